@@ -1,0 +1,38 @@
+#include "editor/command_states.h"
+
+#include <algorithm>
+
+namespace tessel {
+
+namespace {
+int slotOf(int commandId)
+{
+    const auto& all = CommandStates::allCommands;
+    auto it = std::find(all.begin(), all.end(), commandId);
+    return it == all.end() ? -1 : static_cast<int>(it - all.begin());
+}
+} // namespace
+
+CommandStates::CommandStates()
+{
+    // As the menu resource loads: only Open ROM, Exit and About are enabled.
+    setEnabled(ids::OpenRom, true);
+    setEnabled(ids::Exit, true);
+    setEnabled(ids::About, true);
+}
+
+bool CommandStates::isEnabled(int commandId) const
+{
+    int slot = slotOf(commandId);
+    return slot >= 0 && enabled_[slot];
+}
+
+bool CommandStates::setEnabled(int commandId, bool enabled)
+{
+    int slot = slotOf(commandId);
+    if (slot < 0 || enabled_[slot] == enabled) return false;
+    enabled_[slot] = enabled;
+    return true;
+}
+
+} // namespace tessel

@@ -1,0 +1,29 @@
+// Which menu commands are enabled. The main window mirrors this table in its
+// menu; keyboard shortcuts run a command only while it is enabled here.
+#pragma once
+
+#include <array>
+#include <utility>
+
+#include "editor/command_ids.h"
+
+namespace tessel {
+
+class CommandStates {
+public:
+    CommandStates();
+
+    bool isEnabled(int commandId) const; // unknown ids are never enabled
+    // Returns true when the state actually changed.
+    bool setEnabled(int commandId, bool enabled);
+
+    static constexpr std::array<int, 15> allCommands{
+        ids::OpenRom, ids::CloseRom, ids::SaveCurrentSprite, ids::SaveAllSprites, ids::Exit,
+        ids::Undo,    ids::Cut,      ids::Copy,              ids::Paste,          ids::Delete,
+        ids::HFlip,   ids::VFlip,    ids::PaletteEditor,     ids::ViewSpriteInfo, ids::About};
+
+private:
+    std::array<bool, allCommands.size()> enabled_{};
+};
+
+} // namespace tessel

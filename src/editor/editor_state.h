@@ -1,0 +1,112 @@
+// The one process-wide editor state. Every core operation takes it by
+// reference; the application keeps a single instance in static storage and
+// tests make their own. Nothing in it allocates while the program runs.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "editor/command_states.h"
+#include "editor/editor_view.h"
+#include "editor/geometry.h"
+#include "rom/rom_file.h"
+#include "rom/sprite_store.h"
+
+namespace tessel {
+
+enum class ToolId : std::int32_t {
+    Pencil = 0,
+    FloodFill = 1,
+    Line = 2,
+    Rectangle = 3,
+    Ellipse = 4,
+    RoundedRectangle = 5,
+    Select = 6,
+    ColourPicker = 7,
+};
+
+enum class FillMode : std::int32_t { Opaque = 0, Transparent = 1, Background = 2 };
+
+enum class MouseButton { Left, Right };
+
+// Canvas geometry in client pixels of the main window.
+inline constexpr int kZoom = 4;
+inline constexpr int kCanvasMargin = 2;
+
+struct UndoStack {
+    std::array<PixelBuffer, 3> levels{}; // 0 = most recent
+    std::int32_t top = -1;               // highest valid level, -1 = empty
+};
+
+// Pen and brush of the current figure, as palette indices. A brush of -1 is
+// hollow (draws no interior).
+struct PenAndBrush {
+    std::int32_t penIndex = 0;
+    std::int32_t penWidth = 1;
+    std::int32_t brushIndex = -1;
+};
+
+struct EditorState {
+    // Sprites and palettes.
+    std::array<SpriteRecord, kSpriteCount> spriteStore{};
+    std::array<RawPalette, kPaletteCount> rawPalettes{};
+    std::array<DisplayPalette, kPaletteCount> displayPalettes{};
+    DisplayPalette currentDisplayPalette{};
+    std::int32_t currentSprite = 0; // -1 after Close ROM: no sprite
+
+    // The open ROM.
+    RomFile romFile;
+
+    // Main window.
+    bool editorReady = false;
+    bool spriteEditSync = true;
+    CommandStates commands;
+    EditorView* view = nullptr; // never null once attached; see viewOf()
+
+    // Keyboard.
+    bool shiftHeld = false;
+    ToolId savedTool = ToolId::Pencil;
+
+    // Tools.
+    ToolId currentTool = ToolId::Pencil;
+    FillMode fillMode = FillMode::Opaque;
+    bool transparentSelection = false;
+    std::int32_t foregroundIndex = 0;
+    std::int32_t backgroundIndex = 0;
+    Point lastMousePos{};
+
+    // Mouse drags and figures.
+    bool leftDragging = false;
+    bool rightDragging = false;
+    Point shapeStart{};
+    Point shapeEnd{};
+    PixelBuffer backupPixels{};
+    PenAndBrush penAndBrush{};
+
+    UndoStack undo;
+
+    // Selection.
+    Rect selectionRect{};
+    bool selectionFloating = false;
+    PixelBuffer floatingPixels{};
+    Point dragOffset{};
+
+    // The program's own clipboard.
+    PixelBuffer clipboardPixels{};
+    Rect clipboardRect{};
+
+    bool hasSprite() const { return currentSprite >= 0 && currentSprite < kSpriteCount; }
+    SpriteRecord& current() { return spriteStore[currentSprite]; }
+    const SpriteRecord& current() const { return spriteStore[currentSprite]; }
+    bool romOpen() const { return romFile.isOpen(); }
+};
+
+EditorView& viewOf(EditorState& state);
+
+// Enables or grays a menu command and tells the view when that changed.
+void setCommandEnabled(EditorState& state, int commandId, bool enabled);
+
+// The synchronous canvas repaint every edit ends with.
+void repaintCanvas(EditorState& state);
+
+} // namespace tessel

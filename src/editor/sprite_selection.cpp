@@ -1,0 +1,80 @@
+#include "editor/sprite_selection.h"
+
+#include <charconv>
+#include <climits>
+
+#include "selection/selection.h"
+#include "tools/colours.h"
+#include "tools/undo.h"
+
+namespace tessel {
+
+void selectSprite(EditorState& state, int n)
+{
+    state.currentSprite = n;
+    resetUndo(state);
+    if (state.spriteEditSync) {
+        state.spriteEditSync = false;
+        viewOf(state).spriteNumberChanged(n);
+        state.spriteEditSync = true;
+    }
+    state.selectionRect.setEmpty();
+    commitSelection(state); // with the rectangle empty this only ends floating
+    loadSpritePalette(state);
+    repaintCanvas(state);
+}
+
+void loadSpritePalette(EditorState& state)
+{
+    if (!state.hasSprite()) return; // nothing to show for "no sprite"
+    state.currentDisplayPalette = state.displayPalettes[state.current().paletteIndex & 31];
+    viewOf(state).paletteSwatchesChanged();
+    setIndicatorColour(state, state.foregroundIndex, ColourSlot::Foreground);
+    setIndicatorColour(state, state.backgroundIndex, ColourSlot::Background);
+}
+
+void previousSprite(EditorState& state)
+{
+    int n = state.currentSprite - 1;
+    selectSprite(state, n < 0 ? 0 : (n > kSpriteCount - 1 ? kSpriteCount - 1 : n));
+}
+
+void nextSprite(EditorState& state)
+{
+    int n = state.currentSprite + 1;
+    selectSprite(state, n > kSpriteCount - 1 ? kSpriteCount - 1 : (n < 0 ? 0 : n));
+}
+
+int parseDialogInt(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    long long value = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec == std::errc::result_out_of_range)
+        return (!text.empty() && text.front() == '-') ? INT_MIN : INT_MAX;
+    if (ec != std::errc() || end != text.data() + text.size()) return 0;
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+void spriteNumberEdited(EditorState& state, std::string_view text)
+{
+    if (!state.spriteEditSync) return;
+    int n = parseDialogInt(text);
+    state.spriteEditSync = false;
+    if (n < 0) {
+        selectSprite(state, 0); // the edit keeps its text
+    } else {
+        if (n > kSpriteCount - 1) {
+            n = kSpriteCount - 1;
+            state.spriteEditSync = true; // so that "1143" is written back
+        }
+        selectSprite(state, n);
+    }
+    state.spriteEditSync = true;
+}
+
+} // namespace tessel

@@ -1,0 +1,131 @@
+#include "rom/rom_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tessel {
+
+namespace {
+
+class SystemFileIo final : public FileIo {
+public:
+    int open(const char* path, int flags) override { return ::open(path, flags | O_CLOEXEC); }
+    int close(int fd) override { return ::close(fd); }
+    int lock(int fd) override { return ::flock(fd, LOCK_EX | LOCK_NB); }
+    long long size(int fd) override
+    {
+        struct stat st;
+        if (::fstat(fd, &st) != 0) return -1;
+        if (!S_ISREG(st.st_mode)) {
+            errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+            return -1;
+        }
+        return st.st_size;
+    }
+    long pread(int fd, void* buf, unsigned long count, long long offset) override
+    {
+        return ::pread(fd, buf, count, offset);
+    }
+    long pwrite(int fd, const void* buf, unsigned long count, long long offset) override
+    {
+        return ::pwrite(fd, buf, count, offset);
+    }
+    int fsync(int fd) override { return ::fsync(fd); }
+};
+
+std::string reason(const char* what)
+{
+    return std::string(what) + ": " + std::strerror(errno);
+}
+
+} // namespace
+
+FileIo& systemFileIo()
+{
+    static SystemFileIo io;
+    return io;
+}
+
+RomFile::~RomFile() { close(); }
+
+IoResult RomFile::open(const std::string& path)
+{
+    close();
+    int fd = io_->open(path.c_str(), O_RDWR);
+    if (fd < 0) return IoResult::failure(reason("Cannot open the file for reading and writing"));
+    if (io_->size(fd) < 0) {
+        IoResult r = IoResult::failure(reason("Cannot read the file"));
+        io_->close(fd);
+        return r;
+    }
+    if (io_->lock(fd) != 0) {
+        IoResult r = IoResult::failure(errno == EWOULDBLOCK
+                                           ? std::string("The file is in use by another editor")
+                                           : reason("Cannot lock the file"));
+        io_->close(fd);
+        return r;
+    }
+    fd_ = fd;
+    path_ = path;
+    return IoResult::success();
+}
+
+void RomFile::close()
+{
+    if (fd_ < 0) return;
+    io_->close(fd_); // closing also releases the lock
+    fd_ = -1;
+    path_.clear();
+}
+
+long long RomFile::size() const { return fd_ < 0 ? -1 : io_->size(fd_); }
+
+IoResult RomFile::read(long long offset, std::span<std::uint8_t> out) const
+{
+    if (fd_ < 0) return IoResult::failure("No ROM is open");
+    std::size_t done = 0;
+    while (done < out.size()) {
+        long n = io_->pread(fd_, out.data() + done, out.size() - done, offset + done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return IoResult::failure(reason("Cannot read the ROM"));
+        }
+        if (n == 0) break; // end of file
+        done += static_cast<std::size_t>(n);
+    }
+    std::memset(out.data() + done, 0xFF, out.size() - done);
+    return IoResult::success();
+}
+
+IoResult RomFile::write(long long offset, std::span<const std::uint8_t> data)
+{
+    if (fd_ < 0) return IoResult::failure("No ROM is open");
+    long long length = io_->size(fd_);
+    if (length < 0) return IoResult::failure(reason("Cannot read the size of the ROM"));
+    if (offset < 0 || offset + static_cast<long long>(data.size()) > length)
+        return IoResult::failure("The ROM file is too short: writing there would extend it");
+    std::size_t done = 0;
+    while (done < data.size()) {
+        long n = io_->pwrite(fd_, data.data() + done, data.size() - done, offset + done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return IoResult::failure(reason("Cannot write to the ROM"));
+        }
+        if (n == 0) return IoResult::failure("Cannot write to the ROM: nothing was written");
+        done += static_cast<std::size_t>(n);
+    }
+    return IoResult::success();
+}
+
+IoResult RomFile::sync()
+{
+    if (fd_ < 0) return IoResult::failure("No ROM is open");
+    if (io_->fsync(fd_) != 0) return IoResult::failure(reason("Cannot flush the ROM to disk"));
+    return IoResult::success();
+}
+
+} // namespace tessel

@@ -1,0 +1,82 @@
+// The one open ROM file: opened for reading and updating, locked against a
+// second editor, read and written at absolute offsets. Every operation is
+// checked; a failure carries the system's reason.
+//
+// Call flow: open() -> read()/write() any number of times -> sync() once per
+// command that wrote -> close(). Writes never go past the end of the file.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+
+namespace tessel {
+
+// Outcome of a file operation. `ok` false carries a message for the user
+// (the system's reason, e.g. "No space left on device").
+struct IoResult {
+    bool ok = true;
+    std::string error;
+
+    static IoResult success() { return {}; }
+    static IoResult failure(std::string why) { return {false, std::move(why)}; }
+};
+
+// The system calls the ROM file goes through. Tests replace it to inject
+// failures into any single kind of operation.
+class FileIo {
+public:
+    virtual ~FileIo() = default;
+    // Returns a descriptor-like handle >= 0, or -1 with errno set.
+    virtual int open(const char* path, int flags) = 0;
+    virtual int close(int fd) = 0;
+    virtual int lock(int fd) = 0; // exclusive, non-blocking; 0 or -1 with errno
+    virtual long long size(int fd) = 0; // -1 with errno on failure
+    virtual long pread(int fd, void* buf, unsigned long count, long long offset) = 0;
+    virtual long pwrite(int fd, const void* buf, unsigned long count, long long offset) = 0;
+    virtual int fsync(int fd) = 0;
+};
+
+// The real system calls.
+FileIo& systemFileIo();
+
+class RomFile {
+public:
+    explicit RomFile(FileIo& io = systemFileIo()) : io_(&io) {}
+    ~RomFile();
+    RomFile(const RomFile&) = delete;
+    RomFile& operator=(const RomFile&) = delete;
+
+    void setIo(FileIo& io) { io_ = &io; }
+    FileIo& io() const { return *io_; }
+
+    // Opens read-write and takes an exclusive advisory lock. A file that
+    // cannot be opened for update, or that another editor holds, fails.
+    IoResult open(const std::string& path);
+    void close();
+    bool isOpen() const { return fd_ >= 0; }
+    const std::string& path() const { return path_; }
+
+    // Current length of the file in bytes, or -1 on failure.
+    long long size() const;
+
+    // Reads up to out.size() bytes at offset. Bytes past the end of the file
+    // are filled with 0xFF (what the game's format treats as "nothing read").
+    // Fails only when the system reports an error.
+    IoResult read(long long offset, std::span<std::uint8_t> out) const;
+
+    // Writes all of data at offset. Refuses (writes nothing) if the range
+    // would extend past the end of the file.
+    IoResult write(long long offset, std::span<const std::uint8_t> data);
+
+    // Flushes the written data to the disk.
+    IoResult sync();
+
+private:
+    FileIo* io_;
+    int fd_ = -1;
+    std::string path_;
+};
+
+} // namespace tessel

@@ -1,0 +1,41 @@
+#include "tools/undo.h"
+
+#include <algorithm>
+
+namespace tessel {
+
+void pushUndoSnapshot(EditorState& state)
+{
+    setCommandEnabled(state, ids::Undo, true);
+    if (!state.hasSprite()) return;
+    auto& levels = state.undo.levels;
+    levels[2] = levels[1];
+    levels[1] = levels[0];
+    levels[0] = state.current().pixels;
+    state.undo.top = std::min(state.undo.top + 1, 2);
+}
+
+void resetUndo(EditorState& state)
+{
+    state.undo.top = -1;
+    setCommandEnabled(state, ids::Undo, false);
+}
+
+void undo(EditorState& state)
+{
+    if (state.undo.top < 0 || !state.hasSprite()) return;
+    if (state.currentTool == ToolId::Select) {
+        // A floating block is dropped, not stamped: the snapshot already
+        // holds the sprite as it was before the lift or paste.
+        state.selectionRect.setEmpty();
+        state.selectionFloating = false;
+    }
+    auto& levels = state.undo.levels;
+    state.current().pixels = levels[0];
+    repaintCanvas(state);
+    levels[0] = levels[1];
+    levels[1] = levels[2];
+    if (--state.undo.top < 0) setCommandEnabled(state, ids::Undo, false);
+}
+
+} // namespace tessel
