@@ -1,0 +1,20 @@
+// Opening and closing the ROM as the File menu does it, without the dialogs:
+// the window asks for the path, checks the identity with the user, then
+// calls openRom(); closeRom() needs no questions of its own.
+#pragma once
+
+#include <string>
+
+#include "editor/editor_state.h"
+
+namespace tessel {
+
+// Opens `path` for editing (replacing an open ROM only once the new one is
+// open), loads every sprite and palette, selects sprite 0 and enables the
+// ROM's menu commands. On failure nothing changes.
+IoResult openRom(EditorState& state, const std::string& path);
+
+// Closes the file, grays the ROM's menu commands and selects no sprite.
+void closeRom(EditorState& state);
+
+} // namespace tessel
