@@ -1,0 +1,98 @@
+#include "app/color_swatch.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace tessel {
+
+ColorSwatch::ColorSwatch(QWidget* parent) : QWidget(parent) {}
+
+void ColorSwatch::setColor(int width, int height, int red, int green, int blue, int border)
+{
+    width_ = width;
+    height_ = height;
+    red_ = red;
+    green_ = green;
+    blue_ = blue;
+    border_ = border;
+    update();
+}
+
+void ColorSwatch::bindRightClick(int colorIndex, std::int32_t* indexTarget,
+                                 ColorSwatch* backIndicator, QWidget* frontIndicator)
+{
+    colorIndex_ = colorIndex;
+    indexTarget_ = indexTarget;
+    backIndicator_ = backIndicator;
+    frontIndicator_ = frontIndicator;
+    rightClickEnabled_ = indexTarget != nullptr && backIndicator != nullptr;
+}
+
+void ColorSwatch::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QRect r(0, 0, width_, height_);
+    if (r.isEmpty()) return;
+    p.fillRect(r, color());
+    auto frame = [&](QColor topLeft, QColor bottomRight) {
+        p.fillRect(QRect(r.left(), r.top(), r.width(), 1), topLeft);
+        p.fillRect(QRect(r.left(), r.top(), 1, r.height()), topLeft);
+        p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), bottomRight);
+        p.fillRect(QRect(r.right(), r.top(), 1, r.height()), bottomRight);
+    };
+    switch (border_) {
+    case static_cast<int>(SwatchBorder::Black):
+        frame(Qt::black, Qt::black);
+        break;
+    case static_cast<int>(SwatchBorder::Shaded):
+        frame(QColor(128, 128, 128), QColor(224, 224, 224));
+        break;
+    case static_cast<int>(SwatchBorder::Sunken):
+        // A two-pixel sunken edge: dark outside top-left, light bottom-right.
+        frame(QColor(128, 128, 128), QColor(255, 255, 255));
+        if (r.width() > 2 && r.height() > 2) {
+            const QRect inner = r.adjusted(1, 1, -1, -1);
+            p.fillRect(QRect(inner.left(), inner.top(), inner.width(), 1), QColor(64, 64, 64));
+            p.fillRect(QRect(inner.left(), inner.top(), 1, inner.height()), QColor(64, 64, 64));
+            p.fillRect(QRect(inner.left(), inner.bottom(), inner.width(), 1), QColor(212, 208, 200));
+            p.fillRect(QRect(inner.right(), inner.top(), 1, inner.height()), QColor(212, 208, 200));
+        }
+        break;
+    case static_cast<int>(SwatchBorder::Blue):
+        frame(QColor(0, 0, 224), QColor(0, 0, 224));
+        break;
+    default:
+        break;
+    }
+}
+
+void ColorSwatch::mousePressEvent(QMouseEvent* event)
+{
+    // The press of either button does nothing by itself; the release acts.
+    if (event->button() == Qt::LeftButton) leftPressed_ = true;
+    event->accept();
+}
+
+void ColorSwatch::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        if (leftPressed_ && rect().contains(event->position().toPoint())) emit clicked();
+        leftPressed_ = false;
+    } else if (event->button() == Qt::RightButton && rightClickEnabled_) {
+        // The release acts wherever the press began.
+        *indexTarget_ = colorIndex_;
+        backIndicator_->setColor(25, 25, red_, green_, blue_, static_cast<int>(SwatchBorder::Black));
+        if (frontIndicator_) frontIndicator_->update();
+        emit backgroundChosen(colorIndex_);
+    }
+    event->accept();
+}
+
+void ColorSwatch::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second click of a double click is not a click.
+    leftPressed_ = false;
+    event->accept();
+}
+
+} // namespace tessel
