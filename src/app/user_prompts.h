@@ -1,0 +1,37 @@
+// Every question the program asks the user and every modal chooser it shows
+// goes through this interface. The real program uses Qt's dialogs and
+// message boxes; tests answer with a scripted fake.
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace tessel {
+
+enum class SaveChoice { Save, Discard, Cancel };
+
+class UserPrompts {
+public:
+    virtual ~UserPrompts() = default;
+
+    // The Open ROM file dialog; an empty string when the user cancelled.
+    virtual QString openRomPath(QWidget* parent) = 0;
+    // A message with an OK button.
+    virtual void information(QWidget* parent, const QString& text) = 0;
+    // An error message with an OK button (saves, palette writes, opens).
+    virtual void error(QWidget* parent, const QString& text) = 0;
+    // A Yes/No question with the question icon; true for Yes.
+    virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
+    // "Save changes to the ROM?" with Save / Discard / Cancel.
+    virtual SaveChoice askSaveChanges(QWidget* parent) = 0;
+    // The colour chooser, opened with `initial`; nothing when cancelled.
+    virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
+};
+
+// Qt's own dialogs.
+UserPrompts& systemPrompts();
+
+} // namespace tessel
