@@ -1,0 +1,50 @@
+// Scripted answers for every question the program asks, for UI tests.
+// Each call is recorded so that tests can check what the user was shown.
+#pragma once
+
+#include <QStringList>
+#include <deque>
+
+#include "app/user_prompts.h"
+
+namespace tessel::testing {
+
+class FakePrompts : public UserPrompts {
+public:
+    QString nextPath;                        // answer of the next file dialog
+    bool yesNoAnswer = true;
+    SaveChoice saveAnswer = SaveChoice::Discard;
+    std::optional<QColor> colourAnswer;
+
+    QStringList informations;
+    QStringList errors;
+    QStringList questions;
+    int saveQuestions = 0;
+    int fileDialogs = 0;
+    std::deque<QColor> chooserInitials;
+
+    QString openRomPath(QWidget*) override
+    {
+        ++fileDialogs;
+        return nextPath;
+    }
+    void information(QWidget*, const QString& text) override { informations << text; }
+    void error(QWidget*, const QString& text) override { errors << text; }
+    bool askYesNo(QWidget*, const QString& text) override
+    {
+        questions << text;
+        return yesNoAnswer;
+    }
+    SaveChoice askSaveChanges(QWidget*) override
+    {
+        ++saveQuestions;
+        return saveAnswer;
+    }
+    std::optional<QColor> chooseColour(QWidget*, const QColor& initial) override
+    {
+        chooserInitials.push_back(initial);
+        return colourAnswer;
+    }
+};
+
+} // namespace tessel::testing
