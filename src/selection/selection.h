@@ -18,6 +18,10 @@ namespace tessel {
 // Client point of the main window -> sprite pixel, truncating toward zero.
 Point toSpritePixel(Point client);
 
+// (0, 0, W, H) of the current sprite, never larger than the 64 x 80 store;
+// all zero when no sprite is selected.
+Rect spriteArea(const EditorState& state);
+
 // The selection's hit test: lastMousePos divided by the zoom, without taking
 // off the canvas margin (the cursor and the press agree on it).
 bool pointerInsideSelection(const EditorState& state);
@@ -41,6 +45,11 @@ void liftSelection(EditorState& state, bool fromClipboard);
 // Stamps the floating block at selectionRect into the sprite (clipped to the
 // sprite, transparent pixels skipped) without restoring the background.
 void stampFloatingBlock(EditorState& state);
+
+// Puts backupPixels back into the sprite and stamps the floating block over
+// it at selectionRect: the composite a move, a flip of the block and the
+// Transparent Selection box all rebuild. Does not repaint.
+void compositeFloatingBlock(EditorState& state);
 
 // Stamps a floating block where it stands and ends the floating state. Does
 // not repaint; callers do.

@@ -1,0 +1,84 @@
+// Lifting, moving and putting down the floating block.
+#include <algorithm>
+#include <cstdint>
+
+#include "selection/selection.h"
+#include "tools/undo.h"
+
+namespace tessel {
+namespace {
+
+// A block may leave the sprite on any side, but no farther than this: far
+// beyond any window, and small enough that no edge arithmetic overflows.
+constexpr std::int32_t kFarthestBlockPosition = 1 << 20;
+
+void copyRows(const std::uint8_t* src, int srcLeft, int srcTop, std::uint8_t* dst, int w, int h)
+{
+    for (int j = 0; j < h; ++j)
+        std::copy_n(src + (srcTop + j) * kBufferWidth + srcLeft, w, dst + j * kBufferWidth);
+}
+
+} // namespace
+
+void liftSelection(EditorState& state, bool fromClipboard)
+{
+    if (!state.hasSprite()) return;
+    if (state.selectionFloating) commitSelection(state); // never drop a block unstamped
+    Rect& r = state.selectionRect;
+    r.normalise();
+    if (fromClipboard) {
+        const Rect& clip = state.clipboardRect;
+        const int w = std::min(clip.width(), kBufferWidth);
+        const int h = std::min(clip.height(), kBufferHeight);
+        if (w <= 0 || h <= 0) return; // a whole-store clip is no block
+        copyRows(state.clipboardPixels.data(), 0, 0, state.floatingPixels.data(), w, h);
+        r = {0, 0, w, h};
+        state.selectionFloating = true;
+        return;
+    }
+    // An outlined selection lies within the sprite; intersecting anyway
+    // keeps every read and the hole inside it whatever the rectangle holds.
+    const Rect area = spriteArea(state);
+    const Rect src{std::max(r.left, area.left), std::max(r.top, area.top),
+                   std::min(r.right, area.right), std::min(r.bottom, area.bottom)};
+    if (src.isEmpty()) return;
+    r = src;
+    std::uint8_t* pixels = state.current().pixels.data();
+    copyRows(pixels, r.left, r.top, state.floatingPixels.data(), r.width(), r.height());
+    const auto hole = static_cast<std::uint8_t>(state.backgroundIndex & 15);
+    for (int y = r.top; y < r.bottom; ++y)
+        std::fill_n(pixels + y * kBufferWidth + r.left, r.width(), hole);
+    state.selectionFloating = true;
+}
+
+void beginSelectionMove(EditorState& state, Point client, bool saveBackup)
+{
+    if (!state.hasSprite()) return;
+    const Point s = toSpritePixel(client);
+    state.dragOffset = {s.x - state.selectionRect.left, s.y - state.selectionRect.top};
+    if (!state.selectionFloating) {
+        pushUndoSnapshot(state);
+        liftSelection(state, false);
+    }
+    // Taken after the lift, so the background holds the filled hole.
+    if (saveBackup) state.backupPixels = state.current().pixels;
+}
+
+void moveSelection(EditorState& state, Point client)
+{
+    if (!state.hasSprite() || !state.selectionFloating) return;
+    const Point s = toSpritePixel(client);
+    Rect& r = state.selectionRect;
+    const int w = r.width(), h = r.height();
+    const auto place = [](std::int64_t v) {
+        return static_cast<std::int32_t>(
+            std::clamp<std::int64_t>(v, -kFarthestBlockPosition, kFarthestBlockPosition));
+    };
+    const std::int32_t left = place(std::int64_t{s.x} - state.dragOffset.x);
+    const std::int32_t top = place(std::int64_t{s.y} - state.dragOffset.y);
+    r = {left, top, left + w, top + h};
+    compositeFloatingBlock(state);
+    repaintCanvas(state);
+}
+
+} // namespace tessel
