@@ -36,12 +36,8 @@ void liftSelection(EditorState& state, bool fromClipboard)
         state.selectionFloating = true;
         return;
     }
-    // An outlined selection lies within the sprite; intersecting anyway
-    // keeps every read and the hole inside it whatever the rectangle holds.
-    const Rect area = spriteArea(state);
-    const Rect src{std::max(r.left, area.left), std::max(r.top, area.top),
-                   std::min(r.right, area.right), std::min(r.bottom, area.bottom)};
-    if (src.isEmpty()) return;
+    const Rect src = clipToSprite(state, r);
+    if (src.isEmpty()) return; // nothing to lift: the block would have no area
     r = src;
     std::uint8_t* pixels = state.current().pixels.data();
     copyRows(pixels, r.left, r.top, state.floatingPixels.data(), r.width(), r.height());

@@ -26,6 +26,14 @@ Rect spriteArea(const EditorState& state)
             std::clamp(sprite.heightPixels(), 0, kBufferHeight)};
 }
 
+Rect clipToSprite(const EditorState& state, Rect r)
+{
+    const Rect area = spriteArea(state);
+    const Rect clipped{std::max(r.left, area.left), std::max(r.top, area.top),
+                       std::min(r.right, area.right), std::min(r.bottom, area.bottom)};
+    return clipped.isEmpty() ? Rect{} : clipped;
+}
+
 bool pointerInsideSelection(const EditorState& state)
 {
     Point p{state.lastMousePos.x / kZoom, state.lastMousePos.y / kZoom};

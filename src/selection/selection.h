@@ -22,6 +22,11 @@ Point toSpritePixel(Point client);
 // all zero when no sprite is selected.
 Rect spriteArea(const EditorState& state);
 
+// The part of r that lies on the current sprite (empty when none does). An
+// outlined selection always lies on the sprite; reads and writes through it
+// go through this anyway, so that no rectangle can steer them elsewhere.
+Rect clipToSprite(const EditorState& state, Rect r);
+
 // The selection's hit test: lastMousePos divided by the zoom, without taking
 // off the canvas margin (the cursor and the press agree on it).
 bool pointerInsideSelection(const EditorState& state);

@@ -1,57 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "selection/selection.h"
+#include "selection/selection_test_fixture.h"
 #include "tools/undo.h"
 
 namespace tessel {
 namespace {
-
-// A 24 x 16 sprite whose every store byte (also beyond the sprite) differs
-// from its neighbours and carries high bits, so misplaced copies show.
-struct SelectionFixture : ::testing::Test {
-    std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
-    static constexpr int W = 24, H = 16;
-
-    void SetUp() override
-    {
-        state->currentSprite = 3;
-        state->current().widthTiles = W / 8;
-        state->current().heightTiles = H / 8;
-        for (int i = 0; i < kBufferSize; ++i) state->current().pixels[i] = original(i % 64, i / 64);
-        state->currentTool = ToolId::Select;
-        state->backgroundIndex = 9;
-    }
-    static std::uint8_t original(int x, int y) { return static_cast<std::uint8_t>(x * 5 + y * 17 + 0x40); }
-    std::uint8_t& px(int x, int y) { return state->current().pixels[y * 64 + x]; }
-
-    // The client point over the middle of sprite pixel (x, y); divided by
-    // the zoom with or without the margin it gives (x, y) again.
-    static Point client(int x, int y) { return {2 + 4 * x + 1, 2 + 4 * y + 1}; }
-    void press(int x, int y)
-    {
-        state->lastMousePos = client(x, y);
-        state->leftDragging = true;
-        selectionPress(*state, client(x, y));
-    }
-    void drag(int x, int y)
-    {
-        state->lastMousePos = client(x, y);
-        selectionDrag(*state, client(x, y));
-    }
-    void release()
-    {
-        state->leftDragging = false;
-        selectionRelease(*state);
-    }
-    void outline(int l, int t, int r, int b) // right and bottom exclusive
-    {
-        press(l, t);
-        drag(r, b);
-        release();
-    }
-};
 
 TEST_F(SelectionFixture, RubberBandIsClampedInvertedWhileHeldAndNormalisedOnRelease)
 {
@@ -63,7 +17,7 @@ TEST_F(SelectionFixture, RubberBandIsClampedInvertedWhileHeldAndNormalisedOnRele
     EXPECT_TRUE(state->selectionRect.isEmpty());
     drag(40, 30); // beyond the right and bottom edges: stops at W and H
     EXPECT_EQ(state->selectionRect, (Rect{10, 8, W, H}));
-    drag(-5, -5); // client -18: beyond the left and top: stops at 0
+    drag(-5, -5); // beyond the left and top edges: stops at 0
     EXPECT_EQ(state->selectionRect, (Rect{10, 8, 0, 0}));
     release();
     EXPECT_EQ(state->selectionRect, (Rect{0, 0, 10, 8}));
