@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <utility>
+
 namespace tessel {
 
 namespace {
@@ -44,15 +46,40 @@ std::string reason(const char* what)
 
 } // namespace
 
+int FileIo::fileKey(int fd, FileKey& key)
+{
+    struct stat st;
+    if (::fstat(fd, &st) != 0) return -1;
+    key.device = st.st_dev;
+    key.inode = st.st_ino;
+    return 0;
+}
+
 FileIo& systemFileIo()
 {
     static SystemFileIo io;
     return io;
 }
 
+IoResult readFully(FileIo& io, int fd, long long offset, std::span<std::uint8_t> out)
+{
+    std::size_t done = 0;
+    while (done < out.size()) {
+        long n = io.pread(fd, out.data() + done, out.size() - done, offset + done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return IoResult::failure(reason("Cannot read the ROM"));
+        }
+        if (n == 0) break; // end of file
+        done += static_cast<std::size_t>(n);
+    }
+    std::memset(out.data() + done, 0xFF, out.size() - done);
+    return IoResult::success();
+}
+
 RomFile::~RomFile() { close(); }
 
-IoResult RomFile::open(const std::string& path)
+IoResult RomFile::open(const std::string& path, RomFile* replacing)
 {
     close();
     int fd = io_->open(path.c_str(), O_RDWR);
@@ -62,6 +89,8 @@ IoResult RomFile::open(const std::string& path)
         io_->close(fd);
         return r;
     }
+    if (replacing && replacing != this && replacing->isSameFileAs(fd))
+        replacing->close();
     if (io_->lock(fd) != 0) {
         IoResult r = IoResult::failure(errno == EWOULDBLOCK
                                            ? std::string("The file is in use by another editor")
@@ -72,6 +101,20 @@ IoResult RomFile::open(const std::string& path)
     fd_ = fd;
     path_ = path;
     return IoResult::success();
+}
+
+void RomFile::swap(RomFile& other) noexcept
+{
+    std::swap(io_, other.io_);
+    std::swap(fd_, other.fd_);
+    std::swap(path_, other.path_);
+}
+
+bool RomFile::isSameFileAs(int fd) const
+{
+    FileKey mine, theirs;
+    return fd_ >= 0 && io_->fileKey(fd_, mine) == 0 && io_->fileKey(fd, theirs) == 0 &&
+           mine == theirs;
 }
 
 void RomFile::close()
@@ -87,18 +130,7 @@ long long RomFile::size() const { return fd_ < 0 ? -1 : io_->size(fd_); }
 IoResult RomFile::read(long long offset, std::span<std::uint8_t> out) const
 {
     if (fd_ < 0) return IoResult::failure("No ROM is open");
-    std::size_t done = 0;
-    while (done < out.size()) {
-        long n = io_->pread(fd_, out.data() + done, out.size() - done, offset + done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return IoResult::failure(reason("Cannot read the ROM"));
-        }
-        if (n == 0) break; // end of file
-        done += static_cast<std::size_t>(n);
-    }
-    std::memset(out.data() + done, 0xFF, out.size() - done);
-    return IoResult::success();
+    return readFully(*io_, fd_, offset, out);
 }
 
 IoResult RomFile::write(long long offset, std::span<const std::uint8_t> data)

@@ -23,6 +23,14 @@ struct IoResult {
     static IoResult failure(std::string why) { return {false, std::move(why)}; }
 };
 
+// Which file a descriptor refers to (device and inode): two paths or two
+// descriptors name the same file exactly when their keys are equal.
+struct FileKey {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    friend bool operator==(const FileKey&, const FileKey&) = default;
+};
+
 // The system calls the ROM file goes through. Tests replace it to inject
 // failures into any single kind of operation.
 class FileIo {
@@ -36,10 +44,18 @@ public:
     virtual long pread(int fd, void* buf, unsigned long count, long long offset) = 0;
     virtual long pwrite(int fd, const void* buf, unsigned long count, long long offset) = 0;
     virtual int fsync(int fd) = 0;
+    // 0, or -1 with errno. Handles are real descriptors, so fstat serves
+    // unless an implementation knows better.
+    virtual int fileKey(int fd, FileKey& key);
 };
 
 // The real system calls.
 FileIo& systemFileIo();
+
+// Reads out.size() bytes at offset from descriptor fd, retrying short reads;
+// bytes past the end of the file are filled with 0xFF. Fails only when the
+// system reports an error.
+IoResult readFully(FileIo& io, int fd, long long offset, std::span<std::uint8_t> out);
 
 class RomFile {
 public:
@@ -53,9 +69,19 @@ public:
 
     // Opens read-write and takes an exclusive advisory lock. A file that
     // cannot be opened for update, or that another editor holds, fails.
-    IoResult open(const std::string& path);
+    // flock locks belong to the open file description, so our own earlier
+    // descriptor on the same file would refuse us too: when `replacing`
+    // holds the very file being opened, it is closed just before the lock
+    // is taken (and only once the new descriptor is open).
+    IoResult open(const std::string& path, RomFile* replacing = nullptr);
     void close();
     bool isOpen() const { return fd_ >= 0; }
+    // Exchanges the open files (and their FileIo) of two RomFiles, so that a
+    // newly opened file can take the place of the old one.
+    void swap(RomFile& other) noexcept;
+    // True when this file is open and is the file behind descriptor `fd` of
+    // the same FileIo.
+    bool isSameFileAs(int fd) const;
     const std::string& path() const { return path_; }
 
     // Current length of the file in bytes, or -1 on failure.

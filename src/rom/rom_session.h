@@ -26,7 +26,12 @@ enum class RomIdentity {
     TitleDiffers, // opened, but the title at 0x101C0 is not "OAKEN SHORE"
     TitleMatches,
 };
-RomIdentity checkRomIdentity(const std::string& path, FileIo& io = systemFileIo());
+// Opens `path` for update and takes the lock as a real open would, reads the
+// 11 title bytes (0xFF past the end of the file) and closes it again.
+// `heldOpen` is the ROM this editor already holds: our own lock on that
+// very file does not count as "in use".
+RomIdentity checkRomIdentity(const std::string& path, FileIo& io = systemFileIo(),
+                             const RomFile* heldOpen = nullptr);
 
 struct SaveResult {
     bool ok = true;
@@ -37,6 +42,9 @@ struct SaveResult {
 
 // Decoding. A tile or palette past the end of the file reads as 0xFF bytes.
 IoResult loadAllSprites(EditorState& state); // records from the catalogue, sprites, palettes
+// The same from `file` (not yet the state's): everything is read before the
+// store is touched, so a failed read leaves the store as it was.
+IoResult loadAllSprites(EditorState& state, const RomFile& file);
 IoResult loadSprite(EditorState& state, int sprite);
 IoResult loadPalette(EditorState& state, int palette);
 

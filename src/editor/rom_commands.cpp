@@ -1,0 +1,53 @@
+#include "editor/rom_commands.h"
+
+#include "editor/command_ids.h"
+#include "editor/sprite_selection.h"
+#include "rom/rom_session.h"
+
+namespace tessel {
+
+namespace {
+
+// In the order in which Open ROM enables them; Undo and Paste wait for
+// something to undo or paste.
+constexpr int kEnabledByOpen[] = {ids::Cut,    ids::Copy,  ids::CloseRom,      ids::SaveCurrentSprite,
+                                  ids::SaveAllSprites, ids::Delete, ids::HFlip, ids::VFlip,
+                                  ids::PaletteEditor,  ids::ViewSpriteInfo};
+
+// In the order in which Close ROM grays them.
+constexpr int kGrayedByClose[] = {ids::Undo,   ids::Cut,           ids::Copy,
+                                  ids::Paste,  ids::Delete,        ids::HFlip,
+                                  ids::VFlip,  ids::CloseRom,      ids::SaveCurrentSprite,
+                                  ids::SaveAllSprites, ids::PaletteEditor, ids::ViewSpriteInfo};
+
+} // namespace
+
+IoResult openRom(EditorState& state, const std::string& path)
+{
+    const bool wasOpen = state.romOpen();
+    RomFile fresh(state.romFile.io());
+    // Re-opening the ROM we hold closes our old descriptor on it, as our own
+    // lock would refuse the new one; any other file leaves it alone.
+    IoResult result = fresh.open(path, &state.romFile);
+    if (result.ok) result = loadAllSprites(state, fresh);
+    if (!result.ok) {
+        // The store was not touched. If the old file had to be let go, no
+        // ROM is open any more and the window must say so.
+        if (wasOpen && !state.romOpen()) closeRom(state);
+        return result;
+    }
+    state.romFile.swap(fresh); // `fresh` now holds the old file and closes it
+    fresh.close();
+    selectSprite(state, 0);
+    for (int id : kEnabledByOpen) setCommandEnabled(state, id, true);
+    return result;
+}
+
+void closeRom(EditorState& state)
+{
+    state.romFile.close();
+    for (int id : kGrayedByClose) setCommandEnabled(state, id, false);
+    selectSprite(state, -1);
+}
+
+} // namespace tessel

@@ -1,0 +1,99 @@
+#include "rom/rom_session.h"
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+
+#include "rom/palette_codec.h"
+#include "rom/sprite_catalogue.h"
+#include "rom/tile_codec.h"
+
+namespace tessel {
+
+namespace {
+
+constexpr int kTitleLength = 11;
+constexpr int kPaletteBlockBytes = kPaletteCount * kPaletteBytes;
+constexpr int kMaxSpriteBytes = kBufferSize / 64 * kTileBytes; // 80 tiles
+
+// The whole sprite area, read with one call when a ROM is loaded. Static so
+// that opening a ROM allocates nothing; the editor runs on one thread.
+std::array<std::uint8_t, kSpriteAreaBytes> areaBuffer;
+
+bool fitsBuffer(const SpriteRecord& r)
+{
+    return r.widthTiles > 0 && r.heightTiles > 0 && r.widthTiles * 8 <= kBufferWidth &&
+           r.heightTiles * 8 <= kBufferHeight;
+}
+
+} // namespace
+
+RomIdentity checkRomIdentity(const std::string& path, FileIo& io, const RomFile* heldOpen)
+{
+    const int fd = io.open(path.c_str(), O_RDWR);
+    if (fd < 0) return RomIdentity::CannotOpen;
+    bool usable = io.size(fd) >= 0; // a directory or device is no ROM file
+    if (usable && io.lock(fd) != 0)
+        usable = errno == EWOULDBLOCK && heldOpen && heldOpen->isSameFileAs(fd);
+    std::array<std::uint8_t, kTitleLength> title{};
+    if (usable) usable = readFully(io, fd, kTitleOffset, title).ok;
+    io.close(fd); // also releases the lock
+    if (!usable) return RomIdentity::CannotOpen;
+    return std::memcmp(title.data(), kRomTitle, kTitleLength) == 0 ? RomIdentity::TitleMatches
+                                                                   : RomIdentity::TitleDiffers;
+}
+
+IoResult loadAllSprites(EditorState& state) { return loadAllSprites(state, state.romFile); }
+
+IoResult loadAllSprites(EditorState& state, const RomFile& file)
+{
+    std::array<std::uint8_t, kPaletteBlockBytes> palettes;
+    if (IoResult r = file.read(kSpriteAreaBegin, areaBuffer); !r.ok) return r;
+    if (IoResult r = file.read(kPaletteBlockOffset, palettes); !r.ok) return r;
+
+    initRecordsFromCatalogue(state.spriteStore);
+    for (SpriteRecord& record : state.spriteStore)
+        decodeSprite(areaBuffer.data() + (record.romOffset - kSpriteAreaBegin), record);
+    for (int p = 0; p < kPaletteCount; ++p)
+        decodePalette(palettes.data() + p * kPaletteBytes, state.rawPalettes[p],
+                      state.displayPalettes[p]);
+    return IoResult::success();
+}
+
+IoResult loadSprite(EditorState& state, int sprite)
+{
+    if (sprite < 0 || sprite >= kSpriteCount) return IoResult::failure("No such sprite");
+    SpriteRecord& record = state.spriteStore[sprite];
+    if (!fitsBuffer(record)) {
+        record.pixels.fill(0);
+        return IoResult::success();
+    }
+    std::array<std::uint8_t, kMaxSpriteBytes> bytes;
+    const int count = record.widthTiles * record.heightTiles * kTileBytes;
+    if (IoResult r = state.romFile.read(record.romOffset, std::span(bytes.data(), count)); !r.ok)
+        return r;
+    decodeSprite(bytes.data(), record);
+    return IoResult::success();
+}
+
+IoResult loadPalette(EditorState& state, int palette)
+{
+    if (palette < 0 || palette >= kPaletteCount) return IoResult::failure("No such palette");
+    std::array<std::uint8_t, kPaletteBytes> bytes;
+    if (IoResult r = state.romFile.read(kPaletteBlockOffset + kPaletteBytes * palette, bytes); !r.ok)
+        return r;
+    decodePalette(bytes.data(), state.rawPalettes[palette], state.displayPalettes[palette]);
+    return IoResult::success();
+}
+
+IoResult reloadCurrentSprite(EditorState& state)
+{
+    if (!state.romOpen() || !state.hasSprite()) return IoResult::failure("No ROM is open");
+    if (IoResult r = loadSprite(state, state.currentSprite); !r.ok) return r;
+    IoResult r = loadPalette(state, state.current().paletteIndex);
+    repaintCanvas(state); // the sprite was read again even if its palette was not
+    return r;
+}
+
+} // namespace tessel

@@ -1,0 +1,56 @@
+// A FileIo that passes every call to the real system calls but can be told
+// to fail the Nth call of one kind with a given errno, and counts the calls
+// of each kind (the benchmarks report the count per command).
+#pragma once
+
+#include <array>
+
+#include "rom/rom_file.h"
+
+namespace tessel::testing {
+
+enum class IoOp { Open, Lock, Size, Pread, Pwrite, Fsync, Close, FileKey };
+inline constexpr int kIoOpCount = 8;
+
+class FaultIo final : public FileIo {
+public:
+    explicit FaultIo(FileIo& inner = systemFileIo()) : inner_(inner) {}
+
+    // The `nth` call of `op` from now on (1 = the next one) fails with
+    // `error`; with `always`, every call from that one on fails.
+    void failOn(IoOp op, int nth, int error, bool always = false);
+    // Pwrite moves at most `bytes` per call from now on (short writes).
+    void limitWrites(long bytes) { writeLimit_ = bytes; }
+    void reset();
+
+    int calls(IoOp op) const { return counts_[static_cast<int>(op)]; }
+    int totalCalls() const;
+    int failures() const { return failures_; }
+    void resetCounts() { counts_.fill(0); }
+
+    int open(const char* path, int flags) override;
+    int close(int fd) override;
+    int lock(int fd) override;
+    long long size(int fd) override;
+    long pread(int fd, void* buf, unsigned long count, long long offset) override;
+    long pwrite(int fd, const void* buf, unsigned long count, long long offset) override;
+    int fsync(int fd) override;
+    int fileKey(int fd, FileKey& key) override;
+
+private:
+    struct Fault {
+        int remaining = 0; // calls until the failing one; 0 = no fault armed
+        int error = 0;
+        bool always = false;
+    };
+    // Counts the call and says whether it must fail (errno is then set).
+    bool shouldFail(IoOp op);
+
+    FileIo& inner_;
+    std::array<int, kIoOpCount> counts_{};
+    std::array<Fault, kIoOpCount> faults_{};
+    long writeLimit_ = 0;
+    int failures_ = 0;
+};
+
+} // namespace tessel::testing
