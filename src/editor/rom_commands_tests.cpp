@@ -1,0 +1,162 @@
+#include "editor/rom_commands.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "editor/command_ids.h"
+#include "rom/rom_session.h"
+#include "support/fault_io.h"
+#include "support/rom_fixture.h"
+
+namespace tessel {
+namespace {
+
+using testing::FaultIo;
+using testing::IoOp;
+using testing::RomFixture;
+using testing::ScratchFile;
+
+// Whether some other opener could lock the file now, i.e. we hold no lock.
+bool lockableByOthers(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDWR);
+    if (fd < 0) return false;
+    const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return free;
+}
+
+const int kOpenEnables[] = {ids::Cut,    ids::Copy,  ids::CloseRom,      ids::SaveCurrentSprite,
+                            ids::SaveAllSprites, ids::Delete, ids::HFlip, ids::VFlip,
+                            ids::PaletteEditor,  ids::ViewSpriteInfo};
+
+TEST(RomCommands, OpeningEnablesTheRomCommands)
+{
+    auto state = std::make_unique<EditorState>();
+    ScratchFile file;
+    file.write(testing::buildSyntheticRom());
+    state->currentSprite = 7;
+    ASSERT_TRUE(openRom(*state, file.path()).ok);
+    EXPECT_TRUE(state->romOpen());
+    EXPECT_EQ(state->currentSprite, 0);
+    for (int id : kOpenEnables) EXPECT_TRUE(state->commands.isEnabled(id)) << id;
+    EXPECT_FALSE(state->commands.isEnabled(ids::Undo));
+    EXPECT_FALSE(state->commands.isEnabled(ids::Paste));
+    EXPECT_TRUE(state->commands.isEnabled(ids::OpenRom));
+    EXPECT_FALSE(lockableByOthers(file.path()));
+}
+
+TEST(RomCommands, ClosingGraysThemAndReleasesTheFile)
+{
+    RomFixture rom;
+    EditorState& s = rom.state();
+    setCommandEnabled(s, ids::Undo, true);
+    setCommandEnabled(s, ids::Paste, true);
+    const std::uint8_t kept = s.spriteStore[12].pixels[9];
+    closeRom(s);
+    EXPECT_FALSE(s.romOpen());
+    EXPECT_EQ(s.currentSprite, -1);
+    for (int id : {ids::Undo, ids::Cut, ids::Copy, ids::Paste, ids::Delete, ids::HFlip,
+                   ids::VFlip, ids::CloseRom, ids::SaveCurrentSprite, ids::SaveAllSprites,
+                   ids::PaletteEditor, ids::ViewSpriteInfo})
+        EXPECT_FALSE(s.commands.isEnabled(id)) << id;
+    EXPECT_TRUE(s.commands.isEnabled(ids::OpenRom));
+    EXPECT_EQ(s.spriteStore[12].pixels[9], kept); // records stay as they were
+    EXPECT_TRUE(lockableByOthers(rom.path()));
+    EXPECT_FALSE(saveAllSprites(s).ok);
+    EXPECT_FALSE(saveCurrentSprite(s).ok);
+    EXPECT_FALSE(hasUnsavedEdits(s));
+}
+
+TEST(RomCommands, ASecondRomReplacesTheFirst)
+{
+    RomFixture rom;
+    EditorState& s = rom.state();
+    ScratchFile second;
+    auto bytes = testing::buildSyntheticRom();
+    bytes[0x110200] ^= 0x80; // sprite 0 differs at (0, 0)
+    second.write(bytes);
+    s.currentSprite = 40;
+    ASSERT_TRUE(openRom(s, second.path()).ok);
+    EXPECT_EQ(s.romFile.path(), second.path());
+    EXPECT_EQ(s.currentSprite, 0);
+    EXPECT_EQ(s.spriteStore[0].pixels[0], testing::expectedPixel(0, 0, 0) ^ 1);
+    EXPECT_TRUE(lockableByOthers(rom.path()));
+    EXPECT_FALSE(lockableByOthers(second.path()));
+}
+
+TEST(RomCommands, ReopeningTheSameRomWorks)
+{
+    RomFixture rom;
+    EditorState& s = rom.state();
+    s.spriteStore[3].pixels[0] = 9;
+    EXPECT_EQ(checkRomIdentity(rom.path(), s.romFile.io(), &s.romFile), RomIdentity::TitleMatches);
+    ASSERT_TRUE(openRom(s, rom.path()).ok);
+    EXPECT_TRUE(s.romOpen());
+    EXPECT_EQ(s.spriteStore[3].pixels[0], testing::expectedPixel(3, 0, 0));
+    EXPECT_FALSE(lockableByOthers(rom.path()));
+    EXPECT_TRUE(s.commands.isEnabled(ids::SaveAllSprites));
+}
+
+TEST(RomCommands, AFailedOpenChangesNothing)
+{
+    RomFixture rom;
+    EditorState& s = rom.state();
+    s.currentSprite = 5;
+    s.spriteStore[5].pixels[0] = 9;
+    ScratchFile locked;
+    locked.write(testing::buildSyntheticRom());
+    const int other = ::open(locked.path().c_str(), O_RDWR);
+    ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+
+    for (const std::string& path : {std::string("/nonexistent/rom.smc"), locked.path()}) {
+        const IoResult r = openRom(s, path);
+        EXPECT_FALSE(r.ok) << path;
+        EXPECT_FALSE(r.error.empty());
+        EXPECT_TRUE(s.romOpen());
+        EXPECT_EQ(s.romFile.path(), rom.path());
+        EXPECT_EQ(s.currentSprite, 5);
+        EXPECT_EQ(s.spriteStore[5].pixels[0], 9);
+        EXPECT_TRUE(s.commands.isEnabled(ids::SaveAllSprites));
+    }
+    ::close(other);
+}
+
+TEST(RomCommands, AReadErrorWhileLoadingLeavesTheOldRomLoaded)
+{
+    FaultIo io;
+    RomFixture rom({}, io);
+    EditorState& s = rom.state();
+    ScratchFile second;
+    second.write(testing::buildSyntheticRom());
+    s.spriteStore[1].pixels[0] = 9;
+    io.failOn(IoOp::Pread, 1, EIO);
+    const IoResult r = openRom(s, second.path());
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find(std::strerror(EIO)), std::string::npos) << r.error;
+    EXPECT_EQ(s.romFile.path(), rom.path());
+    EXPECT_EQ(s.spriteStore[1].pixels[0], 9);
+    EXPECT_TRUE(lockableByOthers(second.path()));
+}
+
+TEST(RomCommands, AReadErrorReopeningTheSameRomLeavesNoRomOpen)
+{
+    FaultIo io;
+    RomFixture rom({}, io);
+    EditorState& s = rom.state();
+    io.failOn(IoOp::Pread, 2, EIO); // the palette block
+    const IoResult r = openRom(s, rom.path());
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(s.romOpen());
+    EXPECT_EQ(s.currentSprite, -1);
+    EXPECT_FALSE(s.commands.isEnabled(ids::CloseRom));
+    EXPECT_FALSE(s.commands.isEnabled(ids::SaveAllSprites));
+    EXPECT_TRUE(lockableByOthers(rom.path()));
+}
+
+} // namespace
+} // namespace tessel

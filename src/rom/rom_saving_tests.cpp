@@ -1,0 +1,225 @@
+#include <gtest/gtest.h>
+#include <random>
+#include <sys/stat.h>
+
+#include "rom/rom_session.h"
+#include "rom/sprite_catalogue.h"
+#include "support/fault_io.h"
+#include "support/rom_fixture.h"
+
+namespace tessel {
+namespace {
+
+using testing::FaultIo;
+using testing::IoOp;
+using testing::RomFixture;
+using testing::SyntheticRomOptions;
+
+bool insideSomeTile(long long offset)
+{
+    for (const CatalogueEntry& e : spriteCatalogue())
+        if (offset >= e.romOffset && offset < e.endOffset()) return true;
+    return false;
+}
+
+TEST(RomSaving, SaveAllRightAfterOpeningChangesNothing)
+{
+    FaultIo io;
+    RomFixture rom({}, io);
+    io.resetCounts();
+    const SaveResult r = saveAllSprites(rom.state());
+    EXPECT_TRUE(r.complete());
+    EXPECT_EQ(rom.fileBytes(), rom.original);
+    EXPECT_EQ(io.calls(IoOp::Pwrite), 0);
+    EXPECT_EQ(io.calls(IoOp::Fsync), 1);
+    EXPECT_FALSE(hasUnsavedEdits(rom.state()));
+}
+
+TEST(RomSaving, RandomEditsReachOnlyTheTilesTheyBelongTo)
+{
+    RomFixture rom;
+    EditorState& s = rom.state();
+    std::mt19937 rng(11);
+    for (int n = 0; n < 3000; ++n) {
+        // Anywhere in the buffer, with random high nibbles: pixels outside a
+        // sprite and the high four bits must never reach the file.
+        const int i = rng() % kSpriteCount, x = rng() % 64, y = rng() % 80;
+        s.spriteStore[i].pixels[y * 64 + x] = static_cast<std::uint8_t>(rng());
+    }
+    auto edited = std::make_unique<EditorState>();
+    edited->spriteStore = s.spriteStore;
+
+    ASSERT_TRUE(hasUnsavedEdits(s));
+    ASSERT_TRUE(saveAllSprites(s).complete());
+    EXPECT_FALSE(hasUnsavedEdits(s));
+    const auto after = rom.fileBytes();
+    ASSERT_EQ(after.size(), rom.original.size());
+    int changed = 0;
+    for (std::size_t k = 0; k < after.size(); ++k)
+        if (after[k] != rom.original[k]) {
+            ++changed;
+            ASSERT_TRUE(insideSomeTile(static_cast<long long>(k))) << "byte " << std::hex << k;
+        }
+    EXPECT_GT(changed, 100);
+
+    // Loading the file again gives the low nibbles of every pixel inside each
+    // sprite, and 0 outside it.
+    ASSERT_TRUE(loadAllSprites(s).ok);
+    for (int i = 0; i < kSpriteCount; ++i) {
+        const SpriteRecord& r = s.spriteStore[i];
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const bool inside = x < r.widthPixels() && y < r.heightPixels();
+                const int expected = inside ? edited->spriteStore[i].pixels[y * 64 + x] & 15 : 0;
+                ASSERT_EQ(r.pixels[y * 64 + x], expected) << i << " " << x << "," << y;
+            }
+    }
+}
+
+TEST(RomSaving, SavingTheCurrentSpriteWritesItsTilesOnly)
+{
+    FaultIo io;
+    RomFixture rom({}, io);
+    EditorState& s = rom.state();
+    s.currentSprite = 1143; // 2 x 2 tiles at 0x154740
+    s.current().pixels.fill(0);
+    s.current().pixels[0] = 0x31; // index 1 at column 0 of row 0
+    s.spriteStore[1142].pixels.fill(0); // another sprite's edit stays unsaved
+    io.resetCounts();
+    ASSERT_TRUE(saveCurrentSprite(s).complete());
+    EXPECT_EQ(io.calls(IoOp::Fsync), 1);
+
+    auto expected = rom.original;
+    std::fill(expected.begin() + 0x154740, expected.begin() + 0x1547C0, 0);
+    expected[0x154740] = 0x80;
+    EXPECT_EQ(rom.fileBytes(), expected);
+    EXPECT_TRUE(hasUnsavedEdits(s)); // sprite 1142
+}
+
+TEST(RomSaving, AnUndoneEditIsNoEdit)
+{
+    RomFixture rom;
+    EditorState& s = rom.state();
+    const std::uint8_t before = s.spriteStore[700].pixels[3];
+    s.spriteStore[700].pixels[3] = static_cast<std::uint8_t>((before + 1) & 15);
+    EXPECT_TRUE(hasUnsavedEdits(s));
+    s.spriteStore[700].pixels[3] = before;
+    EXPECT_FALSE(hasUnsavedEdits(s));
+    s.spriteStore[700].pixels[3] = static_cast<std::uint8_t>(before | 0x40); // high bits only
+    s.spriteStore[700].pixels[79 * 64 + 63] = 5; // outside the 2 x 3 sprite
+    EXPECT_FALSE(hasUnsavedEdits(s));
+}
+
+TEST(RomSaving, FewSystemCallsPerSaveAll)
+{
+    FaultIo io;
+    RomFixture rom({}, io);
+    EditorState& s = rom.state();
+    // Three separate single-pixel edits: each changes plane bytes of one row
+    // of one tile, at most two runs each (bytes 2r..2r+1 and 16+2r..17+2r).
+    s.spriteStore[3].pixels[0] ^= 15;
+    s.spriteStore[600].pixels[64 + 1] ^= 15;
+    s.spriteStore[1100].pixels[2 * 64 + 2] ^= 15;
+    io.resetCounts();
+    ASSERT_TRUE(saveAllSprites(s).complete());
+    EXPECT_LE(io.calls(IoOp::Pwrite), 6);
+    EXPECT_GE(io.calls(IoOp::Pwrite), 3);
+    EXPECT_EQ(io.calls(IoOp::Pread), 1);
+    EXPECT_EQ(io.calls(IoOp::Fsync), 1);
+    EXPECT_LE(io.totalCalls(), 2 * 6 + 4);
+}
+
+TEST(RomSaving, ShortWritesStillWriteEverything)
+{
+    FaultIo io;
+    RomFixture rom({}, io);
+    EditorState& s = rom.state();
+    s.spriteStore[18].pixels.fill(7);
+    io.limitWrites(5);
+    ASSERT_TRUE(saveAllSprites(s).complete());
+    ASSERT_TRUE(loadSprite(s, 18).ok);
+    EXPECT_EQ(s.spriteStore[18].pixels[79 * 64 + 63], 7);
+    EXPECT_FALSE(hasUnsavedEdits(s));
+}
+
+TEST(RomSaving, ATruncatedFileNeverGrows)
+{
+    // The file ends 16 bytes into the third tile of sprite 900.
+    const long long cut = spriteCatalogue()[900].romOffset + 2 * 32 + 16;
+    RomFixture rom(SyntheticRomOptions{.truncateAt = cut});
+    EditorState& s = rom.state();
+    for (auto& r : s.spriteStore) r.pixels.fill(3);
+    const SaveResult all = saveAllSprites(s);
+    EXPECT_TRUE(all.ok);
+    EXPECT_FALSE(all.complete());
+    std::vector<int> expectedUnsaved;
+    for (int i = 900; i < kSpriteCount; ++i) expectedUnsaved.push_back(i);
+    EXPECT_EQ(all.unsavedSprites, expectedUnsaved);
+
+    const auto after = rom.fileBytes();
+    ASSERT_EQ(static_cast<long long>(after.size()), cut);
+    // The two whole tiles of sprite 900 inside the file were written; the
+    // cut tile was left as it was.
+    ASSERT_TRUE(loadSprite(s, 899).ok);
+    EXPECT_EQ(s.spriteStore[899].pixels[0], 3);
+    for (long long k = cut - 16; k < cut; ++k) EXPECT_EQ(after[k], rom.original[k]);
+    ASSERT_TRUE(loadSprite(s, 900).ok);
+    EXPECT_EQ(s.spriteStore[900].pixels[0], 3);       // tile 0
+    // Tile 2 kept the file's planes 0 and 1; planes 2 and 3 lie past the end.
+    EXPECT_EQ(s.spriteStore[900].pixels[8 * 64], 12 | (testing::expectedPixel(900, 0, 8) & 3));
+
+    s.currentSprite = 1000;
+    const SaveResult one = saveCurrentSprite(s);
+    EXPECT_TRUE(one.ok);
+    EXPECT_EQ(one.unsavedSprites, std::vector<int>{1000});
+    EXPECT_EQ(static_cast<long long>(rom.fileBytes().size()), cut);
+}
+
+TEST(RomSaving, PaletteWritesTouchColoursOneToFifteenOnly)
+{
+    FaultIo io;
+    RomFixture rom({}, io);
+    EditorState& s = rom.state();
+    RawPalette colours = s.rawPalettes[0];
+    colours.red[0] = colours.green[0] = colours.blue[0] = 17;
+    colours.red[1] = 1;
+    colours.green[1] = 2;
+    colours.blue[1] = 3;
+    colours.red[2] = 40;   // masked to 8
+    colours.green[2] = -1; // masked to 31
+    colours.blue[2] = 0;
+    io.resetCounts();
+    ASSERT_TRUE(writePalette(s, 0, colours).ok);
+    EXPECT_EQ(io.calls(IoOp::Fsync), 1);
+
+    auto expected = rom.original;
+    for (int k = 1; k < 16; ++k) {
+        // Bit 15 is written as 0, also where the file had it set.
+        const std::uint16_t word = testing::expectedColourWord(0, k) & 0x7FFF;
+        expected[0x30200 + 2 * k] = word & 0xFF;
+        expected[0x30200 + 2 * k + 1] = word >> 8;
+    }
+    expected[0x30202] = 0x41;
+    expected[0x30203] = 0x0C;
+    expected[0x30204] = (31 << 5 | 8) & 0xFF; // green 31, red 8
+    expected[0x30205] = (31 << 5 | 8) >> 8;
+    EXPECT_EQ(rom.fileBytes(), expected);
+
+    ASSERT_TRUE(loadPalette(s, 0).ok);
+    EXPECT_EQ(s.rawPalettes[0].red[2], 8);
+    EXPECT_EQ(s.rawPalettes[0].green[2], 31);
+    EXPECT_EQ(s.rawPalettes[0].blue[2], 0);
+}
+
+TEST(RomSaving, APaletteBeyondTheEndIsNotWritten)
+{
+    RomFixture rom(SyntheticRomOptions{.truncateAt = 0x30200 + 32 * 4 + 10});
+    EditorState& s = rom.state();
+    const IoResult r = writePalette(s, 4, s.rawPalettes[4]);
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.error.empty());
+    EXPECT_EQ(rom.fileBytes(), rom.original);
+}
+
+} // namespace
+} // namespace tessel
