@@ -12,4 +12,9 @@ enum class ColourSlot { Foreground = 0, Background = 1 };
 // in the current palette on the matching indicator.
 void setIndicatorColour(EditorState& state, int index, ColourSlot which);
 
+// The colour picker: takes the index stored in the sprite pixel under
+// `client` (not its colour, so entries of equal colour stay apart). Points
+// outside the sprite pick nothing.
+void pickColour(EditorState& state, Point client, ColourSlot which);
+
 } // namespace tessel

@@ -1,0 +1,72 @@
+#include "raster/closed_figures.h"
+#include "raster/line.h"
+#include "selection/selection.h"
+#include "tools/drawing_tools.h"
+
+namespace tessel {
+
+void preparePenAndBrush(EditorState& state, MouseButton button)
+{
+    const bool left = button == MouseButton::Left;
+    const int drawing = left ? state.foregroundIndex : state.backgroundIndex;
+    const int other = left ? state.backgroundIndex : state.foregroundIndex;
+    PenAndBrush& pb = state.penAndBrush;
+    pb.penIndex = drawing;
+    pb.penWidth = viewOf(state).lineSize();
+    pb.brushIndex = -1;
+    if (state.currentTool == ToolId::FloodFill) {
+        pb.brushIndex = drawing;
+    } else if (state.currentTool != ToolId::Line) {
+        switch (state.fillMode) {
+        case FillMode::Opaque:
+            pb.brushIndex = drawing;
+            break;
+        case FillMode::Background:
+            pb.brushIndex = other;
+            break;
+        case FillMode::Transparent:
+            break;
+        }
+    }
+}
+
+void beginShape(EditorState& state, Point client)
+{
+    state.shapeStart = toSpritePixel(client);
+    if (hasEditableSprite(state)) state.backupPixels = state.current().pixels;
+}
+
+void dragShape(EditorState& state, Point client)
+{
+    state.shapeEnd = toSpritePixel(client);
+    if (!hasEditableSprite(state)) return;
+    SpriteRecord& sprite = state.current();
+    sprite.pixels = state.backupPixels;
+    const PenAndBrush& pb = state.penAndBrush;
+    const Point a = state.shapeStart, b = state.shapeEnd;
+    FigureCoverage figure;
+    switch (state.currentTool) {
+    case ToolId::Line:
+        figure.outline = lineCoverage(a, b, pb.penWidth);
+        break;
+    case ToolId::Rectangle:
+        figure = rectangleCoverage(a, b, pb.penWidth);
+        break;
+    case ToolId::Ellipse:
+        figure = ellipseCoverage(a, b, pb.penWidth);
+        break;
+    case ToolId::RoundedRectangle: {
+        // The corner is read at every step, so a change shows on the next move.
+        const int r = viewOf(state).curveRadius();
+        figure = roundRectCoverage(a, b, pb.penWidth, r, r);
+        break;
+    }
+    default:
+        return;
+    }
+    if (pb.brushIndex >= 0) paintPixels(sprite, figure.interior, pb.brushIndex);
+    paintPixels(sprite, figure.outline, pb.penIndex);
+    repaintCanvas(state);
+}
+
+} // namespace tessel

@@ -1,0 +1,104 @@
+#include "tools/tool_state.h"
+
+#include "editor/command_ids.h"
+#include "selection/selection.h"
+#include "tools/drawing_tools.h"
+
+namespace tessel {
+
+namespace {
+
+struct ToolButton {
+    ToolId tool;
+    int buttonId;
+};
+
+constexpr ToolButton kToolButtons[] = {
+    {ToolId::Pencil, ids::PencilButton},         {ToolId::FloodFill, ids::FloodFillButton},
+    {ToolId::Line, ids::LineButton},             {ToolId::Rectangle, ids::RectangleButton},
+    {ToolId::Ellipse, ids::EllipseButton},       {ToolId::RoundedRectangle, ids::RoundRectButton},
+    {ToolId::Select, ids::SelectButton},         {ToolId::ColourPicker, ids::ColourPickerButton},
+};
+
+bool isKnownTool(ToolId tool)
+{
+    const auto v = static_cast<std::int32_t>(tool);
+    return v >= 0 && v <= static_cast<std::int32_t>(ToolId::ColourPicker);
+}
+
+} // namespace
+
+void selectTool(EditorState& state, ToolId tool)
+{
+    // A value outside the eight tools would leave every handler without a
+    // tool to run; it is refused rather than stored.
+    if (!isKnownTool(tool)) return;
+    state.currentTool = tool;
+    if (state.selectionFloating) commitSelection(state);
+    state.selectionRect.setEmpty();
+    viewOf(state).toolChanged();
+}
+
+OptionControls optionControlsFor(ToolId tool)
+{
+    switch (tool) {
+    case ToolId::Line:
+        return {.lineSize = true};
+    case ToolId::Rectangle:
+    case ToolId::Ellipse:
+        return {.lineSize = true, .fill = true};
+    case ToolId::RoundedRectangle:
+        return {.lineSize = true, .fill = true, .curveRadius = true};
+    case ToolId::Select:
+        return {.transparent = true};
+    default:
+        return {};
+    }
+}
+
+int cursorFor(const EditorState& state)
+{
+    if (!hasEditableSprite(state)) return ids::ArrowCursor;
+    const SpriteRecord& sprite = state.current();
+    const Point p = state.lastMousePos;
+    // Strict bounds on the raw client position: x = 1 already shows the
+    // tool's cursor although a press there misses the canvas.
+    const long long right = static_cast<long long>(sprite.widthPixels()) * kZoom + kCanvasMargin;
+    const long long bottom = static_cast<long long>(sprite.heightPixels()) * kZoom + kCanvasMargin;
+    if (!(p.x > 0 && p.x < right && p.y > 0 && p.y < bottom)) return ids::ArrowCursor;
+    switch (state.currentTool) {
+    case ToolId::Pencil:
+        return ids::PencilCursor;
+    case ToolId::FloodFill:
+        return ids::FloodFillCursor;
+    case ToolId::Select:
+        return pointerInsideSelection(state) ? ids::MoveCursor : ids::CrossHairCursor;
+    case ToolId::ColourPicker:
+        return ids::ColourPickerCursor;
+    case ToolId::Line:
+    case ToolId::Rectangle:
+    case ToolId::Ellipse:
+    case ToolId::RoundedRectangle:
+        return ids::CrossHairCursor;
+    }
+    return ids::ArrowCursor;
+}
+
+int buttonIdOf(ToolId tool)
+{
+    for (const ToolButton& b : kToolButtons)
+        if (b.tool == tool) return b.buttonId;
+    return 0;
+}
+
+bool toolOfButton(int buttonId, ToolId& tool)
+{
+    for (const ToolButton& b : kToolButtons)
+        if (b.buttonId == buttonId) {
+            tool = b.tool;
+            return true;
+        }
+    return false;
+}
+
+} // namespace tessel
