@@ -1,0 +1,100 @@
+#include "tools/tool_state.h"
+#include "tools/tools_test_fixture.h"
+
+namespace tessel {
+namespace {
+
+using ToolState = ToolsFixture;
+
+TEST_F(ToolState, SelectingAToolStampsTheFloatingBlockAndEndsTheSelection)
+{
+    state->selectionRect = {2, 2, 4, 3};
+    state->selectionFloating = true;
+    state->floatingPixels[0] = 13;
+    state->floatingPixels[1] = 14;
+    selectTool(*state, ToolId::Select);
+    EXPECT_EQ(state->currentTool, ToolId::Select);
+    EXPECT_EQ(px(2, 2), 13);
+    EXPECT_EQ(px(3, 2), 14);
+    EXPECT_FALSE(state->selectionFloating);
+    EXPECT_EQ(state->selectionRect, Rect{});
+    EXPECT_EQ(view.toolChanges, 1);
+    // An outlined selection ends too, with the same tool chosen again.
+    state->selectionRect = {1, 1, 5, 5};
+    selectTool(*state, ToolId::Select);
+    EXPECT_TRUE(state->selectionRect.isEmpty());
+    // A value that is no tool changes nothing.
+    selectTool(*state, static_cast<ToolId>(8));
+    EXPECT_EQ(state->currentTool, ToolId::Select);
+    EXPECT_EQ(view.toolChanges, 2);
+}
+
+TEST_F(ToolState, OptionControlsPerTool)
+{
+    const auto shown = [](ToolId t) {
+        const OptionControls c = optionControlsFor(t);
+        return std::string() + (c.lineSize ? 'L' : '-') + (c.fill ? 'F' : '-') +
+               (c.curveRadius ? 'R' : '-') + (c.transparent ? 'T' : '-');
+    };
+    EXPECT_EQ(shown(ToolId::Pencil), "----");
+    EXPECT_EQ(shown(ToolId::FloodFill), "----");
+    EXPECT_EQ(shown(ToolId::ColourPicker), "----");
+    EXPECT_EQ(shown(ToolId::Line), "L---");
+    EXPECT_EQ(shown(ToolId::Rectangle), "LF--");
+    EXPECT_EQ(shown(ToolId::Ellipse), "LF--");
+    EXPECT_EQ(shown(ToolId::RoundedRectangle), "LFR-");
+    EXPECT_EQ(shown(ToolId::Select), "---T");
+}
+
+TEST_F(ToolState, CursorOverTheSpriteUsesStrictBoundsOnTheLastPosition)
+{
+    const int right = W * 4 + 2, bottom = H * 4 + 2;
+    const auto at = [&](int x, int y) {
+        state->lastMousePos = {x, y};
+        return cursorFor(*state);
+    };
+    EXPECT_EQ(at(1, 1), ids::PencilCursor); // before the canvas's first pixel
+    EXPECT_EQ(at(0, 10), ids::ArrowCursor);
+    EXPECT_EQ(at(10, 0), ids::ArrowCursor);
+    EXPECT_EQ(at(right - 1, bottom - 1), ids::PencilCursor);
+    EXPECT_EQ(at(right, 10), ids::ArrowCursor);
+    EXPECT_EQ(at(10, bottom), ids::ArrowCursor);
+    const std::pair<ToolId, int> cursors[] = {
+        {ToolId::FloodFill, ids::FloodFillCursor}, {ToolId::Line, ids::CrossHairCursor},
+        {ToolId::Rectangle, ids::CrossHairCursor}, {ToolId::Ellipse, ids::CrossHairCursor},
+        {ToolId::RoundedRectangle, ids::CrossHairCursor}, {ToolId::ColourPicker, ids::ColourPickerCursor},
+        {ToolId::Select, ids::CrossHairCursor}};
+    for (auto [tool, cursor] : cursors) {
+        state->currentTool = tool;
+        EXPECT_EQ(at(10, 10), cursor) << int(tool);
+    }
+    // The selection's own test divides without taking off the margin: the
+    // arrow area is the drawn selection shifted 2 pixels up and left.
+    state->selectionRect = {2, 2, 5, 5};
+    EXPECT_EQ(at(8, 8), ids::MoveCursor);
+    EXPECT_EQ(at(7, 10), ids::CrossHairCursor);
+    EXPECT_EQ(at(19, 19), ids::MoveCursor);
+    EXPECT_EQ(at(20, 19), ids::CrossHairCursor);
+    state->romFile.close();
+    EXPECT_EQ(at(10, 10), ids::ArrowCursor);
+}
+
+TEST_F(ToolState, ButtonIdsAndToolsCorrespond)
+{
+    const std::pair<ToolId, int> buttons[] = {
+        {ToolId::Pencil, 1033}, {ToolId::FloodFill, 1034},        {ToolId::Line, 1036},
+        {ToolId::Rectangle, 1037}, {ToolId::Ellipse, 1038},       {ToolId::RoundedRectangle, 1043},
+        {ToolId::Select, 1035}, {ToolId::ColourPicker, 1042}};
+    for (auto [tool, id] : buttons) {
+        EXPECT_EQ(buttonIdOf(tool), id);
+        ToolId back = ToolId::Pencil;
+        EXPECT_TRUE(toolOfButton(id, back));
+        EXPECT_EQ(back, tool);
+    }
+    ToolId untouched = ToolId::Line;
+    EXPECT_FALSE(toolOfButton(1039, untouched));
+    EXPECT_EQ(untouched, ToolId::Line);
+}
+
+} // namespace
+} // namespace tessel
