@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstring>
 
+#include "rom/tile_codec_avx2.h"
+
 namespace tessel {
 
 // Rows are moved as one 64-bit word whose lowest byte is column 0.
@@ -11,25 +13,26 @@ static_assert(std::endian::native == std::endian::little, "rows are packed littl
 
 namespace {
 
-// For every plane byte, the eight columns' bits spread one per byte:
-// byte c of the entry is bit 7 - c of the plane byte.
-constexpr std::array<std::uint64_t, 256> buildSpreadTable()
+// For every plane N and plane byte, the eight columns' bits spread one per
+// byte and already weighted: byte c of kSpread[N][v] is (bit 7 - c of v) << N.
+constexpr std::array<std::array<std::uint64_t, 256>, 4> buildSpreadTables()
 {
-    std::array<std::uint64_t, 256> table{};
-    for (int v = 0; v < 256; ++v) {
-        std::uint64_t spread = 0;
-        for (int c = 0; c < 8; ++c)
-            if (v & (0x80 >> c)) spread |= std::uint64_t{1} << (8 * c);
-        table[v] = spread;
-    }
-    return table;
+    std::array<std::array<std::uint64_t, 256>, 4> tables{};
+    for (int plane = 0; plane < 4; ++plane)
+        for (int v = 0; v < 256; ++v) {
+            std::uint64_t spread = 0;
+            for (int c = 0; c < 8; ++c)
+                if (v & (0x80 >> c)) spread |= std::uint64_t{1} << (8 * c + plane);
+            tables[plane][v] = spread;
+        }
+    return tables;
 }
 
-constexpr std::array<std::uint64_t, 256> kSpread = buildSpreadTable();
+constexpr auto kSpread = buildSpreadTables();
 
-// The inverse of kSpread for bit `plane` of every byte: the multiplication
+// Bit `plane` of every byte of a row, column 0 in bit 7: the multiplication
 // moves bit 8c to bit 63 - c without carries (the partial products land on
-// distinct bits), so the top byte holds column 0 in bit 7.
+// distinct bits), so the top byte holds the plane byte.
 inline std::uint8_t gatherPlane(std::uint64_t row, int plane)
 {
     const std::uint64_t bits = (row >> plane) & 0x0101010101010101ULL;
@@ -38,20 +41,8 @@ inline std::uint8_t gatherPlane(std::uint64_t row, int plane)
 
 } // namespace
 
-void decodeTile(const std::uint8_t* tile, PixelBuffer& pixels, int x0, int y0)
+void encodeTilePortable(const std::uint8_t* in, std::uint8_t* tile)
 {
-    std::uint8_t* out = pixels.data() + y0 * kBufferWidth + x0;
-    for (int r = 0; r < 8; ++r) {
-        const std::uint64_t row = kSpread[tile[2 * r]] | (kSpread[tile[2 * r + 1]] << 1) |
-                                  (kSpread[tile[16 + 2 * r]] << 2) |
-                                  (kSpread[tile[17 + 2 * r]] << 3);
-        std::memcpy(out + r * kBufferWidth, &row, 8);
-    }
-}
-
-void encodeTile(const PixelBuffer& pixels, int x0, int y0, std::uint8_t* tile)
-{
-    const std::uint8_t* in = pixels.data() + y0 * kBufferWidth + x0;
     for (int r = 0; r < 8; ++r) {
         std::uint64_t row;
         std::memcpy(&row, in + r * kBufferWidth, 8);
@@ -60,6 +51,44 @@ void encodeTile(const PixelBuffer& pixels, int x0, int y0, std::uint8_t* tile)
         tile[16 + 2 * r] = gatherPlane(row, 2);
         tile[17 + 2 * r] = gatherPlane(row, 3);
     }
+}
+
+void decodeTilePortable(const std::uint8_t* tile, std::uint8_t* out)
+{
+    for (int r = 0; r < 8; ++r) {
+        const std::uint64_t row = kSpread[0][tile[2 * r]] | kSpread[1][tile[2 * r + 1]] |
+                                  kSpread[2][tile[16 + 2 * r]] | kSpread[3][tile[17 + 2 * r]];
+        std::memcpy(out + r * kBufferWidth, &row, 8);
+    }
+}
+
+namespace {
+
+// Decided once: the vector kernels where the processor has them.
+const bool kUseAvx2 = processorHasAvx2();
+
+inline void encodeTileAt(const std::uint8_t* in, std::uint8_t* tile)
+{
+    if (kUseAvx2) return encodeTileAvx2(in, tile);
+    encodeTilePortable(in, tile);
+}
+
+inline void decodeTileAt(const std::uint8_t* tile, std::uint8_t* out)
+{
+    if (kUseAvx2) return decodeTileAvx2(tile, out);
+    decodeTilePortable(tile, out);
+}
+
+} // namespace
+
+void decodeTile(const std::uint8_t* tile, PixelBuffer& pixels, int x0, int y0)
+{
+    decodeTileAt(tile, pixels.data() + y0 * kBufferWidth + x0);
+}
+
+void encodeTile(const PixelBuffer& pixels, int x0, int y0, std::uint8_t* tile)
+{
+    encodeTileAt(pixels.data() + y0 * kBufferWidth + x0, tile);
 }
 
 void decodeSprite(const std::uint8_t* bytes, SpriteRecord& record)
@@ -79,7 +108,8 @@ void decodeSprite(const std::uint8_t* bytes, SpriteRecord& record)
     std::memset(record.pixels.data() + hPixels * kBufferWidth, 0,
                 (kBufferHeight - hPixels) * kBufferWidth);
     for (int ty = 0; ty < h; ++ty)
-        for (int tx = 0; tx < w; ++tx, bytes += 32) decodeTile(bytes, record.pixels, 8 * tx, 8 * ty);
+        for (int tx = 0; tx < w; ++tx, bytes += 32)
+            decodeTileAt(bytes, record.pixels.data() + 8 * ty * kBufferWidth + 8 * tx);
 }
 
 void encodeSprite(const SpriteRecord& record, std::uint8_t* bytes)
@@ -87,7 +117,8 @@ void encodeSprite(const SpriteRecord& record, std::uint8_t* bytes)
     const int w = record.widthTiles, h = record.heightTiles;
     if (w <= 0 || h <= 0 || w * 8 > kBufferWidth || h * 8 > kBufferHeight) return;
     for (int ty = 0; ty < h; ++ty)
-        for (int tx = 0; tx < w; ++tx, bytes += 32) encodeTile(record.pixels, 8 * tx, 8 * ty, bytes);
+        for (int tx = 0; tx < w; ++tx, bytes += 32)
+            encodeTileAt(record.pixels.data() + 8 * ty * kBufferWidth + 8 * tx, bytes);
 }
 
 } // namespace tessel

@@ -25,4 +25,9 @@ void encodeTile(const PixelBuffer& pixels, int x0, int y0, std::uint8_t* tile);
 void decodeSprite(const std::uint8_t* bytes, SpriteRecord& record);
 void encodeSprite(const SpriteRecord& record, std::uint8_t* bytes);
 
+// The same codec without vector instructions, used where the processor has
+// no AVX2; `out`/`in` point at the tile's top-left pixel (row stride 64).
+void decodeTilePortable(const std::uint8_t* tile, std::uint8_t* out);
+void encodeTilePortable(const std::uint8_t* in, std::uint8_t* tile);
+
 } // namespace tessel

@@ -1,0 +1,141 @@
+// Every failing system call during open, save and palette write reaches the
+// caller with the system's reason; nothing reports success that did not
+// happen.
+#include <cerrno>
+#include <cstring>
+#include <gtest/gtest.h>
+
+#include "editor/rom_commands.h"
+#include "rom/rom_session.h"
+#include "support/fault_io.h"
+#include "support/rom_fixture.h"
+
+namespace tessel {
+namespace {
+
+using testing::FaultIo;
+using testing::IoOp;
+using testing::RomFixture;
+
+const char* nameOf(IoOp op)
+{
+    switch (op) {
+    case IoOp::Open: return "open";
+    case IoOp::Lock: return "lock";
+    case IoOp::Size: return "size";
+    case IoOp::Pread: return "pread";
+    case IoOp::Pwrite: return "pwrite";
+    case IoOp::Fsync: return "fsync";
+    case IoOp::Close: return "close";
+    case IoOp::FileKey: return "fileKey";
+    }
+    return "?";
+}
+
+bool carriesReason(const std::string& error, int code)
+{
+    return error.find(std::strerror(code)) != std::string::npos;
+}
+
+TEST(RomFaults, OpeningAnotherRom)
+{
+    for (IoOp op : {IoOp::Open, IoOp::Size, IoOp::Lock, IoOp::Pread}) {
+        FaultIo io;
+        RomFixture rom({}, io);
+        testing::ScratchFile second;
+        second.write(rom.original);
+        io.failOn(op, 1, EIO);
+        const IoResult r = openRom(rom.state(), second.path());
+        EXPECT_FALSE(r.ok) << nameOf(op);
+        EXPECT_TRUE(carriesReason(r.error, EIO)) << nameOf(op) << ": " << r.error;
+        EXPECT_EQ(rom.state().romFile.path(), rom.path()) << nameOf(op);
+        const int failedOpens = op == IoOp::Open ? 1 : 0;
+        EXPECT_EQ(io.calls(IoOp::Open), io.calls(IoOp::Close) + 1 + failedOpens)
+            << nameOf(op) << ": only the old file stays open";
+    }
+}
+
+TEST(RomFaults, SavingTheCurrentSprite)
+{
+    for (IoOp op : {IoOp::Size, IoOp::Pread, IoOp::Pwrite, IoOp::Fsync}) {
+        FaultIo io;
+        RomFixture rom({}, io);
+        EditorState& s = rom.state();
+        s.current().pixels[0] ^= 15;
+        io.failOn(op, 1, ENOSPC);
+        const SaveResult r = saveCurrentSprite(s);
+        EXPECT_FALSE(r.ok) << nameOf(op);
+        EXPECT_FALSE(r.complete()) << nameOf(op);
+        EXPECT_TRUE(carriesReason(r.error, ENOSPC)) << nameOf(op) << ": " << r.error;
+        if (op != IoOp::Fsync) {
+            EXPECT_TRUE(hasUnsavedEdits(s)) << nameOf(op);
+        }
+        // Once the fault is gone the same command succeeds.
+        EXPECT_TRUE(saveCurrentSprite(s).complete()) << nameOf(op);
+        EXPECT_FALSE(hasUnsavedEdits(s)) << nameOf(op);
+    }
+}
+
+TEST(RomFaults, SavingAllSprites)
+{
+    for (IoOp op : {IoOp::Size, IoOp::Pread, IoOp::Pwrite, IoOp::Fsync}) {
+        for (int nth : {1, 2}) {
+            FaultIo io;
+            RomFixture rom({}, io);
+            EditorState& s = rom.state();
+            s.spriteStore[10].pixels[0] ^= 15;
+            s.spriteStore[1000].pixels[0] ^= 15;
+            io.failOn(op, nth, EIO);
+            const SaveResult r = saveAllSprites(s);
+            if (io.failures() == 0) continue; // the command made fewer calls of this kind
+            EXPECT_FALSE(r.ok) << nameOf(op) << " #" << nth;
+            EXPECT_TRUE(carriesReason(r.error, EIO)) << nameOf(op) << ": " << r.error;
+            // The second of two writes failing leaves sprite 1000 unsaved.
+            if (op == IoOp::Pwrite && nth == 2) {
+                EXPECT_TRUE(hasUnsavedEdits(s));
+            }
+            EXPECT_TRUE(saveAllSprites(s).complete()) << nameOf(op);
+            EXPECT_FALSE(hasUnsavedEdits(s));
+        }
+    }
+}
+
+TEST(RomFaults, WritingAPalette)
+{
+    for (IoOp op : {IoOp::Size, IoOp::Pwrite, IoOp::Fsync}) {
+        FaultIo io;
+        RomFixture rom({}, io);
+        EditorState& s = rom.state();
+        RawPalette colours = s.rawPalettes[2];
+        colours.red[5] ^= 1;
+        io.failOn(op, 1, EROFS);
+        const IoResult r = writePalette(s, 2, colours);
+        EXPECT_FALSE(r.ok) << nameOf(op);
+        EXPECT_TRUE(carriesReason(r.error, EROFS)) << nameOf(op) << ": " << r.error;
+        EXPECT_TRUE(writePalette(s, 2, colours).ok);
+    }
+}
+
+TEST(RomFaults, ReadingWhileRefreshingOrLoading)
+{
+    FaultIo io;
+    RomFixture rom({}, io);
+    EditorState& s = rom.state();
+    s.current().pixels[0] = 9;
+    io.failOn(IoOp::Pread, 1, EIO);
+    const IoResult r = reloadCurrentSprite(s);
+    EXPECT_FALSE(r.ok);
+    EXPECT_TRUE(carriesReason(r.error, EIO));
+    EXPECT_EQ(s.current().pixels[0], 9); // a failed read leaves the sprite alone
+
+    s.spriteStore[30].pixels[0] = 9;
+    io.failOn(IoOp::Pread, 1, EIO);
+    EXPECT_FALSE(loadAllSprites(s).ok);
+    EXPECT_EQ(s.spriteStore[30].pixels[0], 9);
+    // hasUnsavedEdits cannot tell when the file cannot be read: it says yes.
+    io.failOn(IoOp::Pread, 1, EIO);
+    EXPECT_TRUE(hasUnsavedEdits(s));
+}
+
+} // namespace
+} // namespace tessel
