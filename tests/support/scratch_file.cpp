@@ -49,7 +49,7 @@ void ScratchFile::write(const std::vector<std::uint8_t>& bytes) const
 {
     std::FILE* f = std::fopen(path_.c_str(), "wb");
     if (!f) fail("open " + path_);
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    const bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     if (std::fclose(f) != 0 || !ok) fail("write " + path_);
 }
 
