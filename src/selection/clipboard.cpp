@@ -1,0 +1,97 @@
+#include "selection/clipboard.h"
+
+#include <algorithm>
+
+#include "selection/selection.h"
+#include "tools/tool_state.h"
+#include "tools/undo.h"
+
+namespace tessel {
+namespace {
+
+// The common first half of Copy and Cut: the selection's pixels, or the
+// whole store (also beyond the sprite) when there is no selection.
+void clip(EditorState& state)
+{
+    const Rect& r = state.selectionRect;
+    if (r.isEmpty()) {
+        state.clipboardPixels = state.current().pixels;
+        state.clipboardRect.setEmpty();
+        return;
+    }
+    // A floating block is taken whole, also where it hangs off the sprite.
+    Rect src{0, 0, std::min(r.width(), kBufferWidth), std::min(r.height(), kBufferHeight)};
+    const std::uint8_t* from = state.floatingPixels.data();
+    if (!state.selectionFloating) {
+        src = clipToSprite(state, r);
+        if (src.isEmpty()) return;
+        from = state.current().pixels.data();
+    }
+    const int w = src.width(), h = src.height();
+    for (int j = 0; j < h; ++j)
+        std::copy_n(from + (src.top + j) * kBufferWidth + src.left, w,
+                    state.clipboardPixels.data() + j * kBufferWidth);
+    state.clipboardRect = {0, 0, w, h};
+}
+
+} // namespace
+
+void copySelection(EditorState& state)
+{
+    if (!state.hasSprite()) return;
+    clip(state);
+    setCommandEnabled(state, ids::Paste, true);
+}
+
+void cutSelection(EditorState& state)
+{
+    if (!state.hasSprite()) return;
+    pushUndoSnapshot(state);
+    clip(state);
+    deleteSelection(state);
+    repaintCanvas(state);
+    setCommandEnabled(state, ids::Paste, true);
+}
+
+void deleteSelection(EditorState& state)
+{
+    if (!state.hasSprite()) return;
+    PixelBuffer& pixels = state.current().pixels;
+    const auto fill = static_cast<std::uint8_t>(state.backgroundIndex & 15);
+    Rect& r = state.selectionRect;
+    if (r.isEmpty()) {
+        pushUndoSnapshot(state);
+        pixels.fill(fill);
+    } else if (state.selectionFloating) {
+        // No snapshot: the one taken by the lift or the paste still holds
+        // the sprite as it was before the block came up.
+        pixels = state.backupPixels;
+        state.selectionFloating = false;
+    } else {
+        pushUndoSnapshot(state);
+        const Rect hole = clipToSprite(state, r);
+        for (int y = hole.top; y < hole.bottom; ++y)
+            std::fill_n(pixels.begin() + y * kBufferWidth + hole.left, hole.width(), fill);
+    }
+    r.setEmpty();
+    repaintCanvas(state);
+}
+
+void pasteClipboard(EditorState& state)
+{
+    if (!state.hasSprite()) return;
+    selectTool(state, ToolId::Select); // drops a floating block where it stands
+    pushUndoSnapshot(state);
+    if (state.clipboardRect.isEmpty()) {
+        state.current().pixels = state.clipboardPixels;
+        repaintCanvas(state);
+        return;
+    }
+    // The block floats at the top-left corner; client (0, 0) is sprite
+    // pixel (0, 0), so the drag offset is zero.
+    liftSelection(state, true);
+    beginSelectionMove(state, {0, 0}, true);
+    moveSelection(state, {0, 0});
+}
+
+} // namespace tessel
