@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "editor/sprite_selection.h"
 #include "selection/selection.h"
 #include "selection/selection_test_fixture.h"
 #include "tools/undo.h"
@@ -176,6 +177,31 @@ TEST_F(SelectionFixture, UndoAfterALiftLeavesNoBlockBehind)
     setTransparentSelection(*state, true);
     commitSelection(*state);
     EXPECT_EQ(state->current().pixels, before);
+}
+
+TEST_F(SelectionFixture, SwitchingSpritesEndsTheSelectionAndKeepsTheComposite)
+{
+    makeSprite(4, 1, 1);
+    const PixelBuffer before = state->current().pixels;
+    outline(2, 2, 8, 8);
+    press(3, 3); // lifted and put down again without a move
+    release();
+    selectSprite(*state, 4);
+    EXPECT_EQ(state->spriteStore[3].pixels, before);
+    EXPECT_EQ(state->selectionRect, Rect{});
+    EXPECT_FALSE(state->selectionFloating);
+
+    selectSprite(*state, 3);
+    outline(2, 2, 8, 8);
+    press(3, 3);
+    drag(13, 3);
+    const PixelBuffer composite = state->current().pixels;
+    selectSprite(*state, 4);
+    EXPECT_EQ(state->spriteStore[3].pixels, composite);
+    selectSprite(*state, 3);
+    EXPECT_EQ(state->selectionRect, Rect{});
+    EXPECT_FALSE(state->selectionFloating);
+    EXPECT_EQ(state->current().pixels, composite);
 }
 
 TEST_F(SelectionFixture, NothingHappensWithoutASprite)
