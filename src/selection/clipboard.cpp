@@ -27,11 +27,8 @@ void clip(EditorState& state)
         if (src.isEmpty()) return;
         from = state.current().pixels.data();
     }
-    const int w = src.width(), h = src.height();
-    for (int j = 0; j < h; ++j)
-        std::copy_n(from + (src.top + j) * kBufferWidth + src.left, w,
-                    state.clipboardPixels.data() + j * kBufferWidth);
-    state.clipboardRect = {0, 0, w, h};
+    copyRows(from, src.left, src.top, state.clipboardPixels.data(), src.width(), src.height());
+    state.clipboardRect = {0, 0, src.width(), src.height()};
 }
 
 } // namespace

@@ -12,12 +12,6 @@ namespace {
 // beyond any window, and small enough that no edge arithmetic overflows.
 constexpr std::int32_t kFarthestBlockPosition = 1 << 20;
 
-void copyRows(const std::uint8_t* src, int srcLeft, int srcTop, std::uint8_t* dst, int w, int h)
-{
-    for (int j = 0; j < h; ++j)
-        std::copy_n(src + (srcTop + j) * kBufferWidth + srcLeft, w, dst + j * kBufferWidth);
-}
-
 } // namespace
 
 void liftSelection(EditorState& state, bool fromClipboard)

@@ -34,6 +34,12 @@ Rect clipToSprite(const EditorState& state, Rect r)
     return clipped.isEmpty() ? Rect{} : clipped;
 }
 
+void copyRows(const std::uint8_t* src, int srcLeft, int srcTop, std::uint8_t* dst, int w, int h)
+{
+    for (int j = 0; j < h; ++j)
+        std::copy_n(src + (srcTop + j) * kBufferWidth + srcLeft, w, dst + j * kBufferWidth);
+}
+
 bool pointerInsideSelection(const EditorState& state)
 {
     Point p{state.lastMousePos.x / kZoom, state.lastMousePos.y / kZoom};

@@ -27,6 +27,10 @@ Rect spriteArea(const EditorState& state);
 // go through this anyway, so that no rectangle can steer them elsewhere.
 Rect clipToSprite(const EditorState& state, Rect r);
 
+// Copies the w x h block at (srcLeft, srcTop) of one pixel store to the
+// top-left corner of another; both have the store's 64-byte row stride.
+void copyRows(const std::uint8_t* src, int srcLeft, int srcTop, std::uint8_t* dst, int w, int h);
+
 // The selection's hit test: lastMousePos divided by the zoom, without taking
 // off the canvas margin (the cursor and the press agree on it).
 bool pointerInsideSelection(const EditorState& state);
