@@ -82,6 +82,9 @@ struct EditorState {
     Point shapeEnd{};
     PixelBuffer backupPixels{};
     PenAndBrush penAndBrush{};
+    // The sprite a figure drag was begun on, whose pixels at that press
+    // backupPixels holds; -1 while no figure drag is going on.
+    std::int32_t shapeDragSprite = -1;
 
     UndoStack undo;
 

@@ -21,6 +21,7 @@ void pressTool(EditorState& state, Point client, MouseButton button)
 {
     const bool left = button == MouseButton::Left;
     const ToolId tool = state.currentTool;
+    state.shapeDragSprite = -1; // a figure press below begins a new one
     if (tool == ToolId::Pencil) {
         pencil(state, client, left ? state.foregroundIndex : state.backgroundIndex);
     } else if (tool == ToolId::FloodFill) {
@@ -53,10 +54,12 @@ void onLeftButtonDown(EditorState& state, Point client)
     if (state.currentTool != ToolId::Select) pushUndoSnapshot(state);
     state.leftDragging = true;
     state.rightDragging = false;
-    if (state.currentTool == ToolId::Select)
+    if (state.currentTool == ToolId::Select) {
+        state.shapeDragSprite = -1;
         selectionPress(state, client);
-    else
+    } else {
         pressTool(state, client, MouseButton::Left);
+    }
 }
 
 void onRightButtonDown(EditorState& state, Point client)
@@ -67,7 +70,10 @@ void onRightButtonDown(EditorState& state, Point client)
     pushUndoSnapshot(state);
     state.rightDragging = true;
     state.leftDragging = false;
-    if (state.currentTool != ToolId::Select) pressTool(state, client, MouseButton::Right);
+    if (state.currentTool == ToolId::Select)
+        state.shapeDragSprite = -1;
+    else
+        pressTool(state, client, MouseButton::Right);
 }
 
 void onMouseMove(EditorState& state, Point client)
@@ -95,10 +101,15 @@ void onMouseMove(EditorState& state, Point client)
 void onLeftButtonUp(EditorState& state)
 {
     state.leftDragging = false;
+    if (!state.rightDragging) state.shapeDragSprite = -1;
     if (state.currentTool == ToolId::Select && hasEditableSprite(state)) selectionRelease(state);
 }
 
-void onRightButtonUp(EditorState& state) { state.rightDragging = false; }
+void onRightButtonUp(EditorState& state)
+{
+    state.rightDragging = false;
+    if (!state.leftDragging) state.shapeDragSprite = -1;
+}
 
 void onLeftButtonDoubleClick(EditorState& state, Point)
 {

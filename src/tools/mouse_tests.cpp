@@ -134,6 +134,32 @@ TEST_F(Mouse, ButtonsTakeOverEachOther)
     EXPECT_EQ(px(5, 1), 4);
 }
 
+TEST_F(Mouse, AButtonHeldSinceAnotherToolsPressDrawsNoStaleFigure)
+{
+    // A finished line leaves its backup behind.
+    state->currentTool = ToolId::Line;
+    leftDrag(client(0, 0), client(10, 0));
+    const PixelBuffer afterLine = state->current().pixels;
+    // Shift makes the picker current; the press picks; Shift comes up with
+    // the button still held and the line tool returns; the pointer moves.
+    state->currentTool = ToolId::ColourPicker;
+    onLeftButtonDown(*state, client(5, 5));
+    state->currentTool = ToolId::Line;
+    onMouseMove(*state, client(9, 9));
+    EXPECT_EQ(state->current().pixels, afterLine);
+    onLeftButtonUp(*state);
+    // A figure drag that Shift interrupts carries on from its own backup.
+    onLeftButtonDown(*state, client(0, 2));
+    const auto pen = static_cast<std::uint8_t>(state->foregroundIndex); // the press's pen
+    state->currentTool = ToolId::ColourPicker;
+    onMouseMove(*state, client(3, 2));
+    state->currentTool = ToolId::Line;
+    onMouseMove(*state, client(4, 2));
+    PixelBuffer expected = afterLine;
+    for (int x = 0; x < 4; ++x) expected[2 * 64 + x] = pen;
+    EXPECT_EQ(state->current().pixels, expected);
+}
+
 TEST_F(Mouse, SelectToolIsHandedToTheSelection)
 {
     state->currentTool = ToolId::Select;

@@ -33,13 +33,19 @@ void preparePenAndBrush(EditorState& state, MouseButton button)
 void beginShape(EditorState& state, Point client)
 {
     state.shapeStart = toSpritePixel(client);
-    if (hasEditableSprite(state)) state.backupPixels = state.current().pixels;
+    if (!hasEditableSprite(state)) return;
+    state.backupPixels = state.current().pixels;
+    state.shapeDragSprite = state.currentSprite;
 }
 
 void dragShape(EditorState& state, Point client)
 {
     state.shapeEnd = toSpritePixel(client);
-    if (!hasEditableSprite(state)) return;
+    // Only a drag that began with a figure press on this sprite has a
+    // backup to rebuild from. A button held since a press with another tool
+    // (the colour picker while Shift was down, say) must not bring back a
+    // stale backup over the sprite.
+    if (!hasEditableSprite(state) || state.shapeDragSprite != state.currentSprite) return;
     SpriteRecord& sprite = state.current();
     sprite.pixels = state.backupPixels;
     const PenAndBrush& pb = state.penAndBrush;
