@@ -11,7 +11,10 @@ namespace tessel {
 
 // Opens `path` for editing (replacing an open ROM only once the new one is
 // open), loads every sprite and palette, selects sprite 0 and enables the
-// ROM's menu commands. On failure nothing changes.
+// ROM's menu commands. On failure nothing changes, with one exception: when
+// the ROM already open is opened again (its old descriptor must go for the
+// new one to take the lock) and that then fails, no ROM is left open and
+// the commands are grayed as by closeRom().
 IoResult openRom(EditorState& state, const std::string& path);
 
 // Closes the file, grays the ROM's menu commands and selects no sprite.

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <random>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -113,7 +114,9 @@ TEST(RomCommands, AFailedOpenChangesNothing)
     const int other = ::open(locked.path().c_str(), O_RDWR);
     ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
 
-    for (const std::string& path : {std::string("/nonexistent/rom.smc"), locked.path()}) {
+    ScratchFile directory(ScratchFile::Kind::Directory);
+    for (const std::string& path :
+         {std::string("/nonexistent/rom.smc"), locked.path(), directory.path()}) {
         const IoResult r = openRom(s, path);
         EXPECT_FALSE(r.ok) << path;
         EXPECT_FALSE(r.error.empty());
@@ -124,6 +127,29 @@ TEST(RomCommands, AFailedOpenChangesNothing)
         EXPECT_TRUE(s.commands.isEnabled(ids::SaveAllSprites));
     }
     ::close(other);
+}
+
+// Files the user chose to open in spite of the title warning.
+TEST(RomCommands, OddFilesOpenWithoutHarm)
+{
+    std::mt19937 rng(2);
+    std::vector<std::uint8_t> noise(0x180000);
+    for (auto& b : noise) b = static_cast<std::uint8_t>(rng());
+    for (const auto& bytes : {std::vector<std::uint8_t>{}, std::vector<std::uint8_t>{0x80}, noise}) {
+        auto state = std::make_unique<EditorState>();
+        ScratchFile file;
+        file.write(bytes);
+        ASSERT_TRUE(openRom(*state, file.path()).ok) << bytes.size();
+        if (bytes.size() < 0x110200) {
+            // Nothing of the sprites or palettes is in the file.
+            EXPECT_EQ(state->spriteStore[0].pixels[0], 15);
+            EXPECT_EQ(state->spriteStore[1143].pixels[15 * 64 + 15], 15);
+            EXPECT_EQ(colourOf(state->displayPalettes[9], 4), (Rgb{255, 255, 255}));
+        }
+        // Saving what was loaded leaves the file as it was.
+        EXPECT_TRUE(saveAllSprites(*state).ok);
+        EXPECT_EQ(file.read(), bytes);
+    }
 }
 
 TEST(RomCommands, AReadErrorWhileLoadingLeavesTheOldRomLoaded)

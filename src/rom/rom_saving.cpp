@@ -1,4 +1,4 @@
-// Saving sprites and palettes into the open ROM. Sprites are encoded in
+// Saving sprites into the open ROM. Sprites are encoded in
 // memory, compared with what the file holds, and only the bytes that differ
 // are written, one write per contiguous run. Nothing is ever written past
 // the end of the file, and every failure is returned with its reason.
@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "rom/palette_codec.h"
 #include "rom/rom_session.h"
 #include "rom/sprite_catalogue.h"
 #include "rom/tile_codec.h"
@@ -140,18 +139,6 @@ SaveResult saveAllSprites(EditorState& state)
     if (!r.ok) return {false, r.error, result.unsavedSprites};
     std::sort(result.unsavedSprites.begin(), result.unsavedSprites.end());
     return syncAfter(state, std::move(result));
-}
-
-IoResult writePalette(EditorState& state, int palette, const RawPalette& colours)
-{
-    if (!state.romOpen()) return IoResult::failure("No ROM is open");
-    if (palette < 0 || palette >= kPaletteCount) return IoResult::failure("No such palette");
-    std::array<std::uint8_t, kPaletteWriteBytes> bytes;
-    encodePaletteColours(colours, bytes.data());
-    // Colour 0 is never written: the write starts at colour 1.
-    const long long offset = kPaletteBlockOffset + kPaletteBytes * palette + 2;
-    if (IoResult r = state.romFile.write(offset, bytes); !r.ok) return r;
-    return state.romFile.sync();
 }
 
 bool hasUnsavedEdits(const EditorState& state)

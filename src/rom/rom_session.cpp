@@ -96,4 +96,16 @@ IoResult reloadCurrentSprite(EditorState& state)
     return r;
 }
 
+IoResult writePalette(EditorState& state, int palette, const RawPalette& colours)
+{
+    if (!state.romOpen()) return IoResult::failure("No ROM is open");
+    if (palette < 0 || palette >= kPaletteCount) return IoResult::failure("No such palette");
+    std::array<std::uint8_t, kPaletteWriteBytes> bytes;
+    encodePaletteColours(colours, bytes.data());
+    // Colour 0 is never written: the write starts at colour 1.
+    const long long offset = kPaletteBlockOffset + kPaletteBytes * palette + 2;
+    if (IoResult r = state.romFile.write(offset, bytes); !r.ok) return r;
+    return state.romFile.sync();
+}
+
 } // namespace tessel
