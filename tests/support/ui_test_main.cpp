@@ -1,0 +1,12 @@
+// The UI tests' main: Qt widgets on the offscreen platform, so that the
+// tests run without a display and paint into memory.
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    ::testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
