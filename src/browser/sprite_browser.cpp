@@ -1,0 +1,176 @@
+#include "browser/sprite_browser.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <algorithm>
+
+#include "browser/page_arrows.h"
+#include "browser/sprite_thumbnail.h"
+#include "dialogs/template_rect.h"
+#include "editor/sprite_selection.h"
+
+namespace tessel {
+
+namespace {
+
+// Where a press or the pointer counts as over a thumbnail, in client pixels
+// (right and bottom inclusive here). They do not quite match the cells; the
+// gaps between them belong to no slot.
+constexpr QRect kHitRects[SpriteBrowser::kSlots] = {
+    QRect(QPoint(6, 6), QPoint(69, 85)),     QRect(QPoint(77, 6), QPoint(142, 85)),
+    QRect(QPoint(149, 6), QPoint(214, 85)),  QRect(QPoint(220, 6), QPoint(287, 85)),
+    QRect(QPoint(6, 108), QPoint(69, 187)),  QRect(QPoint(77, 108), QPoint(142, 187)),
+    QRect(QPoint(149, 108), QPoint(214, 187)), QRect(QPoint(220, 108), QPoint(287, 187)),
+};
+
+const QCursor& handCursor()
+{
+    static const QCursor cursor = [] {
+        const QPixmap pixmap(QStringLiteral(":/cursors/152.png"));
+        return pixmap.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(pixmap, 11, 6);
+    }();
+    return cursor;
+}
+
+} // namespace
+
+SpriteBrowser::SpriteBrowser(EditorState& state, QWidget* owner)
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), state_(state)
+{
+    setFixedSize(templateX(193), templateY(134));
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    buildControls();
+}
+
+void SpriteBrowser::buildControls()
+{
+    for (int k = 0; k < kSlots; ++k) {
+        auto* label = new QLabel(this);
+        label->setObjectName(QString::number(1051 + k));
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        label->setGeometry(templateRect(3 + 48 * (k % 4), k < 4 ? 52 : 115, 43, 8));
+        // The pointer over a label still counts as over the browser.
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+        labels_[k] = label;
+    }
+    pageEdit_ = new QLineEdit(this);
+    pageEdit_->setObjectName(QStringLiteral("1059"));
+    pageEdit_->setReadOnly(true);
+    pageEdit_->setGeometry(templateRect(4, 122, 40, 12));
+    pageEdit_->hide();
+    connect(pageEdit_, &QLineEdit::textChanged, this, &SpriteBrowser::pageEdited);
+
+    arrows_ = new PageArrows(this);
+    arrows_->setObjectName(QStringLiteral("1060"));
+    arrows_->setGeometry(templateRect(0, 124, 193, 10));
+    connect(arrows_, &PageArrows::stepped, this, &SpriteBrowser::stepPage);
+}
+
+QPoint SpriteBrowser::cellOrigin(int slot)
+{
+    return QPoint(5 + 72 * (slot % 4), 5 + 102 * (slot / 4));
+}
+
+int SpriteBrowser::slotAt(QPoint clientPoint)
+{
+    int found = -1;
+    for (int k = 0; k < kSlots; ++k)
+        if (kHitRects[k].contains(clientPoint)) found = k;
+    return found;
+}
+
+void SpriteBrowser::placeUnder(QWidget* button)
+{
+    const QPoint buttonBottomRight = button->mapToGlobal(QPoint(button->width(), button->height()));
+    move(buttonBottomRight.x() - frameGeometry().width(), buttonBottomRight.y());
+    show();
+    raise();
+}
+
+void SpriteBrowser::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Every show starts on the current sprite's page (-1 / 8 is page 0).
+    showPage(std::clamp(state_.currentSprite / kSlots, 0, kLastPage));
+    setFocus();
+}
+
+void SpriteBrowser::showPage(int page)
+{
+    const QString text = QString::number(page);
+    // The page edit's text drives the page; an unchanged text still counts.
+    if (pageEdit_->text() == text)
+        pageEdited(text);
+    else
+        pageEdit_->setText(text);
+}
+
+void SpriteBrowser::pageEdited(const QString& text)
+{
+    if (!state_.romOpen()) return;
+    browserPage_ = std::clamp(parseDialogInt(text.toStdString()), 0, kLastPage);
+    for (int k = 0; k < kSlots; ++k) labels_[k]->setText(QString::number(browserPage_ * kSlots + k));
+    update();
+}
+
+void SpriteBrowser::stepPage(int delta)
+{
+    // The arrows stop at the first and last page; they never wrap.
+    const int page = parseDialogInt(pageEdit_->text().toStdString()) + delta;
+    if (page < 0 || page > kLastPage) return;
+    pageEdit_->setText(QString::number(page));
+}
+
+void SpriteBrowser::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    for (int k = 0; k < kSlots; ++k) {
+        // With the ROM closed underneath there is nothing to show.
+        const int sprite = state_.romOpen() ? browserPage_ * kSlots + k : -1;
+        paintSpriteCell(painter, state_, sprite, cellOrigin(k), thumbnail_);
+    }
+}
+
+void SpriteBrowser::mouseMoveEvent(QMouseEvent* event)
+{
+    browserPointer_ = event->position().toPoint();
+    updateCursor();
+    QWidget::mouseMoveEvent(event);
+}
+
+void SpriteBrowser::updateCursor()
+{
+    if (slotAt(browserPointer_) >= 0)
+        setCursor(handCursor());
+    else
+        unsetCursor();
+}
+
+void SpriteBrowser::mousePressEvent(QMouseEvent* event)
+{
+    QWidget::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton || !state_.romOpen()) return;
+    // The hit test uses the latest move, not the press's own position.
+    const int slot = slotAt(browserPointer_);
+    if (slot < 0) return;
+    emit spriteChosen(browserPage_ * kSlots + slot);
+    hide();
+}
+
+void SpriteBrowser::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Up) {
+        stepPage(+1);
+    } else if (event->key() == Qt::Key_Down) {
+        stepPage(-1);
+    } else {
+        QWidget::keyPressEvent(event);
+    }
+}
+
+} // namespace tessel

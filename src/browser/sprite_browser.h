@@ -1,0 +1,70 @@
+// The sprite browser: a caption-less pop-up that drops down under the main
+// window's browser button and shows eight sprites at a time as life-size
+// thumbnails, each in its own palette. Clicking a thumbnail chooses that
+// sprite and hides the browser.
+//
+// Flow: placeUnder(button) -> shown: page = currentSprite / 8 -> page arrows
+// or Up/Down step the page (via the hidden page edit, as its text changes)
+// -> a left press over a thumbnail emits spriteChosen(s) and hides. The
+// main window connects spriteChosen to selectSprite and hides the browser
+// on a left press in its client area and when it moves; the browser never
+// hides itself otherwise.
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "editor/work_surface.h"
+
+class QLabel;
+class QLineEdit;
+
+namespace tessel {
+
+class PageArrows;
+
+class SpriteBrowser : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kSlots = 8;
+    static constexpr int kLastPage = (kSpriteCount + kSlots - 1) / kSlots - 1; // 142
+
+    SpriteBrowser(EditorState& state, QWidget* owner);
+
+    // Moves the browser so that its top-right corner is at the button's
+    // bottom-right corner and shows it. While shown it only moves.
+    void placeUnder(QWidget* button);
+
+    int page() const { return browserPage_; }
+    // Client-pixel top-left of slot k's 64 x 80 cell.
+    static QPoint cellOrigin(int slot);
+    // The slot whose hit rectangle holds the client point, or -1.
+    static int slotAt(QPoint clientPoint);
+
+signals:
+    void spriteChosen(int sprite);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildControls();
+    void showPage(int page);
+    void pageEdited(const QString& text);
+    void stepPage(int delta);
+    void updateCursor();
+
+    EditorState& state_;
+    int browserPage_ = 0;
+    QPoint browserPointer_{-1, -1}; // latest mouse move, client pixels
+    std::array<QLabel*, kSlots> labels_{};
+    QLineEdit* pageEdit_ = nullptr; // hidden; holds the page number
+    PageArrows* arrows_ = nullptr;
+    WorkSurface thumbnail_{};
+};
+
+} // namespace tessel

@@ -1,0 +1,95 @@
+#include "dialogs/palette_editor_controls.h"
+
+#include <QComboBox>
+#include <algorithm>
+#include <QDialog>
+#include <QGroupBox>
+#include <QValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+
+#include "app/color_swatch.h"
+#include "dialogs/raw_colour.h"
+#include "dialogs/template_rect.h"
+
+namespace tessel {
+
+namespace {
+
+template <typename W>
+W* place(W* widget, int id, int x, int y, int w, int h)
+{
+    if (id >= 0) widget->setObjectName(QString::number(id));
+    widget->setGeometry(templateRect(x, y, w, h));
+    return widget;
+}
+
+// A raw component field takes the numbers 0..31 and nothing else; an empty
+// field is allowed while typing (it reads as 0).
+class RawComponentValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        if (input.isEmpty()) return Intermediate;
+        bool isNumber = false;
+        const int value = input.toInt(&isNumber);
+        const bool digitsOnly = std::all_of(input.begin(), input.end(), [](QChar c) { return c.isDigit(); });
+        return isNumber && digitsOnly && value <= kRawMax ? Acceptable : Invalid;
+    }
+};
+
+QPushButton* button(QDialog* dialog, const char* text, int id, int x, int y, int w, int h)
+{
+    return place(new QPushButton(QString::fromLatin1(text), dialog), id, x, y, w, h);
+}
+
+} // namespace
+
+PaletteEditorControls buildPaletteEditorControls(QDialog* dialog)
+{
+    PaletteEditorControls c;
+    dialog->setWindowTitle(QStringLiteral("Palette Editor"));
+    dialog->setFixedSize(templateX(234), templateY(127));
+
+    // The group boxes first, so that they lie under the controls they frame.
+    place(new QGroupBox(QStringLiteral("Colors:"), dialog), -1, 8, 24, 84, 80);
+    place(new QGroupBox(dialog), -1, 100, 24, 124, 80);
+
+    c.paletteCombo = place(new QComboBox(dialog), 1078, 8, 7, 84, 13);
+    for (int p = 0; p < 32; ++p) c.paletteCombo->addItem(QStringLiteral("Palette %1").arg(p));
+    c.paletteCombo->setMaxVisibleItems(8);
+
+    for (int k = 0; k < 16; ++k)
+        c.swatches[k] = place(new ColorSwatch(dialog), 1080 + k, 14 + 18 * (k % 4), 38 + 13 * (k / 4), 16, 11);
+
+    const char* names[3] = {"R", "G", "B"};
+    const int sliderY[3] = {37, 52, 67};
+    const int labelY[3] = {39, 54, 68};
+    for (int i = 0; i < 3; ++i) {
+        place(new QLabel(QString::fromLatin1(names[i]), dialog), -1, 108, labelY[i], 6, 8);
+        auto* slider = place(new QSlider(Qt::Horizontal, dialog), 1075 + i, 115, sliderY[i], 64, 12);
+        slider->setRange(0, kRawMax);
+        slider->setTickPosition(QSlider::NoTicks);
+        slider->setPageStep(4);
+        c.sliders[i] = slider;
+        auto* field = place(new QLineEdit(dialog), 1096 + i, 187, sliderY[i], 30, 12);
+        // Only 0..31 can be typed; what is read is clamped as well.
+        field->setMaxLength(2);
+        field->setValidator(new RawComponentValidator(field));
+        c.fields[i] = field;
+    }
+
+    c.preview = place(new ColorSwatch(dialog), 1099, 187, 84, 19, 13);
+    c.chooseButton = button(dialog, ">", 1104, 207, 84, 10, 13);
+    c.addButton = button(dialog, "<< Add Color", 1100, 109, 84, 70, 11);
+    c.applyButton = button(dialog, "&Apply Changes", 1079, 8, 110, 84, 14);
+    c.closeButton = button(dialog, "Close", 2, 170, 110, 54, 14);
+    c.closeButton->setDefault(true);
+    for (QPushButton* b : {c.chooseButton, c.addButton, c.applyButton}) b->setAutoDefault(false);
+    return c;
+}
+
+} // namespace tessel

@@ -1,0 +1,153 @@
+#include "dialogs/palette_editor_dialog.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+
+#include "app/color_swatch.h"
+#include "app/user_prompts.h"
+#include "dialogs/raw_colour.h"
+#include "editor/sprite_selection.h"
+#include "rom/rom_session.h"
+
+namespace tessel {
+
+namespace {
+constexpr int kSwatchWidth = 24, kSwatchHeight = 18;
+constexpr int kPreviewWidth = 29, kPreviewHeight = 21;
+} // namespace
+
+PaletteEditorDialog::PaletteEditorDialog(EditorState& state, UserPrompts& prompts, QWidget* parent)
+    : QDialog(parent), state_(state), prompts_(prompts), controls_(buildPaletteEditorControls(this))
+{
+    const int palette = state.hasSprite() ? (state.current().paletteIndex & 31) : 0;
+    controls_.paletteCombo->setCurrentIndex(palette);
+    selectedColour_ = state.foregroundIndex & 15;
+    loadEditedPalette(palette);
+    selectColour(state.foregroundIndex & 15);
+
+    // Connected once the first colour is shown: only the user's changes act.
+    for (int i = 0; i < 3; ++i) {
+        connect(controls_.sliders[i], &QSlider::valueChanged, this,
+                [this, i](int position) { sliderMoved(i, position); });
+        connect(controls_.fields[i], &QLineEdit::textChanged, this, [this] { numberTyped(); });
+    }
+    for (int k = 0; k < 16; ++k)
+        connect(controls_.swatches[k], &ColorSwatch::clicked, this, [this, k] { selectColour(k); });
+    connect(controls_.paletteCombo, &QComboBox::currentIndexChanged, this,
+            [this](int index) { loadEditedPalette(index); });
+    connect(controls_.addButton, &QPushButton::clicked, this, [this] { addColour(); });
+    connect(controls_.applyButton, &QPushButton::clicked, this, [this] { applyChanges(); });
+    connect(controls_.chooseButton, &QPushButton::clicked, this, [this] { chooseColour(); });
+    connect(controls_.closeButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void PaletteEditorDialog::setComposedColour(int red, int green, int blue, bool updateSliders,
+                                            bool updateFields)
+{
+    const int given[3] = {red, green, blue};
+    for (int i = 0; i < 3; ++i)
+        if (given[i] != kKeep) composed_[i] = clampRaw(given[i]);
+    for (int i = 0; i < 3; ++i) {
+        acceptInput_ = false;
+        if (updateSliders) controls_.sliders[i]->setValue(composed_[i]);
+        if (updateFields) controls_.fields[i]->setText(QString::number(composed_[i]));
+    }
+    controls_.preview->setColor(kPreviewWidth, kPreviewHeight, shownComponent(composed_[0]),
+                                shownComponent(composed_[1]), shownComponent(composed_[2]),
+                                static_cast<int>(SwatchBorder::Black));
+    acceptInput_ = true;
+}
+
+void PaletteEditorDialog::sliderMoved(int component, int position)
+{
+    if (!acceptInput_) return;
+    acceptInput_ = false;
+    int rgb[3] = {kKeep, kKeep, kKeep};
+    rgb[component] = position;
+    setComposedColour(rgb[0], rgb[1], rgb[2], false, true);
+}
+
+void PaletteEditorDialog::numberTyped()
+{
+    if (!acceptInput_) return;
+    acceptInput_ = false;
+    // Text that is no number reads as 0; anything outside 0..31 is clamped,
+    // so no other value reaches the working copy or the ROM.
+    int rgb[3];
+    for (int i = 2; i >= 0; --i)
+        rgb[i] = clampRaw(parseDialogInt(controls_.fields[i]->text().toStdString()));
+    setComposedColour(rgb[0], rgb[1], rgb[2], true, false);
+}
+
+void PaletteEditorDialog::paintSwatch(int k, bool highlighted)
+{
+    controls_.swatches[k]->setColor(
+        kSwatchWidth, kSwatchHeight, shownComponent(working_.red[k]), shownComponent(working_.green[k]),
+        shownComponent(working_.blue[k]),
+        static_cast<int>(highlighted ? SwatchBorder::Blue : SwatchBorder::Shaded));
+}
+
+void PaletteEditorDialog::selectColour(int k)
+{
+    paintSwatch(selectedColour_, false);
+    selectedColour_ = k;
+    paintSwatch(k, true);
+    setComposedColour(working_.red[k], working_.green[k], working_.blue[k], true, true);
+}
+
+void PaletteEditorDialog::loadEditedPalette(int palette)
+{
+    // Whatever was added to the previous palette and not applied is dropped.
+    editedPalette_ = palette & 31;
+    const RawPalette& stored = state_.rawPalettes[editedPalette_];
+    for (int k = 0; k < 16; ++k) {
+        working_.red[k] = clampRaw(stored.red[k]);
+        working_.green[k] = clampRaw(stored.green[k]);
+        working_.blue[k] = clampRaw(stored.blue[k]);
+        paintSwatch(k, false);
+    }
+    selectColour(0);
+}
+
+void PaletteEditorDialog::addColour()
+{
+    working_.red[selectedColour_] = composed_[0];
+    working_.green[selectedColour_] = composed_[1];
+    working_.blue[selectedColour_] = composed_[2];
+    paintSwatch(selectedColour_, true);
+}
+
+void PaletteEditorDialog::applyChanges()
+{
+    if (!state_.romOpen()) {
+        prompts_.error(this, tr("No ROM is open, so palette %1 was not written.").arg(editedPalette_));
+        return;
+    }
+    const IoResult written = writePalette(state_, editedPalette_, working_);
+    // Read back whatever the file now holds, so the store matches it even
+    // after a failed write.
+    const IoResult reread = loadPalette(state_, editedPalette_);
+    if (!written.ok) {
+        prompts_.error(this, tr("Palette %1 could not be written to the ROM: %2")
+                                 .arg(editedPalette_)
+                                 .arg(QString::fromStdString(written.error)));
+    } else if (!reread.ok) {
+        prompts_.error(this, tr("Palette %1 was written but could not be read back: %2")
+                                 .arg(editedPalette_)
+                                 .arg(QString::fromStdString(reread.error)));
+    }
+}
+
+void PaletteEditorDialog::chooseColour()
+{
+    const QColor initial(chooserComponent(composed_[0]), chooserComponent(composed_[1]),
+                         chooserComponent(composed_[2]));
+    const std::optional<QColor> chosen = prompts_.chooseColour(this, initial);
+    if (!chosen) return; // cancelled: nothing changes
+    setComposedColour(rawFromChosen(chosen->red()), rawFromChosen(chosen->green()),
+                      rawFromChosen(chosen->blue()), true, true);
+}
+
+} // namespace tessel

@@ -1,0 +1,272 @@
+#include "dialogs/palette_editor_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTest>
+#include <cerrno>
+
+#include "app/color_swatch.h"
+#include "editor/rom_commands.h"
+#include "support/fake_prompts.h"
+#include "support/fault_io.h"
+#include "support/rom_fixture.h"
+
+namespace tessel {
+namespace {
+
+using testing::expectedRawColour;
+
+// Raw (r, g, b) as the editor's own swatches show it: 8 v + 7 each.
+QColor shown(int r, int g, int b) { return QColor(8 * r + 7, 8 * g + 7, 8 * b + 7); }
+
+class PaletteEditorTest : public ::testing::Test {
+protected:
+    testing::FaultIo io;
+    testing::RomFixture rom{{}, io};
+    EditorState& state = rom.state();
+    testing::FakePrompts prompts;
+    int palette = -1;
+
+    void SetUp() override
+    {
+        // A sprite whose palette is not 0, and a foreground colour not 0.
+        for (int s = 0; s < kSpriteCount && palette < 0; ++s) {
+            if (state.spriteStore[s].paletteIndex > 0) {
+                state.currentSprite = s;
+                palette = state.spriteStore[s].paletteIndex;
+            }
+        }
+        ASSERT_GT(palette, 0);
+        state.foregroundIndex = 5;
+    }
+
+    template <typename T>
+    static T* control(PaletteEditorDialog& d, int id)
+    {
+        T* c = d.findChild<T*>(QString::number(id));
+        EXPECT_NE(c, nullptr) << "control " << id;
+        return c;
+    }
+    static QColor previewOf(PaletteEditorDialog& d) { return control<ColorSwatch>(d, 1099)->color(); }
+    static QString field(PaletteEditorDialog& d, int i) { return control<QLineEdit>(d, 1096 + i)->text(); }
+    static int slider(PaletteEditorDialog& d, int i) { return control<QSlider>(d, 1075 + i)->value(); }
+    static void typeInto(PaletteEditorDialog& d, int i, const QString& text)
+    {
+        QLineEdit* f = control<QLineEdit>(d, 1096 + i);
+        f->selectAll();
+        QTest::keyClick(f, Qt::Key_Backspace);
+        QTest::keyClicks(f, text);
+    }
+};
+
+TEST_F(PaletteEditorTest, OpensOnTheCurrentPaletteAndForegroundColour)
+{
+    PaletteEditorDialog d(state, prompts);
+    EXPECT_EQ(d.windowTitle(), "Palette Editor");
+    EXPECT_EQ(control<QComboBox>(d, 1078)->count(), 32);
+    EXPECT_EQ(control<QComboBox>(d, 1078)->currentText(), QStringLiteral("Palette %1").arg(palette));
+    EXPECT_EQ(d.editedPalette(), palette);
+
+    const auto c = expectedRawColour(palette, 5);
+    for (int k = 0; k < 16; ++k) {
+        auto* swatch = control<ColorSwatch>(d, 1080 + k);
+        // Colour 0 is never read from the ROM: it stays raw (0, 0, 0).
+        const auto raw = k == 0 ? testing::ExpectedColour{} : expectedRawColour(palette, k);
+        EXPECT_EQ(swatch->color(), shown(raw.red, raw.green, raw.blue)) << k;
+        EXPECT_EQ(swatch->border(), int(k == 5 ? SwatchBorder::Blue : SwatchBorder::Shaded)) << k;
+        EXPECT_EQ(swatch->swatchWidth(), 24);
+        EXPECT_EQ(swatch->swatchHeight(), 18);
+    }
+    EXPECT_EQ(slider(d, 0), c.red);
+    EXPECT_EQ(slider(d, 1), c.green);
+    EXPECT_EQ(slider(d, 2), c.blue);
+    EXPECT_EQ(field(d, 0), QString::number(c.red));
+    EXPECT_EQ(field(d, 2), QString::number(c.blue));
+    auto* preview = control<ColorSwatch>(d, 1099);
+    EXPECT_EQ(preview->color(), shown(c.red, c.green, c.blue));
+    EXPECT_EQ(preview->border(), int(SwatchBorder::Black));
+    EXPECT_EQ(preview->swatchWidth(), 29);
+    EXPECT_EQ(preview->swatchHeight(), 21);
+}
+
+TEST_F(PaletteEditorTest, SlidersAndFieldsFollowEachOtherWithoutFeedback)
+{
+    PaletteEditorDialog d(state, prompts);
+    const RawPalette before = d.workingCopy();
+    QSignalSpy redText(control<QLineEdit>(d, 1096), &QLineEdit::textChanged);
+    QSignalSpy greenSlider(control<QSlider>(d, 1076), &QSlider::valueChanged);
+
+    control<QSlider>(d, 1075)->setValue(31);
+    EXPECT_EQ(field(d, 0), "31");
+    EXPECT_EQ(redText.count(), 1);
+    EXPECT_EQ(previewOf(d).red(), 255);
+    EXPECT_EQ(d.composedRed(), 31);
+    // Composing touches neither the working copy nor the swatch.
+    EXPECT_EQ(d.workingCopy().red, before.red);
+    EXPECT_EQ(control<ColorSwatch>(d, 1085)->color().red(), 8 * before.red[5] + 7);
+
+    // Typing moves the slider, and the fields are not rewritten meanwhile.
+    typeInto(d, 1, "07");
+    EXPECT_EQ(slider(d, 1), 7);
+    EXPECT_EQ(field(d, 1), "07");
+    EXPECT_EQ(field(d, 0), "31");
+    EXPECT_EQ(d.composedGreen(), 7);
+    EXPECT_EQ(previewOf(d), shown(31, 7, d.composedBlue()));
+    EXPECT_EQ(greenSlider.last().at(0).toInt(), 7);
+    EXPECT_EQ(redText.count(), 1);
+}
+
+TEST_F(PaletteEditorTest, NumbersOutsideTheRangeNeverReachThePalette)
+{
+    PaletteEditorDialog d(state, prompts);
+    // The field takes 0..31 only: the 5 of "45" and the minus are refused.
+    typeInto(d, 0, "45");
+    EXPECT_EQ(field(d, 0), "4");
+    EXPECT_EQ(d.composedRed(), 4);
+    typeInto(d, 0, "-3");
+    EXPECT_EQ(field(d, 0), "3");
+    typeInto(d, 0, "32");
+    EXPECT_EQ(field(d, 0), "3");
+
+    // Text put there some other way is clamped when read.
+    control<QLineEdit>(d, 1096)->setText("40");
+    EXPECT_EQ(d.composedRed(), 31);
+    EXPECT_EQ(slider(d, 0), 31);
+    control<QLineEdit>(d, 1097)->setText("-1");
+    EXPECT_EQ(d.composedGreen(), 0);
+    control<QLineEdit>(d, 1098)->setText("x");
+    EXPECT_EQ(d.composedBlue(), 0);
+    EXPECT_EQ(previewOf(d), shown(31, 0, 0));
+
+    control<QPushButton>(d, 1100)->click();
+    EXPECT_EQ(d.workingCopy().red[5], 31);
+    EXPECT_EQ(d.workingCopy().green[5], 0);
+}
+
+TEST_F(PaletteEditorTest, ColourChooserConvertsBothWays)
+{
+    PaletteEditorDialog d(state, prompts);
+    typeInto(d, 0, "0");
+    typeInto(d, 1, "1");
+    typeInto(d, 2, "31");
+
+    prompts.colourAnswer = QColor(255, 0, 0);
+    control<QPushButton>(d, 1104)->click();
+    ASSERT_EQ(prompts.chooserInitials.size(), 1u);
+    // 0 opens as 0 (not 7); other components as 8 v + 7.
+    EXPECT_EQ(prompts.chooserInitials.back(), QColor(0, 15, 255));
+    EXPECT_EQ(d.composedRed(), 31);
+    EXPECT_EQ(d.composedGreen(), 0);
+    EXPECT_EQ(d.composedBlue(), 0);
+    EXPECT_EQ(slider(d, 0), 31);
+    EXPECT_EQ(field(d, 1), "0");
+
+    prompts.colourAnswer = QColor(100, 100, 100);
+    control<QPushButton>(d, 1104)->click();
+    EXPECT_EQ(prompts.chooserInitials.back(), QColor(255, 0, 0));
+    EXPECT_EQ(d.composedRed(), 12);
+    EXPECT_EQ(d.composedGreen(), 12);
+    EXPECT_EQ(d.composedBlue(), 12);
+    EXPECT_EQ(field(d, 2), "12");
+
+    // Cancelling changes nothing; nor does choosing touch the working copy.
+    prompts.colourAnswer.reset();
+    control<QPushButton>(d, 1104)->click();
+    EXPECT_EQ(d.composedRed(), 12);
+    EXPECT_EQ(d.workingCopy().red[5], expectedRawColour(palette, 5).red);
+}
+
+TEST_F(PaletteEditorTest, AddedColourIsDroppedWhenAnotherPaletteIsChosen)
+{
+    PaletteEditorDialog d(state, prompts);
+    control<ColorSwatch>(d, 1083)->setFocus();
+    QTest::mouseClick(control<ColorSwatch>(d, 1083), Qt::LeftButton);
+    EXPECT_EQ(d.selectedColour(), 3);
+    EXPECT_EQ(control<ColorSwatch>(d, 1083)->border(), int(SwatchBorder::Blue));
+    EXPECT_EQ(control<ColorSwatch>(d, 1085)->border(), int(SwatchBorder::Shaded));
+
+    control<QSlider>(d, 1075)->setValue(1);
+    control<QSlider>(d, 1076)->setValue(2);
+    control<QSlider>(d, 1077)->setValue(3);
+    control<QPushButton>(d, 1100)->click();
+    EXPECT_EQ(control<ColorSwatch>(d, 1083)->color(), shown(1, 2, 3));
+    EXPECT_EQ(d.workingCopy().blue[3], 3);
+    EXPECT_EQ(state.rawPalettes[palette].blue[3], expectedRawColour(palette, 3).blue);
+
+    auto* combo = control<QComboBox>(d, 1078);
+    combo->setCurrentIndex((palette + 1) % 32);
+    EXPECT_EQ(d.selectedColour(), 0);
+    combo->setCurrentIndex(palette);
+    const auto stored = expectedRawColour(palette, 3);
+    EXPECT_EQ(control<ColorSwatch>(d, 1083)->color(), shown(stored.red, stored.green, stored.blue));
+    EXPECT_EQ(rom.fileBytes(), rom.original);
+}
+
+// The 16-bit word the game stores for raw (r, g, b): blue in bits 10-14,
+// green in 5-9, red in 0-4, low byte first.
+void expectWordAt(const std::vector<std::uint8_t>& file, long long offset, int r, int g, int b)
+{
+    const int word = (b << 10) | (g << 5) | r;
+    EXPECT_EQ(file[offset], word & 0xFF) << std::hex << offset;
+    EXPECT_EQ(file[offset + 1], word >> 8) << std::hex << offset;
+}
+
+TEST_F(PaletteEditorTest, ApplyWritesExactlyTheThirtyBytesOfThePalette)
+{
+    PaletteEditorDialog d(state, prompts);
+    QTest::mouseClick(control<ColorSwatch>(d, 1081), Qt::LeftButton);
+    control<QSlider>(d, 1075)->setValue(1);
+    control<QSlider>(d, 1076)->setValue(2);
+    control<QSlider>(d, 1077)->setValue(3);
+    control<QPushButton>(d, 1100)->click();
+    control<QPushButton>(d, 1079)->click();
+    EXPECT_TRUE(prompts.errors.isEmpty());
+
+    const std::vector<std::uint8_t> file = rom.fileBytes();
+    ASSERT_EQ(file.size(), rom.original.size());
+    const long long first = 0x30202 + 32 * palette;
+    for (std::size_t i = 0; i < file.size(); ++i) {
+        if (static_cast<long long>(i) >= first && static_cast<long long>(i) < first + 30) continue;
+        ASSERT_EQ(file[i], rom.original[i]) << "byte 0x" << std::hex << i;
+    }
+    // Colour 1 as chosen (1, 2, 3) = 0x0C41; the others as they were, with
+    // the unused top bit written as 0.
+    EXPECT_EQ(file[first], 0x41);
+    EXPECT_EQ(file[first + 1], 0x0C);
+    for (int k = 2; k < 16; ++k) {
+        const auto c = expectedRawColour(palette, k);
+        expectWordAt(file, first + 2 * (k - 1), c.red, c.green, c.blue);
+    }
+    // The store was read back from the file.
+    EXPECT_EQ(state.rawPalettes[palette].green[1], 2);
+    EXPECT_EQ(state.displayPalettes[palette].blue[1], 31);
+}
+
+TEST_F(PaletteEditorTest, ApplyWithoutAnOpenRomWritesNothingAndSaysSo)
+{
+    PaletteEditorDialog d(state, prompts);
+    control<QSlider>(d, 1075)->setValue(9);
+    control<QPushButton>(d, 1100)->click();
+    closeRom(state);
+    control<QPushButton>(d, 1079)->click();
+    EXPECT_EQ(prompts.errors.size(), 1);
+    EXPECT_EQ(rom.fileBytes(), rom.original);
+}
+
+TEST_F(PaletteEditorTest, FailedWriteIsReported)
+{
+    PaletteEditorDialog d(state, prompts);
+    io.failOn(testing::IoOp::Pwrite, 1, ENOSPC, true);
+    control<QPushButton>(d, 1079)->click();
+    ASSERT_EQ(prompts.errors.size(), 1);
+    EXPECT_TRUE(prompts.errors[0].contains(QString::fromLocal8Bit(strerror(ENOSPC))))
+        << prompts.errors[0].toStdString();
+}
+
+} // namespace
+} // namespace tessel

@@ -1,0 +1,74 @@
+#include "dialogs/sprite_info_dialog.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+#include "browser/sprite_thumbnail.h"
+#include "dialogs/template_rect.h"
+
+namespace tessel {
+
+namespace {
+
+void addLabel(QDialog* dialog, const char* text, int y)
+{
+    auto* label = new QLabel(QString::fromLatin1(text), dialog);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setGeometry(templateRect(50, y, 29, 8));
+}
+
+void addNumberField(QDialog* dialog, int id, int y, const QString& value)
+{
+    auto* field = new QLineEdit(value, dialog);
+    field->setObjectName(QString::number(id));
+    field->setReadOnly(true);
+    field->setGeometry(templateRect(86, y, 27, 12));
+}
+
+} // namespace
+
+SpriteInfoDialog::SpriteInfoDialog(EditorState& state, QWidget* parent)
+    : QDialog(parent), state_(state)
+{
+    setFixedSize(templateX(153), templateY(89));
+    setWindowTitle(QStringLiteral("Sprite #%1").arg(state.currentSprite));
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("1"));
+    ok->setGeometry(templateRect(86, 72, 64, 14));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    addLabel(this, "Width:", 11);
+    addLabel(this, "Height:", 25);
+    addLabel(this, "Palette:", 38);
+    // Width and height are shown in tiles, not pixels.
+    QString width, height, palette;
+    if (state.hasSprite()) {
+        const SpriteRecord& record = state.current();
+        width = QString::number(record.widthTiles);
+        height = QString::number(record.heightTiles);
+        palette = QString::number(record.paletteIndex);
+    }
+    addNumberField(this, 1102, 9, width);
+    addNumberField(this, 1103, 23, height);
+    addNumberField(this, 1104, 36, palette);
+
+    auto* line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(templateRect(3, 67, 147, 1));
+}
+
+void SpriteInfoDialog::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    // The ROM may have been closed underneath (no current sprite): then the
+    // box stays black.
+    paintSpriteCell(painter, state_, state_.currentSprite, pictureBox().topLeft(), thumbnail_);
+}
+
+} // namespace tessel
