@@ -41,6 +41,7 @@ const QCursor& handCursor()
 SpriteBrowser::SpriteBrowser(EditorState& state, QWidget* owner)
     : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), state_(state)
 {
+    setObjectName(QStringLiteral("148"));
     setFixedSize(templateX(193), templateY(134));
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);

@@ -51,6 +51,7 @@ QPushButton* button(QDialog* dialog, const char* text, int id, int x, int y, int
 PaletteEditorControls buildPaletteEditorControls(QDialog* dialog)
 {
     PaletteEditorControls c;
+    dialog->setObjectName(QStringLiteral("176"));
     dialog->setWindowTitle(QStringLiteral("Palette Editor"));
     dialog->setFixedSize(templateX(234), templateY(127));
 

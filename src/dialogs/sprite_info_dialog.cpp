@@ -33,6 +33,7 @@ void addNumberField(QDialog* dialog, int id, int y, const QString& value)
 SpriteInfoDialog::SpriteInfoDialog(EditorState& state, QWidget* parent)
     : QDialog(parent), state_(state)
 {
+    setObjectName(QStringLiteral("181"));
     setFixedSize(templateX(153), templateY(89));
     setWindowTitle(QStringLiteral("Sprite #%1").arg(state.currentSprite));
 
