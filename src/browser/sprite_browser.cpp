@@ -165,11 +165,20 @@ void SpriteBrowser::mousePressEvent(QMouseEvent* event)
 
 void SpriteBrowser::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Up) {
+    switch (event->key()) {
+    case Qt::Key_Up:
         stepPage(+1);
-    } else if (event->key() == Qt::Key_Down) {
+        break;
+    case Qt::Key_Down:
         stepPage(-1);
-    } else {
+        break;
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // As a dialog ends on Enter or Escape: hidden, nothing chosen.
+        hide();
+        break;
+    default:
         QWidget::keyPressEvent(event);
     }
 }

@@ -7,8 +7,8 @@
 // or Up/Down step the page (via the hidden page edit, as its text changes)
 // -> a left press over a thumbnail emits spriteChosen(s) and hides. The
 // main window connects spriteChosen to selectSprite and hides the browser
-// on a left press in its client area and when it moves; the browser never
-// hides itself otherwise.
+// on a left press in its client area and when it moves; the browser hides
+// itself otherwise only on Enter or Escape.
 #pragma once
 
 #include <QWidget>

@@ -114,6 +114,10 @@ TEST_F(SpriteBrowserTest, ArrowsStepOnePageWithoutWrapping)
     QTest::keyClick(browser, Qt::Key_Down);
     QTest::keyClick(browser, Qt::Key_Down);
     EXPECT_EQ(browser->page(), 0);
+    // Escape hides it without choosing anything.
+    QTest::keyClick(browser, Qt::Key_Escape);
+    EXPECT_FALSE(browser->isVisible());
+    EXPECT_EQ(chosen.count(), 0);
 }
 
 TEST_F(SpriteBrowserTest, ClickingAThumbnailChoosesItsSpriteAndHides)
