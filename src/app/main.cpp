@@ -1,10 +1,70 @@
+// Start-up: the application, the one editor state, the main window, and the
+// ROM named on the command line. The program lives as long as the window.
 #include <QApplication>
-#include <QWidget>
+#include <QDateTime>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/app_state.h"
+#include "app/client_area.h"
+#include "app/command_line.h"
+#include "app/main_window.h"
+#include "app/user_prompts.h"
+
+using namespace tessel;
+
+namespace {
+
+// Saves a picture of the whole window (menu bar included) once it has been
+// painted, then ends the program; used to make the README's screenshot.
+void saveScreenshotAfterFirstPaint(MainWindow& window, const QString& path)
+{
+    window.clientArea()->onFirstPaint = [&window, path] {
+        QTimer::singleShot(200, &window, [&window, path] {
+            const bool saved = window.grab().save(path, "PNG");
+            if (!saved) std::fprintf(stderr, "tessel: cannot write %s\n", qPrintable(path));
+            QCoreApplication::exit(saved ? 0 : 1);
+        });
+    };
+}
+
+// Prints the wall-clock time of the first paint, for start-up timing.
+void printFirstPaintTime(MainWindow& window)
+{
+    window.clientArea()->onFirstPaint = [] {
+        const qint64 ns = QDateTime::currentDateTimeUtc().toMSecsSinceEpoch() * 1000000;
+        std::printf("first-paint-ns %lld\n", static_cast<long long>(ns));
+        std::fflush(stdout);
+        QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    };
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QWidget w;
-    w.show();
+    QApplication::setAttribute(Qt::AA_DontShowIconsInMenus, false);
+    const CommandLine commandLine = parseCommandLine(QApplication::arguments());
+    if (commandLine.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (!commandLine.valid) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+
+    EditorState& state = appState();
+    MainWindow window(state, systemPrompts());
+    QObject::connect(&window, &QDialog::finished, &app, &QApplication::quit);
+    if (!commandLine.screenshotPath.isEmpty())
+        saveScreenshotAfterFirstPaint(window, commandLine.screenshotPath);
+    else if (commandLine.startupTime)
+        printFirstPaintTime(window);
+
+    window.show();
+    window.activateWindow();
+    if (!commandLine.romPath.isEmpty()) window.openRomAt(commandLine.romPath);
     return app.exec();
 }

@@ -1,0 +1,26 @@
+// The command line: `tessel [ROM]`. A ROM given here is opened at start as
+// File > Open ROM opens the file the user picked. Two options serve the
+// build's own scripts: --screenshot PATH saves a picture of the window once
+// it is shown and quits; --startup-time prints the wall-clock time of the
+// first paint (nanoseconds since the epoch) and quits.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tessel {
+
+struct CommandLine {
+    bool valid = true;
+    bool help = false;
+    QString romPath;        // empty: open nothing
+    QString screenshotPath; // empty: no screenshot
+    bool startupTime = false;
+};
+
+// `arguments` includes the program name first, as QCoreApplication gives it.
+CommandLine parseCommandLine(const QStringList& arguments);
+
+inline constexpr char kUsage[] = "usage: tessel [ROM]\n";
+
+} // namespace tessel

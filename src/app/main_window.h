@@ -1,0 +1,98 @@
+// The editor's main window: menu bar, canvas and preview, palette swatches,
+// sprite navigation, tool buttons with their options.
+//
+// Every menu item, button and swatch click ends in runCommand(id), the
+// window's one command table. The core reaches the window through the
+// EditorView interface: repaintCanvas() paints before it returns.
+//
+// Open ROM:  file dialog -> openRomAt(path): identity check with its two
+//            messages -> unsaved-edits question -> openRom -> ROM controls.
+// Close ROM, Exit, the close button and a second Open ROM ask "Save changes
+// to the ROM?" only when some sprite differs from the file.
+#pragma once
+
+#include <QDialog>
+#include <map>
+
+#include "app/main_controls.h"
+#include "editor/editor_state.h"
+
+class QAction;
+class QMenuBar;
+
+namespace tessel {
+
+class ClientArea;
+class SpriteBrowser;
+class UserPrompts;
+struct SaveResult;
+
+class MainWindow : public QDialog, public EditorView {
+    Q_OBJECT
+public:
+    MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Runs a menu command or a control's click by id. Menu commands that
+    // are grayed and controls that are disabled do nothing.
+    void runCommand(int id);
+
+    // Opens `path` as Open ROM does once the file dialog has returned it.
+    // Returns true when the ROM is open.
+    bool openRomAt(const QString& path);
+
+    // Sets the pointer shape over the client area from the tool and the
+    // last recorded pointer position.
+    void refreshCursor();
+
+    // EditorView
+    void repaintCanvas() override;
+    void commandsChanged() override;
+    void paletteSwatchesChanged() override;
+    void indicatorChanged(int which, Rgb colour) override;
+    void spriteNumberChanged(int spriteNumber) override;
+    void toolChanged() override;
+    int lineSize() override;
+    int curveRadius() override;
+    void hideBrowser() override;
+
+    ClientArea* clientArea() const { return client_; }
+    QMenuBar* mainMenu() const { return menuBar_; }
+    QWidget* control(int id) const { return controls_[id]; }
+    QAction* action(int commandId) const;
+    // The current sprite as RGB, 64 x 80, as of the last paint.
+    const QImage& workSurface() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+
+private:
+    void createBrowser();
+    void connectControls();
+    void connectMouse();
+    void setRomControlsEnabled(bool enabled);
+
+    void openRomCommand();
+    void closeRomCommand();
+    bool saveCurrentSpriteCommand();
+    bool saveAllSpritesCommand();
+    void refreshSpriteCommand();
+    void paletteEditorCommand();
+    void spriteInfoCommand();
+    void browserCommand();
+    bool reportSave(const SaveResult& result, const QString& failure);
+    // False when the user keeps the edits (Cancel, or a failed save).
+    bool mayDiscardEdits();
+
+    EditorState& state_;
+    UserPrompts& prompts_;
+    QMenuBar* menuBar_;
+    ClientArea* client_;
+    MainControls controls_;
+    std::map<int, QAction*> actions_;
+    SpriteBrowser* browser_ = nullptr;
+};
+
+} // namespace tessel

@@ -1,0 +1,215 @@
+// The main window's command table and the ROM commands' conversation with
+// the user.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+
+#include "app/about_dialog.h"
+#include "app/client_area.h"
+#include "app/main_window.h"
+#include "app/user_prompts.h"
+#include "editor/rom_commands.h"
+#include "editor/sprite_selection.h"
+#include "rom/rom_session.h"
+#include "selection/clipboard.h"
+#include "selection/flip.h"
+#include "selection/selection.h"
+#include "tools/colours.h"
+#include "tools/mouse.h"
+#include "tools/tool_state.h"
+#include "tools/undo.h"
+
+namespace tessel {
+
+namespace {
+
+const QString kCannotOpenText = QStringLiteral(
+    "An error occurred while attempting to open this file. Check to make sure the file is not "
+    "read-only, and is not currently in use by another application.");
+const QString kNotOakenshoreText = QStringLiteral(
+    "This doesn't look like an Oakenshore ROM. Continuing may cause damage to your ROM. Do you "
+    "want to continue anyway?");
+
+bool isMenuCommand(int id)
+{
+    for (int c : CommandStates::allCommands)
+        if (c == id) return true;
+    return false;
+}
+
+QString withReason(const QString& text, const std::string& reason)
+{
+    return reason.empty() ? text : text + QStringLiteral("\n\n") + QString::fromStdString(reason);
+}
+
+QString spriteList(const std::vector<int>& sprites)
+{
+    constexpr std::size_t kShown = 12;
+    QStringList numbers;
+    for (std::size_t i = 0; i < sprites.size() && i < kShown; ++i)
+        numbers << QString::number(sprites[i]);
+    QString list = numbers.join(QStringLiteral(", "));
+    if (sprites.size() > kShown)
+        list += QStringLiteral(" and %1 more").arg(sprites.size() - kShown);
+    return list;
+}
+
+} // namespace
+
+void MainWindow::runCommand(int id)
+{
+    using namespace ids;
+    if (isMenuCommand(id) ? !state_.commands.isEnabled(id)
+                          : (control(id) && !control(id)->isEnabled()))
+        return;
+    ToolId tool;
+    if (toolOfButton(id, tool)) {
+        selectTool(state_, tool);
+        return;
+    }
+    if (id >= FirstPaletteSwatch && id < FirstPaletteSwatch + 16) {
+        setIndicatorColour(state_, id - FirstPaletteSwatch, ColourSlot::Foreground);
+        return;
+    }
+    switch (id) {
+    case OpenRom: openRomCommand(); break;
+    case CloseRom: closeRomCommand(); break;
+    case SaveCurrentSprite:
+    case SaveSpriteButton: saveCurrentSpriteCommand(); break;
+    case SaveAllSprites: saveAllSpritesCommand(); break;
+    case RefreshSpriteButton: refreshSpriteCommand(); break;
+    case Exit: close(); break;
+    case Undo: undo(state_); break;
+    case Cut: cutSelection(state_); break;
+    case Copy: copySelection(state_); break;
+    case Paste: pasteClipboard(state_); break;
+    case Delete: deleteSelection(state_); break;
+    case HFlip:
+    case HFlipButton: flipHorizontal(state_); break;
+    case VFlip:
+    case VFlipButton: flipVertical(state_); break;
+    case PaletteEditor: paletteEditorCommand(); break;
+    case ViewSpriteInfo: spriteInfoCommand(); break;
+    case About:
+    case SysCommandAbout: showAboutBox(this); break;
+    case PreviousSprite: previousSprite(state_); break;
+    case NextSprite: nextSprite(state_); break;
+    case BrowserButton: browserCommand(); break;
+    case FillCombo: state_.fillMode = static_cast<FillMode>(controls_.fillMode->currentIndex()); break;
+    case TransparentCheck: setTransparentSelection(state_, controls_.transparent->isChecked()); break;
+    default: break;
+    }
+}
+
+void MainWindow::connectMouse()
+{
+    auto at = [](QPoint p) { return Point{p.x(), p.y()}; };
+    connect(client_, &ClientArea::leftPressed, this, [this, at](QPoint p) {
+        onLeftButtonDown(state_, at(p));
+        refreshCursor();
+    });
+    connect(client_, &ClientArea::rightPressed, this, [this, at](QPoint p) {
+        onRightButtonDown(state_, at(p));
+        refreshCursor();
+    });
+    connect(client_, &ClientArea::leftDoubleClicked, this, [this, at](QPoint p) {
+        onLeftButtonDoubleClick(state_, at(p));
+        refreshCursor();
+    });
+    connect(client_, &ClientArea::moved, this, [this, at](QPoint p) {
+        onMouseMove(state_, at(p));
+        refreshCursor();
+    });
+    connect(client_, &ClientArea::leftReleased, this, [this] { onLeftButtonUp(state_); });
+    connect(client_, &ClientArea::rightReleased, this, [this] { onRightButtonUp(state_); });
+}
+
+// --- Opening, closing, saving ---------------------------------------------
+
+void MainWindow::openRomCommand()
+{
+    const QString path = prompts_.openRomPath(this);
+    if (path.isEmpty()) return;
+    openRomAt(path);
+}
+
+bool MainWindow::openRomAt(const QString& path)
+{
+    const std::string file = QFile::encodeName(path).toStdString();
+    switch (checkRomIdentity(file, state_.romFile.io())) {
+    case RomIdentity::CannotOpen:
+        prompts_.error(this, kCannotOpenText);
+        return false;
+    case RomIdentity::TitleDiffers:
+        if (!prompts_.askYesNo(this, kNotOakenshoreText)) return false;
+        break;
+    case RomIdentity::TitleMatches:
+        break;
+    }
+    // The open ROM is replaced only now that the new one is known to be
+    // wanted; its unsaved edits are the user's to keep or drop.
+    if (!mayDiscardEdits()) return false;
+    const IoResult opened = openRom(state_, file);
+    if (!opened.ok) {
+        prompts_.error(this, withReason(kCannotOpenText, opened.error));
+        return false;
+    }
+    setRomControlsEnabled(true);
+    return true;
+}
+
+void MainWindow::closeRomCommand()
+{
+    if (!mayDiscardEdits()) return;
+    closeRom(state_);
+    setRomControlsEnabled(false);
+    hideBrowser();
+}
+
+bool MainWindow::reportSave(const SaveResult& result, const QString& failure)
+{
+    if (!result.ok) {
+        prompts_.error(this, withReason(failure, result.error));
+    } else if (!result.unsavedSprites.empty()) {
+        prompts_.error(this,
+                       QStringLiteral("The ROM file ends before the tiles of these sprites, so "
+                                      "they were not saved: %1.")
+                           .arg(spriteList(result.unsavedSprites)));
+    }
+    return result.complete();
+}
+
+bool MainWindow::saveCurrentSpriteCommand()
+{
+    return reportSave(saveCurrentSprite(state_),
+                      QStringLiteral("The sprite could not be saved to the ROM."));
+}
+
+bool MainWindow::saveAllSpritesCommand()
+{
+    return reportSave(saveAllSprites(state_),
+                      QStringLiteral("The sprites could not all be saved to the ROM."));
+}
+
+void MainWindow::refreshSpriteCommand()
+{
+    const IoResult r = reloadCurrentSprite(state_);
+    if (!r.ok)
+        prompts_.error(this, withReason(QStringLiteral("The sprite could not be read again "
+                                                       "from the ROM."),
+                                        r.error));
+}
+
+bool MainWindow::mayDiscardEdits()
+{
+    if (!state_.romOpen() || !hasUnsavedEdits(state_)) return true;
+    switch (prompts_.askSaveChanges(this)) {
+    case SaveChoice::Save: return saveAllSpritesCommand();
+    case SaveChoice::Discard: return true;
+    case SaveChoice::Cancel: return false;
+    }
+    return false;
+}
+
+} // namespace tessel

@@ -1,0 +1,66 @@
+#include "app/user_prompts.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "app/open_rom_dialog.h"
+#include "app/product.h"
+
+namespace tessel {
+
+namespace {
+
+class SystemPrompts final : public UserPrompts {
+public:
+    QString openRomPath(QWidget* parent) override
+    {
+        auto dialog = makeOpenRomDialog(parent);
+        if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
+        return dialog->selectedFiles().first();
+    }
+
+    void information(QWidget* parent, const QString& text) override
+    {
+        QMessageBox::information(parent, kProductName, text);
+    }
+
+    void error(QWidget* parent, const QString& text) override
+    {
+        QMessageBox::warning(parent, kProductName, text);
+    }
+
+    bool askYesNo(QWidget* parent, const QString& text) override
+    {
+        return QMessageBox::question(parent, kProductName, text,
+                                     QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::Yes) == QMessageBox::Yes;
+    }
+
+    SaveChoice askSaveChanges(QWidget* parent) override
+    {
+        const auto answer = QMessageBox::question(
+            parent, kProductName, QStringLiteral("Save changes to the ROM?"),
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+        if (answer == QMessageBox::Save) return SaveChoice::Save;
+        if (answer == QMessageBox::Discard) return SaveChoice::Discard;
+        return SaveChoice::Cancel;
+    }
+
+    std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override
+    {
+        const QColor chosen = QColorDialog::getColor(initial, parent);
+        if (!chosen.isValid()) return std::nullopt;
+        return chosen;
+    }
+};
+
+} // namespace
+
+UserPrompts& systemPrompts()
+{
+    static SystemPrompts prompts;
+    return prompts;
+}
+
+} // namespace tessel
