@@ -1,0 +1,264 @@
+// Open ROM, Close ROM, saving and the question about unsaved edits, driven
+// through the window with scripted answers.
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/window_test_fixture.h"
+#include "editor/command_ids.h"
+#include "rom/rom_file.h"
+
+namespace tessel::testing {
+namespace {
+
+const QString kCannotOpen =
+    "An error occurred while attempting to open this file. Check to make sure the file is not "
+    "read-only, and is not currently in use by another application.";
+const QString kNotOakenshore =
+    "This doesn't look like an Oakenshore ROM. Continuing may cause damage to your ROM. Do you "
+    "want to continue anyway?";
+
+const int kRomControls[] = {1025, 1026, 1027, 1028, 1030, 1061, 1065, 1066};
+const int kOpenEnables[] = {57635, 57634, 57602, 57603, 32774, 32783, 32788, 32789, 32790, 32791};
+
+class RomCommands : public WindowTest {
+protected:
+    void open(const QString& path)
+    {
+        prompts.nextPath = path;
+        window->runCommand(ids::OpenRom);
+    }
+    void expectRomControls(bool enabled)
+    {
+        for (int id : kRomControls) EXPECT_EQ(window->control(id)->isEnabled(), enabled) << id;
+        for (int id : kOpenEnables) EXPECT_EQ(window->action(id)->isEnabled(), enabled) << id;
+        EXPECT_TRUE(window->action(ids::OpenRom)->isEnabled());
+    }
+    QString spriteEditText() { return control<QLineEdit>(1030)->text(); }
+};
+
+TEST_F(RomCommands, OpeningARomUnlocksTheControlsAndShowsSpriteZero)
+{
+    open(makeRomFile("game.smc"));
+    EXPECT_TRUE(prompts.errors.isEmpty());
+    EXPECT_TRUE(prompts.questions.isEmpty());
+    EXPECT_TRUE(state->romOpen());
+    EXPECT_EQ(state->currentSprite, 0);
+    EXPECT_EQ(spriteEditText(), "0");
+    expectRomControls(true);
+    // Undo and Paste wait for something to undo or paste.
+    EXPECT_FALSE(window->action(ids::Undo)->isEnabled());
+    EXPECT_FALSE(window->action(ids::Paste)->isEnabled());
+}
+
+TEST_F(RomCommands, CancelledFileDialogChangesNothing)
+{
+    open(QString());
+    EXPECT_EQ(prompts.fileDialogs, 1);
+    EXPECT_FALSE(state->romOpen());
+    expectRomControls(false);
+}
+
+TEST_F(RomCommands, AWrongTitleAsksAndYesOpensAnyway)
+{
+    prompts.yesNoAnswer = true;
+    open(makeRomFile("other.smc", "OAKEN SHORF"));
+    ASSERT_EQ(prompts.questions, QStringList{kNotOakenshore});
+    EXPECT_TRUE(state->romOpen());
+    expectRomControls(true);
+}
+
+TEST_F(RomCommands, AWrongTitleAnsweredNoKeepsTheOpenRom)
+{
+    const QString first = makeRomFile("first.smc");
+    open(first);
+    prompts.yesNoAnswer = false;
+    open(makeRomFile("lower.smc", "oaken shore"));
+    EXPECT_EQ(prompts.questions.size(), 1);
+    EXPECT_EQ(QString::fromStdString(state->romFile.path()), first);
+    expectRomControls(true);
+
+    // A file too short to hold the title gets the same question.
+    open(makeRomFile("short.smc", "OAKEN SHORE", 0x101C5));
+    EXPECT_EQ(prompts.questions.size(), 2);
+    EXPECT_EQ(QString::fromStdString(state->romFile.path()), first);
+}
+
+TEST_F(RomCommands, AFileThatCannotBeOpenedForUpdateGetsTheErrorMessage)
+{
+    open(dir.filePath("missing.smc"));
+    EXPECT_EQ(prompts.errors, QStringList{kCannotOpen});
+    EXPECT_FALSE(state->romOpen());
+    expectRomControls(false);
+
+    // A ROM another editor holds open (and locked) is refused too.
+    const QString held = makeRomFile("held.smc");
+    RomFile other;
+    ASSERT_TRUE(other.open(held.toStdString()).ok);
+    open(held);
+    EXPECT_EQ(prompts.errors.size(), 2);
+    EXPECT_FALSE(state->romOpen());
+}
+
+TEST_F(RomCommands, ASecondOpenReplacesTheFirstAndShowsItsSpriteZero)
+{
+    open(makeRomFile("a.smc"));
+    window->runCommand(ids::NextSprite);
+    window->runCommand(ids::NextSprite);
+    EXPECT_EQ(state->currentSprite, 2);
+    const QString second = makeRomFile("b.smc");
+    open(second);
+    EXPECT_EQ(QString::fromStdString(state->romFile.path()), second);
+    EXPECT_EQ(state->currentSprite, 0);
+    EXPECT_EQ(spriteEditText(), "0");
+    // The first file is no longer held: another editor may open it.
+    RomFile other;
+    EXPECT_TRUE(other.open(dir.filePath("a.smc").toStdString()).ok);
+}
+
+TEST_F(RomCommands, CloseRomLocksEverythingAndSelectsNoSprite)
+{
+    open(makeRomFile("a.smc"));
+    window->runCommand(ids::CloseRom);
+    EXPECT_FALSE(state->romOpen());
+    EXPECT_EQ(state->currentSprite, -1);
+    expectRomControls(false);
+    for (int id : {57643, 57637}) EXPECT_FALSE(window->action(id)->isEnabled());
+    // Save commands cannot be reached.
+    window->runCommand(ids::SaveCurrentSprite);
+    window->runCommand(ids::SaveSpriteButton);
+    EXPECT_TRUE(prompts.errors.isEmpty());
+    const QImage img = paintedClient();
+    EXPECT_EQ(img.pixel(100, 100), qRgb(127, 127, 127));
+    EXPECT_EQ(img.pixel(482, 40), qRgb(0, 0, 0));
+}
+
+TEST_F(RomCommands, NavigationClampsAndTheNumberEditGuardsItself)
+{
+    open(makeRomFile("a.smc"));
+    window->runCommand(ids::PreviousSprite);
+    EXPECT_EQ(state->currentSprite, 0);
+    auto* edit = control<QLineEdit>(1030);
+    edit->setText("1500");
+    EXPECT_EQ(state->currentSprite, 1143);
+    EXPECT_EQ(edit->text(), "1143");
+    window->runCommand(ids::NextSprite);
+    EXPECT_EQ(state->currentSprite, 1143);
+    window->runCommand(ids::PreviousSprite);
+    EXPECT_EQ(state->currentSprite, 1142);
+    EXPECT_EQ(edit->text(), "1142");
+    edit->setText("17");
+    EXPECT_EQ(state->currentSprite, 17);
+    EXPECT_EQ(edit->text(), "17");
+    edit->clear();
+    EXPECT_EQ(state->currentSprite, 0);
+    EXPECT_EQ(edit->text(), "");
+}
+
+TEST_F(RomCommands, TheNumberEditTakesDigitsOnly)
+{
+    open(makeRomFile("a.smc"));
+    auto* edit = control<QLineEdit>(1030);
+    edit->clear();
+    edit->setFocus();
+    QTest::keyClicks(edit, "1a-2");
+    EXPECT_EQ(edit->text(), "12");
+    EXPECT_EQ(state->currentSprite, 12);
+}
+
+// --- Unsaved edits ---------------------------------------------------------
+
+class UnsavedEdits : public RomCommands {
+protected:
+    void SetUp() override
+    {
+        RomCommands::SetUp();
+        path = makeRomFile("edit.smc");
+        open(path);
+        ASSERT_TRUE(state->romOpen());
+    }
+    void edit() { state->current().pixels[0] ^= 5; }
+    void unedit() { state->current().pixels[0] ^= 5; }
+    QString path;
+};
+
+TEST_F(UnsavedEdits, NothingIsAskedWhileTheSpritesMatchTheFile)
+{
+    window->runCommand(ids::CloseRom);
+    EXPECT_EQ(prompts.saveQuestions, 0);
+    EXPECT_FALSE(state->romOpen());
+}
+
+TEST_F(UnsavedEdits, AnEditUndoneByHandAsksNothing)
+{
+    edit();
+    unedit();
+    open(makeRomFile("b.smc"));
+    EXPECT_EQ(prompts.saveQuestions, 0);
+}
+
+TEST_F(UnsavedEdits, CancelKeepsTheRomOpenWithItsEdits)
+{
+    edit();
+    prompts.saveAnswer = SaveChoice::Cancel;
+    window->runCommand(ids::CloseRom);
+    EXPECT_EQ(prompts.saveQuestions, 1);
+    EXPECT_TRUE(state->romOpen());
+    open(makeRomFile("b.smc"));
+    EXPECT_EQ(prompts.saveQuestions, 2);
+    EXPECT_EQ(QString::fromStdString(state->romFile.path()), path);
+    window->runCommand(ids::Exit);
+    EXPECT_EQ(prompts.saveQuestions, 3);
+    EXPECT_TRUE(window->isVisible());
+    window->close(); // the window's close button
+    EXPECT_EQ(prompts.saveQuestions, 4);
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(UnsavedEdits, DiscardCloses)
+{
+    edit();
+    prompts.saveAnswer = SaveChoice::Discard;
+    window->runCommand(ids::CloseRom);
+    EXPECT_EQ(prompts.saveQuestions, 1);
+    EXPECT_FALSE(state->romOpen());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll().count('\0'), 0x160000); // nothing written
+}
+
+TEST_F(UnsavedEdits, SaveWritesEverySpriteThenExits)
+{
+    edit();
+    prompts.saveAnswer = SaveChoice::Save;
+    window->runCommand(ids::Exit);
+    EXPECT_EQ(prompts.saveQuestions, 1);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(prompts.errors.isEmpty());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_LT(f.readAll().count('\0'), 0x160000);
+}
+
+TEST_F(UnsavedEdits, RefreshDiscardsWithoutAsking)
+{
+    edit();
+    window->runCommand(ids::RefreshSpriteButton);
+    EXPECT_EQ(prompts.saveQuestions, 0);
+    EXPECT_EQ(state->current().pixels[0] & 15, 0);
+    window->runCommand(ids::CloseRom);
+    EXPECT_EQ(prompts.saveQuestions, 0);
+}
+
+TEST_F(UnsavedEdits, SavingTheSpriteFromTheButtonLeavesNothingToAsk)
+{
+    edit();
+    window->runCommand(ids::SaveSpriteButton);
+    EXPECT_TRUE(prompts.errors.isEmpty());
+    window->runCommand(ids::CloseRom);
+    EXPECT_EQ(prompts.saveQuestions, 0);
+}
+
+} // namespace
+} // namespace tessel::testing
