@@ -4,10 +4,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 
 #include "app/window_test_fixture.h"
 #include "editor/command_ids.h"
 #include "rom/rom_file.h"
+#include "support/fault_io.h"
+#include "support/synthetic_rom.h"
 
 namespace tessel::testing {
 namespace {
@@ -167,6 +171,33 @@ TEST_F(RomCommands, TheNumberEditTakesDigitsOnly)
     EXPECT_EQ(state->currentSprite, 12);
 }
 
+TEST_F(RomCommands, TheGeneratedRomShowsEachSpriteInItsOwnPalette)
+{
+    const QString path = dir.filePath("demo.smc");
+    ASSERT_TRUE(writeSyntheticRom(path.toStdString()));
+    open(path);
+    ASSERT_TRUE(state->romOpen());
+    for (int sprite : {0, 1, 2}) {
+        if (sprite) window->runCommand(ids::NextSprite);
+        ASSERT_EQ(state->currentSprite, sprite);
+        const SpriteRecord& r = state->spriteStore[sprite];
+        const QImage img = paintedClient();
+        for (int y = 0; y < r.heightPixels(); ++y) {
+            for (int x = 0; x < r.widthPixels(); ++x) {
+                const int k = expectedPixel(sprite, x, y);
+                // Colour 0 shows black; the others 8 * v + 7 per component.
+                const ExpectedColour c = expectedRawColour(r.paletteIndex, k);
+                const QRgb want = k == 0 ? qRgb(0, 0, 0)
+                                         : qRgb(8 * c.red + 7, 8 * c.green + 7, 8 * c.blue + 7);
+                ASSERT_EQ(img.pixel(2 + 4 * x + 2, 2 + 4 * y + 1), want) << x << "," << y;
+                const int px = 450 + 32 - r.widthPixels() / 2 + x;
+                const int py = 40 - r.heightPixels() / 2 + y;
+                ASSERT_EQ(img.pixel(px, py), want) << "preview " << x << "," << y;
+            }
+        }
+    }
+}
+
 // --- Unsaved edits ---------------------------------------------------------
 
 class UnsavedEdits : public RomCommands {
@@ -175,12 +206,20 @@ protected:
     {
         RomCommands::SetUp();
         path = makeRomFile("edit.smc");
+        original = fileBytes();
         open(path);
         ASSERT_TRUE(state->romOpen());
+    }
+    QByteArray fileBytes() const
+    {
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        return f.readAll();
     }
     void edit() { state->current().pixels[0] ^= 5; }
     void unedit() { state->current().pixels[0] ^= 5; }
     QString path;
+    QByteArray original;
 };
 
 TEST_F(UnsavedEdits, NothingIsAskedWhileTheSpritesMatchTheFile)
@@ -223,9 +262,7 @@ TEST_F(UnsavedEdits, DiscardCloses)
     window->runCommand(ids::CloseRom);
     EXPECT_EQ(prompts.saveQuestions, 1);
     EXPECT_FALSE(state->romOpen());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll().count('\0'), 0x160000); // nothing written
+    EXPECT_EQ(fileBytes(), original); // nothing written
 }
 
 TEST_F(UnsavedEdits, SaveWritesEverySpriteThenExits)
@@ -236,9 +273,26 @@ TEST_F(UnsavedEdits, SaveWritesEverySpriteThenExits)
     EXPECT_EQ(prompts.saveQuestions, 1);
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(prompts.errors.isEmpty());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_LT(f.readAll().count('\0'), 0x160000);
+    EXPECT_NE(fileBytes(), original);
+}
+
+TEST_F(UnsavedEdits, AFailedSaveSaysWhyAndKeepsTheWindowOpen)
+{
+    FaultIo faults(state->romFile.io());
+    state->romFile.setIo(faults);
+    edit();
+    faults.failOn(IoOp::Pwrite, 1, ENOSPC, true);
+    prompts.saveAnswer = SaveChoice::Save;
+    window->runCommand(ids::Exit);
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_EQ(prompts.errors.size(), 1);
+    EXPECT_TRUE(prompts.errors[0].contains(QString::fromLocal8Bit(strerror(ENOSPC))))
+        << prompts.errors[0].toStdString();
+    // The button's save fails the same way, with its own message.
+    window->runCommand(ids::SaveSpriteButton);
+    EXPECT_EQ(prompts.errors.size(), 2);
+    faults.reset();
+    state->romFile.setIo(systemFileIo());
 }
 
 TEST_F(UnsavedEdits, RefreshDiscardsWithoutAsking)
