@@ -43,6 +43,8 @@ void printFirstPaintTime(MainWindow& window)
 
 int main(int argc, char** argv)
 {
+    // The pictures live in the static UI library: register them explicitly.
+    Q_INIT_RESOURCE(tessel);
     QApplication app(argc, argv);
     QApplication::setAttribute(Qt::AA_DontShowIconsInMenus, false);
     const CommandLine commandLine = parseCommandLine(QApplication::arguments());

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Makes docs/screenshot.png: runs the real program under a virtual X server
+# with the demo ROM open and lets it save a picture of its own window.
+# Usage: scripts/screenshot.sh TESSEL ROM OUT.png
+set -euo pipefail
+
+tessel=${1:-build/tessel}
+rom=${2:-build/demo.smc}
+out=${3:-docs/screenshot.png}
+
+mkdir -p "$(dirname "$out")"
+xvfb-run -a -s "-screen 0 1024x768x24" "$tessel" --screenshot "$out" "$rom"
+echo "wrote $out"
