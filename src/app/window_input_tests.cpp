@@ -8,6 +8,7 @@
 
 #include "app/color_swatch.h"
 #include "app/window_test_fixture.h"
+#include "editor/command_ids.h"
 #include "editor/sprite_selection.h"
 
 namespace tessel::testing {
@@ -15,13 +16,18 @@ namespace {
 
 class WindowInput : public WindowTest {
 protected:
-    // Sprite 4: 2 x 2 tiles in palette 6 whose colour i is (i, 10 * i, 255 - i).
+    // With a ROM open, sprite 4 made 2 x 2 tiles of index 0 in palette 6,
+    // whose colour i is (i, 10 * i, 255 - i).
     void loadSprite()
     {
+        prompts.nextPath = makeRomFile("input.smc");
+        window->runCommand(ids::OpenRom);
+        ASSERT_TRUE(state->romOpen());
         SpriteRecord& r = state->spriteStore[4];
         r.widthTiles = 2;
         r.heightTiles = 2;
         r.paletteIndex = 6;
+        r.pixels.fill(0);
         for (int i = 0; i < 16; ++i) {
             state->displayPalettes[6].red[i] = i;
             state->displayPalettes[6].green[i] = 10 * i;
