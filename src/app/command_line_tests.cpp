@@ -30,6 +30,13 @@ TEST(CommandLine, UnknownOptionsAndSecondRomsAreRefused)
     EXPECT_TRUE(parse({"--help"}).help);
 }
 
+TEST(CommandLine, QtsOwnOptionsAreLeftToQt)
+{
+    const CommandLine c = parse({"-platform", "offscreen", "rom.smc", "-style=fusion", "-reverse"});
+    EXPECT_TRUE(c.valid);
+    EXPECT_EQ(c.romPath, "rom.smc");
+}
+
 TEST(CommandLine, BuildOptions)
 {
     const CommandLine shot = parse({"--screenshot", "out.png", "demo.smc"});

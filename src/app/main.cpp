@@ -45,9 +45,9 @@ int main(int argc, char** argv)
 {
     // The pictures live in the static UI library: register them explicitly.
     Q_INIT_RESOURCE(tessel);
-    QApplication app(argc, argv);
-    QApplication::setAttribute(Qt::AA_DontShowIconsInMenus, false);
-    const CommandLine commandLine = parseCommandLine(QApplication::arguments());
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine commandLine = parseCommandLine(arguments);
     if (commandLine.help) {
         std::fputs(kUsage, stdout);
         return 0;
@@ -56,6 +56,8 @@ int main(int argc, char** argv)
         std::fputs(kUsage, stderr);
         return 2;
     }
+    QApplication app(argc, argv);
+    QApplication::setAttribute(Qt::AA_DontShowIconsInMenus, false);
 
     EditorState& state = appState();
     MainWindow window(state, systemPrompts());
