@@ -1,14 +1,47 @@
 // The main window's commands that open the palette editor, the sprite
-// information dialog and the sprite browser. The three windows are not part
-// of the program yet: until they are, these commands do nothing.
+// information dialog and the sprite browser.
 #include "app/main_window.h"
+
+#include <QPushButton>
+
+#include "app/user_prompts.h"
+#include "browser/sprite_browser.h"
+#include "dialogs/palette_editor_dialog.h"
+#include "dialogs/sprite_info_dialog.h"
+#include "editor/sprite_selection.h"
 
 namespace tessel {
 
-void MainWindow::createBrowser() {}
-void MainWindow::hideBrowser() {}
-void MainWindow::browserCommand() {}
-void MainWindow::paletteEditorCommand() {}
-void MainWindow::spriteInfoCommand() {}
+void MainWindow::createBrowser()
+{
+    // Created hidden; its button places and shows it.
+    browser_ = new SpriteBrowser(state_, this);
+    connect(browser_, &SpriteBrowser::spriteChosen, this,
+            [this](int sprite) { selectSprite(state_, sprite); });
+}
+
+void MainWindow::hideBrowser()
+{
+    if (browser_ && browser_->isVisible()) browser_->hide();
+}
+
+void MainWindow::browserCommand() { browser_->placeUnder(controls_.browserButton); }
+
+void MainWindow::paletteEditorCommand()
+{
+    {
+        PaletteEditorDialog dialog(state_, prompts_, this);
+        dialog.exec();
+    }
+    // Selecting the sprite again shows any palette the editor applied on
+    // the canvas, the preview and the swatches.
+    if (state_.hasSprite()) selectSprite(state_, state_.currentSprite);
+}
+
+void MainWindow::spriteInfoCommand()
+{
+    SpriteInfoDialog dialog(state_, this);
+    dialog.exec();
+}
 
 } // namespace tessel

@@ -8,6 +8,7 @@
 #include "app/app_state.h"
 #include "app/client_area.h"
 #include "app/command_line.h"
+#include "app/key_router.h"
 #include "app/main_window.h"
 #include "app/user_prompts.h"
 
@@ -62,6 +63,11 @@ int main(int argc, char** argv)
     EditorState& state = appState();
     MainWindow window(state, systemPrompts());
     QObject::connect(&window, &QDialog::finished, &app, &QApplication::quit);
+    // Shortcuts work wherever the focus is, dialogs and message boxes too.
+    auto* keys = new KeyRouter(
+        state, [&window](int commandId) { window.runCommand(commandId); },
+        [&window] { window.refreshCursor(); }, &window);
+    app.installEventFilter(keys);
     if (!commandLine.screenshotPath.isEmpty())
         saveScreenshotAfterFirstPaint(window, commandLine.screenshotPath);
     else if (commandLine.startupTime)
