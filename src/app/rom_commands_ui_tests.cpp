@@ -171,6 +171,26 @@ TEST_F(RomCommands, TheNumberEditTakesDigitsOnly)
     EXPECT_EQ(state->currentSprite, 12);
 }
 
+TEST_F(RomCommands, SpritesPastTheEndOfAShortFileAreNamedAsNotSaved)
+{
+    const QString path = dir.filePath("short.smc");
+    SyntheticRomOptions cut;
+    cut.truncateAt = 0x154000; // the last sprites' tiles are missing
+    ASSERT_TRUE(writeSyntheticRom(path.toStdString(), cut));
+    open(path);
+    ASSERT_TRUE(state->romOpen());
+    control<QLineEdit>(1030)->setText("1143");
+    state->current().pixels[0] ^= 1;
+    window->runCommand(ids::SaveSpriteButton);
+    ASSERT_EQ(prompts.errors.size(), 1);
+    EXPECT_TRUE(prompts.errors[0].contains("not saved")) << prompts.errors[0].toStdString();
+    EXPECT_TRUE(prompts.errors[0].contains("1143")) << prompts.errors[0].toStdString();
+    // The edit is still unsaved, so leaving asks.
+    prompts.saveAnswer = SaveChoice::Cancel;
+    window->runCommand(ids::CloseRom);
+    EXPECT_EQ(prompts.saveQuestions, 1);
+}
+
 TEST_F(RomCommands, TheGeneratedRomShowsEachSpriteInItsOwnPalette)
 {
     const QString path = dir.filePath("demo.smc");

@@ -1,5 +1,6 @@
 // Swatches, tool buttons and their options, and the mouse on the canvas,
 // driven with real input events.
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -158,6 +159,45 @@ TEST_F(WindowInput, ADraggedLineCoversItsStartButNotItsEnd)
     release(Qt::LeftButton, at(9, 3));
     for (int x = 0; x < 16; ++x) EXPECT_EQ(pixel(x, 3), (x >= 1 && x < 9) ? 7 : 0) << x;
     for (int x = 0; x < 16; ++x) EXPECT_EQ(pixel(x, 2), 0) << x;
+}
+
+TEST_F(WindowInput, EditCommandsReachTheSelectionAndTheMenuFollows)
+{
+    loadSprite();
+    state->current().pixels[0] = 4; // (0, 0)
+
+    // The flip button mirrors the 16-pixel-wide sprite; twice restores it.
+    QTest::mouseClick(window->control(ids::HFlipButton), Qt::LeftButton);
+    EXPECT_EQ(pixel(15, 0), 4);
+    EXPECT_EQ(pixel(0, 0), 0);
+    window->action(ids::HFlip)->trigger();
+    EXPECT_EQ(pixel(0, 0), 4);
+    QTest::mouseClick(window->control(ids::VFlipButton), Qt::LeftButton);
+    EXPECT_EQ(pixel(0, 15), 4);
+    EXPECT_TRUE(window->action(ids::Undo)->isEnabled());
+    window->action(ids::Undo)->trigger();
+    EXPECT_EQ(pixel(0, 0), 4);
+
+    // Copy of the whole sprite enables Paste; Delete clears the sprite to
+    // the background index and Paste brings it back.
+    EXPECT_FALSE(window->action(ids::Paste)->isEnabled());
+    window->action(ids::Copy)->trigger();
+    EXPECT_TRUE(window->action(ids::Paste)->isEnabled());
+    window->action(ids::Delete)->trigger();
+    EXPECT_EQ(pixel(0, 0), 0);
+    window->action(ids::Paste)->trigger();
+    EXPECT_EQ(pixel(0, 0), 4);
+    EXPECT_EQ(paintedClient().pixel(3, 3), colour(4).rgb());
+
+    // A pasted block floats with the Select tool, whose box is then shown.
+    state->selectionRect = Rect{0, 0, 2, 2};
+    window->action(ids::Copy)->trigger();
+    window->runCommand(ids::PencilButton);
+    window->action(ids::Paste)->trigger();
+    EXPECT_EQ(state->currentTool, ToolId::Select);
+    EXPECT_TRUE(control<QPushButton>(1035)->isChecked());
+    EXPECT_TRUE(window->control(1067)->isVisible());
+    EXPECT_TRUE(state->selectionFloating);
 }
 
 TEST_F(WindowInput, CursorOverTheSpriteIsTheToolsPicture)
