@@ -83,12 +83,15 @@ bool insideEllipse(int l, int t, int r, int b, int x, int y)
 void naiveEllipse(int l, int t, int r, int b, int width, const PixelCallback& pen,
                   const PixelCallback& brush)
 {
-    auto in = [&](int x, int y) { return x >= l && x < r && y >= t && y < b && insideEllipse(l, t, r, b, x, y); };
+    auto in = [&](int x, int y) {
+        return x >= l && x < r && y >= t && y < b && insideEllipse(l, t, r, b, x, y);
+    };
     std::set<std::pair<int, int>> penned;
     const int e = width % 2 == 0 ? 1 : 0;
     for (int y = t; y < b; ++y)
         for (int x = l; x < r; ++x) {
-            if (!in(x, y) || (in(x - 1, y) && in(x + 1, y) && in(x, y - 1) && in(x, y + 1))) continue;
+            if (!in(x, y) || (in(x - 1, y) && in(x + 1, y) && in(x, y - 1) && in(x, y + 1)))
+                continue;
             for (int v = -width; v <= width; ++v)
                 for (int u = -width; u <= width; ++u)
                     if ((2 * u + e) * (2 * u + e) + (2 * v + e) * (2 * v + e) <= width * width)
@@ -113,12 +116,14 @@ void BM_ShapeDragStepNaive(benchmark::State& bs)
         for (int p = 0; p < kBufferSize; ++p) surface[p] = colourOf(pal, backup[p] & 15);
         auto paint = [&](Rgb c) {
             return PixelCallback([&surface, c](int x, int y) {
-                if (x >= 0 && x < kBufferWidth && y >= 0 && y < kBufferHeight) surface[y * 64 + x] = c;
+                if (x >= 0 && x < kBufferWidth && y >= 0 && y < kBufferHeight)
+                    surface[y * 64 + x] = c;
             });
         };
         const Point end = kEnds[i];
         i = (i + 1) % std::size(kEnds);
-        naiveEllipse(2, 3, end.x, end.y, kWidePen, paint(colourOf(pal, 3)), paint(colourOf(pal, 12)));
+        naiveEllipse(2, 3, end.x, end.y, kWidePen, paint(colourOf(pal, 3)),
+                     paint(colourOf(pal, 12)));
         for (int p = 0; p < kBufferSize; ++p) {
             int index = 0;
             while (index < 15 && !(colourOf(pal, index) == surface[p])) ++index;

@@ -54,7 +54,8 @@ FigureCoverage coverRegion(const Box& box, int penWidth, RowRun rowRun)
     const long long reach = pen.reach();
     const long long first = std::max(box.top, -reach);
     const long long last = std::min(box.bottom - 1, kGridHeight - 1 + reach);
-    constexpr Run none{std::numeric_limits<long long>::max(), std::numeric_limits<long long>::min()};
+    constexpr Run none{std::numeric_limits<long long>::max(),
+                       std::numeric_limits<long long>::min()};
     for (long long y = first; y <= last; ++y) {
         const Run run = rowRun(y);
         const Run above = y > box.top ? rowRun(y - 1) : none;
@@ -109,7 +110,8 @@ FigureCoverage roundRectCoverage(Point a, Point b, int penWidth, int cornerWidth
     // ellipse's run is widened by the box's extra width.
     return coverRegion(box, penWidth, [&](long long y) {
         const long long j = y - box.top, half = ch / 2;
-        const long long ey = j < half ? j : (j >= box.height() - half ? j - (box.height() - ch) : half);
+        const long long ey =
+            j < half ? j : (j >= box.height() - half ? j - (box.height() - ch) : half);
         const long long d = ellipseRowInset(cw, ch, ey);
         return Run{box.left + d, box.right - d};
     });

@@ -30,8 +30,7 @@ struct FigureCoverage {
 
 FigureCoverage rectangleCoverage(Point a, Point b, int penWidth);
 FigureCoverage ellipseCoverage(Point a, Point b, int penWidth);
-FigureCoverage roundRectCoverage(Point a, Point b, int penWidth, int cornerWidth,
-                                 int cornerHeight);
+FigureCoverage roundRectCoverage(Point a, Point b, int penWidth, int cornerWidth, int cornerHeight);
 
 // Pixel callbacks: outline(x, y) and interior(x, y) for every grid pixel.
 template <class Outline, class Interior>

@@ -70,8 +70,7 @@ bool discCovers(long long width, long long cx, long long cy, long long px, long 
 
 // Outline: region pixels with a 4-neighbour outside; a wide pen covers
 // every grid pixel within its disc of one of them, drawn over the interior.
-FigureCoverage referenceFigure(const BoxD& box, int width,
-                               const std::function<bool(int, int)>& in)
+FigureCoverage referenceFigure(const BoxD& box, int width, const std::function<bool(int, int)>& in)
 {
     auto isOutline = [&](int x, int y) {
         return in(x, y) && (!in(x - 1, y) || !in(x + 1, y) || !in(x, y - 1) || !in(x, y + 1));
@@ -133,7 +132,8 @@ TEST(Ellipse, HandDrawn)
 {
     FigureCoverage c = ellipseCoverage({0, 0}, {4, 4}, 1);
     EXPECT_EQ(picture(c.outline, 4, 4), (std::vector<std::string>{".##.", "#..#", "#..#", ".##."}));
-    EXPECT_EQ(picture(c.interior, 4, 4), (std::vector<std::string>{"....", ".##.", ".##.", "...."}));
+    EXPECT_EQ(picture(c.interior, 4, 4),
+              (std::vector<std::string>{"....", ".##.", ".##.", "...."}));
     c = ellipseCoverage({8, 8}, {0, 0}, 1);
     EXPECT_EQ(picture(c.outline, 8, 8),
               (std::vector<std::string>{"..####..", ".#....#.", "#......#", "#......#", "#......#",
@@ -147,8 +147,9 @@ TEST(RoundRect, HandDrawnAndItsLimits)
 {
     // Corner 4 x 4: each corner is the quarter of a 4 x 4 ellipse.
     const FigureCoverage c = roundRectCoverage({0, 0}, {8, 6}, 1, 4, 4);
-    EXPECT_EQ(picture(c.outline, 8, 6), (std::vector<std::string>{".######.", "#......#", "#......#",
-                                                                  "#......#", "#......#", ".######."}));
+    EXPECT_EQ(picture(c.outline, 8, 6),
+              (std::vector<std::string>{".######.", "#......#", "#......#", "#......#", "#......#",
+                                        ".######."}));
     // A corner as large as the box (or larger) is the ellipse; no corner is
     // the rectangle; typed extremes do not overflow.
     for (int r : {40, 2147483647}) {
@@ -156,8 +157,8 @@ TEST(RoundRect, HandDrawnAndItsLimits)
         expectSame(big, ellipseCoverage({2, 3}, {30, 19}, 3), "radius " + std::to_string(r));
     }
     for (int r : {0, -7, INT_MIN})
-        expectSame(roundRectCoverage({2, 3}, {30, 19}, 1, r, r), rectangleCoverage({2, 3}, {30, 19}, 1),
-                   "radius " + std::to_string(r));
+        expectSame(roundRectCoverage({2, 3}, {30, 19}, 1, r, r),
+                   rectangleCoverage({2, 3}, {30, 19}, 1), "radius " + std::to_string(r));
 }
 
 TEST(ClosedFigures, MatchTheReferenceForRandomBoxesPensAndCorners)
@@ -181,10 +182,10 @@ TEST(ClosedFigures, MatchTheReferenceForRandomBoxesPensAndCorners)
         expectSame(ellipseCoverage(a, b, w),
                    referenceFigure(box, w, [&](int x, int y) { return inEllipse(box, x, y); }),
                    "ellipse " + what);
-        expectSame(roundRectCoverage(a, b, w, cw, ch),
-                   referenceFigure(box, w,
-                                   [&](int x, int y) { return inRoundRect(box, cw, ch, x, y); }),
-                   "roundrect " + what);
+        expectSame(
+            roundRectCoverage(a, b, w, cw, ch),
+            referenceFigure(box, w, [&](int x, int y) { return inRoundRect(box, cw, ch, x, y); }),
+            "roundrect " + what);
     }
 }
 
@@ -198,11 +199,11 @@ TEST(ClosedFigures, HugePensAndBoxesDrawInBoundedTime)
     EXPECT_EQ(c.outline, full);
     EXPECT_TRUE(c.interior.empty());
     // A box far larger than any screen: the grid lies inside it, brush only.
-    const FigureCoverage huge = roundRectCoverage({INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, 32, 64, 64);
+    const FigureCoverage huge =
+        roundRectCoverage({INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, 32, 64, 64);
     EXPECT_TRUE(huge.outline.empty());
     EXPECT_EQ(huge.interior, full);
-    const FigureCoverage hugePen =
-        ellipseCoverage({INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, INT_MAX);
+    const FigureCoverage hugePen = ellipseCoverage({INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}, INT_MAX);
     EXPECT_EQ(hugePen.outline, full);
 }
 

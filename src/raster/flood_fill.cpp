@@ -32,7 +32,8 @@ GridMask connectedArea(const GridMask& region, Point seed)
             if (ny < 0 || ny >= kGridHeight) continue;
             const std::uint64_t next = region.rows[ny] & ~area.rows[ny] & run;
             for (std::uint64_t starts = next & ~(next << 1); starts; starts &= starts - 1)
-                stack[size++] = static_cast<std::uint16_t>(ny * kGridWidth + std::countr_zero(starts));
+                stack[size++] =
+                    static_cast<std::uint16_t>(ny * kGridWidth + std::countr_zero(starts));
         }
     }
     return area;

@@ -36,7 +36,6 @@ public:
     }
 
 private:
-
     const RoundPen& pen_;
     GridMask& mask_;
     bool open_ = false;

@@ -72,11 +72,9 @@ Pixels pixelsOf(const GridMask& m)
 TEST(Line, HandDrawnThinLines)
 {
     // From (0,0) to (4,1): the exact line crosses y = 0.5 at x = 2.
-    EXPECT_EQ(pixelsOf(lineCoverage({0, 0}, {4, 1}, 1)),
-              (Pixels{{0, 0}, {1, 0}, {2, 1}, {3, 1}}));
+    EXPECT_EQ(pixelsOf(lineCoverage({0, 0}, {4, 1}, 1)), (Pixels{{0, 0}, {1, 0}, {2, 1}, {3, 1}}));
     // Steep: one pixel per row, the end excluded.
-    EXPECT_EQ(pixelsOf(lineCoverage({5, 2}, {4, 6}, 1)),
-              (Pixels{{5, 2}, {5, 3}, {4, 4}, {4, 5}}));
+    EXPECT_EQ(pixelsOf(lineCoverage({5, 2}, {4, 6}, 1)), (Pixels{{5, 2}, {5, 3}, {4, 4}, {4, 5}}));
     // Diagonal, drawn backwards.
     EXPECT_EQ(pixelsOf(lineCoverage({3, 3}, {0, 0}, 0)), (Pixels{{3, 3}, {2, 2}, {1, 1}}));
     // A line to its own start draws nothing.

@@ -31,8 +31,8 @@ RoundPen::RoundPen(int width) : width_(std::max(width, 0))
 void RoundPen::stampRun(GridMask& mask, long long y, long long x0, long long x1) const
 {
     const long long first = std::max<long long>(vMin_, -y);
-    const long long last = std::min<long long>(vMin_ + static_cast<long long>(uMin_.size()) - 1,
-                                               kGridHeight - 1 - y);
+    const long long last =
+        std::min<long long>(vMin_ + static_cast<long long>(uMin_.size()) - 1, kGridHeight - 1 - y);
     for (long long v = first; v <= last; ++v) {
         const std::size_t i = static_cast<std::size_t>(v - vMin_);
         mask.setSpan(static_cast<int>(y + v), x0 + uMin_[i], x1 + uMax_[i] + 1);

@@ -115,7 +115,8 @@ void onLeftButtonDoubleClick(EditorState& state, Point)
 {
     // The second press of a double click arrives only here: other tools
     // neither draw nor take a snapshot for it.
-    if (state.currentTool == ToolId::Select && hasEditableSprite(state)) selectionDoubleClick(state);
+    if (state.currentTool == ToolId::Select && hasEditableSprite(state))
+        selectionDoubleClick(state);
 }
 
 } // namespace tessel

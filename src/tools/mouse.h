@@ -2,6 +2,12 @@
 // The window forwards its mouse events here and grabs the mouse between a
 // press and its release; these functions do the rest (canvas test, undo
 // snapshot, the tool's action, repaint).
+//
+// Press -> any number of moves -> release, per button; a press of the other
+// button takes the drag over. A double click arrives after a press and a
+// release and only the Select tool acts on it. With no ROM open or no
+// sprite selected the handlers record the pointer and hide the browser, and
+// touch nothing else (no snapshot, no sprite data).
 #pragma once
 
 #include "editor/editor_state.h"

@@ -17,7 +17,8 @@ struct Shapes : ToolsFixture {
         for (int y = t; y < b; ++y)
             for (int x = l; x < r; ++x) {
                 const bool ring = x == l || x == r - 1 || y == t || y == b - 1;
-                if (ring || brush >= 0) p[y * 64 + x] = static_cast<std::uint8_t>(ring ? pen : brush);
+                if (ring || brush >= 0)
+                    p[y * 64 + x] = static_cast<std::uint8_t>(ring ? pen : brush);
             }
         return p;
     }
@@ -57,7 +58,8 @@ TEST_F(Shapes, DuplicatePaletteColoursKeepEveryOtherIndex)
     px(20, 12) = 9;
     px(1, 14) = 0x39; // high bits kept as well
     state->foregroundIndex = 9;
-    for (ToolId tool : {ToolId::Line, ToolId::Rectangle, ToolId::Ellipse, ToolId::RoundedRectangle}) {
+    for (ToolId tool :
+         {ToolId::Line, ToolId::Rectangle, ToolId::Ellipse, ToolId::RoundedRectangle}) {
         state->currentTool = tool;
         leftDrag(client(4, 4), client(10, 9));
         EXPECT_EQ(px(20, 12), 9);
@@ -123,8 +125,8 @@ TEST_F(Shapes, OptionsAreReadWhenTheySay)
     view.lineSizeText = 7; // too late for this drag
     view.curveRadiusText = 0;
     onMouseMove(*state, client(12, 12));
-    EXPECT_EQ(px(0, 0), 4);   // square corner
-    EXPECT_NE(px(3, 3), 4);   // one-pixel pen
+    EXPECT_EQ(px(0, 0), 4);    // square corner
+    EXPECT_NE(px(3, 3), 4);    // one-pixel pen
     view.curveRadiusText = 12; // read at every step
     onMouseMove(*state, client(12, 12));
     EXPECT_NE(px(0, 0), 4);
@@ -138,8 +140,10 @@ TEST_F(Shapes, TypedExtremesDrawInBoundedTime)
     struct Case {
         ToolId tool;
         int lineSize, radius;
-    } cases[] = {{ToolId::Line, INT_MAX, 5},          {ToolId::Rectangle, 50, 5},
-                 {ToolId::Ellipse, INT_MAX, 5},       {ToolId::RoundedRectangle, INT_MAX, INT_MAX},
+    } cases[] = {{ToolId::Line, INT_MAX, 5},
+                 {ToolId::Rectangle, 50, 5},
+                 {ToolId::Ellipse, INT_MAX, 5},
+                 {ToolId::RoundedRectangle, INT_MAX, INT_MAX},
                  {ToolId::RoundedRectangle, 1, INT_MAX}};
     for (const Case& c : cases) {
         state->current().pixels = originalPixels();

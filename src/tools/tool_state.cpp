@@ -14,10 +14,10 @@ struct ToolButton {
 };
 
 constexpr ToolButton kToolButtons[] = {
-    {ToolId::Pencil, ids::PencilButton},         {ToolId::FloodFill, ids::FloodFillButton},
-    {ToolId::Line, ids::LineButton},             {ToolId::Rectangle, ids::RectangleButton},
-    {ToolId::Ellipse, ids::EllipseButton},       {ToolId::RoundedRectangle, ids::RoundRectButton},
-    {ToolId::Select, ids::SelectButton},         {ToolId::ColourPicker, ids::ColourPickerButton},
+    {ToolId::Pencil, ids::PencilButton},   {ToolId::FloodFill, ids::FloodFillButton},
+    {ToolId::Line, ids::LineButton},       {ToolId::Rectangle, ids::RectangleButton},
+    {ToolId::Ellipse, ids::EllipseButton}, {ToolId::RoundedRectangle, ids::RoundRectButton},
+    {ToolId::Select, ids::SelectButton},   {ToolId::ColourPicker, ids::ColourPickerButton},
 };
 
 bool isKnownTool(ToolId tool)

@@ -7,7 +7,8 @@
 namespace tessel {
 
 // Makes `tool` current: a floating block is stamped first, the selection
-// rectangle is emptied, and the view shows the tool's option controls.
+// rectangle is emptied, and the view shows the tool's option controls. A
+// value that is none of the eight tools changes nothing.
 void selectTool(EditorState& state, ToolId tool);
 
 struct OptionControls {

@@ -26,7 +26,8 @@ struct ToolsFixture : ::testing::Test {
         state->current().widthTiles = W / 8;
         state->current().heightTiles = H / 8;
         state->current().pixels = originalPixels();
-        for (int i = 0; i < 16; ++i) setColour(i, Rgb{std::uint8_t(i * 16), std::uint8_t(200 - i * 8), 7});
+        for (int i = 0; i < 16; ++i)
+            setColour(i, Rgb{std::uint8_t(i * 16), std::uint8_t(200 - i * 8), 7});
         state->foregroundIndex = 4;
         state->backgroundIndex = 11;
     }
@@ -34,7 +35,8 @@ struct ToolsFixture : ::testing::Test {
     static PixelBuffer originalPixels()
     {
         PixelBuffer p;
-        for (int i = 0; i < kBufferSize; ++i) p[i] = static_cast<std::uint8_t>(0xA0 | ((i * 7 + i / 64) & 15));
+        for (int i = 0; i < kBufferSize; ++i)
+            p[i] = static_cast<std::uint8_t>(0xA0 | ((i * 7 + i / 64) & 15));
         return p;
     }
     void setColour(int i, Rgb c)

@@ -28,7 +28,10 @@ public:
     void repaintCanvas() override { ++repaints; }
     void commandsChanged() override { ++commandChanges; }
     void paletteSwatchesChanged() override { ++paletteLoads; }
-    void indicatorChanged(int which, Rgb colour) override { indicators.emplace_back(which, colour); }
+    void indicatorChanged(int which, Rgb colour) override
+    {
+        indicators.emplace_back(which, colour);
+    }
     void spriteNumberChanged(int n) override { spriteNumbers.push_back(n); }
     void toolChanged() override { ++toolChanges; }
     int lineSize() override
