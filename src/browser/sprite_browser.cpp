@@ -10,7 +10,7 @@
 
 #include "browser/page_arrows.h"
 #include "browser/sprite_thumbnail.h"
-#include "dialogs/template_rect.h"
+#include "app/dialog_units.h"
 #include "editor/sprite_selection.h"
 
 namespace tessel {
@@ -42,7 +42,7 @@ SpriteBrowser::SpriteBrowser(EditorState& state, QWidget* owner)
     : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), state_(state)
 {
     setObjectName(QStringLiteral("148"));
-    setFixedSize(templateX(193), templateY(134));
+    setFixedSize(dialogUnitsToPixelsX(193), dialogUnitsToPixelsY(134));
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     buildControls();
@@ -54,7 +54,7 @@ void SpriteBrowser::buildControls()
         auto* label = new QLabel(this);
         label->setObjectName(QString::number(1051 + k));
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        label->setGeometry(templateRect(3 + 48 * (k % 4), k < 4 ? 52 : 115, 43, 8));
+        label->setGeometry(dialogRect(3 + 48 * (k % 4), k < 4 ? 52 : 115, 43, 8));
         // The pointer over a label still counts as over the browser.
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
         labels_[k] = label;
@@ -62,13 +62,13 @@ void SpriteBrowser::buildControls()
     pageEdit_ = new QLineEdit(this);
     pageEdit_->setObjectName(QStringLiteral("1059"));
     pageEdit_->setReadOnly(true);
-    pageEdit_->setGeometry(templateRect(4, 122, 40, 12));
+    pageEdit_->setGeometry(dialogRect(4, 122, 40, 12));
     pageEdit_->hide();
     connect(pageEdit_, &QLineEdit::textChanged, this, &SpriteBrowser::pageEdited);
 
     arrows_ = new PageArrows(this);
     arrows_->setObjectName(QStringLiteral("1060"));
-    arrows_->setGeometry(templateRect(0, 124, 193, 10));
+    arrows_->setGeometry(dialogRect(0, 124, 193, 10));
     connect(arrows_, &PageArrows::stepped, this, &SpriteBrowser::stepPage);
 }
 

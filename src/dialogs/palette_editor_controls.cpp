@@ -12,7 +12,7 @@
 
 #include "app/color_swatch.h"
 #include "dialogs/raw_colour.h"
-#include "dialogs/template_rect.h"
+#include "app/dialog_units.h"
 
 namespace tessel {
 
@@ -22,7 +22,7 @@ template <typename W>
 W* place(W* widget, int id, int x, int y, int w, int h)
 {
     if (id >= 0) widget->setObjectName(QString::number(id));
-    widget->setGeometry(templateRect(x, y, w, h));
+    widget->setGeometry(dialogRect(x, y, w, h));
     return widget;
 }
 
@@ -53,7 +53,7 @@ PaletteEditorControls buildPaletteEditorControls(QDialog* dialog)
     PaletteEditorControls c;
     dialog->setObjectName(QStringLiteral("176"));
     dialog->setWindowTitle(QStringLiteral("Palette Editor"));
-    dialog->setFixedSize(templateX(234), templateY(127));
+    dialog->setFixedSize(dialogUnitsToPixelsX(234), dialogUnitsToPixelsY(127));
 
     // The group boxes first, so that they lie under the controls they frame.
     place(new QGroupBox(QStringLiteral("Colors:"), dialog), -1, 8, 24, 84, 80);

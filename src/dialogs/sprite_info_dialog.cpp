@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "browser/sprite_thumbnail.h"
-#include "dialogs/template_rect.h"
+#include "app/dialog_units.h"
 
 namespace tessel {
 
@@ -17,7 +17,7 @@ void addLabel(QDialog* dialog, const char* text, int y)
 {
     auto* label = new QLabel(QString::fromLatin1(text), dialog);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setGeometry(templateRect(50, y, 29, 8));
+    label->setGeometry(dialogRect(50, y, 29, 8));
 }
 
 void addNumberField(QDialog* dialog, int id, int y, const QString& value)
@@ -25,7 +25,7 @@ void addNumberField(QDialog* dialog, int id, int y, const QString& value)
     auto* field = new QLineEdit(value, dialog);
     field->setObjectName(QString::number(id));
     field->setReadOnly(true);
-    field->setGeometry(templateRect(86, y, 27, 12));
+    field->setGeometry(dialogRect(86, y, 27, 12));
 }
 
 } // namespace
@@ -34,12 +34,12 @@ SpriteInfoDialog::SpriteInfoDialog(EditorState& state, QWidget* parent)
     : QDialog(parent), state_(state)
 {
     setObjectName(QStringLiteral("181"));
-    setFixedSize(templateX(153), templateY(89));
+    setFixedSize(dialogUnitsToPixelsX(153), dialogUnitsToPixelsY(89));
     setWindowTitle(QStringLiteral("Sprite #%1").arg(state.currentSprite));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("1"));
-    ok->setGeometry(templateRect(86, 72, 64, 14));
+    ok->setGeometry(dialogRect(86, 72, 64, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
@@ -61,7 +61,7 @@ SpriteInfoDialog::SpriteInfoDialog(EditorState& state, QWidget* parent)
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
-    line->setGeometry(templateRect(3, 67, 147, 1));
+    line->setGeometry(dialogRect(3, 67, 147, 1));
 }
 
 void SpriteInfoDialog::paintEvent(QPaintEvent*)

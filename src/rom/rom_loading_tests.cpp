@@ -4,6 +4,7 @@
 
 #include "rom/rom_session.h"
 #include "rom/sprite_catalogue.h"
+#include "support/recording_view.h"
 #include "support/rom_fixture.h"
 
 namespace tessel {
@@ -94,24 +95,11 @@ TEST(RomLoading, PalettesPastTheEndReadAsWhite)
     EXPECT_EQ(s.rawPalettes[31].blue[15], 31);
 }
 
-struct CountingView final : EditorView {
-    int repaints = 0;
-    void repaintCanvas() override { ++repaints; }
-    void commandsChanged() override {}
-    void paletteSwatchesChanged() override {}
-    void indicatorChanged(int, Rgb) override {}
-    void spriteNumberChanged(int) override {}
-    void toolChanged() override {}
-    int lineSize() override { return 1; }
-    int curveRadius() override { return 5; }
-    void hideBrowser() override {}
-};
-
 TEST(RomLoading, RefreshReadsTheSpriteAndItsPaletteAgain)
 {
     RomFixture rom;
     EditorState& s = rom.state();
-    CountingView view;
+    testing::RecordingView view;
     s.view = &view;
     s.current().pixels[0] = 9;
     s.current().pixels[5 * 64 + 5] = 3;
