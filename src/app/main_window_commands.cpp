@@ -137,7 +137,7 @@ void MainWindow::openRomCommand()
 bool MainWindow::openRomAt(const QString& path)
 {
     const std::string file = QFile::encodeName(path).toStdString();
-    switch (checkRomIdentity(file, state_.romFile.io())) {
+    switch (checkRomIdentity(file, state_.romFile.io(), &state_.romFile)) {
     case RomIdentity::CannotOpen:
         prompts_.error(this, kCannotOpenText);
         return false;

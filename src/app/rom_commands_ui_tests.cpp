@@ -121,6 +121,19 @@ TEST_F(RomCommands, ASecondOpenReplacesTheFirstAndShowsItsSpriteZero)
     EXPECT_TRUE(other.open(dir.filePath("a.smc").toStdString()).ok);
 }
 
+TEST_F(RomCommands, OpeningTheRomThatIsAlreadyOpenReloadsIt)
+{
+    // Our own lock on the file must not make it look "in use".
+    const QString path = makeRomFile("same.smc");
+    open(path);
+    window->runCommand(ids::NextSprite);
+    open(path);
+    EXPECT_TRUE(prompts.errors.isEmpty());
+    EXPECT_TRUE(state->romOpen());
+    EXPECT_EQ(state->currentSprite, 0);
+    expectRomControls(true);
+}
+
 TEST_F(RomCommands, CloseRomLocksEverythingAndSelectsNoSprite)
 {
     open(makeRomFile("a.smc"));
