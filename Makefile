@@ -3,8 +3,12 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
+# `make soak`: the long soak's length, and its seed (a new one each run
+# unless given; the test prints it so that a failure can be replayed).
+SOAK_STEPS ?= 200000
+SOAK_SEED  ?= $(shell date +%s)
 
-.PHONY: all deps configure build run test test-core test-asan bench screenshot soak clean
+.PHONY: all deps configure build run test test-asan asan-configure bench screenshot soak clean
 
 all: build
 
@@ -26,15 +30,29 @@ run: build $(BUILD)/demo.smc
 test: build test-asan
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-# The core again under AddressSanitizer and UndefinedBehaviorSanitizer.
-test-asan: deps
-	@test -f $(ASAN_BUILD)/build.ninja || cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) \
-	    -DCMAKE_BUILD_TYPE=Debug -DTESSEL_SANITIZE=ON -DTESSEL_CORE_ONLY=ON
+# The sanitizer tree: the core tests and the soak test (a bounded one in
+# `make test`) under AddressSanitizer and UndefinedBehaviorSanitizer. Of the
+# Qt layer it builds only what the soak test needs.
+asan-configure: deps
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTESSEL_SANITIZE=ON \
+	    -DTESSEL_CORE_ONLY=OFF -DTESSEL_SOAK_ONLY=ON >/dev/null
+
+test-asan: asan-configure
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-bench: build
-	@for b in $(BUILD)/*_bench; do echo "== $$b"; $$b --benchmark_counters_tabular=true || exit 1; done
+soak: asan-configure
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target soak_tests
+	TESSEL_SOAK_STEPS=$(SOAK_STEPS) TESSEL_SOAK_SEED=$(SOAK_SEED) QT_QPA_PLATFORM=offscreen \
+	    $(ASAN_BUILD)/soak_tests
+
+# Every benchmark, start-up time and peak memory: one table, also written to
+# $(BUILD)/bench-table.md.
+bench: build $(BUILD)/demo.smc
+	./scripts/bench_table.sh $(BUILD)
+
+screenshot: build $(BUILD)/demo.smc
+	./scripts/screenshot.sh $(BUILD)/tessel $(BUILD)/demo.smc docs/screenshot.png
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

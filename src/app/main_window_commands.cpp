@@ -137,9 +137,11 @@ void MainWindow::openRomCommand()
 bool MainWindow::openRomAt(const QString& path)
 {
     const std::string file = QFile::encodeName(path).toStdString();
-    switch (checkRomIdentity(file, state_.romFile.io(), &state_.romFile)) {
+    // Our own lock on the ROM we hold is no obstacle to opening it again.
+    std::string reason;
+    switch (checkRomIdentity(file, state_.romFile.io(), &state_.romFile, &reason)) {
     case RomIdentity::CannotOpen:
-        prompts_.error(this, kCannotOpenText);
+        prompts_.error(this, withReason(kCannotOpenText, reason));
         return false;
     case RomIdentity::TitleDiffers:
         if (!prompts_.askYesNo(this, kNotOakenshoreText)) return false;
@@ -152,6 +154,10 @@ bool MainWindow::openRomAt(const QString& path)
     if (!mayDiscardEdits()) return false;
     const IoResult opened = openRom(state_, file);
     if (!opened.ok) {
+        // Opening the held ROM again lets go of it first; if that open then
+        // fails, no ROM is left open and the controls must say so.
+        setRomControlsEnabled(state_.romOpen());
+        if (!state_.romOpen()) hideBrowser();
         prompts_.error(this, withReason(kCannotOpenText, opened.error));
         return false;
     }

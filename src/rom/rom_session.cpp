@@ -29,17 +29,37 @@ bool fitsBuffer(const SpriteRecord& r)
 
 } // namespace
 
-RomIdentity checkRomIdentity(const std::string& path, FileIo& io, const RomFile* heldOpen)
+RomIdentity checkRomIdentity(const std::string& path, FileIo& io, const RomFile* heldOpen,
+                             std::string* reason)
 {
+    std::string why;
+    auto because = [&why](const char* what) { why = std::string(what) + ": " + std::strerror(errno); };
     const int fd = io.open(path.c_str(), O_RDWR);
-    if (fd < 0) return RomIdentity::CannotOpen;
-    bool usable = io.size(fd) >= 0; // a directory or device is no ROM file
-    if (usable && io.lock(fd) != 0)
-        usable = errno == EWOULDBLOCK && heldOpen && heldOpen->isSameFileAs(fd);
+    bool usable = fd >= 0;
+    if (!usable) because("Cannot open the file for reading and writing");
+    if (usable && io.size(fd) < 0) { // a directory or device is no ROM file
+        because("Cannot read the file");
+        usable = false;
+    }
+    if (usable && io.lock(fd) != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        if (held)
+            why = "The file is in use by another editor";
+        else
+            because("Cannot lock the file");
+        usable = held && heldOpen && heldOpen->isSameFileAs(fd);
+    }
     std::array<std::uint8_t, kTitleLength> title{};
-    if (usable) usable = readFully(io, fd, kTitleOffset, title).ok;
-    io.close(fd); // also releases the lock
-    if (!usable) return RomIdentity::CannotOpen;
+    if (usable) {
+        const IoResult r = readFully(io, fd, kTitleOffset, title);
+        usable = r.ok;
+        why = r.error;
+    }
+    if (fd >= 0) io.close(fd); // also releases the lock
+    if (!usable) {
+        if (reason) *reason = why;
+        return RomIdentity::CannotOpen;
+    }
     return std::memcmp(title.data(), kRomTitle, kTitleLength) == 0 ? RomIdentity::TitleMatches
                                                                    : RomIdentity::TitleDiffers;
 }

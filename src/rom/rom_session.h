@@ -29,9 +29,10 @@ enum class RomIdentity {
 // Opens `path` for update and takes the lock as a real open would, reads the
 // 11 title bytes (0xFF past the end of the file) and closes it again.
 // `heldOpen` is the ROM this editor already holds: our own lock on that
-// very file does not count as "in use".
+// very file does not count as "in use". On CannotOpen, `reason` (when given)
+// receives the system's reason, as RomFile::open words it.
 RomIdentity checkRomIdentity(const std::string& path, FileIo& io = systemFileIo(),
-                             const RomFile* heldOpen = nullptr);
+                             const RomFile* heldOpen = nullptr, std::string* reason = nullptr);
 
 struct SaveResult {
     bool ok = true;
