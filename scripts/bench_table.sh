@@ -99,7 +99,8 @@ cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)
 {
   echo "Measured by \`make bench\` on $(date -u +%Y-%m-%d), $cpu, $(nproc) cores, $(uname -r);"
   echo "RelWithDebInfo build, CPU time per operation, one run of each benchmark. Ratio ="
-  echo "reference time / our time. Start-up and memory under Xvfb with the demo ROM."
+  echo "reference time / our time; — where the benchmark has no reference of its own."
+  echo "Start-up and peak memory: the real program under Xvfb with the demo ROM."
   echo
   echo "| Operation | Benchmark | Ours | Naive reference | Reference | Ratio | Target |"
   echo "|---|---|---:|---|---:|---:|---|"

@@ -59,7 +59,7 @@ private:
     void note(std::string action);
     bool fail(std::string why);
 
-    // Top-level actions (soak_actions.cpp).
+    // Top-level actions (soak_input.cpp, soak_commands.cpp).
     void canvasGesture();
     void hover();
     void clickTool();
