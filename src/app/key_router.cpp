@@ -45,6 +45,10 @@ bool KeyRouter::isEditableTextField(const QWidget* widget)
     for (int depth = 0; widget && depth < 2; ++depth, widget = widget->parentWidget()) {
         // The keys may reach the viewport of a text edit or the line edit
         // inside a spin box or combo box; the field is its parent then.
+        // While a completer's list pops up under a field (the file name box
+        // of the Open ROM dialog), the keys reach the list, which hands them
+        // on to the field it names as its focus proxy.
+        if (const QWidget* proxy = widget->focusProxy()) widget = proxy;
         if (auto* e = qobject_cast<const QLineEdit*>(widget)) return !e->isReadOnly();
         if (auto* s = qobject_cast<const QAbstractSpinBox*>(widget)) return !s->isReadOnly();
         if (auto* t = qobject_cast<const QTextEdit*>(widget)) return !t->isReadOnly();

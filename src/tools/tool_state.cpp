@@ -34,9 +34,13 @@ void selectTool(EditorState& state, ToolId tool)
     // tool to run; it is refused rather than stored.
     if (!isKnownTool(tool)) return;
     state.currentTool = tool;
+    // The canvas outlines any rectangle that is not all zero, an inverted
+    // one included; once it is gone the outline must go from the screen too.
+    const bool outlined = state.selectionRect != Rect{};
     if (state.selectionFloating) commitSelection(state);
     state.selectionRect.setEmpty();
     viewOf(state).toolChanged();
+    if (outlined) viewOf(state).repaintCanvas();
 }
 
 OptionControls optionControlsFor(ToolId tool)

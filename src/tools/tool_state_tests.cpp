@@ -31,6 +31,22 @@ TEST_F(ToolState, SelectingAToolStampsTheFloatingBlockAndEndsTheSelection)
     EXPECT_EQ(view.toolChanges, 2);
 }
 
+TEST_F(ToolState, EndingASelectionTakesItsOutlineOffTheCanvas)
+{
+    // Without a repaint the old outline would stay on screen and suggest a
+    // selection that Delete or a flip no longer acts on.
+    selectTool(*state, ToolId::Line);
+    EXPECT_EQ(view.repaints, 0) << "nothing outlined, nothing to repaint";
+    state->selectionRect = {5, 6, 2, 3}; // inverted while banding, outlined all the same
+    selectTool(*state, ToolId::Pencil);
+    EXPECT_EQ(view.repaints, 1);
+    state->selectionRect = {1, 1, 4, 4};
+    state->selectionFloating = true;
+    selectTool(*state, ToolId::Select);
+    EXPECT_EQ(view.repaints, 2);
+    EXPECT_EQ(state->selectionRect, Rect{});
+}
+
 TEST_F(ToolState, CursorOverTheSpriteUsesStrictBoundsOnTheLastPosition)
 {
     const int right = W * 4 + 2, bottom = H * 4 + 2;

@@ -1,0 +1,56 @@
+#include "e2e/editor_window.h"
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#ifndef TESSEL_BINARY
+#error "TESSEL_BINARY must name the editor program"
+#endif
+
+namespace tessel::e2e {
+
+namespace {
+// The main window's client area is 369 x 231 dialog units.
+constexpr int kClientHeightUnits = 231;
+} // namespace
+
+// Halves round away from zero, as the dialog layout rounds them.
+int unitsToPixelsX(int units) { return static_cast<int>(std::lround(units * 6 / 4.0)); }
+int unitsToPixelsY(int units) { return static_cast<int>(std::lround(units * 13 / 8.0)); }
+
+ScreenPoint centreOf(UnitRect r)
+{
+    return {(unitsToPixelsX(r.x) + unitsToPixelsX(r.x + r.width)) / 2,
+            (unitsToPixelsY(r.y) + unitsToPixelsY(r.y + r.height)) / 2};
+}
+
+EditorWindow::EditorWindow(const XServer& server, const std::vector<std::string>& arguments)
+    : server_(server), logPath_(server.scratchDirectory() + "/tessel.log")
+{
+    std::vector<std::string> argv = {TESSEL_BINARY};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    process_ = Process(argv, server.environment(), logPath_, server.scratchDirectory());
+    Desktop desktop(server);
+    try {
+        window_ = desktop.waitForWindow("^Tessel ");
+    } catch (const std::exception& e) {
+        throw std::runtime_error(std::string(e.what()) + "; the editor printed: " + log());
+    }
+    // No window manager, so no frame: the window is the menu bar with the
+    // client area below it.
+    client_ = {window_.x, window_.y + window_.height - unitsToPixelsY(kClientHeightUnits)};
+}
+
+EditorWindow::~EditorWindow() { process_.stop(); }
+
+std::string EditorWindow::log() const
+{
+    std::ifstream in(logPath_);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+} // namespace tessel::e2e

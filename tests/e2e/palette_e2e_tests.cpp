@@ -1,0 +1,94 @@
+// The palette editor in the real window: Shift+P opens it on the current
+// sprite's palette with the foreground colour chosen, a typed component is
+// added to the working copy and applied, and the ROM file, the canvas, the
+// swatches and a second run of the program all show the new colour.
+#include "e2e/e2e_fixture.h"
+
+#include "support/scratch_file.h"
+#include "support/synthetic_rom.h"
+
+namespace tessel::e2e {
+namespace {
+
+// Palette editor controls (dialog template 176), in dialog units.
+constexpr UnitRect kRedField{187, 37, 30, 12};
+constexpr UnitRect kAddColour{109, 84, 70, 11};
+constexpr UnitRect kApplyChanges{8, 110, 84, 14};
+constexpr UnitRect kClose{170, 110, 54, 14};
+// The editor's own swatch of colour k.
+constexpr UnitRect editorSwatch(int k) { return {14 + 18 * (k % 4), 38 + 13 * (k / 4), 16, 11}; }
+
+ScreenPoint inWindow(const WindowBox& w, UnitRect r)
+{
+    const ScreenPoint c = centreOf(r);
+    return {w.x + c.x, w.y + c.y};
+}
+
+using PaletteEditing = EndToEnd;
+
+TEST_F(PaletteEditing, AppliedColourIsWrittenAndShownAndReadByTheNextRun)
+{
+    // Sprite 0 uses palette 5; its frame is drawn in colour 1.
+    const int palette = 5, k = 1, newRed = 25;
+    const SpriteModel sprite = SpriteModel::fromRom(0);
+    const testing::ExpectedColour old = testing::expectedRawColour(palette, k);
+    ASSERT_NE(old.red, newRed);
+
+    std::vector<std::uint8_t> expected = original_;
+    // Apply writes colours 1-15 of the palette as the editor holds them,
+    // the unused top bit cleared; colour 0 is left alone.
+    for (int c = 1; c < 16; ++c) {
+        const testing::ExpectedColour raw = testing::expectedRawColour(palette, c);
+        encodeColour(expected, palette, c, c == k ? newRed : raw.red, raw.green, raw.blue);
+    }
+    DisplayColours shown = DisplayColours::ofPalette(palette);
+    shown.colour[k] = displayOfRaw(newRed, old.green, old.blue);
+
+    {
+        const EditorWindow& editor = startEditor({romPath_});
+        desktop_->focus(editor.window());
+        ASSERT_EQ(waitForSprite(editor, sprite, DisplayColours::ofPalette(palette)), "") << editor.log();
+        desktop_->click(editor.control(layout::swatch(k))); // foreground: colour 1
+
+        desktop_->key("shift+p");
+        const WindowBox dialog = desktop_->waitForWindow("^Palette Editor$");
+        desktop_->focus(dialog);
+        desktop_->click(inWindow(dialog, kRedField));
+        desktop_->key("ctrl+a");
+        desktop_->type(std::to_string(newRed));
+        desktop_->click(inWindow(dialog, kAddColour));
+        // The working copy's swatch shows the raw colour as 8 v + 7.
+        EXPECT_EQ(waitForScreen(*server_,
+                                [&](const XwdImage& screen) {
+                                    const ScreenPoint p = inWindow(dialog, editorSwatch(k));
+                                    return screen.at(p.x, p.y) == shown.colour[k]
+                                               ? ""
+                                               : "the swatch shows " + toString(screen.at(p.x, p.y));
+                                }),
+                  "");
+        EXPECT_EQ(testing::readFileBytes(romPath_), original_) << "Add Color alone wrote to the file";
+
+        desktop_->click(inWindow(dialog, kApplyChanges));
+        ASSERT_EQ(waitForFile(expected), "") << "after Apply Changes";
+        desktop_->click(inWindow(dialog, kClose));
+        ASSERT_TRUE(desktop_->waitUntilGone("^Palette Editor$"));
+
+        // Closing the editor shows the applied colour on the canvas, the
+        // preview, the swatch and the foreground indicator.
+        EXPECT_EQ(waitForSprite(editor, sprite, shown), "");
+        const XwdImage screen = server_->screenshot();
+        const ScreenPoint swatch = editor.control(layout::swatch(k));
+        const ScreenPoint indicator = editor.control(layout::kForegroundIndicator);
+        EXPECT_EQ(screen.at(swatch.x, swatch.y), shown.colour[k]);
+        EXPECT_EQ(screen.at(indicator.x, indicator.y), shown.colour[k]);
+    }
+
+    // A new run of the program reads the colour from the file.
+    stopEditor();
+    const EditorWindow& again = startEditor({romPath_});
+    EXPECT_EQ(waitForSprite(again, sprite, shown), "");
+    EXPECT_EQ(waitForFile(expected), "");
+}
+
+} // namespace
+} // namespace tessel::e2e
