@@ -29,6 +29,35 @@ EditorWindow& EndToEnd::startEditor(const std::vector<std::string>& arguments)
     return *editor_;
 }
 
+namespace {
+std::optional<WindowBox> popupOf(const Desktop& desktop, const EditorWindow& editor)
+{
+    for (const WindowBox& w : desktop.windowsOfClass("^tessel$"))
+        if (w.id != editor.window().id) return w;
+    return std::nullopt;
+}
+} // namespace
+
+std::optional<WindowBox> EndToEnd::waitForPopup(const EditorWindow& editor) const
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    for (;;) {
+        if (auto popup = popupOf(*desktop_, editor)) return popup;
+        if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+bool EndToEnd::waitUntilNoPopup(const EditorWindow& editor) const
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (popupOf(*desktop_, editor)) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
 void EndToEnd::TearDown()
 {
     const char* artifacts = std::getenv("TESSEL_E2E_ARTIFACTS");

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,11 @@ protected:
     // test's end, so that a failure can still keep a picture of it.
     EditorWindow& startEditor(const std::vector<std::string>& arguments);
     void stopEditor() { editor_.reset(); }
+
+    // A visible window of the editor other than its main window (the
+    // browser, an open menu), once one shows; none after ten seconds.
+    std::optional<WindowBox> waitForPopup(const EditorWindow& editor) const;
+    bool waitUntilNoPopup(const EditorWindow& editor) const;
 
     // Waits until the canvas and the preview show `sprite` in `colours`.
     std::string waitForSprite(const EditorWindow& editor, const SpriteModel& sprite,

@@ -7,7 +7,6 @@
 #include "e2e/e2e_fixture.h"
 
 #include <optional>
-#include <thread>
 
 namespace tessel::e2e {
 namespace {
@@ -18,23 +17,17 @@ using namespace std::chrono_literals;
 // 17 and the browser's page of sprites 16-23.
 constexpr int kEdited = 18;
 
-// A visible window of the editor other than its main window (the browser,
-// an open menu), once one shows.
-std::optional<WindowBox> waitForOtherWindow(const Desktop& desktop, const EditorWindow& editor)
+// Page 2 of the browser: sprites 16-23, each in its own palette, centred
+// in a black 64 x 80 cell at (5 + 72 * (k % 4), 5 + 102 * (k / 4)).
+std::string checkBrowserPage2(const XwdImage& screen, const WindowBox& browser)
 {
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    do {
-        for (const WindowBox& w : desktop.windowsOfClass("^tessel$"))
-            if (w.id != editor.window().id) return w;
-        std::this_thread::sleep_for(20ms);
-    } while (std::chrono::steady_clock::now() < deadline);
-    return std::nullopt;
-}
-
-std::string pixelFinding(const XwdImage& screen, ScreenPoint p, Rgb expected, const std::string& what)
-{
-    const Rgb got = screen.at(p.x, p.y);
-    return got == expected ? std::string() : what + " shows " + toString(got) + ", expected " + toString(expected);
+    std::string findings;
+    for (int slot = 0; slot < 8; ++slot) {
+        const SpriteModel s = SpriteModel::fromRom(16 + slot);
+        findings += checkBoxedSprite(screen, {browser.x + 5 + 72 * (slot % 4), browser.y + 5 + 102 * (slot / 4)}, s,
+                                     DisplayColours::ofPalette(s.palette), "browser thumbnail");
+    }
+    return findings;
 }
 
 class EditSession : public EndToEnd {
@@ -70,30 +63,18 @@ TEST_F(EditSession, MouseEditsReachTheScreenAndTheFileAndSurviveReopening)
     goToSpriteByNumber(editor, 17);
     ASSERT_EQ(waitForSprite(editor, SpriteModel::fromRom(17), DisplayColours::ofPalette(7)), "");
     desktop_->click(editor.control(layout::kBrowserButton));
-    const std::optional<WindowBox> browser = waitForOtherWindow(*desktop_, editor);
+    const std::optional<WindowBox> browser = waitForPopup(editor);
     ASSERT_TRUE(browser) << "the sprite browser did not show";
     // Its top-right corner is at the bottom-right corner of its button.
     EXPECT_EQ(browser->x + browser->width, editor.client().x + unitsToPixelsX(343 + 11));
     EXPECT_EQ(browser->y, editor.client().y + unitsToPixelsY(50 + 12));
-    // Page 2: sprites 16-23, each in its own palette on a black cell.
-    EXPECT_EQ(waitForScreen(*server_,
-                            [&](const XwdImage& screen) {
-                                for (int slot = 0; slot < 8; ++slot) {
-                                    const SpriteModel s = SpriteModel::fromRom(16 + slot);
-                                    const std::string finding = checkBoxedSprite(
-                                        screen,
-                                        {browser->x + 5 + 72 * (slot % 4), browser->y + 5 + 102 * (slot / 4)},
-                                        s, DisplayColours::ofPalette(s.palette), "browser thumbnail");
-                                    if (!finding.empty()) return finding;
-                                }
-                                return std::string();
-                            }),
+    EXPECT_EQ(waitForScreen(*server_, [&](const XwdImage& screen) { return checkBrowserPage2(screen, *browser); }),
               "");
     desktop_->click({browser->x + 182, browser->y + 46}); // slot 2's hit rectangle (149, 6)-(215, 86)
     SpriteModel sprite = SpriteModel::fromRom(kEdited);
     const DisplayColours colours = DisplayColours::ofPalette(sprite.palette);
     ASSERT_EQ(waitForSprite(editor, sprite, colours), "") << "choosing sprite 18 in the browser";
-    ASSERT_TRUE(desktop_->windowsOfClass("^tessel$").size() == 1) << "the browser stays shown";
+    ASSERT_TRUE(waitUntilNoPopup(editor)) << "the browser stays shown";
 
     // Colours: the left button on a swatch picks the foreground, the right
     // button the background; the indicators show them.
@@ -102,12 +83,11 @@ TEST_F(EditSession, MouseEditsReachTheScreenAndTheFileAndSurviveReopening)
     desktop_->click(editor.control(layout::swatch(background)), kRightButton);
     EXPECT_EQ(waitForScreen(*server_,
                             [&](const XwdImage& screen) {
-                                std::string f = pixelFinding(screen, editor.control(layout::kForegroundIndicator),
-                                                             colours.colour[foreground], "foreground indicator");
-                                // The background indicator's part that the foreground one leaves free.
-                                if (f.empty()) f = pixelFinding(screen, editor.at(348, 361), colours.colour[background],
-                                                                "background indicator");
-                                return f;
+                                return checkPixel(screen, editor.control(layout::kForegroundIndicator),
+                                                  colours.colour[foreground], "foreground indicator") +
+                                       // the part of the background one that the foreground one leaves free
+                                       checkPixel(screen, editor.at(348, 361), colours.colour[background],
+                                                  "background indicator");
                             }),
               "");
 
@@ -199,7 +179,7 @@ TEST_F(EditSession, MouseEditsReachTheScreenAndTheFileAndSurviveReopening)
     // File > Open ROM... with the file's name typed into the dialog.
     const int menuBarHeight = editor.client().y - editor.window().y;
     desktop_->click({editor.window().x + 14, editor.window().y + menuBarHeight / 2});
-    const std::optional<WindowBox> menu = waitForOtherWindow(*desktop_, editor);
+    const std::optional<WindowBox> menu = waitForPopup(editor);
     ASSERT_TRUE(menu) << "the File menu did not open";
     desktop_->click({menu->x + 40, menu->y + 12}); // its first item, "Open ROM..."
     ASSERT_NO_FATAL_FAILURE(typeIntoOpenDialog());

@@ -60,10 +60,8 @@ TEST_F(PaletteEditing, AppliedColourIsWrittenAndShownAndReadByTheNextRun)
         // The working copy's swatch shows the raw colour as 8 v + 7.
         EXPECT_EQ(waitForScreen(*server_,
                                 [&](const XwdImage& screen) {
-                                    const ScreenPoint p = inWindow(dialog, editorSwatch(k));
-                                    return screen.at(p.x, p.y) == shown.colour[k]
-                                               ? ""
-                                               : "the swatch shows " + toString(screen.at(p.x, p.y));
+                                    return checkPixel(screen, inWindow(dialog, editorSwatch(k)), shown.colour[k],
+                                                      "the editor's swatch");
                                 }),
                   "");
         EXPECT_EQ(testing::readFileBytes(romPath_), original_) << "Add Color alone wrote to the file";
@@ -76,11 +74,14 @@ TEST_F(PaletteEditing, AppliedColourIsWrittenAndShownAndReadByTheNextRun)
         // Closing the editor shows the applied colour on the canvas, the
         // preview, the swatch and the foreground indicator.
         EXPECT_EQ(waitForSprite(editor, sprite, shown), "");
-        const XwdImage screen = server_->screenshot();
-        const ScreenPoint swatch = editor.control(layout::swatch(k));
-        const ScreenPoint indicator = editor.control(layout::kForegroundIndicator);
-        EXPECT_EQ(screen.at(swatch.x, swatch.y), shown.colour[k]);
-        EXPECT_EQ(screen.at(indicator.x, indicator.y), shown.colour[k]);
+        EXPECT_EQ(waitForScreen(*server_,
+                                [&](const XwdImage& screen) {
+                                    return checkPixel(screen, editor.control(layout::swatch(k)), shown.colour[k],
+                                                      "palette swatch") +
+                                           checkPixel(screen, editor.control(layout::kForegroundIndicator),
+                                                      shown.colour[k], "foreground indicator");
+                                }),
+                  "");
     }
 
     // A new run of the program reads the colour from the file.

@@ -23,7 +23,14 @@ std::string checkArea(const XwdImage& screen, ScreenPoint origin, int w, int h,
                         toString(want) + ", screen shows " + toString(got);
         }
     if (wrong == 0) return {};
-    return what + ": " + std::to_string(wrong) + " pixels differ;" + first;
+    return what + ": " + std::to_string(wrong) + " pixels differ;" + first + "; ";
+}
+
+std::string checkPixel(const XwdImage& screen, ScreenPoint p, Rgb expected, const std::string& what)
+{
+    const Rgb got = screen.at(p.x, p.y);
+    if (got == expected) return {};
+    return what + " shows " + toString(got) + ", expected " + toString(expected) + "; ";
 }
 
 std::string checkCanvas(const XwdImage& screen, ScreenPoint client, const SpriteModel& sprite,

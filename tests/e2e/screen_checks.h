@@ -18,6 +18,9 @@ using ExpectedPixel = std::function<Rgb(int x, int y)>;
 std::string checkArea(const XwdImage& screen, ScreenPoint origin, int w, int h,
                       const ExpectedPixel& expected, const std::string& what);
 
+// One pixel of the screen.
+std::string checkPixel(const XwdImage& screen, ScreenPoint p, Rgb expected, const std::string& what);
+
 // The canvas of the main window whose client area starts at `client`: a
 // grey (127, 127, 127) field holding, from client (2, 2), the 64 x 80 work
 // area magnified four times, sprite pixels in their colours and the rest

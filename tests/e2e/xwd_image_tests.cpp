@@ -10,7 +10,7 @@
 namespace tessel::e2e {
 namespace {
 
-struct DumpSpec {
+struct DumpLayout {
     int bitsPerPixel = 32;
     bool msbFirst = false;
     std::uint32_t red = 0xFF0000, green = 0x00FF00, blue = 0x0000FF;
@@ -25,30 +25,30 @@ void put32(std::vector<std::uint8_t>& out, std::uint32_t v)
 }
 
 // A 3 x 2 dump whose pixel values are given row by row.
-std::vector<std::uint8_t> makeDump(const DumpSpec& spec, const std::vector<std::uint32_t>& values)
+std::vector<std::uint8_t> makeDump(const DumpLayout& layout, const std::vector<std::uint32_t>& values)
 {
-    const int width = 3, height = 2, bytesPerPixel = spec.bitsPerPixel / 8;
-    const int stride = width * bytesPerPixel + spec.padBytes;
-    const std::uint32_t headerSize = 100 + static_cast<std::uint32_t>(spec.name.size()) + 1;
+    const int width = 3, height = 2, bytesPerPixel = layout.bitsPerPixel / 8;
+    const int stride = width * bytesPerPixel + layout.padBytes;
+    const std::uint32_t headerSize = 100 + static_cast<std::uint32_t>(layout.name.size()) + 1;
     std::vector<std::uint8_t> out;
     const std::uint32_t fields[25] = {
-        headerSize, 7, 2, 24, width, height, 0, spec.msbFirst ? 1u : 0u, 32,
-        spec.msbFirst ? 1u : 0u, 32, static_cast<std::uint32_t>(spec.bitsPerPixel),
-        static_cast<std::uint32_t>(stride), 4, spec.red, spec.green, spec.blue, 8, 256,
-        static_cast<std::uint32_t>(spec.ncolors), width, height, 0, 0, 0};
+        headerSize, 7, 2, 24, width, height, 0, layout.msbFirst ? 1u : 0u, 32,
+        layout.msbFirst ? 1u : 0u, 32, static_cast<std::uint32_t>(layout.bitsPerPixel),
+        static_cast<std::uint32_t>(stride), 4, layout.red, layout.green, layout.blue, 8, 256,
+        static_cast<std::uint32_t>(layout.ncolors), width, height, 0, 0, 0};
     for (std::uint32_t f : fields) put32(out, f);
-    out.insert(out.end(), spec.name.begin(), spec.name.end());
+    out.insert(out.end(), layout.name.begin(), layout.name.end());
     out.push_back(0);
-    out.insert(out.end(), std::size_t(spec.ncolors) * 12, 0xEE); // colour entries, skipped
+    out.insert(out.end(), std::size_t(layout.ncolors) * 12, 0xEE); // colour entries, skipped
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const std::uint32_t v = values[y * width + x];
             for (int i = 0; i < bytesPerPixel; ++i) {
-                const int shift = 8 * (spec.msbFirst ? bytesPerPixel - 1 - i : i);
+                const int shift = 8 * (layout.msbFirst ? bytesPerPixel - 1 - i : i);
                 out.push_back(static_cast<std::uint8_t>(v >> shift));
             }
         }
-        out.insert(out.end(), spec.padBytes, 0xAA);
+        out.insert(out.end(), layout.padBytes, 0xAA);
     }
     return out;
 }
@@ -62,11 +62,11 @@ TEST(XwdImage, ReadsPixelsInEitherByteOrderAndDepth)
     for (int bpp : {24, 32})
         for (bool msb : {false, true})
             for (int pad : {0, 3}) {
-                DumpSpec spec;
-                spec.bitsPerPixel = bpp;
-                spec.msbFirst = msb;
-                spec.padBytes = pad;
-                const XwdImage image = XwdImage::parse(makeDump(spec, values));
+                DumpLayout layout;
+                layout.bitsPerPixel = bpp;
+                layout.msbFirst = msb;
+                layout.padBytes = pad;
+                const XwdImage image = XwdImage::parse(makeDump(layout, values));
                 ASSERT_EQ(image.width(), 3);
                 ASSERT_EQ(image.height(), 2);
                 for (int i = 0; i < 6; ++i)
@@ -77,14 +77,14 @@ TEST(XwdImage, ReadsPixelsInEitherByteOrderAndDepth)
 
 TEST(XwdImage, PlacesComponentsByTheirMasks)
 {
-    DumpSpec spec; // blue in the high byte, red in the low one
-    spec.red = 0x0000FF;
-    spec.green = 0x00FF00;
-    spec.blue = 0xFF0000;
-    const XwdImage image = XwdImage::parse(makeDump(spec, {0x332211, 0, 0, 0, 0, 0}));
+    DumpLayout layout; // blue in the high byte, red in the low one
+    layout.red = 0x0000FF;
+    layout.green = 0x00FF00;
+    layout.blue = 0xFF0000;
+    const XwdImage image = XwdImage::parse(makeDump(layout, {0x332211, 0, 0, 0, 0, 0}));
     EXPECT_EQ(image.at(0, 0), (Rgb{0x11, 0x22, 0x33}));
 
-    DumpSpec rgb565; // five and six bits per component, scaled to 0..255
+    DumpLayout rgb565; // five and six bits per component, scaled to 0..255
     rgb565.red = 0xF800;
     rgb565.green = 0x07E0;
     rgb565.blue = 0x001F;
@@ -102,7 +102,7 @@ TEST(XwdImage, RefusesWhatItCannotRead)
     EXPECT_THROW(XwdImage::parse({dump.begin(), dump.begin() + 60}), std::runtime_error);
     EXPECT_THROW(XwdImage::parse({dump.begin(), dump.end() - 1}), std::runtime_error)
         << "last pixel cut off";
-    DumpSpec deep;
+    DumpLayout deep;
     deep.bitsPerPixel = 16;
     EXPECT_THROW(XwdImage::parse(makeDump(deep, values)), std::runtime_error);
     dump[11] = 1; // an XY pixmap
