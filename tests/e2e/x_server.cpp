@@ -1,7 +1,10 @@
 #include "e2e/x_server.h"
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <thread>
 #include <unistd.h>
@@ -19,6 +22,17 @@ std::string makeScratchDirectory()
     std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/tessel-e2e-XXXXXX";
     if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed for " + pattern);
     return pattern;
+}
+
+// Whether a live server (another test's, or anyone's) holds the display
+// number. The lock file names the holder; a server that was killed leaves
+// its lock behind, and the next one that starts clears it.
+bool displayHeld(int number)
+{
+    std::ifstream lock("/tmp/.X" + std::to_string(number) + "-lock");
+    long pid = 0;
+    if (!(lock >> pid)) return false;
+    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
 }
 
 } // namespace
@@ -39,8 +53,7 @@ XServer::XServer() : directory_(makeScratchDirectory())
 
 bool XServer::tryDisplay(int number)
 {
-    // Another server (or another test) holds this number.
-    if (fs::exists("/tmp/.X" + std::to_string(number) + "-lock")) return false;
+    if (displayHeld(number)) return false;
     const std::string display = ":" + std::to_string(number);
     server_ = Process({"Xvfb", display, "-nolisten", "tcp", "-screen", "0",
                        std::to_string(kWidth) + "x" + std::to_string(kHeight) + "x24", "-dpi", "96",
