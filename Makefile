@@ -44,7 +44,7 @@ test-asan: asan-configure
 soak: asan-configure
 	cmake --build $(ASAN_BUILD) -j $(JOBS) --target soak_tests
 	TESSEL_SOAK_STEPS=$(SOAK_STEPS) TESSEL_SOAK_SEED=$(SOAK_SEED) QT_QPA_PLATFORM=offscreen \
-	    $(ASAN_BUILD)/soak_tests
+	    $(ASAN_BUILD)/tests/soak/soak_tests
 
 # Every benchmark, start-up time and peak memory: one table, also written to
 # $(BUILD)/bench-table.md.
