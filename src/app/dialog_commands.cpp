@@ -4,7 +4,7 @@
 
 #include <QPushButton>
 
-#include "app/user_prompts.h"
+#include "widgets/user_prompts.h"
 #include "browser/sprite_browser.h"
 #include "dialogs/palette_editor_dialog.h"
 #include "dialogs/sprite_info_dialog.h"

@@ -9,7 +9,7 @@
 #include <ostream>
 
 #include "app/window_test_fixture.h"
-#include "editor/command_ids.h"
+#include "model/command_ids.h"
 #include "support/fault_io.h"
 #include "support/scratch_file.h"
 #include "support/synthetic_rom.h"

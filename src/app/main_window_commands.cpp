@@ -8,7 +8,7 @@
 #include "app/about_dialog.h"
 #include "app/client_area.h"
 #include "app/main_window.h"
-#include "app/user_prompts.h"
+#include "widgets/user_prompts.h"
 #include "editor/rom_commands.h"
 #include "editor/sprite_selection.h"
 #include "rom/rom_session.h"
@@ -16,7 +16,8 @@
 #include "selection/flip.h"
 #include "selection/selection.h"
 #include "tools/colours.h"
-#include "tools/mouse.h"
+#include "editor/mouse.h"
+#include "selection/tool_choice.h"
 #include "tools/tool_state.h"
 #include "tools/undo.h"
 

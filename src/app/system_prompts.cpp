@@ -1,4 +1,4 @@
-#include "app/user_prompts.h"
+#include "app/system_prompts.h"
 
 #include <QColorDialog>
 #include <QFileDialog>

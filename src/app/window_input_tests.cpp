@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/color_swatch.h"
+#include "widgets/color_swatch.h"
 #include "app/window_test_fixture.h"
-#include "editor/command_ids.h"
+#include "model/command_ids.h"
 #include "editor/sprite_selection.h"
 
 namespace tessel::testing {

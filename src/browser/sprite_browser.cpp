@@ -10,7 +10,7 @@
 
 #include "browser/page_arrows.h"
 #include "browser/sprite_thumbnail.h"
-#include "app/dialog_units.h"
+#include "widgets/dialog_units.h"
 #include "editor/sprite_selection.h"
 
 namespace tessel {

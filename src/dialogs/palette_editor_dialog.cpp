@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "app/color_swatch.h"
-#include "app/user_prompts.h"
+#include "widgets/color_swatch.h"
+#include "widgets/user_prompts.h"
 #include "dialogs/raw_colour.h"
 #include "editor/sprite_selection.h"
 #include "rom/rom_session.h"

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <cerrno>
 
-#include "app/color_swatch.h"
+#include "widgets/color_swatch.h"
 #include "editor/rom_commands.h"
 #include "support/fake_prompts.h"
 #include "support/fault_io.h"

@@ -1,4 +1,4 @@
-#include "tools/mouse.h"
+#include "editor/mouse.h"
 
 #include "selection/selection.h"
 #include "tools/colours.h"

@@ -1,6 +1,6 @@
 #include "editor/rom_commands.h"
 
-#include "editor/command_ids.h"
+#include "model/command_ids.h"
 #include "editor/sprite_selection.h"
 #include "rom/rom_session.h"
 

@@ -19,8 +19,8 @@
 #include "selection/flip.h"
 #include "selection/selection.h"
 #include "support/recording_view.h"
-#include "tools/mouse.h"
-#include "tools/tool_state.h"
+#include "editor/mouse.h"
+#include "selection/tool_choice.h"
 #include "tools/undo.h"
 
 namespace tessel {

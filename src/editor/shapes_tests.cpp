@@ -2,7 +2,7 @@
 
 #include "raster/closed_figures.h"
 #include "tools/drawing_tools.h"
-#include "tools/tools_test_fixture.h"
+#include "editor/tools_test_fixture.h"
 #include "tools/undo.h"
 
 namespace tessel {

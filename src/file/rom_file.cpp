@@ -1,4 +1,4 @@
-#include "rom/rom_file.h"
+#include "file/rom_file.h"
 
 #include <cerrno>
 #include <cstring>

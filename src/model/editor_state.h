@@ -6,11 +6,11 @@
 #include <array>
 #include <cstdint>
 
-#include "editor/command_states.h"
-#include "editor/editor_view.h"
-#include "editor/geometry.h"
-#include "rom/rom_file.h"
-#include "rom/sprite_store.h"
+#include "model/command_states.h"
+#include "model/editor_view.h"
+#include "model/geometry.h"
+#include "file/rom_file.h"
+#include "model/sprite_store.h"
 
 namespace tessel {
 

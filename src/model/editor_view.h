@@ -3,7 +3,7 @@
 // painted the canvas and preview when it returns.
 #pragma once
 
-#include "rom/sprite_store.h"
+#include "model/sprite_store.h"
 
 namespace tessel {
 

@@ -18,7 +18,7 @@
 // never includes outline pixels. Clipped to the grid.
 #pragma once
 
-#include "editor/geometry.h"
+#include "raster/point.h"
 #include "raster/grid_mask.h"
 
 namespace tessel {

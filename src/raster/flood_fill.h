@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "editor/geometry.h"
+#include "raster/point.h"
 #include "raster/grid_mask.h"
 
 namespace tessel {

@@ -10,7 +10,7 @@
 // disc at every path pixel (raster/round_pen.h). Clipped to the grid.
 #pragma once
 
-#include "editor/geometry.h"
+#include "raster/point.h"
 #include "raster/grid_mask.h"
 
 namespace tessel {

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/editor_state.h"
+#include "model/editor_state.h"
 
 namespace tessel {
 

@@ -1,6 +1,6 @@
 #include "raster/closed_figures.h"
 #include "raster/line.h"
-#include "selection/selection.h"
+#include "model/sprite_area.h"
 #include "tools/drawing_tools.h"
 
 namespace tessel {

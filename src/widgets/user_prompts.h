@@ -1,6 +1,6 @@
 // Every question the program asks the user and every modal chooser it shows
 // goes through this interface. The real program uses Qt's dialogs and
-// message boxes; tests answer with a scripted fake.
+// message boxes (app/system_prompts.h); tests answer with a scripted fake.
 #pragma once
 
 #include <QColor>
@@ -30,8 +30,5 @@ public:
     // The colour chooser, opened with `initial`; nothing when cancelled.
     virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
 };
-
-// Qt's own dialogs.
-UserPrompts& systemPrompts();
 
 } // namespace tessel

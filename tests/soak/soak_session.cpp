@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "app/client_area.h"
-#include "editor/command_ids.h"
+#include "model/command_ids.h"
 #include "editor/rom_commands.h"
 #include "rom/rom_session.h"
 #include "support/synthetic_rom.h"

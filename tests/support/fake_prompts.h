@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <deque>
 
-#include "app/user_prompts.h"
+#include "widgets/user_prompts.h"
 
 namespace tessel::testing {
 

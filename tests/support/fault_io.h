@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "rom/rom_file.h"
+#include "file/rom_file.h"
 
 namespace tessel::testing {
 
