@@ -12,9 +12,6 @@
 #include <QVBoxLayout>
 
 #include "app/client_area.h"
-#include "widgets/color_swatch.h"
-#include "widgets/dialog_units.h"
-#include "widgets/dialog_font.h"
 #include "app/main_menu.h"
 #include "app/product.h"
 #include "app/tool_cursors.h"
@@ -22,6 +19,9 @@
 #include "editor/sprite_selection.h"
 #include "selection/tool_choice.h"
 #include "tools/tool_state.h"
+#include "widgets/color_swatch.h"
+#include "widgets/dialog_font.h"
+#include "widgets/dialog_units.h"
 
 namespace tessel {
 

@@ -8,18 +8,18 @@
 #include "app/about_dialog.h"
 #include "app/client_area.h"
 #include "app/main_window.h"
-#include "widgets/user_prompts.h"
+#include "editor/mouse.h"
 #include "editor/rom_commands.h"
 #include "editor/sprite_selection.h"
 #include "rom/rom_session.h"
 #include "selection/clipboard.h"
 #include "selection/flip.h"
 #include "selection/selection.h"
-#include "tools/colours.h"
-#include "editor/mouse.h"
 #include "selection/tool_choice.h"
+#include "tools/colours.h"
 #include "tools/tool_state.h"
 #include "tools/undo.h"
+#include "widgets/user_prompts.h"
 
 namespace tessel {
 

@@ -8,8 +8,8 @@
 #include <cstring>
 
 #include "app/window_test_fixture.h"
-#include "model/command_ids.h"
 #include "file/rom_file.h"
+#include "model/command_ids.h"
 #include "support/fault_io.h"
 #include "support/synthetic_rom.h"
 

@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "widgets/color_swatch.h"
 #include "dialogs/raw_colour.h"
+#include "widgets/color_swatch.h"
 #include "widgets/dialog_units.h"
 
 namespace tessel {

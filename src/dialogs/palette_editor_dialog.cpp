@@ -5,11 +5,11 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "widgets/color_swatch.h"
-#include "widgets/user_prompts.h"
 #include "dialogs/raw_colour.h"
 #include "editor/sprite_selection.h"
 #include "rom/rom_session.h"
+#include "widgets/color_swatch.h"
+#include "widgets/user_prompts.h"
 
 namespace tessel {
 

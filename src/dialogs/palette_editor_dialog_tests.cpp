@@ -10,11 +10,11 @@
 #include <QTest>
 #include <cerrno>
 
-#include "widgets/color_swatch.h"
 #include "editor/rom_commands.h"
 #include "support/fake_prompts.h"
 #include "support/fault_io.h"
 #include "support/rom_fixture.h"
+#include "widgets/color_swatch.h"
 
 namespace tessel {
 namespace {

@@ -1,5 +1,5 @@
-#include "tools/colours.h"
 #include "editor/tools_test_fixture.h"
+#include "tools/colours.h"
 
 namespace tessel {
 namespace {

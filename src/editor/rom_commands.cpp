@@ -1,7 +1,7 @@
 #include "editor/rom_commands.h"
 
-#include "model/command_ids.h"
 #include "editor/sprite_selection.h"
+#include "model/command_ids.h"
 #include "rom/rom_session.h"
 
 namespace tessel {

@@ -6,10 +6,10 @@
 #include <array>
 #include <cstdint>
 
+#include "file/rom_file.h"
 #include "model/command_states.h"
 #include "model/editor_view.h"
 #include "model/geometry.h"
-#include "file/rom_file.h"
 #include "model/sprite_store.h"
 
 namespace tessel {

@@ -18,8 +18,8 @@
 // never includes outline pixels. Clipped to the grid.
 #pragma once
 
-#include "raster/point.h"
 #include "raster/grid_mask.h"
+#include "raster/point.h"
 
 namespace tessel {
 

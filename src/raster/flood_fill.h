@@ -4,8 +4,8 @@
 
 #include <cstddef>
 
-#include "raster/point.h"
 #include "raster/grid_mask.h"
+#include "raster/point.h"
 
 namespace tessel {
 

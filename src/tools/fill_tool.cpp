@@ -1,6 +1,6 @@
+#include "model/sprite_area.h"
 #include "model/work_surface.h"
 #include "raster/flood_fill.h"
-#include "model/sprite_area.h"
 #include "tools/drawing_tools.h"
 
 namespace tessel {
