@@ -53,6 +53,10 @@ struct EditorState {
     std::array<DisplayPalette, kPaletteCount> displayPalettes{};
     DisplayPalette currentDisplayPalette{};
     std::int32_t currentSprite = 0; // -1 after Close ROM: no sprite
+    // Sprites edited since loaded or saved (see model/edit_marks.h), and a
+    // counter that moves with every edit.
+    std::array<bool, kSpriteCount> spriteEdited{};
+    std::uint64_t editGeneration = 0;
 
     // The open ROM.
     RomFile romFile;
