@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace tessel {
@@ -108,6 +109,7 @@ void RomFile::swap(RomFile& other) noexcept
     std::swap(io_, other.io_);
     std::swap(fd_, other.fd_);
     std::swap(path_, other.path_);
+    std::swap(headerShift_, other.headerShift_);
 }
 
 bool RomFile::isSameFileAs(int fd) const
@@ -123,13 +125,26 @@ void RomFile::close()
     io_->close(fd_); // closing also releases the lock
     fd_ = -1;
     path_.clear();
+    headerShift_ = 0;
 }
 
-long long RomFile::size() const { return fd_ < 0 ? -1 : io_->size(fd_); }
+long long RomFile::size() const
+{
+    if (fd_ < 0) return -1;
+    const long long n = io_->size(fd_);
+    return n < 0 ? n : n + headerShift_;
+}
 
 IoResult RomFile::read(long long offset, std::span<std::uint8_t> out) const
 {
     if (fd_ < 0) return IoResult::failure("No ROM is open");
+    offset -= headerShift_;
+    if (offset < 0) { // the header a headerless dump does not have
+        const std::size_t missing = std::min<std::size_t>(out.size(), -offset);
+        std::memset(out.data(), 0xFF, missing);
+        out = out.subspan(missing);
+        offset = 0;
+    }
     return readFully(*io_, fd_, offset, out);
 }
 
@@ -138,6 +153,7 @@ IoResult RomFile::write(long long offset, std::span<const std::uint8_t> data)
     if (fd_ < 0) return IoResult::failure("No ROM is open");
     long long length = io_->size(fd_);
     if (length < 0) return IoResult::failure(reason("Cannot read the size of the ROM"));
+    offset -= headerShift_;
     if (offset < 0 || offset + static_cast<long long>(data.size()) > length)
         return IoResult::failure("The ROM file is too short: writing there would extend it");
     std::size_t done = 0;

@@ -84,6 +84,16 @@ public:
     bool isSameFileAs(int fd) const;
     const std::string& path() const { return path_; }
 
+    // Offsets given to size(), read() and write() are those of a copier
+    // image, which starts with a 512-byte header. A dump without that header
+    // holds the same bytes 512 earlier: with `present` false every offset is
+    // moved down by 512, and size() counts the missing header in, so that
+    // the rest of the program never needs to know which kind it has. Set
+    // after open(); close() and a new open() go back to a copier image.
+    void setCopierHeader(bool present) { headerShift_ = present ? 0 : kCopierHeaderBytes; }
+    bool hasCopierHeader() const { return headerShift_ == 0; }
+    static constexpr long long kCopierHeaderBytes = 512;
+
     // Current length of the file in bytes, or -1 on failure.
     long long size() const;
 
@@ -103,6 +113,7 @@ private:
     FileIo* io_;
     int fd_ = -1;
     std::string path_;
+    long long headerShift_ = 0; // bytes of copier header missing from the file
 };
 
 } // namespace tessel
