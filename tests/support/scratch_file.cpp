@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -39,8 +40,9 @@ ScratchFile::ScratchFile(Kind kind) : kind_(kind)
 
 ScratchFile::~ScratchFile()
 {
+    std::error_code ignored;
     if (kind_ == Kind::Directory)
-        ::rmdir(path_.c_str());
+        std::filesystem::remove_all(path_, ignored); // with whatever a test left in it
     else
         ::unlink(path_.c_str());
 }

@@ -1,5 +1,6 @@
 // A file (or directory) with a unique name in the temporary directory,
-// removed when the object goes away. Tests write ROM images there.
+// removed (a directory with its contents) when the object goes away. Tests
+// write ROM images there.
 #pragma once
 
 #include <cstdint>

@@ -1,0 +1,198 @@
+#include "rom/recovery_file.h"
+
+#include <zlib.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "file/state_files.h"
+#include "model/edit_marks.h"
+#include "rom/sprite_catalogue.h"
+
+namespace tessel {
+
+namespace {
+
+constexpr char kMagic[8] = {'T', 'S', 'L', 'R', 'E', 'C', 'O', 'V'};
+constexpr std::uint32_t kVersion = 1;
+constexpr std::size_t kHeaderBytes = 48;
+constexpr std::size_t kSpriteBytes = 4 + kBufferSize;
+constexpr std::size_t kTrailerBytes = 4;
+constexpr std::uint32_t kMaxPathBytes = PATH_MAX;
+// No recovery file is larger than every sprite edited with the longest path.
+constexpr std::size_t kMaxFileBytes = kHeaderBytes + kMaxPathBytes + kSpriteCount * kSpriteBytes + kTrailerBytes;
+
+void put(std::uint8_t* at, std::uint64_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+std::uint64_t get(const std::uint8_t* at, int bytes)
+{
+    std::uint64_t value = 0;
+    for (int i = 0; i < bytes; ++i) value |= static_cast<std::uint64_t>(at[i]) << (8 * i);
+    return value;
+}
+
+std::uint32_t crcOf(const std::uint8_t* data, std::size_t size)
+{
+    uLong crc = ::crc32(0L, Z_NULL, 0);
+    // zlib takes at most a uInt at a time.
+    while (size > 0) {
+        const uInt chunk = static_cast<uInt>(std::min<std::size_t>(size, 1u << 30));
+        crc = ::crc32(crc, data, chunk);
+        data += chunk;
+        size -= chunk;
+    }
+    return static_cast<std::uint32_t>(crc);
+}
+
+std::optional<RecoveryContents> damaged(std::string* why, const char* reason)
+{
+    if (why) *why = reason;
+    return std::nullopt;
+}
+
+} // namespace
+
+void snapshotRecovery(const RecoveryInfo& info, const EditorState& state, std::vector<std::uint8_t>& out)
+{
+    const std::size_t pathBytes = std::min<std::size_t>(info.romPath.size(), kMaxPathBytes);
+    const int count = editedSpriteCount(state);
+    const std::size_t total = kHeaderBytes + pathBytes + count * kSpriteBytes + kTrailerBytes;
+    out.resize(total); // keeps its capacity: no allocation once it has grown
+    std::uint8_t* p = out.data();
+    std::memcpy(p, kMagic, sizeof kMagic);
+    put(p + 8, kVersion, 4);
+    put(p + 12, static_cast<std::uint32_t>(count), 4);
+    put(p + 16, info.romKey.device, 8);
+    put(p + 24, info.romKey.inode, 8);
+    put(p + 32, static_cast<std::uint64_t>(info.savedAt), 8);
+    put(p + 40, info.spriteAreaCrc, 4);
+    put(p + 44, pathBytes, 4);
+    std::memcpy(p + kHeaderBytes, info.romPath.data(), pathBytes);
+    p += kHeaderBytes + pathBytes;
+    for (int sprite = 0; sprite < kSpriteCount; ++sprite) {
+        if (!state.spriteEdited[sprite]) continue;
+        put(p, static_cast<std::uint32_t>(sprite), 4);
+        std::memcpy(p + 4, state.spriteStore[sprite].pixels.data(), kBufferSize);
+        p += kSpriteBytes;
+    }
+    put(p, 0, 4);
+}
+
+void sealRecovery(std::vector<std::uint8_t>& bytes)
+{
+    if (bytes.size() < kTrailerBytes) return;
+    const std::size_t body = bytes.size() - kTrailerBytes;
+    put(bytes.data() + body, crcOf(bytes.data(), body), 4);
+}
+
+std::optional<RecoveryContents> decodeRecovery(std::span<const std::uint8_t> bytes, std::string* why)
+{
+    if (bytes.size() < kHeaderBytes + kTrailerBytes) return damaged(why, "the file is cut short");
+    const std::uint8_t* p = bytes.data();
+    if (std::memcmp(p, kMagic, sizeof kMagic) != 0) return damaged(why, "it is no recovery file");
+    if (get(p + 8, 4) != kVersion) return damaged(why, "it was written by another version of the program");
+    const std::uint64_t count = get(p + 12, 4);
+    const std::uint64_t pathBytes = get(p + 44, 4);
+    if (count > kSpriteCount || pathBytes > kMaxPathBytes) return damaged(why, "its header is damaged");
+    if (bytes.size() != kHeaderBytes + pathBytes + count * kSpriteBytes + kTrailerBytes)
+        return damaged(why, bytes.size() < kHeaderBytes + pathBytes + count * kSpriteBytes + kTrailerBytes
+                                ? "the file is cut short"
+                                : "the file is longer than its contents");
+    const std::size_t body = bytes.size() - kTrailerBytes;
+    if (get(p + body, 4) != crcOf(p, body)) return damaged(why, "its checksum does not match");
+
+    RecoveryContents contents;
+    contents.info.romKey = {get(p + 16, 8), get(p + 24, 8)};
+    contents.info.savedAt = static_cast<std::int64_t>(get(p + 32, 8));
+    contents.info.spriteAreaCrc = static_cast<std::uint32_t>(get(p + 40, 4));
+    contents.info.romPath.assign(reinterpret_cast<const char*>(p + kHeaderBytes), pathBytes);
+    contents.sprites.resize(count);
+    const std::uint8_t* s = p + kHeaderBytes + pathBytes;
+    long previous = -1;
+    for (RecoveredSprite& sprite : contents.sprites) {
+        const std::uint64_t number = get(s, 4);
+        if (number >= kSpriteCount || static_cast<long>(number) <= previous)
+            return damaged(why, "it names a sprite that does not exist or names one twice");
+        previous = static_cast<long>(number);
+        sprite.sprite = static_cast<int>(number);
+        std::memcpy(sprite.pixels.data(), s + 4, kBufferSize);
+        s += kSpriteBytes;
+    }
+    if (why) why->clear();
+    return contents;
+}
+
+IoResult spriteAreaChecksum(const RomFile& rom, std::uint32_t& crc, std::vector<std::uint8_t>& scratch)
+{
+    scratch.resize(kSpriteAreaBytes);
+    const IoResult read = rom.read(kSpriteAreaBegin, scratch);
+    if (!read.ok) return read;
+    crc = crcOf(scratch.data(), scratch.size());
+    return IoResult::success();
+}
+
+std::string recoveryFileName(const std::string& canonicalPath)
+{
+    // FNV-1a, 64 bits: the file's own contents name the ROM, so a clash of
+    // two paths is noticed, never taken for the other ROM's edits.
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    for (unsigned char c : canonicalPath) hash = (hash ^ c) * 0x100000001b3ULL;
+    std::string name = baseName(canonicalPath).substr(0, 100);
+    if (!name.empty() && name[0] == '.') name[0] = '_'; // never a hidden file
+    char suffix[40];
+    std::snprintf(suffix, sizeof suffix, "-%016llx.recovery", static_cast<unsigned long long>(hash));
+    return name + suffix;
+}
+
+std::string recoveryDirectory() { return stateDirectory("recovery"); }
+
+std::string canonicalRomPath(const std::string& path)
+{
+    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+        std::string result = resolved;
+        std::free(resolved);
+        return result;
+    }
+    if (!path.empty() && path[0] == '/') return path;
+    char cwd[PATH_MAX];
+    if (!::getcwd(cwd, sizeof cwd)) return path;
+    return std::string(cwd) + "/" + path;
+}
+
+std::optional<RecoveryContents> readRecoveryFile(const std::string& dir, const std::string& name,
+                                                 std::string* why)
+{
+    if (why) why->clear();
+    const std::string path = dir + "/" + name;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT && why) *why = path + ": " + std::strerror(errno);
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            if (why) *why = path + ": " + std::strerror(errno);
+            ::close(fd);
+            return std::nullopt;
+        }
+        if (n == 0) break;
+        bytes.insert(bytes.end(), buffer, buffer + n);
+        if (bytes.size() > kMaxFileBytes) break; // no recovery file is this long
+    }
+    ::close(fd);
+    return decodeRecovery(bytes, why);
+}
+
+} // namespace tessel

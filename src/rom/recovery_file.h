@@ -1,0 +1,76 @@
+// The recovery file: the unsaved edits of one ROM, kept on the disk while
+// the user works so that a crash, a kill or a power cut loses at most the
+// last moments of work. One file per ROM, under
+// $XDG_STATE_HOME/tessel/recovery/, named after the ROM's canonical path.
+//
+// Layout, little-endian:
+//   "TSLRECOV"  u32 version (1)  u32 sprite count N
+//   u64 device  u64 inode  i64 saved at (seconds since the epoch)
+//   u32 CRC-32 of the ROM's sprite area as last read or written
+//   u32 path length L, L bytes of the ROM's canonical path
+//   N times: u32 sprite number (ascending), 64 x 80 pixel bytes
+//   u32 CRC-32 of everything before it
+//
+// Writing is split in two so that the window's thread only copies pixels:
+// snapshotRecovery() (cheap, on the thread that owns the sprites) and
+// sealRecovery() (the checksum, on the thread that writes the file).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "model/editor_state.h"
+
+namespace tessel {
+
+struct RecoveryInfo {
+    std::string romPath; // canonical
+    FileKey romKey;
+    std::int64_t savedAt = 0;
+    std::uint32_t spriteAreaCrc = 0;
+};
+
+struct RecoveredSprite {
+    int sprite = 0;
+    PixelBuffer pixels{};
+};
+
+struct RecoveryContents {
+    RecoveryInfo info;
+    std::vector<RecoveredSprite> sprites;
+};
+
+// Writes `info` and the pixels of every sprite marked edited in `state`
+// into `out`, reusing its memory; the trailing checksum is left for
+// sealRecovery().
+void snapshotRecovery(const RecoveryInfo& info, const EditorState& state, std::vector<std::uint8_t>& out);
+void sealRecovery(std::vector<std::uint8_t>& bytes);
+
+// The contents of a sealed recovery file; nothing (and the reason in
+// `why`) for a file that is damaged, cut short or of another version.
+std::optional<RecoveryContents> decodeRecovery(std::span<const std::uint8_t> bytes, std::string* why = nullptr);
+
+// CRC-32 of the ROM's sprite area (kSpriteAreaBegin..kSpriteAreaEnd), read
+// through `rom`; `scratch` holds the bytes and is reused between calls.
+IoResult spriteAreaChecksum(const RomFile& rom, std::uint32_t& crc, std::vector<std::uint8_t>& scratch);
+
+// The recovery file's name for the ROM at `canonicalPath`: the ROM's own
+// name (for a person looking into the folder) and a hash of the whole path.
+std::string recoveryFileName(const std::string& canonicalPath);
+
+// The folder of recovery files (see stateDirectory()).
+std::string recoveryDirectory();
+
+// The absolute path without symbolic links, "." or ".."; `path` itself made
+// absolute when the file cannot be resolved.
+std::string canonicalRomPath(const std::string& path);
+
+// Reads and decodes dir/name. Nothing with `why` empty when there is no
+// such file; nothing with a reason when it cannot be read or is damaged.
+std::optional<RecoveryContents> readRecoveryFile(const std::string& dir, const std::string& name,
+                                                 std::string* why);
+
+} // namespace tessel

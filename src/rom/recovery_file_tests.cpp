@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <random>
+
+#include "file/state_files.h"
+#include "model/edit_marks.h"
+#include "rom/recovery_file.h"
+#include "rom/sprite_catalogue.h"
+#include "support/rom_fixture.h"
+
+namespace tessel {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+const RecoveryInfo kInfo{"/roms/Oaken shore.smc", {0x801, 123456789012ULL}, 1700000000, 0xDEADBEEF};
+
+// A sealed file of `state`'s edited sprites.
+Bytes sealedFile(const EditorState& state)
+{
+    Bytes bytes;
+    snapshotRecovery(kInfo, state, bytes);
+    sealRecovery(bytes);
+    return bytes;
+}
+
+TEST(RecoveryFile, KeepsThePixelsOfExactlyTheEditedSprites)
+{
+    auto state = std::make_unique<EditorState>();
+    std::mt19937 rng(3);
+    for (SpriteRecord& r : state->spriteStore)
+        for (auto& p : r.pixels) p = static_cast<std::uint8_t>(rng());
+    for (int sprite : {1143, 0, 700}) markSpriteEdited(*state, sprite);
+
+    Bytes bytes(9000, 0xAB); // an earlier, longer snapshot in the same buffer
+    snapshotRecovery(kInfo, *state, bytes);
+    sealRecovery(bytes);
+    std::string why;
+    const auto contents = decodeRecovery(bytes, &why);
+    ASSERT_TRUE(contents) << why;
+    EXPECT_EQ(contents->info.romPath, kInfo.romPath);
+    EXPECT_EQ(contents->info.romKey, kInfo.romKey);
+    EXPECT_EQ(contents->info.savedAt, kInfo.savedAt);
+    EXPECT_EQ(contents->info.spriteAreaCrc, kInfo.spriteAreaCrc);
+    ASSERT_EQ(contents->sprites.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const int sprite = std::array{0, 700, 1143}[i];
+        EXPECT_EQ(contents->sprites[i].sprite, sprite);
+        EXPECT_EQ(contents->sprites[i].pixels, state->spriteStore[sprite].pixels) << sprite;
+    }
+
+    clearAllEditMarks(*state);
+    const auto none = decodeRecovery(sealedFile(*state));
+    ASSERT_TRUE(none);
+    EXPECT_TRUE(none->sprites.empty());
+}
+
+TEST(RecoveryFile, DamagedFilesAreRefused)
+{
+    auto state = std::make_unique<EditorState>();
+    markSpriteEdited(*state, 5);
+    markSpriteEdited(*state, 9);
+    const Bytes good = sealedFile(*state);
+    const std::size_t firstSprite = 48 + kInfo.romPath.size();
+    auto setWord = [](Bytes& b, std::size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    };
+    // Each damage; `reseal` gives the file a matching checksum again, so
+    // that the check behind the checksum is the one that must refuse it.
+    const struct {
+        const char* what;
+        bool reseal;
+        std::function<void(Bytes&)> damage;
+    } cases[] = {
+        {"empty", false, [](Bytes& b) { b.clear(); }},
+        {"cut short by one byte", false, [](Bytes& b) { b.pop_back(); }},
+        {"cut inside the header", false, [](Bytes& b) { b.resize(30); }},
+        {"a byte too many", true, [](Bytes& b) { b.push_back(0); }},
+        {"a pixel changed", false, [&](Bytes& b) { b[firstSprite + 4 + 100] ^= 1; }},
+        {"the path changed", false, [](Bytes& b) { b[48] ^= 0x20; }},
+        {"another magic", true, [](Bytes& b) { b[0] = 'X'; }},
+        {"another version", true, [&](Bytes& b) { setWord(b, 8, 2); }},
+        {"more sprites than the file holds", true, [&](Bytes& b) { setWord(b, 12, 3); }},
+        {"a path longer than the file", true, [&](Bytes& b) { setWord(b, 44, 0x7FFFFFFF); }},
+        {"a sprite past the last", true, [&](Bytes& b) { setWord(b, firstSprite, kSpriteCount); }},
+        {"a sprite named twice", true, [&](Bytes& b) { setWord(b, firstSprite + 5124, 5); }},
+    };
+    for (const auto& c : cases) {
+        Bytes bytes = good;
+        c.damage(bytes);
+        if (c.reseal) sealRecovery(bytes);
+        std::string why;
+        EXPECT_FALSE(decodeRecovery(bytes, &why)) << c.what;
+        EXPECT_FALSE(why.empty()) << c.what;
+    }
+}
+
+TEST(RecoveryFile, ChecksumFollowsTheSpriteAreaOnly)
+{
+    testing::RomFixture rom;
+    std::vector<std::uint8_t> scratch;
+    std::uint32_t before = 0, after = 0;
+    ASSERT_TRUE(spriteAreaChecksum(rom.state().romFile, before, scratch).ok);
+
+    std::vector<std::uint8_t> bytes = rom.original;
+    bytes[kSpriteAreaBegin - 1] ^= 0xFF; // just outside
+    bytes[kSpriteAreaEnd] ^= 0xFF;
+    testing::ScratchFile outside;
+    outside.write(bytes);
+    RomFile file;
+    ASSERT_TRUE(file.open(outside.path()).ok);
+    ASSERT_TRUE(spriteAreaChecksum(file, after, scratch).ok);
+    EXPECT_EQ(after, before);
+
+    bytes[kSpriteAreaEnd - 1] ^= 0x01; // the last byte inside
+    outside.write(bytes);
+    ASSERT_TRUE(spriteAreaChecksum(file, after, scratch).ok);
+    EXPECT_NE(after, before);
+}
+
+TEST(RecoveryFile, NamesTellRomsApartAndAreNeverHidden)
+{
+    const std::string a = recoveryFileName("/roms/a/game.smc");
+    EXPECT_EQ(a.rfind("game.smc-", 0), 0u) << a;
+    EXPECT_NE(a, recoveryFileName("/roms/b/game.smc"));
+    EXPECT_EQ(a, recoveryFileName("/roms/a/game.smc"));
+    EXPECT_NE(recoveryFileName("/roms/.hidden.smc")[0], '.');
+}
+
+TEST(RecoveryFile, WrittenWholeReadBackAndRemoved)
+{
+    testing::ScratchFile dir(testing::ScratchFile::Kind::Directory);
+    auto state = std::make_unique<EditorState>();
+    markSpriteEdited(*state, 42);
+    std::string why;
+    EXPECT_FALSE(readRecoveryFile(dir.path(), "r", &why));
+    EXPECT_EQ(why, "") << "no file is no damage";
+
+    ASSERT_TRUE(replaceFileDurably(dir.path(), "r", Bytes(10, 1)).ok);
+    ASSERT_TRUE(replaceFileDurably(dir.path(), "r", sealedFile(*state)).ok);
+    const auto contents = readRecoveryFile(dir.path(), "r", &why);
+    ASSERT_TRUE(contents) << why;
+    EXPECT_EQ(contents->sprites.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() + "/r.tmp"));
+
+    ASSERT_TRUE(removeFileDurably(dir.path(), "r").ok);
+    EXPECT_TRUE(removeFileDurably(dir.path(), "r").ok) << "a file already gone is no failure";
+    EXPECT_FALSE(std::filesystem::exists(dir.path() + "/r"));
+}
+
+TEST(StateFiles, FolderFollowsXdgStateHomeElseHome)
+{
+    const std::string savedHome = std::getenv("HOME") ? std::getenv("HOME") : "";
+    const char* xdg = std::getenv("XDG_STATE_HOME");
+    const std::string savedXdg = xdg ? xdg : "";
+    const struct {
+        const char* xdg; // nullptr: not set
+        const char* expected;
+    } cases[] = {
+        {"/state", "/state/tessel/recovery"},
+        {"relative/state", "/home/u/.local/state/tessel/recovery"},
+        {"", "/home/u/.local/state/tessel/recovery"},
+        {nullptr, "/home/u/.local/state/tessel/recovery"},
+    };
+    ::setenv("HOME", "/home/u", 1);
+    for (const auto& c : cases) {
+        if (c.xdg)
+            ::setenv("XDG_STATE_HOME", c.xdg, 1);
+        else
+            ::unsetenv("XDG_STATE_HOME");
+        EXPECT_EQ(recoveryDirectory(), c.expected) << (c.xdg ? c.xdg : "(unset)");
+    }
+    ::setenv("HOME", savedHome.c_str(), 1);
+    if (xdg)
+        ::setenv("XDG_STATE_HOME", savedXdg.c_str(), 1);
+    else
+        ::unsetenv("XDG_STATE_HOME");
+}
+
+} // namespace
+} // namespace tessel

@@ -1,0 +1,34 @@
+// Backups of a ROM made before the program first writes into it in a run:
+// the whole file, copied to $XDG_STATE_HOME/tessel/backups/ as
+// NAME.YYYYMMDD-HHMMSS.bak (local time; NAME.YYYYMMDD-HHMMSS-2.bak and on
+// when that second already has one) and synced. Only the ten newest of
+// each ROM name are kept.
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "file/rom_file.h"
+
+namespace tessel {
+
+inline constexpr int kBackupsKept = 10;
+
+std::string backupDirectory();
+
+// NAME for the ROM at `romPath`: its file name, shortened so that the
+// backup's name fits in a file name.
+std::string backupName(const std::string& romPath);
+
+// Copies the file `rom` has open into `dir` (created if missing) and
+// prunes the older backups of its name to `keep`. The copy is read through
+// a second descriptor of rom's FileIo, opened by path and checked to be the
+// very file `rom` holds. `madePath` receives the new backup's path.
+IoResult backupRom(const RomFile& rom, const std::string& dir, std::time_t now,
+                   std::string* madePath = nullptr, int keep = kBackupsKept);
+
+// The backups of NAME `name` in `dir`, oldest first.
+std::vector<std::string> backupsOf(const std::string& dir, const std::string& name);
+
+} // namespace tessel
