@@ -117,6 +117,14 @@ IoResult removeFileDurably(const std::string& dir, const std::string& name)
     return syncDirectory(dir);
 }
 
+IoResult fileKeyOfPath(const std::string& path, FileKey& key)
+{
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0) return failure(path);
+    key = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    return IoResult::success();
+}
+
 std::string baseName(const std::string& path)
 {
     std::string trimmed = path;

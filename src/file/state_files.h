@@ -36,6 +36,9 @@ IoResult removeFileDurably(const std::string& dir, const std::string& name);
 // Flushes a folder's entries (a rename or unlink in it) to the disk.
 IoResult syncDirectory(const std::string& dir);
 
+// The device and inode of the file at `path` (symbolic links followed).
+IoResult fileKeyOfPath(const std::string& path, FileKey& key);
+
 // The final part of a path ("game.smc" of "/roms/game.smc").
 std::string baseName(const std::string& path);
 

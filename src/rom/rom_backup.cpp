@@ -7,6 +7,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "file/state_files.h"
@@ -61,25 +62,39 @@ bool parseBackupName(const std::string& file, const std::string& name, std::stri
     return true;
 }
 
-// Copies descriptor `from` of `io` (`size` bytes) into the new file `to`.
-IoResult copyInto(FileIo& io, int from, long long size, int to, const std::string& toPath)
+// Copies all of descriptor `from` into the new file `to` and syncs it: in
+// the kernel where it can, else through a buffer.
+IoResult copyInto(int from, int to, const std::string& fromPath, const std::string& toPath)
 {
-    std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[kCopyChunk]);
-    long long offset = 0;
-    while (offset < size) {
-        const auto want = static_cast<unsigned long>(std::min<long long>(kCopyChunk, size - offset));
-        const long got = io.pread(from, buffer.get(), want, offset);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return failure("reading the ROM", errno);
-        if (got == 0) break; // the file grew shorter meanwhile: what is there is copied
-        long written = 0;
-        while (written < got) {
-            const ssize_t n = ::write(to, buffer.get() + written, static_cast<std::size_t>(got - written));
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) return failure(toPath, n == 0 ? EIO : errno);
-            written += n;
+    bool inKernel = true;
+    for (;;) {
+        const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, kCopyChunk, 0);
+        if (n > 0) continue;
+        if (n == 0) break;
+        if (errno == EINTR) continue;
+        if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP || errno == EPERM) {
+            inKernel = false; // e.g. across file systems on older kernels
+            break;
         }
-        offset += got;
+        return failure(fromPath, errno);
+    }
+    if (!inKernel) {
+        // Continue where the kernel stopped (at the start, usually).
+        const off_t done = ::lseek(to, 0, SEEK_CUR);
+        if (done < 0 || ::lseek(from, done, SEEK_SET) < 0) return failure(fromPath, errno);
+        std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[kCopyChunk]);
+        for (;;) {
+            const ssize_t got = ::read(from, buffer.get(), kCopyChunk);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) return failure(fromPath, errno);
+            if (got == 0) break;
+            for (ssize_t written = 0; written < got;) {
+                const ssize_t n = ::write(to, buffer.get() + written, static_cast<std::size_t>(got - written));
+                if (n < 0 && errno == EINTR) continue;
+                if (n <= 0) return failure(toPath, n == 0 ? EIO : errno);
+                written += n;
+            }
+        }
     }
     if (::fsync(to) != 0) return failure(toPath, errno);
     return IoResult::success();
@@ -138,28 +153,26 @@ std::vector<std::string> backupsOf(const std::string& dir, const std::string& na
     return files;
 }
 
-IoResult backupRom(const RomFile& rom, const std::string& dir, std::time_t now, std::string* madePath, int keep)
+IoResult backupRom(const std::string& romPath, const FileKey& romKey, const std::string& dir, std::time_t now,
+                   std::string* madePath, int keep)
 {
-    if (!rom.isOpen()) return IoResult::failure("no ROM is open");
-    FileIo& io = rom.io();
-    const int from = io.open(rom.path().c_str(), O_RDONLY);
-    if (from < 0) return failure(rom.path(), errno);
+    const int from = ::open(romPath.c_str(), O_RDONLY | O_CLOEXEC);
+    if (from < 0) return failure(romPath, errno);
     struct Closer {
-        FileIo& io;
         int fd;
-        ~Closer() { io.close(fd); }
-    } closeFrom{io, from};
-    if (!rom.isSameFileAs(from))
-        return IoResult::failure(rom.path() + " is no longer the file that was opened");
-    const long long size = io.size(from);
-    if (size < 0) return failure(rom.path(), errno);
+        ~Closer() { ::close(fd); }
+    } closeFrom{from};
+    struct stat st;
+    if (::fstat(from, &st) != 0) return failure(romPath, errno);
+    if (FileKey{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)} != romKey)
+        return IoResult::failure(romPath + " is no longer the file that was opened");
 
     if (IoResult made = makeDirectories(dir); !made.ok) return made;
-    const std::string name = backupName(rom.path());
+    const std::string name = backupName(romPath);
     std::string temporary = dir + "/." + name + ".XXXXXX";
     const int to = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (to < 0) return failure(dir, errno);
-    IoResult result = copyInto(io, from, size, to, temporary);
+    IoResult result = copyInto(from, to, romPath, temporary);
     if (::close(to) != 0 && result.ok) result = failure(temporary, errno);
     std::string made;
     if (result.ok) result = linkUnderFreeName(temporary, dir + "/" + name + "." + stampOf(now), made);

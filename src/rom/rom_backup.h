@@ -21,11 +21,13 @@ std::string backupDirectory();
 // backup's name fits in a file name.
 std::string backupName(const std::string& romPath);
 
-// Copies the file `rom` has open into `dir` (created if missing) and
-// prunes the older backups of its name to `keep`. The copy is read through
-// a second descriptor of rom's FileIo, opened by path and checked to be the
-// very file `rom` holds. `madePath` receives the new backup's path.
-IoResult backupRom(const RomFile& rom, const std::string& dir, std::time_t now,
+// Copies the ROM at `romPath` into `dir` (created if missing) and prunes
+// the older backups of its name to `keep`. The copy is made only when the
+// file there is still `romKey`, the file that was opened (the key taken
+// at open); it is read through a descriptor of its own, so that the open
+// ROM's file layer sees no extra calls. `madePath` receives the new
+// backup's path.
+IoResult backupRom(const std::string& romPath, const FileKey& romKey, const std::string& dir, std::time_t now,
                    std::string* madePath = nullptr, int keep = kBackupsKept);
 
 // The backups of NAME `name` in `dir`, oldest first.

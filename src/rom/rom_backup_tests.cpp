@@ -1,24 +1,30 @@
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
 #include "file/state_files.h"
 #include "rom/rom_backup.h"
-#include "support/fault_io.h"
 #include "support/rom_fixture.h"
 
 namespace tessel {
 namespace {
 
-using testing::FaultIo;
-using testing::IoOp;
 using testing::RomFixture;
 using testing::ScratchFile;
 
 // 2026-12-08 21:12:30 UTC and, in whatever zone the test runs, its name.
 constexpr std::time_t kNoon = 1796764350;
+
+// The synthetic ROM and the key the program takes when it opens it.
+struct OpenedRom : RomFixture {
+    OpenedRom() { EXPECT_TRUE(fileKeyOfPath(path(), key).ok); }
+    IoResult backup(const std::string& dir, std::time_t when, std::string* made = nullptr) const
+    {
+        return backupRom(path(), key, dir, when, made);
+    }
+    FileKey key;
+};
 
 std::vector<std::string> filesIn(const std::string& dir)
 {
@@ -30,11 +36,11 @@ std::vector<std::string> filesIn(const std::string& dir)
 
 TEST(RomBackup, ACopyOfTheWholeFileNamedByTheTime)
 {
-    RomFixture rom;
+    OpenedRom rom;
     ScratchFile scratch(ScratchFile::Kind::Directory);
     const std::string dir = scratch.path() + "/state/backups"; // made on demand
     std::string made;
-    ASSERT_TRUE(backupRom(rom.state().romFile, dir, kNoon, &made).ok);
+    ASSERT_TRUE(rom.backup(dir, kNoon, &made).ok);
     const std::string name = baseName(rom.path());
     EXPECT_EQ(baseName(made).size(), name.size() + 1 + 15 + 4) << made;
     EXPECT_EQ(testing::readFileBytes(made), rom.original);
@@ -42,14 +48,14 @@ TEST(RomBackup, ACopyOfTheWholeFileNamedByTheTime)
 
     // The same second again: a new name, the first backup untouched.
     std::string second;
-    ASSERT_TRUE(backupRom(rom.state().romFile, dir, kNoon, &second).ok);
+    ASSERT_TRUE(rom.backup(dir, kNoon, &second).ok);
     EXPECT_EQ(second, made.substr(0, made.size() - 4) + "-2.bak");
     EXPECT_EQ(backupsOf(dir, name), (std::vector{baseName(made), baseName(second)}));
 }
 
 TEST(RomBackup, KeepsTheTenNewestOfEachRomName)
 {
-    RomFixture rom;
+    OpenedRom rom;
     ScratchFile dir(ScratchFile::Kind::Directory);
     const std::string name = baseName(rom.path());
     // Files that are no backup of this ROM, whatever their names look like.
@@ -62,7 +68,7 @@ TEST(RomBackup, KeepsTheTenNewestOfEachRomName)
         std::string path;
         // Out of order in time, and two in one second.
         const std::time_t when = kNoon + (i == 12 ? -86400 : i == 11 ? 10 * 60 : i * 60);
-        ASSERT_TRUE(backupRom(rom.state().romFile, dir.path(), when, &path).ok) << i;
+        ASSERT_TRUE(rom.backup(dir.path(), when, &path).ok) << i;
         made.push_back(baseName(path));
     }
     // The ten newest: minutes 2 to 10, twice at 10. Those at 0 and 1 went
@@ -73,42 +79,25 @@ TEST(RomBackup, KeepsTheTenNewestOfEachRomName)
 
 TEST(RomBackup, FailuresSayWhyAndLeaveNoBackup)
 {
-    const struct {
-        const char* what;
-        IoOp op;
-        int error;
-        const char* reason;
-    } faults[] = {
-        {"the second descriptor", IoOp::Open, EMFILE, "Too many open files"},
-        {"reading the ROM", IoOp::Pread, EIO, "Input/output error"},
-        {"its size", IoOp::Size, EIO, "Input/output error"},
-    };
-    for (const auto& f : faults) {
-        FaultIo io;
-        RomFixture rom({}, io);
-        ScratchFile dir(ScratchFile::Kind::Directory);
-        io.failOn(f.op, 1, f.error);
-        const IoResult r = backupRom(rom.state().romFile, dir.path(), kNoon);
-        EXPECT_FALSE(r.ok) << f.what;
-        EXPECT_NE(r.error.find(f.reason), std::string::npos) << f.what << ": " << r.error;
-        EXPECT_TRUE(filesIn(dir.path()).empty()) << f.what;
-    }
-
-    RomFixture rom;
+    OpenedRom rom;
     ScratchFile notAFolder;
-    IoResult r = backupRom(rom.state().romFile, notAFolder.path() + "/backups", kNoon);
+    IoResult r = rom.backup(notAFolder.path() + "/backups", kNoon);
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.error.find("Not a directory"), std::string::npos) << r.error;
 
-    // Another file now lies at the ROM's path: it is not the one to copy.
+    // Another file now lies at the ROM's path: it is not the one to copy;
+    // then none does.
     ScratchFile dir(ScratchFile::Kind::Directory);
     std::filesystem::rename(rom.path(), rom.path() + ".moved");
     std::ofstream(rom.path()) << "someone else's file";
-    r = backupRom(rom.state().romFile, dir.path(), kNoon);
+    r = rom.backup(dir.path(), kNoon);
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.error.find("no longer"), std::string::npos) << r.error;
+    std::filesystem::remove(rom.path());
+    r = rom.backup(dir.path(), kNoon);
+    EXPECT_NE(r.error.find("No such file"), std::string::npos) << r.error;
     EXPECT_TRUE(filesIn(dir.path()).empty());
-    std::filesystem::remove(rom.path() + ".moved");
+    std::filesystem::rename(rom.path() + ".moved", rom.path());
 }
 
 } // namespace
