@@ -31,6 +31,7 @@ void MainWindow::paletteEditorCommand()
 {
     {
         PaletteEditorDialog dialog(state_, prompts_, this);
+        dialog.setBeforeWrite([this] { return backupBeforeWrite(); });
         dialog.exec();
     }
     // Selecting the sprite again shows any palette the editor applied on

@@ -8,8 +8,10 @@
 #include "app/app_state.h"
 #include "app/client_area.h"
 #include "app/command_line.h"
+#include "app/ending_signals.h"
 #include "app/key_router.h"
 #include "app/main_window.h"
+#include "app/recovery_keeper.h"
 #include "app/system_prompts.h"
 
 using namespace tessel;
@@ -63,6 +65,7 @@ int main(int argc, char** argv)
     EditorState& state = appState();
     MainWindow window(state, systemPrompts());
     QObject::connect(&window, &QDialog::finished, &app, &QApplication::quit);
+    endOnSignals(&window, [&window] { window.recovery().flushNow(); });
     // Shortcuts work wherever the focus is, dialogs and message boxes too.
     auto* keys = new KeyRouter(
         state, [&window](int commandId) { window.runCommand(commandId); },

@@ -14,6 +14,7 @@
 #include "app/client_area.h"
 #include "app/main_menu.h"
 #include "app/product.h"
+#include "app/recovery_keeper.h"
 #include "app/tool_cursors.h"
 #include "app/up_down_control.h"
 #include "editor/sprite_selection.h"
@@ -33,7 +34,7 @@ constexpr int kClientHeightUnits = 231;
 MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      state_(state), prompts_(prompts)
+      state_(state), prompts_(prompts), recovery_(std::make_unique<RecoveryKeeper>(state, prompts, this))
 {
     setWindowTitle(QStringLiteral("%1 %2").arg(kProductName, kProductVersion));
     setWindowIcon(QIcon(QStringLiteral(":/icons/128.png")));
@@ -196,6 +197,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    recovery_->editsDiscarded(); // or saved: either way nothing is left to recover
     hideBrowser();
     QDialog::closeEvent(event);
 }

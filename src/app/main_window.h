@@ -13,6 +13,8 @@
 
 #include <QDialog>
 #include <map>
+#include <memory>
+#include <vector>
 
 #include "app/main_controls.h"
 #include "model/editor_state.h"
@@ -23,6 +25,7 @@ class QMenuBar;
 namespace tessel {
 
 class ClientArea;
+class RecoveryKeeper;
 class SpriteBrowser;
 class UserPrompts;
 struct SaveResult;
@@ -45,6 +48,14 @@ public:
     // last recorded pointer position.
     void refreshCursor();
 
+    // To be called before anything is written into the ROM: before the
+    // first write of this window's life into a ROM, copies the whole file
+    // to the backups folder (rom/rom_backup.h). When that fails the user
+    // is asked whether to write anyway; false means do not write.
+    bool backupBeforeWrite();
+    // The recovery file of the unsaved edits (app/recovery_keeper.h).
+    RecoveryKeeper& recovery() const { return *recovery_; }
+
     // EditorView
     void repaintCanvas() override;
     void commandsChanged() override;
@@ -55,6 +66,7 @@ public:
     int lineSize() override;
     int curveRadius() override;
     void hideBrowser() override;
+    void editMarksChanged() override;
 
     ClientArea* clientArea() const { return client_; }
     QMenuBar* mainMenu() const { return menuBar_; }
@@ -93,6 +105,8 @@ private:
     MainControls controls_;
     std::map<int, QAction*> actions_;
     SpriteBrowser* browser_ = nullptr;
+    std::unique_ptr<RecoveryKeeper> recovery_;
+    std::vector<FileKey> backedUp_; // ROMs copied before their first write
 };
 
 } // namespace tessel

@@ -8,6 +8,7 @@
 #include "app/about_dialog.h"
 #include "app/client_area.h"
 #include "app/main_window.h"
+#include "app/recovery_keeper.h"
 #include "editor/mouse.h"
 #include "editor/rom_commands.h"
 #include "editor/sprite_selection.h"
@@ -163,6 +164,7 @@ bool MainWindow::openRomAt(const QString& path)
         return false;
     }
     setRomControlsEnabled(true);
+    recovery_->romOpened();
     return true;
 }
 
@@ -189,12 +191,14 @@ bool MainWindow::reportSave(const SaveResult& result, const QString& failure)
 
 bool MainWindow::saveCurrentSpriteCommand()
 {
+    if (!backupBeforeWrite()) return false;
     return reportSave(saveCurrentSprite(state_),
                       QStringLiteral("The sprite could not be saved to the ROM."));
 }
 
 bool MainWindow::saveAllSpritesCommand()
 {
+    if (!backupBeforeWrite()) return false;
     return reportSave(saveAllSprites(state_),
                       QStringLiteral("The sprites could not all be saved to the ROM."));
 }

@@ -3,6 +3,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "app/open_rom_dialog.h"
 #include "app/product.h"
@@ -45,6 +46,24 @@ public:
         if (answer == QMessageBox::Save) return SaveChoice::Save;
         if (answer == QMessageBox::Discard) return SaveChoice::Discard;
         return SaveChoice::Cancel;
+    }
+
+    bool askYesNoDefaultNo(QWidget* parent, const QString& text) override
+    {
+        return QMessageBox::warning(parent, kProductName, text, QMessageBox::Yes | QMessageBox::No,
+                                    QMessageBox::No) == QMessageBox::Yes;
+    }
+
+    RecoveryChoice askRestoreEdits(QWidget* parent, const QString& text) override
+    {
+        QMessageBox box(QMessageBox::Question, kProductName, text, QMessageBox::NoButton, parent);
+        QPushButton* restore = box.addButton(QStringLiteral("Restore"), QMessageBox::AcceptRole);
+        QPushButton* discard = box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
+        box.setDefaultButton(restore);
+        box.exec();
+        // A box closed any other way (the program ending meanwhile) keeps
+        // the edits for the next time.
+        return box.clickedButton() == discard ? RecoveryChoice::Discard : RecoveryChoice::Restore;
     }
 
     std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override

@@ -125,6 +125,7 @@ void PaletteEditorDialog::applyChanges()
         prompts_.error(this, tr("No ROM is open, so palette %1 was not written.").arg(editedPalette_));
         return;
     }
+    if (beforeWrite_ && !beforeWrite_()) return;
     const IoResult written = writePalette(state_, editedPalette_, working_);
     // Read back whatever the file now holds, so the store matches it even
     // after a failed write.

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 #include "dialogs/palette_editor_controls.h"
 #include "model/editor_state.h"
@@ -25,6 +26,9 @@ class PaletteEditorDialog : public QDialog {
     Q_OBJECT
 public:
     PaletteEditorDialog(EditorState& state, UserPrompts& prompts, QWidget* parent = nullptr);
+
+    // Called before Apply Changes writes; false keeps the file untouched.
+    void setBeforeWrite(std::function<bool()> beforeWrite) { beforeWrite_ = std::move(beforeWrite); }
 
     int editedPalette() const { return editedPalette_; }
     int selectedColour() const { return selectedColour_; }
@@ -54,6 +58,7 @@ private:
     RawPalette working_{};
     int composed_[3] = {0, 0, 0};
     bool acceptInput_ = false; // true once the first colour is shown
+    std::function<bool()> beforeWrite_;
 };
 
 } // namespace tessel

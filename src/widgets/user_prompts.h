@@ -12,6 +12,7 @@ class QWidget;
 namespace tessel {
 
 enum class SaveChoice { Save, Discard, Cancel };
+enum class RecoveryChoice { Restore, Discard };
 
 class UserPrompts {
 public:
@@ -29,6 +30,11 @@ public:
     virtual SaveChoice askSaveChanges(QWidget* parent) = 0;
     // The colour chooser, opened with `initial`; nothing when cancelled.
     virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
+    // A Yes/No warning whose default is No, for a risky step; true for Yes.
+    virtual bool askYesNoDefaultNo(QWidget* parent, const QString& text) = 0;
+    // Whether to bring back the unsaved edits of a recovery file: Restore
+    // (the default) or Discard. Only an explicit Discard throws them away.
+    virtual RecoveryChoice askRestoreEdits(QWidget* parent, const QString& text) = 0;
 };
 
 } // namespace tessel

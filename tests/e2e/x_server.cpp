@@ -82,8 +82,11 @@ XServer::~XServer()
 
 EnvChanges XServer::environment() const
 {
-    // Qt on this X server at 96 dpi, whatever the test's own environment says.
+    // Qt on this X server at 96 dpi, whatever the test's own environment
+    // says; the program's own files in the scratch directory.
     return {{"DISPLAY", display_},
+            {"XDG_STATE_HOME", directory_ + "/state"},
+            {"XDG_CONFIG_HOME", directory_ + "/config"},
             {"QT_QPA_PLATFORM", "xcb"},
             {"QT_SCALE_FACTOR", ""},
             {"QT_SCREEN_SCALE_FACTORS", ""},

@@ -15,6 +15,8 @@ public:
     bool yesNoAnswer = true;
     SaveChoice saveAnswer = SaveChoice::Discard;
     std::optional<QColor> colourAnswer;
+    bool riskyAnswer = false;                // askYesNoDefaultNo
+    RecoveryChoice restoreAnswer = RecoveryChoice::Restore;
 
     QStringList informations;
     QStringList errors;
@@ -22,6 +24,8 @@ public:
     int saveQuestions = 0;
     int fileDialogs = 0;
     std::deque<QColor> chooserInitials;
+    QStringList riskyQuestions;
+    QStringList restoreQuestions;
 
     QString openRomPath(QWidget*) override
     {
@@ -44,6 +48,16 @@ public:
     {
         chooserInitials.push_back(initial);
         return colourAnswer;
+    }
+    bool askYesNoDefaultNo(QWidget*, const QString& text) override
+    {
+        riskyQuestions << text;
+        return riskyAnswer;
+    }
+    RecoveryChoice askRestoreEdits(QWidget*, const QString& text) override
+    {
+        restoreQuestions << text;
+        return restoreAnswer;
     }
 };
 

@@ -1,0 +1,91 @@
+// Keeps the recovery file of the open ROM in step with its unsaved edits
+// (see rom/recovery_file.h), and offers it back when the ROM is opened.
+//
+// Every 200 ms it looks at the edit counter. When it has moved and no
+// mouse button is held, it copies the edited sprites' pixels (a few
+// kilobytes each, on this thread) and hands them to its writer thread,
+// which seals, writes, syncs and renames the file; the window never waits
+// for the disk. With nothing edited the file is removed. A newer snapshot
+// replaces one the writer has not started on.
+//
+// The checksum of the ROM's sprite area is taken when the ROM is opened and
+// again whenever an edit mark is cleared (a save, Refresh Sprite), so that
+// it always describes the file as last read or written.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "rom/recovery_file.h"
+
+class QWidget;
+
+namespace tessel {
+
+class UserPrompts;
+class RecoveryWriter;
+
+class RecoveryKeeper : public QObject {
+    Q_OBJECT
+public:
+    // `window` parents the restore question.
+    RecoveryKeeper(EditorState& state, UserPrompts& prompts, QWidget* window);
+    // Brings the file up to date and waits for the writer to finish.
+    ~RecoveryKeeper() override;
+
+    // Open ROM succeeded: forget the file of edits the user has just saved
+    // or given up, then ask whether to restore the new ROM's own file.
+    void romOpened();
+    // An edit mark changed (EditorView::editMarksChanged).
+    void marksChanged();
+    // The user let the unsaved edits go (Discard on leaving): the file goes
+    // too, and stays gone until the next edit.
+    void editsDiscarded();
+    // Brings the file up to date at once, even in the middle of a drag, and
+    // waits until it is on the disk (the program is about to end).
+    void flushNow();
+
+    // What the timer does, for tests: update the file if anything changed,
+    // then wait until the writer is idle.
+    void updateAndWait();
+    const std::string& directory() const { return directory_; }
+    // The recovery file of the open ROM ("" when none is open).
+    std::string currentFile();
+    // The ROM as learnt when it was opened: canonical path and key.
+    const RecoveryInfo& rom();
+
+private:
+    void tick();
+    void update(bool evenWhileDragging);
+    void learnRomIfChanged();
+    void learnRom();
+    void refreshChecksum();
+    void removeOwnedFile();
+    void offerRestore();
+    void reportWriterError();
+
+    EditorState& state_;
+    UserPrompts& prompts_;
+    QWidget* window_;
+    std::string directory_;
+    std::unique_ptr<RecoveryWriter> writer_;
+    QTimer timer_;
+
+    std::string learntPath_;   // the RomFile's path the info below belongs to
+    RecoveryInfo info_;
+    std::string fileName_;     // the open ROM's recovery file
+    std::string owned_;        // the file this keeper last wrote, "" when none
+    std::uint64_t seenGeneration_ = 0;
+    bool checksumStale_ = false;
+    std::array<bool, kSpriteCount> marksSeen_{};
+    std::vector<std::uint8_t> snapshot_;
+    std::vector<std::uint8_t> checksumScratch_;
+    bool inTick_ = false;
+    bool errorShown_ = false;
+};
+
+} // namespace tessel
