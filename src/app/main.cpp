@@ -1,5 +1,6 @@
 // Start-up: the application, the one editor state, the main window, and the
-// ROM named on the command line. The program lives as long as the window.
+// ROM named on the command line. The program lives as long as the window;
+// a signal or the window's loss ends it the same way (app/outside_endings.h).
 #include <QApplication>
 #include <QDateTime>
 #include <QTimer>
@@ -8,9 +9,9 @@
 #include "app/app_state.h"
 #include "app/client_area.h"
 #include "app/command_line.h"
-#include "app/ending_signals.h"
 #include "app/key_router.h"
 #include "app/main_window.h"
+#include "app/outside_endings.h"
 #include "app/recovery_keeper.h"
 #include "app/system_prompts.h"
 
@@ -65,7 +66,7 @@ int main(int argc, char** argv)
     EditorState& state = appState();
     MainWindow window(state, systemPrompts());
     QObject::connect(&window, &QDialog::finished, &app, &QApplication::quit);
-    endOnSignals(&window, [&window] { window.recovery().flushNow(); });
+    new OutsideEndings(&window, [&window] { window.recovery().flushNow(); });
     // Shortcuts work wherever the focus is, dialogs and message boxes too.
     auto* keys = new KeyRouter(
         state, [&window](int commandId) { window.runCommand(commandId); },

@@ -1,9 +1,11 @@
 #include "e2e/editor_window.h"
 
 #include <cmath>
+#include <csignal>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 #ifndef TESSEL_BINARY
 #error "TESSEL_BINARY must name the editor program"
@@ -44,6 +46,21 @@ EditorWindow::EditorWindow(const XServer& server, const std::vector<std::string>
 }
 
 EditorWindow::~EditorWindow() { process_.stop(); }
+
+void EditorWindow::signal(int number)
+{
+    if (process_.running()) ::kill(process_.pid(), number);
+}
+
+bool EditorWindow::waitUntilEnded(std::chrono::milliseconds limit)
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (process_.running()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
 
 std::string EditorWindow::log() const
 {

@@ -5,6 +5,7 @@
 // units of the 8-point dialog font, 6/4 pixels across and 13/8 down.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,10 @@ public:
     ScreenPoint control(UnitRect r) const { return at(centreOf(r)); }
 
     bool running() { return process_.running(); }
+    // Sends a signal to the program (SIGTERM, SIGKILL...).
+    void signal(int number);
+    // Polls until the program has ended; false after `limit`.
+    bool waitUntilEnded(std::chrono::milliseconds limit = std::chrono::seconds(10));
     // What the program printed, for failure messages.
     std::string log() const;
 

@@ -29,7 +29,8 @@ public:
     // The test's scratch directory, removed (with its files) at the end.
     const std::string& scratchDirectory() const { return directory_; }
 
-    // The environment that puts a child on this server.
+    // The environment that puts a child on this server; the program's own
+    // files (recovery files, backups) go to scratchDirectory()/state.
     EnvChanges environment() const;
     // Runs an X client (xdotool, xdpyinfo) on this server.
     RunResult client(const std::vector<std::string>& argv) const;

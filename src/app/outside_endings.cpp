@@ -1,0 +1,103 @@
+#include "app/outside_endings.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <QWidget>
+#include <xcb/xcb.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <thread>
+#include <unistd.h>
+
+namespace tessel {
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int signal)
+{
+    const int saved = errno;
+    const unsigned char number = static_cast<unsigned char>(signal);
+    [[maybe_unused]] const ssize_t ignored = ::write(signalPipe[1], &number, 1);
+    errno = saved;
+}
+
+// What runs when something calls exit() while the window lives (Qt does,
+// on a lost X connection), and on which thread it may.
+OutsideEndings* endingAtExit = nullptr;
+std::thread::id mainThread;
+std::function<void()>* beforeEndAtExit = nullptr;
+
+void onExit()
+{
+    if (endingAtExit && beforeEndAtExit && std::this_thread::get_id() == mainThread) {
+        endingAtExit = nullptr;
+        (*beforeEndAtExit)();
+    }
+}
+
+} // namespace
+
+OutsideEndings::OutsideEndings(QWidget* window, std::function<void()> beforeEnd)
+    : QObject(window), window_(window), beforeEnd_(std::move(beforeEnd))
+{
+    if (signalPipe[0] < 0 && ::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
+        auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
+        connect(notifier, &QSocketNotifier::activated, this, [this] {
+            unsigned char number = 0;
+            while (::read(signalPipe[0], &number, 1) == 1) {
+            }
+            end(128 + number);
+        });
+        struct sigaction action {};
+        action.sa_handler = onSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART | SA_RESETHAND;
+        for (int signal : {SIGTERM, SIGHUP, SIGINT}) ::sigaction(signal, &action, nullptr);
+    }
+    QCoreApplication::instance()->installNativeEventFilter(this);
+    static bool registered = false;
+    if (!registered) registered = std::atexit(onExit) == 0;
+    mainThread = std::this_thread::get_id();
+    beforeEndAtExit = &beforeEnd_;
+    endingAtExit = this;
+}
+
+OutsideEndings::~OutsideEndings()
+{
+    // main() is returning: the window's own clean-up takes over.
+    if (endingAtExit == this) endingAtExit = nullptr;
+    beforeEndAtExit = nullptr;
+}
+
+bool OutsideEndings::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
+{
+    if (eventType != "xcb_generic_event_t") return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7F) != XCB_DESTROY_NOTIFY) return false;
+    const auto* destroyed = static_cast<const xcb_destroy_notify_event_t*>(message);
+    // Qt destroying its own window forgets its id first.
+    if (destroyed->window != window_->internalWinId()) return false;
+    QTimer::singleShot(0, this, [this] { end(1); }); // not from inside the event's dispatch
+    return false;
+}
+
+void OutsideEndings::end(int exitCode)
+{
+    if (ending_) return;
+    ending_ = true;
+    endingAtExit = nullptr; // done here, not again on the way out
+    beforeEnd_();
+    QCoreApplication::exit(exitCode);
+    // exit() ends the loops that run now; a loop about to start (the main
+    // one, when this came during a question at start-up) ends at its first
+    // turn.
+    QTimer::singleShot(0, this, [exitCode] { QCoreApplication::exit(exitCode); });
+}
+
+} // namespace tessel

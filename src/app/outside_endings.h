@@ -1,0 +1,41 @@
+// Endings that come from outside the program, turned into its normal exit
+// with the unsaved edits safe in the recovery file and no question asked:
+//  - SIGTERM, SIGHUP and SIGINT: the handler only writes the signal's
+//    number into a pipe; the event loop reads it. A second signal of the
+//    same kind kills the program at once.
+//  - the main window destroyed by another X client: the program would
+//    otherwise go on without a window, holding the ROM's lock.
+//  - the X connection lost: Qt ends the program with exit(); `beforeEnd`
+//    runs on the way out.
+// Each runs `beforeEnd` (which brings the recovery file up to date), then
+// ends every event loop, a question being shown included, so that main()
+// returns and the ROM's lock goes with the process.
+#pragma once
+
+#include <QAbstractNativeEventFilter>
+#include <QObject>
+#include <functional>
+
+class QWidget;
+
+namespace tessel {
+
+class OutsideEndings : public QObject, public QAbstractNativeEventFilter {
+    Q_OBJECT
+public:
+    // Installs the handlers for `window`, which also owns this object. The
+    // exit code is 128 + the signal's number, or 1 for a lost window.
+    OutsideEndings(QWidget* window, std::function<void()> beforeEnd);
+    ~OutsideEndings() override;
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
+private:
+    void end(int exitCode);
+
+    QWidget* window_;
+    std::function<void()> beforeEnd_;
+    bool ending_ = false;
+};
+
+} // namespace tessel
