@@ -174,7 +174,7 @@ std::optional<RecoveryContents> readRecoveryFile(const std::string& dir, const s
     const std::string path = dir + "/" + name;
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        if (errno != ENOENT && why) *why = path + ": " + std::strerror(errno);
+        if (errno != ENOENT && errno != ENOTDIR && why) *why = path + ": " + std::strerror(errno);
         return std::nullopt;
     }
     std::vector<std::uint8_t> bytes;
