@@ -19,6 +19,7 @@
 #include "tools/colours.h"
 #include "tools/tool_state.h"
 #include "tools/undo.h"
+#include "widgets/file_conversation.h"
 #include "widgets/user_prompts.h"
 
 namespace tessel {
@@ -176,7 +177,9 @@ void MainWindow::closeRomCommand()
 
 bool MainWindow::reportSave(const SaveResult& result, const QString& failure)
 {
-    if (!result.ok) {
+    if (!result.ok && result.file != HeldFile::Unchanged) {
+        // Replaced (already said) or changed outside and the user said No.
+    } else if (!result.ok) {
         prompts_.error(this, withReason(failure, result.error));
     } else if (!result.unsavedSprites.empty()) {
         prompts_.error(this,
@@ -189,14 +192,18 @@ bool MainWindow::reportSave(const SaveResult& result, const QString& failure)
 
 bool MainWindow::saveCurrentSpriteCommand()
 {
-    return reportSave(saveCurrentSprite(state_),
-                      QStringLiteral("The sprite could not be saved to the ROM."));
+    const SaveResult result = saveCheckingTheFile(
+        this, prompts_, state_.romFile.path(),
+        [this](const SaveOptions& options) { return saveCurrentSprite(state_, options); });
+    return reportSave(result, QStringLiteral("The sprite could not be saved to the ROM."));
 }
 
 bool MainWindow::saveAllSpritesCommand()
 {
-    return reportSave(saveAllSprites(state_),
-                      QStringLiteral("The sprites could not all be saved to the ROM."));
+    const SaveResult result = saveCheckingTheFile(
+        this, prompts_, state_.romFile.path(),
+        [this](const SaveOptions& options) { return saveAllSprites(state_, options); });
+    return reportSave(result, QStringLiteral("The sprites could not all be saved to the ROM."));
 }
 
 void MainWindow::refreshSpriteCommand()

@@ -37,6 +37,13 @@ public:
                                      QMessageBox::Yes) == QMessageBox::Yes;
     }
 
+    bool askYesNoDefaultNo(QWidget* parent, const QString& text) override
+    {
+        return QMessageBox::question(parent, kProductName, text,
+                                     QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No) == QMessageBox::Yes;
+    }
+
     SaveChoice askSaveChanges(QWidget* parent) override
     {
         const auto answer = QMessageBox::question(

@@ -25,6 +25,9 @@ public:
     virtual void error(QWidget* parent, const QString& text) = 0;
     // A Yes/No question with the question icon; true for Yes.
     virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
+    // The same with No as the default button, for questions whose Yes
+    // risks the user's data.
+    virtual bool askYesNoDefaultNo(QWidget* parent, const QString& text) = 0;
     // "Save changes to the ROM?" with Save / Discard / Cancel.
     virtual SaveChoice askSaveChanges(QWidget* parent) = 0;
     // The colour chooser, opened with `initial`; nothing when cancelled.

@@ -35,6 +35,11 @@ public:
         questions << text;
         return yesNoAnswer;
     }
+    bool askYesNoDefaultNo(QWidget*, const QString& text) override
+    {
+        questions << text;
+        return yesNoAnswer;
+    }
     SaveChoice askSaveChanges(QWidget*) override
     {
         ++saveQuestions;
