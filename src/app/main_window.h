@@ -40,6 +40,8 @@ public:
     // Opens `path` as Open ROM does once the file dialog has returned it.
     // Returns true when the ROM is open.
     bool openRomAt(const QString& path);
+    // The same for a path given as the system's bytes (the command line).
+    bool openRomFile(const std::string& path);
 
     // Sets the pointer shape over the client area from the tool and the
     // last recorded pointer position.

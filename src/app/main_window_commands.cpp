@@ -3,7 +3,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 
 #include "app/about_dialog.h"
 #include "app/client_area.h"
@@ -20,6 +19,7 @@
 #include "tools/tool_state.h"
 #include "tools/undo.h"
 #include "widgets/file_conversation.h"
+#include "widgets/local_path.h"
 #include "widgets/user_prompts.h"
 
 namespace tessel {
@@ -136,9 +136,10 @@ void MainWindow::openRomCommand()
     openRomAt(path);
 }
 
-bool MainWindow::openRomAt(const QString& path)
+bool MainWindow::openRomAt(const QString& path) { return openRomFile(localPathOf(path)); }
+
+bool MainWindow::openRomFile(const std::string& file)
 {
-    const std::string file = QFile::encodeName(path).toStdString();
     // Our own lock on the ROM we hold is no obstacle to opening it again.
     std::string reason;
     switch (checkRomIdentity(file, state_.romFile.io(), &state_.romFile, &reason)) {

@@ -74,20 +74,36 @@ SaveResult checkFile(const RomFile& file, const SaveOptions& options)
     return {};
 }
 
+using Runs = std::vector<std::pair<long long, long long>>; // offset, bytes
+
 // After our own writes: the file's new size and time are ours, so they are
-// taken as its stamp (also when a write failed part way); then the file
-// must not have grown (a write lands past the end when another program cut
-// the file short meanwhile), and last it is synced.
-IoResult finishWrites(RomFile& file, long long sizeBefore, IoResult written)
+// taken as its stamp (also when a write failed part way). Then its length
+// must be what it was: if another program cut the file short while we
+// wrote, a write of ours may have landed past its new end and made it
+// longer again. Where the file now ends with a write of ours, those bytes
+// are cut off again, and the user is told. Last, the file is synced.
+IoResult finishWrites(RomFile& file, long long sizeBefore, IoResult written, const Runs& runs)
 {
     const IoResult stamped = file.restamp();
     if (!written.ok) return written;
-    const long long sizeAfter = file.size();
-    if (sizeAfter > sizeBefore) {
-        IoResult cut = file.truncate(sizeBefore);
+    long long end = file.size();
+    if (end >= 0 && end != sizeBefore) {
+        IoResult cut;
+        bool cutOff = false;
+        for (bool again = true; again && cut.ok;) {
+            again = false;
+            for (auto [offset, count] : runs)
+                if (offset + count == end && offset < end && cut.ok) {
+                    cut = file.truncate(offset);
+                    end = offset;
+                    again = cutOff = true;
+                }
+        }
         file.restamp();
-        std::string why = "Another program shortened the ROM file while Tessel was saving";
-        why += cut.ok ? "; it was cut back to its size" : ". " + cut.error;
+        std::string why = "Another program changed the length of the ROM file while Tessel was "
+                          "saving (it was shortened)";
+        if (!cut.ok) why += ". " + cut.error;
+        else if (cutOff) why += "; the bytes Tessel wrote past its new end were cut off";
         return IoResult::failure(why);
     }
     if (!stamped.ok) return stamped;
@@ -134,7 +150,7 @@ SaveResult saveSprites(EditorState& state, const std::vector<int>& sprites,
         return std::memcmp(encodedArea.data() + at, state.diskSpriteArea.data() + at,
                            kTileBytes) != 0;
     };
-    std::vector<std::pair<long long, long long>> runs; // offset, bytes
+    Runs runs;
     IoResult written;
     for (Pending& p : pending) {
         const SpriteRecord& record = state.spriteStore[p.sprite];
@@ -144,6 +160,7 @@ SaveResult saveSprites(EditorState& state, const std::vector<int>& sprites,
             p.blocked = p.offset + p.count > size;
             if (!p.blocked && written.ok) {
                 written = state.romFile.write(p.offset, std::span(outside.data(), p.count));
+                runs.emplace_back(p.offset, p.count);
                 result.tilesWritten += static_cast<int>(p.count / kTileBytes);
             }
             continue;
@@ -169,7 +186,8 @@ SaveResult saveSprites(EditorState& state, const std::vector<int>& sprites,
         result.tilesWritten += static_cast<int>(count / kTileBytes);
     }
     if (result.tilesWritten > 0) {
-        if (IoResult r = finishWrites(state.romFile, size, written); !r.ok) return failed(r.error);
+        if (IoResult r = finishWrites(state.romFile, size, written, runs); !r.ok)
+            return failed(r.error);
     } else if (options.overOutsideChange) {
         state.romFile.restamp(); // the user has seen the change and accepted it
     }
@@ -245,6 +263,7 @@ SaveResult writePalette(EditorState& state, int palette, const RawPalette& colou
 
     SaveResult result;
     IoResult written;
+    Runs runs;
     int c = 0;
     while (c < kPaletteWriteBytes / 2 && written.ok) {
         if (wordAt(&wanted[2 * c]) == wordAt(&loaded[2 * c])) {
@@ -260,10 +279,12 @@ SaveResult writePalette(EditorState& state, int palette, const RawPalette& colou
         }
         const auto bytes = std::span(wanted.data() + 2 * first, 2 * (c - first));
         written = state.romFile.write(offset + 2 * first, bytes);
+        runs.emplace_back(offset + 2 * first, 2 * (c - first));
         result.coloursWritten += c - first;
     }
     if (result.coloursWritten > 0) {
-        if (IoResult r = finishWrites(state.romFile, size, written); !r.ok) return failed(r.error);
+        if (IoResult r = finishWrites(state.romFile, size, written, runs); !r.ok)
+            return failed(r.error);
     }
     return result;
 }

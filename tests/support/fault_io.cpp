@@ -64,6 +64,7 @@ long FaultIo::pread(int fd, void* buf, unsigned long count, long long offset)
 
 long FaultIo::pwrite(int fd, const void* buf, unsigned long count, long long offset)
 {
+    if (beforeWrite) beforeWrite();
     if (shouldFail(IoOp::Pwrite)) return -1;
     if (writeLimit_ > 0 && count > static_cast<unsigned long>(writeLimit_)) count = writeLimit_;
     return inner_.pwrite(fd, buf, count, offset);

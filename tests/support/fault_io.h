@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
 #include "file/rom_file.h"
 
@@ -19,6 +20,8 @@ public:
     // The `nth` call of `op` from now on (1 = the next one) fails with
     // `error`; with `always`, every call from that one on fails.
     void failOn(IoOp op, int nth, int error, bool always = false);
+    // Runs before every pwrite: another program acting in the middle of a save.
+    std::function<void()> beforeWrite;
     // Pwrite moves at most `bytes` per call from now on (short writes).
     void limitWrites(long bytes) { writeLimit_ = bytes; }
     void reset();
