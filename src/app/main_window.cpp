@@ -39,7 +39,9 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
       state_(state), prompts_(prompts)
 {
     setWindowTitle(QStringLiteral("%1 %2").arg(kProductName, kProductVersion));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/128.png")));
+    QIcon icon(QStringLiteral(":/icons/128.png"));
+    icon.addFile(QStringLiteral(":/icons/129.png")); // drawn for 16 x 16
+    setWindowIcon(icon);
     setSizeGripEnabled(false);
     setFont(dialogFont(font()));
 

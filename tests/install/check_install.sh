@@ -69,6 +69,8 @@ for size in 16 32 48 64 128 256; do
   fi
 done
 grep -qx 'MimeType=application/vnd.nintendo.snes.rom;' "$desktop" || fail "MimeType is wrong"
+# The program names its windows after the entry, so that desktops match them.
+grep -qF "$id" "$root/usr/bin/tessel" || fail "the binary does not name its desktop entry $id"
 
 # --- Every file the metainfo names ------------------------------------------
 launchable=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "$metainfo")
