@@ -10,6 +10,7 @@
 #include "app/rom_drop.h"
 #include "app/window_test_fixture.h"
 #include "model/command_ids.h"
+#include "model/edit_marks.h"
 #include "support/synthetic_rom.h"
 
 namespace tessel::testing {
@@ -187,6 +188,7 @@ TEST_F(RomDrop, CancelToTheUnsavedEditsQuestionRefusesTheDrop)
     const QString first = generatedRom("first.smc");
     open(first);
     state->current().pixels[0] ^= 5;
+    markSpriteEdited(*state, state->currentSprite);
     prompts.saveAnswer = SaveChoice::Cancel;
     drop({QUrl::fromLocalFile(generatedRom("second.smc"))});
     EXPECT_EQ(prompts.saveQuestions, 1);
