@@ -92,7 +92,7 @@ if [ -x "$build/tessel" ] && command -v xvfb-run >/dev/null; then
   [ -f "$build/demo.smc" ] || "$build/make-demo-rom" "$build/demo.smc"
   startup=$(./scripts/startup_time.sh "$build/tessel" "$build/demo.smc" 11 |
             sed -n 's/.*median \([0-9]*\) ms.*/\1/p')
-  peak=$(xvfb-run -a -s "-screen 0 1024x768x24" "$build/peak-rss" "$build/tessel" \
+  peak=$(XDG_CONFIG_HOME="$work/config" xvfb-run -a -s "-screen 0 1024x768x24" "$build/peak-rss" "$build/tessel" \
            --startup-time "$build/demo.smc" 2>/dev/null | sed -n 's/^peak-rss-kib //p')
 fi
 

@@ -58,6 +58,9 @@ int main(int argc, char** argv)
         return 2;
     }
     QApplication app(argc, argv);
+    // The desktop entry's name (without .desktop): desktops find the icon
+    // and the launcher of this window by it.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(TESSEL_APP_ID));
     QApplication::setAttribute(Qt::AA_DontShowIconsInMenus, false);
 
     EditorState& state = appState();

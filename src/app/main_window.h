@@ -9,6 +9,8 @@
 //            messages -> unsaved-edits question -> openRom -> ROM controls.
 // Close ROM, Exit, the close button and a second Open ROM ask "Save changes
 // to the ROM?" only when some sprite differs from the file.
+// A ROM dropped on the window and File > Open Recent take the path of the
+// file dialog: openRomAt(), with the same questions.
 #pragma once
 
 #include <QDialog>
@@ -23,6 +25,7 @@ class QMenuBar;
 namespace tessel {
 
 class ClientArea;
+class RecentRomsMenu;
 class SpriteBrowser;
 class UserPrompts;
 struct SaveResult;
@@ -62,6 +65,7 @@ public:
     QMenuBar* mainMenu() const { return menuBar_; }
     QWidget* control(int id) const { return controls_[id]; }
     QAction* action(int commandId) const;
+    RecentRomsMenu* recentRomsMenu() const { return recentMenu_; }
     // The current sprite as RGB, 64 x 80, as of the last paint.
     const QImage& workSurface() const;
 
@@ -77,6 +81,7 @@ private:
     void setRomControlsEnabled(bool enabled);
 
     void openRomCommand();
+    void openRecentRom(const QString& path);
     void closeRomCommand();
     bool saveCurrentSpriteCommand();
     bool saveAllSpritesCommand();
@@ -94,6 +99,7 @@ private:
     ClientArea* client_;
     MainControls controls_;
     std::map<int, QAction*> actions_;
+    RecentRomsMenu* recentMenu_;
     SpriteBrowser* browser_ = nullptr;
 };
 

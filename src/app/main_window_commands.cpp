@@ -3,10 +3,14 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <filesystem>
 
 #include "app/about_dialog.h"
 #include "app/client_area.h"
 #include "app/main_window.h"
+#include "app/recent_roms.h"
 #include "editor/mouse.h"
 #include "editor/rom_commands.h"
 #include "editor/sprite_selection.h"
@@ -131,8 +135,21 @@ void MainWindow::connectMouse()
 
 void MainWindow::openRomCommand()
 {
-    const QString path = prompts_.openRomPath(this);
+    const QString path = prompts_.openRomPath(this, recentMenu_->roms().lastFolder());
     if (path.isEmpty()) return;
+    openRomAt(path);
+}
+
+void MainWindow::openRecentRom(const QString& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(localPathOf(path), error)) {
+        recentMenu_->remove(path);
+        prompts_.error(this, QStringLiteral("%1\n\nThis file no longer exists. It has been "
+                                            "removed from the recent ROMs.")
+                                 .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
     openRomAt(path);
 }
 
@@ -165,6 +182,7 @@ bool MainWindow::openRomFile(const std::string& file)
         return false;
     }
     setRomControlsEnabled(true);
+    recentMenu_->add(QFile::decodeName(QByteArray::fromStdString(file)));
     return true;
 }
 

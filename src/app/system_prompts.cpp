@@ -13,9 +13,10 @@ namespace {
 
 class SystemPrompts final : public UserPrompts {
 public:
-    QString openRomPath(QWidget* parent) override
+    QString openRomPath(QWidget* parent, const QString& startFolder) override
     {
         auto dialog = makeOpenRomDialog(parent);
+        if (!startFolder.isEmpty()) dialog->setDirectory(startFolder);
         if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
         return dialog->selectedFiles().first();
     }

@@ -17,8 +17,9 @@ class UserPrompts {
 public:
     virtual ~UserPrompts() = default;
 
-    // The Open ROM file dialog; an empty string when the user cancelled.
-    virtual QString openRomPath(QWidget* parent) = 0;
+    // The Open ROM file dialog, showing `startFolder` (unless empty) first;
+    // an empty string when the user cancelled.
+    virtual QString openRomPath(QWidget* parent, const QString& startFolder) = 0;
     // A message with an OK button.
     virtual void information(QWidget* parent, const QString& text) = 0;
     // An error message with an OK button (saves, palette writes, opens).

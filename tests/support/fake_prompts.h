@@ -12,6 +12,7 @@ namespace tessel::testing {
 class FakePrompts : public UserPrompts {
 public:
     QString nextPath;                        // answer of the next file dialog
+    QString lastStartFolder;                 // the folder the last one showed first
     bool yesNoAnswer = true;
     SaveChoice saveAnswer = SaveChoice::Discard;
     std::optional<QColor> colourAnswer;
@@ -23,9 +24,10 @@ public:
     int fileDialogs = 0;
     std::deque<QColor> chooserInitials;
 
-    QString openRomPath(QWidget*) override
+    QString openRomPath(QWidget*, const QString& startFolder) override
     {
         ++fileDialogs;
+        lastStartFolder = startFolder;
         return nextPath;
     }
     void information(QWidget*, const QString& text) override { informations << text; }
