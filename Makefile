@@ -7,18 +7,36 @@ CMAKE_GEN  := -G Ninja
 # unless given; the test prints it so that a failure can be replayed).
 SOAK_STEPS ?= 200000
 SOAK_SEED  ?= $(shell date +%s)
+# `make install`: where to (DESTDIR, when given, is put in front of it).
+PREFIX     ?= /usr/local
 
-.PHONY: all deps layers configure build run test test-asan asan-configure bench screenshot soak clean
+.PHONY: all deps test-deps layers configure test-configure build test-build run test test-asan \
+        asan-configure bench screenshot soak install package clean
 
 all: build
 
+# `make run` (and install, package) need only the build and run packages;
+# `make test` and what runs under Xvfb add the test tools.
 deps:
-	@./scripts/install-deps
+	@./scripts/install-deps run
 
+test-deps:
+	@./scripts/install-deps test
+
+# A first configure without the test tools leaves the tests out; `make test`
+# turns them on in the same tree.
 configure: deps
-	@test -f $(BUILD)/build.ninja || cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	@test -f $(BUILD)/build.ninja || cmake -S . -B $(BUILD) $(CMAKE_GEN) \
+	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEL_TESTS=OFF
+
+test-configure: test-deps
+	@grep -qx 'TESSEL_TESTS:BOOL=ON' $(BUILD)/CMakeCache.txt 2>/dev/null || \
+	    cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEL_TESTS=ON
 
 build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+test-build: test-configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 $(BUILD)/demo.smc: build
@@ -31,13 +49,21 @@ run: build $(BUILD)/demo.smc
 layers:
 	./scripts/check-layers
 
-test: layers build test-asan
+# Installs under $(PREFIX), inside $(DESTDIR) when given: `make install DESTDIR=/tmp/x`.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# The Debian package: $(BUILD)/tessel_<version>_<arch>.deb, for `apt install ./…deb`.
+package: build
+	cmake --build $(BUILD) -j $(JOBS) --target package
+
+test: layers test-build test-asan
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # The sanitizer tree: the core tests and the soak test (a bounded one in
 # `make test`) under AddressSanitizer and UndefinedBehaviorSanitizer. Of the
 # Qt layer it builds only what the soak test needs.
-asan-configure: deps
+asan-configure: test-deps
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTESSEL_SANITIZE=ON \
 	    -DTESSEL_CORE_ONLY=OFF -DTESSEL_SOAK_ONLY=ON >/dev/null
 
@@ -52,10 +78,10 @@ soak: asan-configure
 
 # Every benchmark, start-up time and peak memory: one table, also written to
 # $(BUILD)/bench-table.md.
-bench: build $(BUILD)/demo.smc
+bench: test-build $(BUILD)/demo.smc
 	./scripts/bench_table.sh $(BUILD)
 
-screenshot: build $(BUILD)/demo.smc
+screenshot: test-deps build $(BUILD)/demo.smc
 	./scripts/screenshot.sh $(BUILD)/tessel $(BUILD)/demo.smc docs/screenshot.png
 
 clean:

@@ -35,6 +35,7 @@ targets='BM_DecodeAllTiles|60|decode all 8714 tiles from memory
 BM_EncodeAllTiles|60|encode all 8714 tiles into memory
 BM_FullLoad|500|Open ROM: file to 1144 sprites and 32 palettes (warm cache)
 BM_SaveAll|1000|Save All Sprites (arg 0: nothing edited, 1: 16 sprites edited)
+BM_HeldFileCheck|50|the file checks every save adds (still ours? changed by another program?)
 BM_CanvasRepaint|1000|full canvas repaint: sprite, x4, outline, preview
 BM_WindowRepaintCanvas|1000|the same through the real window (offscreen)
 BM_ShapeDragStep|20|one figure drag step, 64 x 80, pen 20 (tool 2 line, 3 rectangle, 4 ellipse, 5 rounded)
@@ -91,7 +92,7 @@ if [ -x "$build/tessel" ] && command -v xvfb-run >/dev/null; then
   [ -f "$build/demo.smc" ] || "$build/make-demo-rom" "$build/demo.smc"
   startup=$(./scripts/startup_time.sh "$build/tessel" "$build/demo.smc" 11 |
             sed -n 's/.*median \([0-9]*\) ms.*/\1/p')
-  peak=$(xvfb-run -a -s "-screen 0 1024x768x24" "$build/peak-rss" "$build/tessel" \
+  peak=$(XDG_CONFIG_HOME="$work/config" xvfb-run -a -s "-screen 0 1024x768x24" "$build/peak-rss" "$build/tessel" \
            --startup-time "$build/demo.smc" 2>/dev/null | sed -n 's/^peak-rss-kib //p')
 fi
 

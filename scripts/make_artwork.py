@@ -162,6 +162,27 @@ ICONS[128] = grid('''
     ................................
 ''')
 
+# The same at 16 x 16, drawn again rather than shrunk, for the desktop's
+# smallest icon sizes (16 and, tripled, 48).
+ICONS[129] = grid('''
+    ................
+    .kkkkkkkkkkkkkk.
+    .kBGBkkkkkkBGBk.
+    .kBGkrrwrrrkGBk.
+    .kGkyyyyyyyykGk.
+    .kBGkpkppkpkGBk.
+    .kBGkppppppkGBk.
+    .kBGBkpuupkBGBk.
+    .kBGkbbkkbbkGkk.
+    .kGkpkbcbbkpkrk.
+    .kBkpkbbbbkpkvk.
+    .kGGGkyyyykGksk.
+    .kBGBkbbbbkkyk..
+    .kBGBkbkkbkyok..
+    .kBGkuukkuukpk..
+    ..kkkkkkkkkkk...
+''')
+
 # Pencil: yellow body, pink wood, dark lead tip at the lower left.
 ICONS[141] = grid('''
     ......................
@@ -969,7 +990,7 @@ BITMAPS[174] = banner()
 # Checks and output.
 # ---------------------------------------------------------------------------
 SIZES = {
-    'icons': {128: (32, 32), 153: (10, 10), 154: (10, 10), 155: (10, 10),
+    'icons': {128: (32, 32), 129: (16, 16), 153: (10, 10), 154: (10, 10), 155: (10, 10),
               **{i: (22, 22) for i in (140, 141, 144, 145, 146, 150, 156, 157, 159, 160)}},
     'bitmaps': {174: (28, 222), 170: (14, 13),
                 **{i: (13, 13) for i in (162, 163, 164, 165, 166, 168, 169, 175, 180)}},

@@ -9,5 +9,9 @@ rom=${2:-build/demo.smc}
 out=${3:-docs/screenshot.png}
 
 mkdir -p "$(dirname "$out")"
+# The demo ROM opened here stays out of the user's recent ROMs.
+XDG_CONFIG_HOME=$(mktemp -d)
+export XDG_CONFIG_HOME
+trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
 xvfb-run -a -s "-screen 0 1024x768x24" "$tessel" --screenshot "$out" "$rom"
 echo "wrote $out"

@@ -8,6 +8,10 @@ set -euo pipefail
 tessel=${1:-build/tessel}
 rom=${2:-}
 runs=${3:-11}
+# The ROM opened here is not the user's: it stays out of their recent ROMs.
+XDG_CONFIG_HOME=$(mktemp -d)
+export XDG_CONFIG_HOME
+trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   tessel=$1; rom=$2; runs=$3

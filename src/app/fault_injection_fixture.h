@@ -34,6 +34,9 @@ inline const char* opName(IoOp op)
     case IoOp::Pread: return "read";
     case IoOp::Pwrite: return "write";
     case IoOp::Fsync: return "fsync";
+    case IoOp::Status: return "fstat";
+    case IoOp::PathStatus: return "stat";
+    case IoOp::Truncate: return "truncate";
     default: return "other";
     }
 }

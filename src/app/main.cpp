@@ -61,6 +61,9 @@ int main(int argc, char** argv)
         return 2;
     }
     QApplication app(argc, argv);
+    // The desktop entry's name (without .desktop): desktops find the icon
+    // and the launcher of this window by it.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(TESSEL_APP_ID));
     QApplication::setAttribute(Qt::AA_DontShowIconsInMenus, false);
 
     EditorState& state = appState();
@@ -79,6 +82,12 @@ int main(int argc, char** argv)
 
     window.show();
     window.activateWindow();
-    if (!commandLine.romPath.isEmpty()) window.openRomAt(commandLine.romPath);
+    // The ROM's name goes to the system as the bytes it was given, whatever
+    // they are: a name that is not valid text would not survive a QString.
+    for (int i = 1; i < argc && !commandLine.romPath.isEmpty(); ++i)
+        if (arguments[i] == commandLine.romPath) {
+            window.openRomFile(argv[i]);
+            break;
+        }
     return app.exec();
 }

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -14,7 +15,9 @@
 #include "app/client_area.h"
 #include "app/main_menu.h"
 #include "app/product.h"
+#include "app/recent_roms.h"
 #include "app/recovery_keeper.h"
+#include "app/rom_drop.h"
 #include "app/tool_cursors.h"
 #include "app/up_down_control.h"
 #include "editor/sprite_selection.h"
@@ -37,11 +40,16 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
       state_(state), prompts_(prompts), recovery_(std::make_unique<RecoveryKeeper>(state, prompts, this))
 {
     setWindowTitle(QStringLiteral("%1 %2").arg(kProductName, kProductVersion));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/128.png")));
+    QIcon icon(QStringLiteral(":/icons/128.png"));
+    icon.addFile(QStringLiteral(":/icons/129.png")); // drawn for 16 x 16
+    setWindowIcon(icon);
     setSizeGripEnabled(false);
     setFont(dialogFont(font()));
 
     menuBar_ = createMainMenu(this, actions_);
+    recentMenu_ = new RecentRomsMenu([this](const QString& path) { openRecentRom(path); }, this);
+    if (auto* fileMenu = qobject_cast<QMenu*>(action(ids::OpenRom)->parent()))
+        fileMenu->insertMenu(action(ids::CloseRom), recentMenu_);
     client_ = new ClientArea(state_, this);
     client_->setFixedSize(dialogUnitsToPixelsX(kClientWidthUnits),
                           dialogUnitsToPixelsY(kClientHeightUnits));
@@ -77,6 +85,9 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
     toolChanged();
     commandsChanged();
     setRomControlsEnabled(state_.romOpen());
+    acceptRomDrops(this, [this](const QString& path) {
+        if (state_.commands.isEnabled(ids::OpenRom)) openRomAt(path);
+    });
     state_.editorReady = true;
 }
 

@@ -9,6 +9,8 @@
 //            messages -> unsaved-edits question -> openRom -> ROM controls.
 // Close ROM, Exit, the close button and a second Open ROM ask "Save changes
 // to the ROM?" only when some sprite differs from the file.
+// A ROM dropped on the window and File > Open Recent take the path of the
+// file dialog: openRomAt(), with the same questions.
 #pragma once
 
 #include <QDialog>
@@ -25,6 +27,7 @@ class QMenuBar;
 namespace tessel {
 
 class ClientArea;
+class RecentRomsMenu;
 class RecoveryKeeper;
 class SpriteBrowser;
 class UserPrompts;
@@ -43,6 +46,8 @@ public:
     // Opens `path` as Open ROM does once the file dialog has returned it.
     // Returns true when the ROM is open.
     bool openRomAt(const QString& path);
+    // The same for a path given as the system's bytes (the command line).
+    bool openRomFile(const std::string& path);
 
     // Sets the pointer shape over the client area from the tool and the
     // last recorded pointer position.
@@ -72,6 +77,7 @@ public:
     QMenuBar* mainMenu() const { return menuBar_; }
     QWidget* control(int id) const { return controls_[id]; }
     QAction* action(int commandId) const;
+    RecentRomsMenu* recentRomsMenu() const { return recentMenu_; }
     // The current sprite as RGB, 64 x 80, as of the last paint.
     const QImage& workSurface() const;
 
@@ -87,6 +93,7 @@ private:
     void setRomControlsEnabled(bool enabled);
 
     void openRomCommand();
+    void openRecentRom(const QString& path);
     void closeRomCommand();
     bool saveCurrentSpriteCommand();
     bool saveAllSpritesCommand();
@@ -104,6 +111,7 @@ private:
     ClientArea* client_;
     MainControls controls_;
     std::map<int, QAction*> actions_;
+    RecentRomsMenu* recentMenu_;
     SpriteBrowser* browser_ = nullptr;
     std::unique_ptr<RecoveryKeeper> recovery_;
     std::vector<FileKey> backedUp_; // ROMs copied before their first write

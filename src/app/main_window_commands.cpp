@@ -3,11 +3,14 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <filesystem>
 
 #include "app/about_dialog.h"
 #include "app/client_area.h"
 #include "app/main_window.h"
+#include "app/recent_roms.h"
 #include "app/recovery_keeper.h"
 #include "editor/mouse.h"
 #include "editor/rom_commands.h"
@@ -20,6 +23,8 @@
 #include "tools/colours.h"
 #include "tools/tool_state.h"
 #include "tools/undo.h"
+#include "widgets/file_conversation.h"
+#include "widgets/local_path.h"
 #include "widgets/user_prompts.h"
 
 namespace tessel {
@@ -131,14 +136,28 @@ void MainWindow::connectMouse()
 
 void MainWindow::openRomCommand()
 {
-    const QString path = prompts_.openRomPath(this);
+    const QString path = prompts_.openRomPath(this, recentMenu_->roms().lastFolder());
     if (path.isEmpty()) return;
     openRomAt(path);
 }
 
-bool MainWindow::openRomAt(const QString& path)
+void MainWindow::openRecentRom(const QString& path)
 {
-    const std::string file = QFile::encodeName(path).toStdString();
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(localPathOf(path), error)) {
+        recentMenu_->remove(path);
+        prompts_.error(this, QStringLiteral("%1\n\nThis file no longer exists. It has been "
+                                            "removed from the recent ROMs.")
+                                 .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    openRomAt(path);
+}
+
+bool MainWindow::openRomAt(const QString& path) { return openRomFile(localPathOf(path)); }
+
+bool MainWindow::openRomFile(const std::string& file)
+{
     // Our own lock on the ROM we hold is no obstacle to opening it again.
     std::string reason;
     switch (checkRomIdentity(file, state_.romFile.io(), &state_.romFile, &reason)) {
@@ -164,6 +183,7 @@ bool MainWindow::openRomAt(const QString& path)
         return false;
     }
     setRomControlsEnabled(true);
+    recentMenu_->add(QFile::decodeName(QByteArray::fromStdString(file)));
     recovery_->romOpened();
     return true;
 }
@@ -178,7 +198,9 @@ void MainWindow::closeRomCommand()
 
 bool MainWindow::reportSave(const SaveResult& result, const QString& failure)
 {
-    if (!result.ok) {
+    if (!result.ok && result.file != HeldFile::Unchanged) {
+        // Replaced (already said) or changed outside and the user said No.
+    } else if (!result.ok) {
         prompts_.error(this, withReason(failure, result.error));
     } else if (!result.unsavedSprites.empty()) {
         prompts_.error(this,
@@ -192,15 +214,19 @@ bool MainWindow::reportSave(const SaveResult& result, const QString& failure)
 bool MainWindow::saveCurrentSpriteCommand()
 {
     if (!backupBeforeWrite()) return false;
-    return reportSave(saveCurrentSprite(state_),
-                      QStringLiteral("The sprite could not be saved to the ROM."));
+    const SaveResult result = saveCheckingTheFile(
+        this, prompts_, state_.romFile.path(),
+        [this](const SaveOptions& options) { return saveCurrentSprite(state_, options); });
+    return reportSave(result, QStringLiteral("The sprite could not be saved to the ROM."));
 }
 
 bool MainWindow::saveAllSpritesCommand()
 {
     if (!backupBeforeWrite()) return false;
-    return reportSave(saveAllSprites(state_),
-                      QStringLiteral("The sprites could not all be saved to the ROM."));
+    const SaveResult result = saveCheckingTheFile(
+        this, prompts_, state_.romFile.path(),
+        [this](const SaveOptions& options) { return saveAllSprites(state_, options); });
+    return reportSave(result, QStringLiteral("The sprites could not all be saved to the ROM."));
 }
 
 void MainWindow::refreshSpriteCommand()

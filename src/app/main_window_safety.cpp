@@ -1,8 +1,6 @@
 // The main window's safety nets around writing: the backup before the
 // first write into a ROM, and the recovery file kept in step with the
 // edit marks.
-#include <QFile>
-
 #include <algorithm>
 #include <ctime>
 
@@ -10,6 +8,7 @@
 #include "app/recovery_keeper.h"
 #include "file/state_files.h"
 #include "rom/rom_backup.h"
+#include "widgets/file_conversation.h"
 #include "widgets/user_prompts.h"
 
 namespace tessel {
@@ -19,13 +18,16 @@ bool MainWindow::backupBeforeWrite()
     if (!state_.romOpen()) return true;
     const RecoveryInfo& rom = recovery_->rom();
     if (std::find(backedUp_.begin(), backedUp_.end(), rom.romKey) != backedUp_.end()) return true;
+    // A file replaced or deleted by another program is no file to back up;
+    // the save's own check refuses to write into it and says so.
+    FileKey now;
+    if (!fileKeyOfPath(rom.romPath, now).ok || now != rom.romKey) return true;
     const IoResult made = backupRom(rom.romPath, rom.romKey, backupDirectory(), std::time(nullptr));
-    if (!made.ok) {
-        const QString name = QFile::decodeName(QByteArray::fromStdString(baseName(state_.romFile.path())));
-        if (!prompts_.askYesNoDefaultNo(this, QStringLiteral("%1 could not be backed up: %2. Save anyway?")
-                                                  .arg(name, QString::fromStdString(made.error))))
-            return false;
-    }
+    if (!made.ok &&
+        !prompts_.askYesNoDefaultNo(this, QStringLiteral("%1 could not be backed up: %2. Save anyway?")
+                                              .arg(romDisplayName(state_.romFile.path()),
+                                                   QString::fromStdString(made.error))))
+        return false;
     // Asked once: a later write of the same run is no longer the first.
     backedUp_.push_back(rom.romKey);
     return true;

@@ -203,7 +203,7 @@ TEST_F(RecoveryTest, TheFirstSaveOfAWindowsLifeBacksUpTheRom)
     window->runCommand(ids::SaveAllSprites);
     ASSERT_EQ(backups().size(), 1u);
     EXPECT_EQ(readFileBytes(backups()[0]), original);
-    EXPECT_TRUE(prompts.riskyQuestions.isEmpty());
+    EXPECT_TRUE(prompts.questions.isEmpty());
 }
 
 TEST_F(RecoveryTest, WithoutABackupTheUserDecides)
@@ -215,13 +215,13 @@ TEST_F(RecoveryTest, WithoutABackupTheUserDecides)
         ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
         blocker.close();
         ASSERT_TRUE(openRom());
-        prompts.riskyQuestions.clear();
-        prompts.riskyAnswer = saveAnyway;
+        prompts.questions.clear();
+        prompts.yesNoAnswer = saveAnyway;
         edit(0, 3);
         window->runCommand(ids::SaveCurrentSprite);
-        ASSERT_EQ(prompts.riskyQuestions.size(), 1);
-        EXPECT_TRUE(prompts.riskyQuestions[0].contains(" could not be backed up: ")) << prompts.riskyQuestions[0].toStdString();
-        EXPECT_TRUE(prompts.riskyQuestions[0].endsWith("Save anyway?"));
+        ASSERT_EQ(prompts.questions.size(), 1);
+        EXPECT_TRUE(prompts.questions[0].contains(" could not be backed up: ")) << prompts.questions[0].toStdString();
+        EXPECT_TRUE(prompts.questions[0].endsWith("Save anyway?"));
         EXPECT_EQ(rom.read() != original, saveAnyway);
     }
 }

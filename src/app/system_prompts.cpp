@@ -14,9 +14,10 @@ namespace {
 
 class SystemPrompts final : public UserPrompts {
 public:
-    QString openRomPath(QWidget* parent) override
+    QString openRomPath(QWidget* parent, const QString& startFolder) override
     {
         auto dialog = makeOpenRomDialog(parent);
+        if (!startFolder.isEmpty()) dialog->setDirectory(startFolder);
         if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
         return dialog->selectedFiles().first();
     }
@@ -38,6 +39,13 @@ public:
                                      QMessageBox::Yes) == QMessageBox::Yes;
     }
 
+    bool askYesNoDefaultNo(QWidget* parent, const QString& text) override
+    {
+        return QMessageBox::question(parent, kProductName, text,
+                                     QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No) == QMessageBox::Yes;
+    }
+
     SaveChoice askSaveChanges(QWidget* parent) override
     {
         const auto answer = QMessageBox::question(
@@ -46,12 +54,6 @@ public:
         if (answer == QMessageBox::Save) return SaveChoice::Save;
         if (answer == QMessageBox::Discard) return SaveChoice::Discard;
         return SaveChoice::Cancel;
-    }
-
-    bool askYesNoDefaultNo(QWidget* parent, const QString& text) override
-    {
-        return QMessageBox::warning(parent, kProductName, text, QMessageBox::Yes | QMessageBox::No,
-                                    QMessageBox::No) == QMessageBox::Yes;
     }
 
     RecoveryChoice askRestoreEdits(QWidget* parent, const QString& text) override

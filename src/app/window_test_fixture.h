@@ -19,11 +19,22 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
+        // Each test starts with no recent ROMs, kept in its own folder.
+        savedConfigHome = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit());
+        openWindow();
+    }
+    void TearDown() override
+    {
+        window.reset();
+        qputenv("XDG_CONFIG_HOME", savedConfigHome);
+    }
+    void openWindow()
+    {
         window = std::make_unique<MainWindow>(*state, prompts);
         window->show();
         QApplication::processEvents();
     }
-    void TearDown() override { window.reset(); }
 
     // The client area as painted now, in client pixels.
     QImage paintedClient() const { return window->clientArea()->grab().toImage(); }
@@ -39,6 +50,7 @@ protected:
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
     FakePrompts prompts;
     QTemporaryDir dir;
+    QByteArray savedConfigHome;
     std::unique_ptr<MainWindow> window;
 };
 

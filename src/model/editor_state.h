@@ -58,8 +58,10 @@ struct EditorState {
     std::array<bool, kSpriteCount> spriteEdited{};
     std::uint64_t editGeneration = 0;
 
-    // The open ROM.
+    // The open ROM, and its sprite area as we last read or wrote it: saving
+    // compares with this copy, never with what the system's cache holds.
     RomFile romFile;
+    SpriteAreaBytes diskSpriteArea{};
 
     // Main window.
     bool editorReady = false;

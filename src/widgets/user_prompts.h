@@ -18,20 +18,22 @@ class UserPrompts {
 public:
     virtual ~UserPrompts() = default;
 
-    // The Open ROM file dialog; an empty string when the user cancelled.
-    virtual QString openRomPath(QWidget* parent) = 0;
+    // The Open ROM file dialog, showing `startFolder` (unless empty) first;
+    // an empty string when the user cancelled.
+    virtual QString openRomPath(QWidget* parent, const QString& startFolder) = 0;
     // A message with an OK button.
     virtual void information(QWidget* parent, const QString& text) = 0;
     // An error message with an OK button (saves, palette writes, opens).
     virtual void error(QWidget* parent, const QString& text) = 0;
     // A Yes/No question with the question icon; true for Yes.
     virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
+    // The same with No as the default button, for questions whose Yes
+    // risks the user's data.
+    virtual bool askYesNoDefaultNo(QWidget* parent, const QString& text) = 0;
     // "Save changes to the ROM?" with Save / Discard / Cancel.
     virtual SaveChoice askSaveChanges(QWidget* parent) = 0;
     // The colour chooser, opened with `initial`; nothing when cancelled.
     virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
-    // A Yes/No warning whose default is No, for a risky step; true for Yes.
-    virtual bool askYesNoDefaultNo(QWidget* parent, const QString& text) = 0;
     // Whether to bring back the unsaved edits of a recovery file: Restore
     // (the default) or Discard. Only an explicit Discard throws them away.
     virtual RecoveryChoice askRestoreEdits(QWidget* parent, const QString& text) = 0;

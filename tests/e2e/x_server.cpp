@@ -92,6 +92,9 @@ EnvChanges XServer::environment() const
             {"QT_SCREEN_SCALE_FACTORS", ""},
             {"QT_AUTO_SCREEN_SCALE_FACTOR", ""},
             {"XDG_RUNTIME_DIR", directory_},
+            // The editor's recent ROMs go to the scratch folder, not the home.
+            {"XDG_CONFIG_HOME", directory_},
+            {"XDG_STATE_HOME", directory_},
             {"XAUTHORITY", ""}};
 }
 

@@ -12,10 +12,10 @@ namespace tessel::testing {
 class FakePrompts : public UserPrompts {
 public:
     QString nextPath;                        // answer of the next file dialog
+    QString lastStartFolder;                 // the folder the last one showed first
     bool yesNoAnswer = true;
     SaveChoice saveAnswer = SaveChoice::Discard;
     std::optional<QColor> colourAnswer;
-    bool riskyAnswer = false;                // askYesNoDefaultNo
     RecoveryChoice restoreAnswer = RecoveryChoice::Restore;
 
     QStringList informations;
@@ -24,17 +24,22 @@ public:
     int saveQuestions = 0;
     int fileDialogs = 0;
     std::deque<QColor> chooserInitials;
-    QStringList riskyQuestions;
     QStringList restoreQuestions;
 
-    QString openRomPath(QWidget*) override
+    QString openRomPath(QWidget*, const QString& startFolder) override
     {
         ++fileDialogs;
+        lastStartFolder = startFolder;
         return nextPath;
     }
     void information(QWidget*, const QString& text) override { informations << text; }
     void error(QWidget*, const QString& text) override { errors << text; }
     bool askYesNo(QWidget*, const QString& text) override
+    {
+        questions << text;
+        return yesNoAnswer;
+    }
+    bool askYesNoDefaultNo(QWidget*, const QString& text) override
     {
         questions << text;
         return yesNoAnswer;
@@ -48,11 +53,6 @@ public:
     {
         chooserInitials.push_back(initial);
         return colourAnswer;
-    }
-    bool askYesNoDefaultNo(QWidget*, const QString& text) override
-    {
-        riskyQuestions << text;
-        return riskyAnswer;
     }
     RecoveryChoice askRestoreEdits(QWidget*, const QString& text) override
     {

@@ -64,6 +64,7 @@ long FaultIo::pread(int fd, void* buf, unsigned long count, long long offset)
 
 long FaultIo::pwrite(int fd, const void* buf, unsigned long count, long long offset)
 {
+    if (beforeWrite) beforeWrite();
     if (shouldFail(IoOp::Pwrite)) return -1;
     if (writeLimit_ > 0 && count > static_cast<unsigned long>(writeLimit_)) count = writeLimit_;
     return inner_.pwrite(fd, buf, count, offset);
@@ -74,6 +75,21 @@ int FaultIo::fsync(int fd) { return shouldFail(IoOp::Fsync) ? -1 : inner_.fsync(
 int FaultIo::fileKey(int fd, FileKey& key)
 {
     return shouldFail(IoOp::FileKey) ? -1 : inner_.fileKey(fd, key);
+}
+
+int FaultIo::status(int fd, FileStatus& out)
+{
+    return shouldFail(IoOp::Status) ? -1 : inner_.status(fd, out);
+}
+
+int FaultIo::pathStatus(const char* path, FileStatus& out)
+{
+    return shouldFail(IoOp::PathStatus) ? -1 : inner_.pathStatus(path, out);
+}
+
+int FaultIo::truncate(int fd, long long size)
+{
+    return shouldFail(IoOp::Truncate) ? -1 : inner_.truncate(fd, size);
 }
 
 } // namespace tessel::testing

@@ -4,13 +4,14 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
 #include "file/rom_file.h"
 
 namespace tessel::testing {
 
-enum class IoOp { Open, Lock, Size, Pread, Pwrite, Fsync, Close, FileKey };
-inline constexpr int kIoOpCount = 8;
+enum class IoOp { Open, Lock, Size, Pread, Pwrite, Fsync, Close, FileKey, Status, PathStatus, Truncate };
+inline constexpr int kIoOpCount = 11;
 
 class FaultIo final : public FileIo {
 public:
@@ -19,6 +20,8 @@ public:
     // The `nth` call of `op` from now on (1 = the next one) fails with
     // `error`; with `always`, every call from that one on fails.
     void failOn(IoOp op, int nth, int error, bool always = false);
+    // Runs before every pwrite: another program acting in the middle of a save.
+    std::function<void()> beforeWrite;
     // Pwrite moves at most `bytes` per call from now on (short writes).
     void limitWrites(long bytes) { writeLimit_ = bytes; }
     void reset();
@@ -36,6 +39,9 @@ public:
     long pwrite(int fd, const void* buf, unsigned long count, long long offset) override;
     int fsync(int fd) override;
     int fileKey(int fd, FileKey& key) override;
+    int status(int fd, FileStatus& out) override;
+    int pathStatus(const char* path, FileStatus& out) override;
+    int truncate(int fd, long long size) override;
 
 private:
     struct Fault {

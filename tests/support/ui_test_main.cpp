@@ -9,10 +9,12 @@
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    if (!home.isValid()) return 1;
-    qputenv("XDG_STATE_HOME", QFile::encodeName(home.filePath("state")));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
+    // Settings (the recent ROMs), recovery files and backups go to a scratch
+    // folder, never the home.
+    QTemporaryDir settings;
+    if (!settings.isValid()) return 1;
+    qputenv("XDG_CONFIG_HOME", settings.filePath("config").toLocal8Bit());
+    qputenv("XDG_STATE_HOME", settings.filePath("state").toLocal8Bit());
     Q_INIT_RESOURCE(tessel); // the pictures of the static UI library
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
