@@ -303,7 +303,9 @@ void RecoveryKeeper::offerRestore()
     // Restored sprites are unsaved edits again: nothing reaches the ROM
     // until the user saves.
     for (const RecoveredSprite& s : found->sprites) {
-        state_.spriteStore[s.sprite].pixels = s.pixels;
+        PixelBuffer& pixels = state_.spriteStore[s.sprite].pixels;
+        for (int y = 0; y < s.height; ++y)
+            std::copy_n(s.pixels.begin() + y * kBufferWidth, s.width, pixels.begin() + y * kBufferWidth);
         markSpriteEdited(state_, s.sprite);
     }
     owned_ = fileName_;

@@ -49,8 +49,10 @@ public:
     // waits until it is on the disk (the program is about to end).
     void flushNow();
 
-    // What the timer does, for tests: update the file if anything changed,
-    // then wait until the writer is idle.
+    // What the timer does: when anything changed, hands a snapshot to the
+    // writer (or asks it to remove the file) and returns at once.
+    void updateNow() { update(false); }
+    // The same, then waits until the writer is idle (for tests).
     void updateAndWait();
     const std::string& directory() const { return directory_; }
     // The recovery file of the open ROM ("" when none is open).

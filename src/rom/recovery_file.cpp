@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -21,11 +22,16 @@ namespace {
 constexpr char kMagic[8] = {'T', 'S', 'L', 'R', 'E', 'C', 'O', 'V'};
 constexpr std::uint32_t kVersion = 1;
 constexpr std::size_t kHeaderBytes = 48;
-constexpr std::size_t kSpriteBytes = 4 + kBufferSize;
+constexpr std::size_t kSpriteHeaderBytes = 4; // u16 number, u8 width, u8 height
 constexpr std::size_t kTrailerBytes = 4;
 constexpr std::uint32_t kMaxPathBytes = PATH_MAX;
 // No recovery file is larger than every sprite edited with the longest path.
-constexpr std::size_t kMaxFileBytes = kHeaderBytes + kMaxPathBytes + kSpriteCount * kSpriteBytes + kTrailerBytes;
+constexpr std::size_t kMaxFileBytes =
+    kHeaderBytes + kMaxPathBytes + kSpriteCount * (kSpriteHeaderBytes + kBufferSize) + kTrailerBytes;
+
+// The part of the work area a sprite's pixels take: what the file keeps.
+int keptWidth(const SpriteRecord& r) { return std::clamp(r.widthPixels(), 0, kBufferWidth); }
+int keptHeight(const SpriteRecord& r) { return std::clamp(r.heightPixels(), 0, kBufferHeight); }
 
 void put(std::uint8_t* at, std::uint64_t value, int bytes)
 {
@@ -63,8 +69,14 @@ std::optional<RecoveryContents> damaged(std::string* why, const char* reason)
 void snapshotRecovery(const RecoveryInfo& info, const EditorState& state, std::vector<std::uint8_t>& out)
 {
     const std::size_t pathBytes = std::min<std::size_t>(info.romPath.size(), kMaxPathBytes);
-    const int count = editedSpriteCount(state);
-    const std::size_t total = kHeaderBytes + pathBytes + count * kSpriteBytes + kTrailerBytes;
+    int count = 0;
+    std::size_t total = kHeaderBytes + pathBytes + kTrailerBytes;
+    for (int sprite = 0; sprite < kSpriteCount; ++sprite) {
+        if (!state.spriteEdited[sprite]) continue;
+        const SpriteRecord& r = state.spriteStore[sprite];
+        total += kSpriteHeaderBytes + static_cast<std::size_t>(keptWidth(r) * keptHeight(r));
+        ++count;
+    }
     out.resize(total); // keeps its capacity: no allocation once it has grown
     std::uint8_t* p = out.data();
     std::memcpy(p, kMagic, sizeof kMagic);
@@ -79,9 +91,15 @@ void snapshotRecovery(const RecoveryInfo& info, const EditorState& state, std::v
     p += kHeaderBytes + pathBytes;
     for (int sprite = 0; sprite < kSpriteCount; ++sprite) {
         if (!state.spriteEdited[sprite]) continue;
-        put(p, static_cast<std::uint32_t>(sprite), 4);
-        std::memcpy(p + 4, state.spriteStore[sprite].pixels.data(), kBufferSize);
-        p += kSpriteBytes;
+        const SpriteRecord& r = state.spriteStore[sprite];
+        const int width = keptWidth(r), height = keptHeight(r);
+        put(p, static_cast<std::uint32_t>(sprite), 2);
+        p[2] = static_cast<std::uint8_t>(width);
+        p[3] = static_cast<std::uint8_t>(height);
+        p += kSpriteHeaderBytes;
+        // Only the sprite's own rows and columns: the rest of the work area
+        // is never saved, and most sprites are far smaller than it.
+        for (int y = 0; y < height; ++y, p += width) std::memcpy(p, r.pixels.data() + y * kBufferWidth, width);
     }
     put(p, 0, 4);
 }
@@ -101,13 +119,10 @@ std::optional<RecoveryContents> decodeRecovery(std::span<const std::uint8_t> byt
     if (get(p + 8, 4) != kVersion) return damaged(why, "it was written by another version of the program");
     const std::uint64_t count = get(p + 12, 4);
     const std::uint64_t pathBytes = get(p + 44, 4);
-    if (count > kSpriteCount || pathBytes > kMaxPathBytes) return damaged(why, "its header is damaged");
-    if (bytes.size() != kHeaderBytes + pathBytes + count * kSpriteBytes + kTrailerBytes)
-        return damaged(why, bytes.size() < kHeaderBytes + pathBytes + count * kSpriteBytes + kTrailerBytes
-                                ? "the file is cut short"
-                                : "the file is longer than its contents");
     const std::size_t body = bytes.size() - kTrailerBytes;
     if (get(p + body, 4) != crcOf(p, body)) return damaged(why, "its checksum does not match");
+    if (count > kSpriteCount || pathBytes > kMaxPathBytes || kHeaderBytes + pathBytes > body)
+        return damaged(why, "its header is damaged");
 
     RecoveryContents contents;
     contents.info.romKey = {get(p + 16, 8), get(p + 24, 8)};
@@ -115,17 +130,26 @@ std::optional<RecoveryContents> decodeRecovery(std::span<const std::uint8_t> byt
     contents.info.spriteAreaCrc = static_cast<std::uint32_t>(get(p + 40, 4));
     contents.info.romPath.assign(reinterpret_cast<const char*>(p + kHeaderBytes), pathBytes);
     contents.sprites.resize(count);
-    const std::uint8_t* s = p + kHeaderBytes + pathBytes;
+    std::size_t at = kHeaderBytes + pathBytes;
     long previous = -1;
     for (RecoveredSprite& sprite : contents.sprites) {
-        const std::uint64_t number = get(s, 4);
-        if (number >= kSpriteCount || static_cast<long>(number) <= previous)
+        if (body - at < kSpriteHeaderBytes) return damaged(why, "it holds fewer sprites than it says");
+        const long number = static_cast<long>(get(p + at, 2));
+        const int width = p[at + 2], height = p[at + 3];
+        if (number >= kSpriteCount || number <= previous)
             return damaged(why, "it names a sprite that does not exist or names one twice");
-        previous = static_cast<long>(number);
+        if (width > kBufferWidth || height > kBufferHeight) return damaged(why, "a sprite is larger than any can be");
+        at += kSpriteHeaderBytes;
+        if (body - at < static_cast<std::size_t>(width * height))
+            return damaged(why, "it holds fewer pixels than it says");
+        previous = number;
         sprite.sprite = static_cast<int>(number);
-        std::memcpy(sprite.pixels.data(), s + 4, kBufferSize);
-        s += kSpriteBytes;
+        sprite.width = width;
+        sprite.height = height;
+        for (int y = 0; y < height; ++y, at += width)
+            std::memcpy(sprite.pixels.data() + y * kBufferWidth, p + at, width);
     }
+    if (at != body) return damaged(why, "the file is longer than its contents");
     if (why) why->clear();
     return contents;
 }

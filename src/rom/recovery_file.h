@@ -8,7 +8,8 @@
 //   u64 device  u64 inode  i64 saved at (seconds since the epoch)
 //   u32 CRC-32 of the ROM's sprite area as last read or written
 //   u32 path length L, L bytes of the ROM's canonical path
-//   N times: u32 sprite number (ascending), 64 x 80 pixel bytes
+//   N times: u16 sprite number (ascending), u8 width W, u8 height H (the
+//            sprite's size in pixels), W x H pixel bytes row by row
 //   u32 CRC-32 of everything before it
 //
 // Writing is split in two so that the window's thread only copies pixels:
@@ -35,7 +36,8 @@ struct RecoveryInfo {
 
 struct RecoveredSprite {
     int sprite = 0;
-    PixelBuffer pixels{};
+    int width = 0, height = 0; // the part of `pixels` the file held
+    PixelBuffer pixels{};      // 0 outside that part
 };
 
 struct RecoveryContents {
@@ -44,7 +46,8 @@ struct RecoveryContents {
 };
 
 // Writes `info` and the pixels of every sprite marked edited in `state`
-// into `out`, reusing its memory; the trailing checksum is left for
+// (its width and height of the work area, all a save can write) into
+// `out`, reusing its memory; the trailing checksum is left for
 // sealRecovery().
 void snapshotRecovery(const RecoveryInfo& info, const EditorState& state, std::vector<std::uint8_t>& out);
 void sealRecovery(std::vector<std::uint8_t>& bytes);

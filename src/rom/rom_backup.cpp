@@ -57,7 +57,7 @@ bool parseBackupName(const std::string& file, const std::string& name, std::stri
     const std::size_t end = file.size() - suffix.size();
     serial = 1;
     if (rest == end) return true;
-    if (file[rest] != '-' || !allDigits(file, rest + 1, end - rest - 1) || end - rest - 1 > 6) return false;
+    if (file[rest] != '-' || !allDigits(file, rest + 1, end - rest - 1) || end - rest - 1 > 9) return false;
     serial = std::strtol(file.c_str() + rest + 1, nullptr, 10);
     return true;
 }
@@ -100,15 +100,23 @@ IoResult copyInto(int from, int to, const std::string& fromPath, const std::stri
     return IoResult::success();
 }
 
-// Links the finished temporary file under the first free backup name.
-IoResult linkUnderFreeName(const std::string& temporary, const std::string& base, std::string& made)
+// Links the finished temporary file under the first backup name of this
+// second that is free and newer than every other backup of the second.
+IoResult linkUnderFreeName(const std::string& temporary, const std::string& dir, const std::string& name,
+                           const std::string& stamp, std::string& made)
 {
-    for (int serial = 1; serial <= 999; ++serial) {
-        made = base + (serial == 1 ? "" : "-" + std::to_string(serial)) + ".bak";
+    long serial = 1;
+    for (const std::string& file : backupsOf(dir, name)) {
+        std::string fileStamp;
+        long fileSerial = 0;
+        if (parseBackupName(file, name, fileStamp, fileSerial) && fileStamp == stamp) serial = fileSerial + 1;
+    }
+    for (const long last = serial + 100; serial < last; ++serial) {
+        made = dir + "/" + name + "." + stamp + (serial == 1 ? "" : "-" + std::to_string(serial)) + ".bak";
         if (::link(temporary.c_str(), made.c_str()) == 0) return IoResult::success();
         if (errno != EEXIST) return failure(made, errno);
     }
-    return failure(base + ".bak", EEXIST);
+    return failure(made, EEXIST);
 }
 
 void prune(const std::string& dir, const std::string& name, int keep)
@@ -175,7 +183,7 @@ IoResult backupRom(const std::string& romPath, const FileKey& romKey, const std:
     IoResult result = copyInto(from, to, romPath, temporary);
     if (::close(to) != 0 && result.ok) result = failure(temporary, errno);
     std::string made;
-    if (result.ok) result = linkUnderFreeName(temporary, dir + "/" + name + "." + stampOf(now), made);
+    if (result.ok) result = linkUnderFreeName(temporary, dir, name, stampOf(now), made);
     ::unlink(temporary.c_str());
     if (result.ok) result = syncDirectory(dir);
     if (!result.ok) return result;

@@ -75,6 +75,15 @@ TEST(RomBackup, KeepsTheTenNewestOfEachRomName)
     // as the eleventh and twelfth came; the one a day older went at once.
     EXPECT_EQ(backupsOf(dir.path(), name), std::vector(made.begin() + 2, made.begin() + 12));
     for (const std::string& s : strangers) EXPECT_TRUE(std::filesystem::exists(dir.path() + "/" + s)) << s;
+
+    // Twelve in one second: a pruned name is not taken again for a newer one.
+    ScratchFile second(ScratchFile::Kind::Directory);
+    std::string last;
+    for (int i = 0; i < 12; ++i) ASSERT_TRUE(rom.backup(second.path(), kNoon, &last).ok) << i;
+    const std::vector<std::string> kept = backupsOf(second.path(), name);
+    ASSERT_EQ(kept.size(), 10u);
+    EXPECT_EQ(second.path() + "/" + kept.back(), last);
+    EXPECT_NE(kept.front().find("-3.bak"), std::string::npos) << kept.front();
 }
 
 TEST(RomBackup, FailuresSayWhyAndLeaveNoBackup)
