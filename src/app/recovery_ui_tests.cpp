@@ -2,12 +2,16 @@
 // kept on the disk while they last, offered back when the ROM is opened
 // again (Restore makes them unsaved edits, Discard drops them), and the
 // first save of a window's life copies the ROM first.
+#include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <filesystem>
 
 #include "app/recovery_keeper.h"
 #include "app/window_test_fixture.h"
+#include "dialogs/palette_editor_dialog.h"
 #include "file/state_files.h"
 #include "model/command_ids.h"
 #include "model/edit_marks.h"
@@ -225,6 +229,35 @@ TEST_F(RecoveryTest, WithoutABackupTheUserDecides)
         EXPECT_TRUE(prompts.questions[0].endsWith("Save anyway?"));
         EXPECT_EQ(rom.read() != original, saveAnyway);
     }
+}
+
+TEST_F(RecoveryTest, ApplyChangesAsksBeforeItWrites)
+{
+    ASSERT_TRUE(openRom());
+    PaletteEditorDialog editor(*state, prompts, window.get());
+    int asked = 0;
+    bool allowed = false;
+    editor.setBeforeWrite([&] {
+        ++asked;
+        EXPECT_EQ(rom.read(), original) << "asked after writing";
+        return allowed;
+    });
+    // Colour 4 of palette 3 becomes raw (1, 1, 1).
+    editor.findChild<QComboBox*>("1078")->setCurrentIndex(3);
+    QTest::mouseClick(editor.findChild<QWidget*>("1084"), Qt::LeftButton);
+    for (int i = 0; i < 3; ++i) {
+        auto* field = editor.findChild<QLineEdit*>(QString::number(1096 + i));
+        field->selectAll();
+        QTest::keyClicks(field, "1");
+    }
+    editor.findChild<QPushButton*>("1100")->click(); // << Add Color
+    editor.findChild<QPushButton*>("1079")->click(); // Apply Changes
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(rom.read(), original) << "written although refused";
+    allowed = true;
+    editor.findChild<QPushButton*>("1079")->click();
+    EXPECT_EQ(asked, 2);
+    EXPECT_NE(rom.read(), original);
 }
 
 } // namespace
