@@ -2,7 +2,9 @@
 
 #include <zlib.h>
 
+#include <filesystem>
 #include <stdexcept>
+#include <stdlib.h>
 
 #include "rom/sprite_catalogue.h"
 #include "support/synthetic_rom.h"
@@ -16,6 +18,17 @@ void put32(std::vector<std::uint8_t>& out, std::uint32_t v)
 }
 
 } // namespace
+
+ScratchFolder::ScratchFolder() : path_(std::filesystem::temp_directory_path() / "tessel-test-XXXXXX")
+{
+    if (!::mkdtemp(path_.data())) throw std::runtime_error("mkdtemp " + path_ + " failed");
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
 
 void SyntheticArt::setColour(int palette, int k, int red, int green, int blue)
 {

@@ -28,6 +28,20 @@ struct SyntheticArt {
 // colour 12 repeats colour 2.
 SyntheticArt syntheticArt(bool duplicateColours = false);
 
+// A directory in the temporary directory, removed with all it holds; for
+// files whose name must end in a given extension.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
 // One chunk: length, type, data, CRC32 (from zlib).
 std::vector<std::uint8_t> pngChunk(const char type[4], const std::vector<std::uint8_t>& data);
 
