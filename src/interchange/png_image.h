@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -44,6 +45,14 @@ struct PngLimits {
 // On failure `value.width` and `value.height` hold the header's size when the
 // header was read (0 otherwise), so that a caller can say which size it got.
 Outcome<PngImage> decodePng(std::span<const std::uint8_t> bytes, PngLimits limits);
+// The picture as R G B A rows (a palette picture looked up), each handed to
+// `row` top to bottom with the picture's size, kind and palette, in a buffer
+// that is reused; a picture that is not
+// interlaced is never held whole. The value has the size, the kind and the
+// palette but no pixels. On failure some rows may have been handed on.
+using PngRowSink = std::function<void(const PngImage& picture, int y, const std::uint8_t* rgba)>;
+Outcome<PngImage> decodePngRows(std::span<const std::uint8_t> bytes, PngLimits limits, const PngRowSink& row);
+
 // For an import that takes one exact size: empty when `decoded` is a
 // picture of width x height, else the message: the decoding error, or both
 // sizes ("The picture is 10 × 10 pixels, but " + `expected` + " 32 × 48"),
@@ -51,7 +60,8 @@ Outcome<PngImage> decodePng(std::span<const std::uint8_t> bytes, PngLimits limit
 std::string checkPictureSize(const Outcome<PngImage>& decoded, int width, int height,
                              const std::string& expected);
 // decodePng from a file; a file that could not hold a picture within the
-// limits (far more bytes than its pixels) is refused unread.
+// limits (more than maxPngFileBytes) is refused unread.
+std::size_t maxPngFileBytes(PngLimits limits);
 Outcome<PngImage> readPngFile(const std::string& path, PngLimits limits);
 
 // A palette picture: `indices` one byte a pixel (row by row), every value

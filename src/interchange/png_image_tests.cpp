@@ -87,6 +87,36 @@ TEST(PngImage, DecodesEveryKindOfPicture)
     EXPECT_EQ(image.value.toRgba(), (Bytes{1, 2, 3, 0, 4, 5, 6, 255, 7, 8, 9, 255}));
 }
 
+TEST(PngImage, RowsComeOneByOneWhateverTheLayout)
+{
+    const Bytes plte = pngChunk("PLTE", {1, 2, 3, 4, 5, 6, 7, 8, 9});
+    struct Case {
+        const char* what;
+        HandPng png;
+        Bytes rgba; // all rows; empty: refused
+    } cases[] = {
+        {"palette, streamed", {2, 2, 4, 3, 0, {0, 0x12, 0, 0x10}, plte}, {4, 5, 6, 255, 7, 8, 9, 255, 4, 5, 6, 255, 1, 2, 3, 255}},
+        // Adam7 for 2 x 2: pass 1 has (0, 0), pass 6 (1, 0), pass 7 row 1.
+        {"grey, interlaced", {2, 2, 8, 0, 1, {0, 10, 0, 20, 0, 30, 40}, {}},
+         {10, 10, 10, 255, 20, 20, 20, 255, 30, 30, 30, 255, 40, 40, 40, 255}},
+        {"palette entry 3 of 3 in row 1", {2, 2, 8, 3, 0, {0, 1, 2, 0, 0, 3}, plte}, {}},
+    };
+    for (const Case& c : cases) {
+        Bytes rows;
+        int expectedY = 0;
+        const auto image = decodePngRows(handPng(c.png), {64, 80}, [&](const PngImage& p, int y, const std::uint8_t* rgba) {
+            EXPECT_EQ(y, expectedY++) << c.what;
+            rows.insert(rows.end(), rgba, rgba + 4 * p.width);
+        });
+        EXPECT_EQ(image.ok, !c.rgba.empty()) << c.what << ": " << image.error;
+        if (image.ok) {
+            EXPECT_EQ(rows, c.rgba) << c.what;
+        } else {
+            EXPECT_EQ(rows.size(), 8u) << c.what; // row 0 was handed on before the bad entry
+        }
+    }
+}
+
 TEST(PngImage, RefusesHostileFiles)
 {
     const HandPng good{4, 2, 8, 6, 0, Bytes(2 * 17, 0), pngChunk("tEXt", {'a', 0, 'b'})};

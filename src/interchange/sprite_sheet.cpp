@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "interchange/colour_mapping.h"
+#include "interchange/file_bytes.h"
 #include "interchange/png_image.h"
 
 namespace tessel {
@@ -44,64 +45,104 @@ std::string spriteRanges(const std::vector<int>& sprites)
     return text;
 }
 
-Outcome<SheetImport> takeSheet(const Outcome<PngImage>& decoded, std::span<const SpriteView> sprites,
+// Maps the sheet as it is decoded, one row at a time: the 32 sprites of the
+// current row of cells are worked on in copies of their stores, and each is
+// compared with its own store once its row of cells is complete.
+class SheetMapper {
+public:
+    SheetMapper(std::span<const SpriteView> sprites, std::span<const RawPalette> palettes)
+        : sprites_(sprites), palettes_(palettes), matchers_(palettes.size())
+    {
+    }
+
+    void row(int y, const std::uint8_t* rgba)
+    {
+        const int first = (y / kSheetCellHeight) * kSheetColumns, line = y % kSheetCellHeight;
+        const int count = std::min<int>(kSheetColumns, static_cast<int>(sprites_.size()) - first);
+        for (int c = 0; c < count; ++c) {
+            const SpriteView& sprite = sprites_[first + c];
+            if (line == 0) std::copy(sprite.pixels, sprite.pixels + kBufferSize, work_[c].begin());
+            if (line >= sprite.height) continue;
+            std::uint8_t* to = work_[c].data() + line * kBufferWidth;
+            const MappingResult mapped = mapColours(rgba + 4 * kSheetCellWidth * c, 0, sprite.width, 1,
+                                                    matcher(sprite.palette), to, to, kBufferWidth,
+                                                    c * kSheetCellWidth, y);
+            if (mapped.unmatchedCount == 0) continue;
+            if (refused_.empty() || refused_.back() != first + c) refused_.push_back(first + c);
+            unmatched_ += mapped.unmatchedCount;
+            for (const UnmatchedPixel& p : mapped.firstUnmatched)
+                if (firstUnmatched_.size() < kMaxListedUnmatched) firstUnmatched_.push_back(p);
+        }
+        if (line == kSheetCellHeight - 1 && refused_.empty())
+            for (int c = 0; c < count; ++c) keepIfChanged(first + c, work_[c]);
+    }
+
+    Outcome<SheetImport> result()
+    {
+        using Result = Outcome<SheetImport>;
+        if (!refused_.empty()) {
+            std::sort(refused_.begin(), refused_.end());
+            refused_.erase(std::unique(refused_.begin(), refused_.end()), refused_.end());
+            return Result::failure(std::to_string(unmatched_) + (unmatched_ == 1 ? " pixel" : " pixels") + " of " +
+                                   (refused_.size() == 1 ? "sprite " : "sprites ") + spriteRanges(refused_) +
+                                   (unmatched_ == 1 ? " matches" : " match") +
+                                   " no colour of the sprite's palette; nothing was changed. First (x, y on the "
+                                   "sheet): " +
+                                   listUnmatched(firstUnmatched_) + (unmatched_ > kMaxListedUnmatched ? ", ..." : ""));
+        }
+        const std::size_t n = imported_.changedSprites.size();
+        imported_.message = n == 0   ? "No sprite changed"
+                            : n == 1 ? "1 sprite changed"
+                                     : std::to_string(n) + " sprites changed";
+        return Result::success(std::move(imported_));
+    }
+
+private:
+    const ColourMatcher& matcher(int palette)
+    {
+        auto& m = matchers_[static_cast<std::size_t>(palette)];
+        if (!m) m = std::make_unique<ColourMatcher>(matchingColours(palettes_[palette]));
+        return *m;
+    }
+
+    void keepIfChanged(int i, const PixelBuffer& pixels)
+    {
+        const SpriteView& sprite = sprites_[i];
+        for (int y = 0; y < sprite.height; ++y)
+            for (int x = 0; x < sprite.width; ++x)
+                if ((sprite.pixels[y * kBufferWidth + x] & 15) != pixels[y * kBufferWidth + x]) {
+                    imported_.changedSprites.push_back(i);
+                    imported_.changedPixels.push_back(pixels);
+                    return;
+                }
+    }
+
+    std::span<const SpriteView> sprites_;
+    std::span<const RawPalette> palettes_;
+    std::vector<std::unique_ptr<ColourMatcher>> matchers_;
+    std::array<PixelBuffer, kSheetColumns> work_{};
+    std::vector<int> refused_;
+    std::vector<UnmatchedPixel> firstUnmatched_;
+    long long unmatched_ = 0;
+    SheetImport imported_;
+};
+
+Outcome<SheetImport> takeSheet(std::span<const std::uint8_t> png, std::span<const SpriteView> sprites,
                                std::span<const RawPalette> palettes)
 {
-    using Result = Outcome<SheetImport>;
     const SheetSize sheet = sheetSize(static_cast<int>(sprites.size()));
+    SheetMapper mapper(sprites, palettes);
+    const auto decoded = decodePngRows(png, {sheet.width, sheet.height},
+                                       [&](const PngImage& picture, int y, const std::uint8_t* rgba) {
+                                           // Rows of a sheet of another size are refused below.
+                                           if (picture.width == sheet.width && picture.height == sheet.height)
+                                               mapper.row(y, rgba);
+                                       });
     if (std::string bad = checkPictureSize(decoded, sheet.width, sheet.height,
                                            std::to_string(sprites.size()) + " sprites make a sheet of");
         !bad.empty())
-        return Result::failure(bad);
-    const PngImage& image = decoded.value;
-    const std::vector<std::uint8_t> converted = image.indexed ? image.toRgba() : std::vector<std::uint8_t>{};
-    const std::uint8_t* rgba = image.indexed ? converted.data() : image.rgba.data();
-    const std::size_t stride = 4 * static_cast<std::size_t>(sheet.width);
-
-    std::vector<std::unique_ptr<ColourMatcher>> matchers(palettes.size());
-    SheetImport result;
-    std::vector<int> refused;
-    std::vector<UnmatchedPixel> firstUnmatched;
-    long long unmatched = 0;
-    PixelBuffer pixels;
-    for (std::size_t i = 0; i < sprites.size(); ++i) {
-        const SpriteView& sprite = sprites[i];
-        auto& matcher = matchers[static_cast<std::size_t>(sprite.palette)];
-        if (!matcher) matcher = std::make_unique<ColourMatcher>(matchingColours(palettes[sprite.palette]));
-        const int cell = static_cast<int>(i);
-        std::copy(sprite.pixels, sprite.pixels + kBufferSize, pixels.begin());
-        const MappingResult mapped =
-            mapColours(rgba + cellOffset(cell, sheet), stride, sprite.width, sprite.height, *matcher,
-                       pixels.data(), pixels.data(), kBufferWidth, (cell % kSheetColumns) * kSheetCellWidth,
-                       (cell / kSheetColumns) * kSheetCellHeight);
-        if (mapped.unmatchedCount > 0) {
-            refused.push_back(cell);
-            unmatched += mapped.unmatchedCount;
-            for (const UnmatchedPixel& p : mapped.firstUnmatched)
-                if (firstUnmatched.size() < kMaxListedUnmatched) firstUnmatched.push_back(p);
-            continue;
-        }
-        if (!refused.empty()) continue; // nothing will change: no need to keep the result
-        bool same = true;
-        for (int y = 0; y < sprite.height && same; ++y)
-            for (int x = 0; x < sprite.width; ++x)
-                if ((sprite.pixels[y * kBufferWidth + x] & 15) != pixels[y * kBufferWidth + x]) {
-                    same = false;
-                    break;
-                }
-        if (same) continue;
-        result.changedSprites.push_back(cell);
-        result.changedPixels.push_back(pixels);
-    }
-    if (!refused.empty())
-        return Result::failure(std::to_string(unmatched) + (unmatched == 1 ? " pixel" : " pixels") + " of " +
-                               (refused.size() == 1 ? "sprite " : "sprites ") + spriteRanges(refused) +
-                               (unmatched == 1 ? " matches" : " match") +
-                               " no colour of the sprite's palette; nothing was changed. First (x, y on the sheet): " +
-                               listUnmatched(firstUnmatched) + (unmatched > kMaxListedUnmatched ? ", ..." : ""));
-    const std::size_t n = result.changedSprites.size();
-    result.message = n == 0 ? "No sprite changed" : n == 1 ? "1 sprite changed" : std::to_string(n) + " sprites changed";
-    return Result::success(std::move(result));
+        return Outcome<SheetImport>::failure(bad);
+    return mapper.result();
 }
 
 } // namespace
@@ -155,8 +196,7 @@ Outcome<SheetImport> importSheetPng(std::span<const std::uint8_t> png, std::span
 {
     if (std::string bad = checkSprites(sprites, palettes.size()); !bad.empty())
         return Outcome<SheetImport>::failure(bad);
-    const SheetSize sheet = sheetSize(static_cast<int>(sprites.size()));
-    return takeSheet(decodePng(png, {sheet.width, sheet.height}), sprites, palettes);
+    return takeSheet(png, sprites, palettes);
 }
 
 Outcome<SheetImport> importSheetPngFile(const std::string& path, std::span<const SpriteView> sprites,
@@ -165,7 +205,9 @@ Outcome<SheetImport> importSheetPngFile(const std::string& path, std::span<const
     if (std::string bad = checkSprites(sprites, palettes.size()); !bad.empty())
         return Outcome<SheetImport>::failure(bad);
     const SheetSize sheet = sheetSize(static_cast<int>(sprites.size()));
-    return takeSheet(readPngFile(path, {sheet.width, sheet.height}), sprites, palettes);
+    const auto file = readWholeFile(path, maxPngFileBytes({sheet.width, sheet.height}));
+    if (!file.ok) return Outcome<SheetImport>::failure(file.error);
+    return takeSheet(file.value, sprites, palettes);
 }
 
 } // namespace tessel
