@@ -1,6 +1,7 @@
 #include "interchange/file_bytes.h"
 
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -52,6 +53,15 @@ Outcome<std::vector<std::uint8_t>> readWholeFile(const std::string& path, std::s
     ::close(fd);
     bytes.resize(done);
     return Result::success(std::move(bytes));
+}
+
+std::string lowerCaseExtension(const std::string& path)
+{
+    const std::size_t dot = path.find_last_of("./");
+    if (dot == std::string::npos || path[dot] != '.') return {};
+    std::string ext = path.substr(dot + 1);
+    for (char& ch : ext) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return ext;
 }
 
 std::string writeWholeFile(const std::string& path, std::span<const std::uint8_t> bytes)

@@ -20,4 +20,8 @@ Outcome<std::vector<std::uint8_t>> readWholeFile(const std::string& path, std::s
 // the reason.
 std::string writeWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
+// The part of the file name after its last dot, in lower case; empty when
+// the name has no dot.
+std::string lowerCaseExtension(const std::string& path);
+
 } // namespace tessel

@@ -191,10 +191,7 @@ Result readSnesWords(std::span<const std::uint8_t> bytes)
 
 std::optional<PaletteFileKind> paletteFileKind(const std::string& path)
 {
-    const std::size_t dot = path.find_last_of("./");
-    if (dot == std::string::npos || path[dot] != '.') return std::nullopt;
-    std::string ext = path.substr(dot + 1);
-    for (char& ch : ext) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    const std::string ext = lowerCaseExtension(path);
     if (ext == "gpl") return PaletteFileKind::Gimp;
     if (ext == "pal") return PaletteFileKind::Jasc;
     if (ext == "act") return PaletteFileKind::Adobe;

@@ -3,8 +3,8 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
+#include <filesystem>
 
 #include "interchange/file_bytes.h"
 #include "interchange/rom_kind.h"
@@ -160,10 +160,7 @@ std::string sizeText(std::size_t bytes)
 
 std::optional<PatchFormat> patchFormat(const std::string& path)
 {
-    const std::size_t dot = path.find_last_of("./");
-    if (dot == std::string::npos || path[dot] != '.') return std::nullopt;
-    std::string ext = path.substr(dot + 1);
-    for (char& ch : ext) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    const std::string ext = lowerCaseExtension(path);
     if (ext == "bps") return PatchFormat::Bps;
     if (ext == "ips") return PatchFormat::Ips;
     return std::nullopt;
@@ -245,6 +242,10 @@ std::string exportRomPatch(const std::string& patchPath, const std::string& clea
 {
     const auto format = patchFormat(patchPath);
     if (!format) return "Cannot write " + patchPath + ": a patch is chosen by its extension, .bps or .ips";
+    std::error_code ignored;
+    if (std::filesystem::equivalent(patchPath, cleanPath, ignored) ||
+        std::filesystem::equivalent(patchPath, editedPath, ignored))
+        return "Cannot write the patch over one of its ROMs: " + patchPath;
     const auto clean = readWholeFile(cleanPath, kMaxRomBytes);
     if (!clean.ok) return clean.error;
     const auto edited = readWholeFile(editedPath, kMaxRomBytes);

@@ -201,13 +201,15 @@ TEST(PatchFormats, RomsOfDifferentKindsAreRefusedAndNothingIsWritten)
               std::string::npos);
 
     const testing::ScratchFolder dir;
-    const std::string clean = dir.file("clean.sfc"), bare = dir.file("bare.sfc"), patch = dir.file("out.BPS");
+    const std::string clean = dir.file("clean.sfc"), bare = dir.file("bare.ips"), patch = dir.file("out.BPS");
     ASSERT_TRUE(testing::writeSyntheticRom(clean));
     ASSERT_EQ(writeWholeFile(bare, headerless), "");
     EXPECT_EQ(exportRomPatch(patch, clean, clean), ""); // nothing edited: a valid patch all the same
     EXPECT_TRUE(std::get<Bytes>(applyBps(testing::readFileBytes(patch), headered)) == headered);
     EXPECT_NE(exportRomPatch(dir.file("refused.ips"), bare, clean).find("same kind"), std::string::npos);
     EXPECT_NE(exportRomPatch(dir.file("p.zip"), clean, clean).find(".bps or .ips"), std::string::npos);
+    EXPECT_NE(exportRomPatch(bare, bare, clean).find("over one of its ROMs"), std::string::npos);
+    EXPECT_TRUE(readWholeFile(bare, 1 << 22).value == headerless);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("")), {}), 3); // no refused patch
 }
 
