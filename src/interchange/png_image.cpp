@@ -99,7 +99,7 @@ bool readBody(png_structp png, png_infop info, ReadJob& job)
     png_uint_32 width = 0, height = 0;
     int depth = 0, colourType = 0;
     png_get_IHDR(png, info, &width, &height, &depth, &colourType, nullptr, nullptr, nullptr);
-    // libpng has already refused anything over 2^31 - 1.
+    // The size fits an int: libpng refuses anything past 2^31 - 1.
     job.image->width = static_cast<int>(width);
     job.image->height = static_cast<int>(height);
     if (width > static_cast<png_uint_32>(job.limits.maxWidth) ||
