@@ -8,7 +8,7 @@ CMAKE_GEN  := -G Ninja
 SOAK_STEPS ?= 200000
 SOAK_SEED  ?= $(shell date +%s)
 
-.PHONY: all deps configure build run test test-asan asan-configure bench screenshot soak clean
+.PHONY: all deps layers configure build run test test-asan asan-configure bench screenshot soak clean
 
 all: build
 
@@ -27,7 +27,11 @@ $(BUILD)/demo.smc: build
 run: build $(BUILD)/demo.smc
 	$(BUILD)/tessel $(BUILD)/demo.smc
 
-test: build test-asan
+# The include direction of src/ is checked first: it takes a second.
+layers:
+	./scripts/check-layers
+
+test: layers build test-asan
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # The sanitizer tree: the core tests and the soak test (a bounded one in

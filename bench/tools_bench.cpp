@@ -12,10 +12,10 @@
 #include <utility>
 #include <vector>
 
-#include "editor/work_surface.h"
+#include "editor/mouse.h"
+#include "model/work_surface.h"
 #include "support/recording_view.h"
 #include "tools/drawing_tools.h"
-#include "tools/mouse.h"
 
 namespace tessel {
 namespace {

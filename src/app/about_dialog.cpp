@@ -6,10 +6,10 @@
 #include <QPushButton>
 
 #include "app/color_progress_ctrl.h"
-#include "app/dialog_font.h"
-#include "app/dialog_units.h"
 #include "app/memory_status.h"
 #include "app/product.h"
+#include "widgets/dialog_font.h"
+#include "widgets/dialog_units.h"
 
 namespace tessel {
 

@@ -2,7 +2,7 @@
 // process. Only main() uses it; tests give each window a state of its own.
 #pragma once
 
-#include "editor/editor_state.h"
+#include "model/editor_state.h"
 
 namespace tessel {
 

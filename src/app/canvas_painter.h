@@ -9,8 +9,8 @@
 #include <QImage>
 #include <QRect>
 
-#include "editor/editor_state.h"
-#include "editor/work_surface.h"
+#include "model/editor_state.h"
+#include "model/work_surface.h"
 
 class QPainter;
 

@@ -4,11 +4,11 @@
 
 #include <QPushButton>
 
-#include "app/user_prompts.h"
 #include "browser/sprite_browser.h"
 #include "dialogs/palette_editor_dialog.h"
 #include "dialogs/sprite_info_dialog.h"
 #include "editor/sprite_selection.h"
+#include "widgets/user_prompts.h"
 
 namespace tessel {
 

@@ -4,10 +4,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/color_swatch.h"
 #include "app/window_test_fixture.h"
 #include "browser/sprite_browser.h"
-#include "editor/command_ids.h"
+#include "model/command_ids.h"
+#include "widgets/color_swatch.h"
 
 namespace tessel::testing {
 namespace {

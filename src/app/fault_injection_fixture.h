@@ -9,7 +9,7 @@
 #include <ostream>
 
 #include "app/window_test_fixture.h"
-#include "editor/command_ids.h"
+#include "model/command_ids.h"
 #include "support/fault_io.h"
 #include "support/scratch_file.h"
 #include "support/synthetic_rom.h"
@@ -34,6 +34,9 @@ inline const char* opName(IoOp op)
     case IoOp::Pread: return "read";
     case IoOp::Pwrite: return "write";
     case IoOp::Fsync: return "fsync";
+    case IoOp::Status: return "fstat";
+    case IoOp::PathStatus: return "stat";
+    case IoOp::Truncate: return "truncate";
     default: return "other";
     }
 }

@@ -10,6 +10,7 @@
 
 #include "app/fault_injection_fixture.h"
 #include "dialogs/palette_editor_dialog.h"
+#include "model/edit_marks.h"
 
 namespace tessel::testing {
 namespace {
@@ -23,15 +24,15 @@ TEST_P(SaveSpriteFaults, TheUserIsToldAndTheNextSaveWorks)
     const Fault f = GetParam();
     ASSERT_TRUE(openRom(rom.path()));
     state->spriteStore[0].pixels[0] = kNewIndex0;
+    markSpriteEdited(*state, 0);
     faults.reset();
     faults.failOn(f.op, f.nth, f.error);
     window->runCommand(ids::SaveCurrentSprite);
     expectToldOnce("The sprite could not be saved to the ROM.", f.error);
     EXPECT_EQ(firstDifference(rom.read(), withEdits(f.editsInFile)), -1);
-    // An edit the file lacks is still unsaved: leaving asks about it.
-    if (f.editsInFile == 0) {
-        EXPECT_TRUE(closingAsks());
-    }
+    // A save that failed saved nothing, even where the system's cache holds
+    // the bytes (a failed flush): leaving asks about the edit.
+    EXPECT_TRUE(closingAsks());
     ASSERT_TRUE(state->romOpen());
 
     window->runCommand(ids::SaveSpriteButton);
@@ -40,11 +41,12 @@ TEST_P(SaveSpriteFaults, TheUserIsToldAndTheNextSaveWorks)
     EXPECT_FALSE(closingAsks());
 }
 
-// Save Current Sprite: the file's size, the sprite's bytes read, the size
-// again as the write checks it, the write, the flush.
+// Save Current Sprite: the held file's and the path's state, the file's
+// size, the size again as the write checks it, the write, the flush.
 INSTANTIATE_TEST_SUITE_P(EachCall, SaveSpriteFaults,
-                         ::testing::Values(Fault{IoOp::Size, 1, EIO, 0},
-                                           Fault{IoOp::Pread, 1, EIO, 0},
+                         ::testing::Values(Fault{IoOp::Status, 1, EIO, 0},
+                                           Fault{IoOp::PathStatus, 1, EACCES, 0},
+                                           Fault{IoOp::Size, 1, EIO, 0},
                                            Fault{IoOp::Size, 2, EOVERFLOW, 0},
                                            Fault{IoOp::Pwrite, 1, ENOSPC, 0},
                                            Fault{IoOp::Fsync, 1, EIO, 1}),
@@ -58,14 +60,14 @@ TEST_P(SaveAllFaults, TheUserIsToldAndTheNextSaveWorks)
     ASSERT_TRUE(openRom(rom.path()));
     state->spriteStore[0].pixels[0] = kNewIndex0;
     state->spriteStore[1143].pixels[0] = kNewIndex1143;
+    markSpriteEdited(*state, 0);
+    markSpriteEdited(*state, 1143);
     faults.reset();
     faults.failOn(f.op, f.nth, f.error);
     window->runCommand(ids::SaveAllSprites);
     expectToldOnce("The sprites could not all be saved to the ROM.", f.error);
     EXPECT_EQ(firstDifference(rom.read(), withEdits(f.editsInFile)), -1);
-    if (f.editsInFile < 2) {
-        EXPECT_TRUE(closingAsks());
-    }
+    EXPECT_TRUE(closingAsks());
     ASSERT_TRUE(state->romOpen());
 
     window->runCommand(ids::SaveAllSprites);
@@ -74,11 +76,11 @@ TEST_P(SaveAllFaults, TheUserIsToldAndTheNextSaveWorks)
     EXPECT_FALSE(closingAsks());
 }
 
-// Save All: the size, the whole sprite area read, then per run of changed
-// bytes the size check and the write, and one flush.
+// Save All: the file's state and size, then per run of changed tiles the
+// size check and the write, and one flush.
 INSTANTIATE_TEST_SUITE_P(EachCall, SaveAllFaults,
-                         ::testing::Values(Fault{IoOp::Size, 1, EIO, 0},
-                                           Fault{IoOp::Pread, 1, EIO, 0},
+                         ::testing::Values(Fault{IoOp::Status, 1, EIO, 0},
+                                           Fault{IoOp::Size, 1, EIO, 0},
                                            Fault{IoOp::Pwrite, 1, ENOSPC, 0},
                                            Fault{IoOp::Pwrite, 2, ENOSPC, 1},
                                            Fault{IoOp::Size, 3, EIO, 1},
@@ -90,6 +92,8 @@ TEST_F(FaultsSurvived, ShortWritesStillSaveEveryByte)
     ASSERT_TRUE(openRom(rom.path()));
     state->spriteStore[0].pixels[0] = kNewIndex0;
     state->spriteStore[1143].pixels[0] = kNewIndex1143;
+    markSpriteEdited(*state, 0);
+    markSpriteEdited(*state, 1143);
     faults.limitWrites(1);
     window->runCommand(ids::SaveAllSprites);
     EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("|").toStdString();
@@ -117,13 +121,10 @@ TEST_P(ApplyFaults, TheUserIsToldAndTheNextApplyWorks)
         QTest::keyClicks(field, QString::number(i + 1));
     }
     editor.findChild<QPushButton*>("1100")->click(); // << Add Color
-    // Apply writes colours 1-15 of the palette, bit 15 of each word cleared.
+    // Apply writes the one colour that changed.
     std::vector<std::uint8_t> applied = original;
-    for (int k = 1; k < 16; ++k) {
-        const std::uint16_t word = k == 4 ? 0x0C41 : expectedColourWord(3, k) & 0x7FFF;
-        applied[kColourWordAt - 8 + 2 * k] = static_cast<std::uint8_t>(word & 0xFF);
-        applied[kColourWordAt - 8 + 2 * k + 1] = static_cast<std::uint8_t>(word >> 8);
-    }
+    applied[kColourWordAt] = 0x41;
+    applied[kColourWordAt + 1] = 0x0C;
     const ExpectedColour before = expectedRawColour(3, 4);
 
     faults.reset();
@@ -131,11 +132,10 @@ TEST_P(ApplyFaults, TheUserIsToldAndTheNextApplyWorks)
     editor.findChild<QPushButton*>("1079")->click();
     expectToldOnce("Palette 3", f.error);
     EXPECT_EQ(firstDifference(rom.read(), f.editsInFile ? applied : original), -1);
-    if (f.editsInFile == 0) {
-        // The editor's store still holds the colour the file holds.
-        EXPECT_EQ(state->rawPalettes[3].red[4], before.red);
-        EXPECT_EQ(state->rawPalettes[3].blue[4], before.blue);
-    }
+    // The store keeps the palette as loaded until a write reached the
+    // disk and was read back, so the next Apply writes the colour again.
+    EXPECT_EQ(state->rawPalettes[3].red[4], before.red);
+    EXPECT_EQ(state->rawPalettes[3].blue[4], before.blue);
 
     editor.findChild<QPushButton*>("1079")->click();
     EXPECT_EQ(prompts.errors.size(), 1);
@@ -145,13 +145,15 @@ TEST_P(ApplyFaults, TheUserIsToldAndTheNextApplyWorks)
     EXPECT_EQ(state->rawPalettes[3].blue[4], 3);
 }
 
-// Apply: the size check of the write, the write, the flush, then the read
-// back into the palette store.
+// Apply: the file's size, its colour words read (for bit 15), the size
+// check of the write, the write, the flush, then the read back into the
+// palette store.
 INSTANTIATE_TEST_SUITE_P(EachCall, ApplyFaults,
                          ::testing::Values(Fault{IoOp::Size, 1, EIO, 0},
+                                           Fault{IoOp::Pread, 1, EIO, 0},
                                            Fault{IoOp::Pwrite, 1, EDQUOT, 0},
                                            Fault{IoOp::Fsync, 1, EIO, 1},
-                                           Fault{IoOp::Pread, 1, EIO, 1}),
+                                           Fault{IoOp::Pread, 2, EIO, 1}),
                          rowName);
 
 

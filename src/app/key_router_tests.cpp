@@ -14,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-#include "editor/command_ids.h"
+#include "model/command_ids.h"
 
 namespace tessel {
 namespace {

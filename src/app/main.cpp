@@ -10,7 +10,7 @@
 #include "app/command_line.h"
 #include "app/key_router.h"
 #include "app/main_window.h"
-#include "app/user_prompts.h"
+#include "app/system_prompts.h"
 
 using namespace tessel;
 

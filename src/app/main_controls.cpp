@@ -9,10 +9,10 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
-#include "app/color_swatch.h"
-#include "app/dialog_units.h"
 #include "app/up_down_control.h"
-#include "editor/command_ids.h"
+#include "model/command_ids.h"
+#include "widgets/color_swatch.h"
+#include "widgets/dialog_units.h"
 
 namespace tessel {
 

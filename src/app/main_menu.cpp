@@ -2,7 +2,7 @@
 
 #include <QMenuBar>
 
-#include "editor/command_ids.h"
+#include "model/command_ids.h"
 
 namespace tessel {
 

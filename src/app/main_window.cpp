@@ -12,15 +12,16 @@
 #include <QVBoxLayout>
 
 #include "app/client_area.h"
-#include "app/color_swatch.h"
-#include "app/dialog_units.h"
-#include "app/dialog_font.h"
 #include "app/main_menu.h"
 #include "app/product.h"
 #include "app/tool_cursors.h"
 #include "app/up_down_control.h"
 #include "editor/sprite_selection.h"
+#include "selection/tool_choice.h"
 #include "tools/tool_state.h"
+#include "widgets/color_swatch.h"
+#include "widgets/dialog_font.h"
+#include "widgets/dialog_units.h"
 
 namespace tessel {
 

@@ -15,7 +15,7 @@
 #include <map>
 
 #include "app/main_controls.h"
-#include "editor/editor_state.h"
+#include "model/editor_state.h"
 
 class QAction;
 class QMenuBar;

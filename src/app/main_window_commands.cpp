@@ -8,17 +8,19 @@
 #include "app/about_dialog.h"
 #include "app/client_area.h"
 #include "app/main_window.h"
-#include "app/user_prompts.h"
+#include "editor/mouse.h"
 #include "editor/rom_commands.h"
 #include "editor/sprite_selection.h"
 #include "rom/rom_session.h"
 #include "selection/clipboard.h"
 #include "selection/flip.h"
 #include "selection/selection.h"
+#include "selection/tool_choice.h"
 #include "tools/colours.h"
-#include "tools/mouse.h"
 #include "tools/tool_state.h"
 #include "tools/undo.h"
+#include "widgets/file_conversation.h"
+#include "widgets/user_prompts.h"
 
 namespace tessel {
 
@@ -175,7 +177,9 @@ void MainWindow::closeRomCommand()
 
 bool MainWindow::reportSave(const SaveResult& result, const QString& failure)
 {
-    if (!result.ok) {
+    if (!result.ok && result.file != HeldFile::Unchanged) {
+        // Replaced (already said) or changed outside and the user said No.
+    } else if (!result.ok) {
         prompts_.error(this, withReason(failure, result.error));
     } else if (!result.unsavedSprites.empty()) {
         prompts_.error(this,
@@ -188,14 +192,18 @@ bool MainWindow::reportSave(const SaveResult& result, const QString& failure)
 
 bool MainWindow::saveCurrentSpriteCommand()
 {
-    return reportSave(saveCurrentSprite(state_),
-                      QStringLiteral("The sprite could not be saved to the ROM."));
+    const SaveResult result = saveCheckingTheFile(
+        this, prompts_, state_.romFile.path(),
+        [this](const SaveOptions& options) { return saveCurrentSprite(state_, options); });
+    return reportSave(result, QStringLiteral("The sprite could not be saved to the ROM."));
 }
 
 bool MainWindow::saveAllSpritesCommand()
 {
-    return reportSave(saveAllSprites(state_),
-                      QStringLiteral("The sprites could not all be saved to the ROM."));
+    const SaveResult result = saveCheckingTheFile(
+        this, prompts_, state_.romFile.path(),
+        [this](const SaveOptions& options) { return saveAllSprites(state_, options); });
+    return reportSave(result, QStringLiteral("The sprites could not all be saved to the ROM."));
 }
 
 void MainWindow::refreshSpriteCommand()

@@ -8,10 +8,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/color_swatch.h"
 #include "app/up_down_control.h"
 #include "app/window_test_fixture.h"
-#include "editor/command_ids.h"
+#include "model/command_ids.h"
+#include "widgets/color_swatch.h"
 
 namespace tessel::testing {
 namespace {

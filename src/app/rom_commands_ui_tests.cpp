@@ -7,9 +7,10 @@
 #include <cerrno>
 #include <cstring>
 
+#include "model/edit_marks.h"
 #include "app/window_test_fixture.h"
-#include "editor/command_ids.h"
-#include "rom/rom_file.h"
+#include "file/rom_file.h"
+#include "model/command_ids.h"
 #include "support/fault_io.h"
 #include "support/synthetic_rom.h"
 
@@ -197,6 +198,7 @@ TEST_F(RomCommands, SpritesPastTheEndOfAShortFileAreNamedAsNotSaved)
     ASSERT_TRUE(state->romOpen());
     control<QLineEdit>(1030)->setText("1143");
     state->current().pixels[0] ^= 1;
+    markSpriteEdited(*state, 1143);
     window->runCommand(ids::SaveSpriteButton);
     ASSERT_EQ(prompts.errors.size(), 1);
     EXPECT_TRUE(prompts.errors[0].contains("not saved")) << prompts.errors[0].toStdString();
@@ -252,7 +254,11 @@ protected:
         EXPECT_TRUE(f.open(QIODevice::ReadOnly));
         return f.readAll();
     }
-    void edit() { state->current().pixels[0] ^= 5; }
+    void edit()
+    {
+        state->current().pixels[0] ^= 5;
+        markSpriteEdited(*state, state->currentSprite);
+    }
     void unedit() { state->current().pixels[0] ^= 5; }
     QString path;
     QByteArray original;

@@ -3,7 +3,7 @@
 #include <QHash>
 #include <QPixmap>
 
-#include "editor/command_ids.h"
+#include "model/command_ids.h"
 
 namespace tessel {
 

@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "app/color_swatch.h"
 #include "app/window_test_fixture.h"
-#include "editor/command_ids.h"
 #include "editor/sprite_selection.h"
+#include "model/command_ids.h"
+#include "widgets/color_swatch.h"
 
 namespace tessel::testing {
 namespace {

@@ -10,8 +10,8 @@
 
 #include "browser/page_arrows.h"
 #include "browser/sprite_thumbnail.h"
-#include "app/dialog_units.h"
 #include "editor/sprite_selection.h"
+#include "widgets/dialog_units.h"
 
 namespace tessel {
 

@@ -14,7 +14,7 @@
 #include <QWidget>
 #include <array>
 
-#include "editor/work_surface.h"
+#include "model/work_surface.h"
 
 class QLabel;
 class QLineEdit;

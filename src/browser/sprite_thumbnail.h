@@ -6,7 +6,7 @@
 
 #include <QPoint>
 
-#include "editor/work_surface.h"
+#include "model/work_surface.h"
 
 class QPainter;
 

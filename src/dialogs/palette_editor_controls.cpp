@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "app/color_swatch.h"
 #include "dialogs/raw_colour.h"
-#include "app/dialog_units.h"
+#include "widgets/color_swatch.h"
+#include "widgets/dialog_units.h"
 
 namespace tessel {
 

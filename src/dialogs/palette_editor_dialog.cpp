@@ -5,11 +5,12 @@
 #include <QPushButton>
 #include <QSlider>
 
-#include "app/color_swatch.h"
-#include "app/user_prompts.h"
 #include "dialogs/raw_colour.h"
 #include "editor/sprite_selection.h"
 #include "rom/rom_session.h"
+#include "widgets/color_swatch.h"
+#include "widgets/file_conversation.h"
+#include "widgets/user_prompts.h"
 
 namespace tessel {
 
@@ -125,10 +126,15 @@ void PaletteEditorDialog::applyChanges()
         prompts_.error(this, tr("No ROM is open, so palette %1 was not written.").arg(editedPalette_));
         return;
     }
-    const IoResult written = writePalette(state_, editedPalette_, working_);
-    // Read back whatever the file now holds, so the store matches it even
-    // after a failed write.
-    const IoResult reread = loadPalette(state_, editedPalette_);
+    const SaveResult written = saveCheckingTheFile(
+        this, prompts_, state_.romFile.path(), [this](const SaveOptions& options) {
+            return writePalette(state_, editedPalette_, working_, options);
+        });
+    if (!written.ok && written.file != HeldFile::Unchanged) return; // said, or declined
+    // Only a palette that reached the disk is read back: after a failed
+    // write the store keeps the palette as loaded, so that the next Apply
+    // writes every changed colour again, whatever the system's cache holds.
+    const IoResult reread = written.ok ? loadPalette(state_, editedPalette_) : IoResult::success();
     if (!written.ok) {
         prompts_.error(this, tr("Palette %1 could not be written to the ROM: %2")
                                  .arg(editedPalette_)

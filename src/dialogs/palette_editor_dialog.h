@@ -15,7 +15,7 @@
 #include <QDialog>
 
 #include "dialogs/palette_editor_controls.h"
-#include "editor/editor_state.h"
+#include "model/editor_state.h"
 
 namespace tessel {
 

@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "browser/sprite_thumbnail.h"
-#include "app/dialog_units.h"
+#include "widgets/dialog_units.h"
 
 namespace tessel {
 

@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "editor/work_surface.h"
+#include "model/work_surface.h"
 
 namespace tessel {
 

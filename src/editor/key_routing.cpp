@@ -1,7 +1,7 @@
 #include "editor/key_routing.h"
 
-#include "editor/command_ids.h"
-#include "tools/tool_state.h"
+#include "model/command_ids.h"
+#include "selection/tool_choice.h"
 
 namespace tessel {
 

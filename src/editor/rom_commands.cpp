@@ -1,7 +1,8 @@
 #include "editor/rom_commands.h"
 
-#include "editor/command_ids.h"
 #include "editor/sprite_selection.h"
+#include "model/command_ids.h"
+#include "model/edit_marks.h"
 #include "rom/rom_session.h"
 
 namespace tessel {
@@ -38,6 +39,7 @@ IoResult openRom(EditorState& state, const std::string& path)
     }
     state.romFile.swap(fresh); // `fresh` now holds the old file and closes it
     fresh.close();
+    clearAllEditMarks(state);
     selectSprite(state, 0);
     for (int id : kEnabledByOpen) setCommandEnabled(state, id, true);
     return result;
@@ -46,6 +48,7 @@ IoResult openRom(EditorState& state, const std::string& path)
 void closeRom(EditorState& state)
 {
     state.romFile.close();
+    clearAllEditMarks(state);
     for (int id : kGrayedByClose) setCommandEnabled(state, id, false);
     selectSprite(state, -1);
 }

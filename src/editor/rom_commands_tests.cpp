@@ -8,7 +8,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-#include "editor/command_ids.h"
+#include "model/command_ids.h"
 #include "rom/rom_session.h"
 #include "support/fault_io.h"
 #include "support/rom_fixture.h"

@@ -8,7 +8,7 @@
 
 #include <string_view>
 
-#include "editor/editor_state.h"
+#include "model/editor_state.h"
 
 namespace tessel {
 

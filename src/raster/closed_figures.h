@@ -18,8 +18,8 @@
 // never includes outline pixels. Clipped to the grid.
 #pragma once
 
-#include "editor/geometry.h"
 #include "raster/grid_mask.h"
+#include "raster/point.h"
 
 namespace tessel {
 

@@ -4,8 +4,8 @@
 
 #include <cstddef>
 
-#include "editor/geometry.h"
 #include "raster/grid_mask.h"
+#include "raster/point.h"
 
 namespace tessel {
 

@@ -10,8 +10,8 @@
 // disc at every path pixel (raster/round_pen.h). Clipped to the grid.
 #pragma once
 
-#include "editor/geometry.h"
 #include "raster/grid_mask.h"
+#include "raster/point.h"
 
 namespace tessel {
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "editor/geometry.h"
+#include "raster/point.h"
 
 namespace tessel {
 

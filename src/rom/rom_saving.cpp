@@ -1,12 +1,20 @@
-// Saving sprites into the open ROM. Sprites are encoded in
-// memory, compared with what the file holds, and only the bytes that differ
-// are written, one write per contiguous run. Nothing is ever written past
-// the end of the file, and every failure is returned with its reason.
+// Saving sprites and palettes into the open ROM.
+//
+// The file is shared with other programs, so a save writes only what the
+// user changed: the edited sprites' tiles that differ from the copy of the
+// sprite area we last read or wrote (diskSpriteArea), and the palette
+// colours that differ from the palette as loaded. The comparison is never
+// made with the file itself, whose cached bytes may not be on the disk.
+// Each changed tile goes out whole in one write call (adjacent tiles share
+// one), nothing is written past the end of the file, and the copy, the
+// edit marks and the file's stamp move on only once fsync succeeded.
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
 
+#include "model/edit_marks.h"
+#include "rom/palette_codec.h"
 #include "rom/rom_session.h"
 #include "rom/sprite_catalogue.h"
 #include "rom/tile_codec.h"
@@ -17,10 +25,9 @@ namespace {
 
 constexpr int kMaxSpriteBytes = 80 * kTileBytes;
 
-// What the file holds and what the sprites encode to, for the whole sprite
-// area; static so that saving allocates nothing (one thread only).
-std::array<std::uint8_t, kSpriteAreaBytes> fileBytes;
-std::array<std::uint8_t, kSpriteAreaBytes> encodedBytes;
+// The sprite area as the edited sprites encode to; static so that saving
+// allocates nothing (the editor runs on one thread).
+SpriteAreaBytes encodedArea;
 
 bool hasTiles(const SpriteRecord& r)
 {
@@ -34,132 +41,231 @@ bool insideArea(const SpriteRecord& r)
     return r.romOffset >= kSpriteAreaBegin && end <= kSpriteAreaEnd;
 }
 
-// The bytes from `offset` on that belong to whole tiles inside a file of
-// `size` bytes (a tile is written whole or not at all), at most `count`.
-long long writableBytes(long long offset, long long count, long long size)
+long long byteCount(const SpriteRecord& r) { return 1LL * r.widthTiles * r.heightTiles * kTileBytes; }
+
+SaveResult failed(std::string why)
 {
-    if (size <= offset) return 0;
-    return std::min(count, (size - offset) / kTileBytes * kTileBytes);
+    SaveResult r;
+    r.ok = false;
+    r.error = std::move(why);
+    return r;
 }
 
-SaveResult failed(std::string why) { return {false, std::move(why), {}}; }
-
-// Writes each run of bytes where `encoded` differs from `current`.
-IoResult writeChangedRuns(RomFile& file, long long base, const std::uint8_t* current,
-                          const std::uint8_t* encoded, long long count)
+SaveResult refused(HeldFile file)
 {
-    long long i = 0;
-    while (i < count) {
-        while (i + 8 <= count && std::memcmp(current + i, encoded + i, 8) == 0) i += 8;
-        while (i < count && current[i] == encoded[i]) ++i;
-        if (i >= count) break;
-        const long long start = i;
-        while (i < count && current[i] != encoded[i]) ++i;
-        IoResult r = file.write(base + start, std::span(encoded + start, i - start));
-        if (!r.ok) return r;
+    SaveResult r = failed({});
+    r.file = file;
+    return r;
+}
+
+// Nothing may be written into a file that is no longer the one at the
+// path, nor, unless the user said so, over another program's changes.
+SaveResult checkFile(const RomFile& file, const SaveOptions& options)
+{
+    std::string error;
+    switch (file.check(&error)) {
+    case HeldFile::Unchanged: return {};
+    case HeldFile::Unknown: return failed(error);
+    case HeldFile::Replaced: return refused(HeldFile::Replaced);
+    case HeldFile::ChangedOutside:
+        if (options.overOutsideChange) return {};
+        return refused(HeldFile::ChangedOutside);
     }
-    return IoResult::success();
+    return {};
 }
 
-SaveResult syncAfter(EditorState& state, SaveResult result)
+// After our own writes: the file's new size and time are ours, so they are
+// taken as its stamp (also when a write failed part way); then the file
+// must not have grown (a write lands past the end when another program cut
+// the file short meanwhile), and last it is synced.
+IoResult finishWrites(RomFile& file, long long sizeBefore, IoResult written)
 {
-    if (!result.ok) return result;
-    if (IoResult r = state.romFile.sync(); !r.ok) return {false, r.error, result.unsavedSprites};
+    const IoResult stamped = file.restamp();
+    if (!written.ok) return written;
+    const long long sizeAfter = file.size();
+    if (sizeAfter > sizeBefore) {
+        IoResult cut = file.truncate(sizeBefore);
+        file.restamp();
+        std::string why = "Another program shortened the ROM file while Tessel was saving";
+        why += cut.ok ? "; it was cut back to its size" : ". " + cut.error;
+        return IoResult::failure(why);
+    }
+    if (!stamped.ok) return stamped;
+    return file.sync();
+}
+
+// One sprite being saved: where its bytes are, and whether the part that
+// changed could be written.
+struct Pending {
+    int sprite;
+    long long offset;   // file offset of its first tile
+    long long count;    // its bytes
+    bool changed = false;
+    bool blocked = false; // a changed tile lies past the end of the file
+};
+
+SaveResult saveSprites(EditorState& state, const std::vector<int>& sprites,
+                       const SaveOptions& options)
+{
+    if (!state.romOpen()) return failed("No ROM is open");
+    if (SaveResult r = checkFile(state.romFile, options); !r.ok) return r;
+    const long long size = state.romFile.size();
+    if (size < 0) return failed(std::string("Cannot read the size of the ROM: ") + std::strerror(errno));
+
+    // Sprites outside the sprite area cannot be compared with the copy; a
+    // damaged record could only lead there, and is written whole.
+    std::vector<Pending> pending;
+    std::array<std::uint8_t, kMaxSpriteBytes> outside;
+    encodedArea = state.diskSpriteArea;
+    SaveResult result;
+    for (int i : sprites) {
+        const SpriteRecord& record = state.spriteStore[i];
+        if (!hasTiles(record)) continue;
+        Pending p{i, record.romOffset, byteCount(record)};
+        if (insideArea(record))
+            encodeSprite(record, encodedArea.data() + (record.romOffset - kSpriteAreaBegin));
+        pending.push_back(p);
+    }
+
+    // Changed tiles, in runs of adjacent ones; a tile past the end of the
+    // file is not written and its sprite is reported.
+    auto tileChanged = [&](long long offset) {
+        const long long at = offset - kSpriteAreaBegin;
+        return std::memcmp(encodedArea.data() + at, state.diskSpriteArea.data() + at,
+                           kTileBytes) != 0;
+    };
+    std::vector<std::pair<long long, long long>> runs; // offset, bytes
+    IoResult written;
+    for (Pending& p : pending) {
+        const SpriteRecord& record = state.spriteStore[p.sprite];
+        if (!insideArea(record)) {
+            encodeSprite(record, outside.data());
+            p.changed = true;
+            p.blocked = p.offset + p.count > size;
+            if (!p.blocked && written.ok) {
+                written = state.romFile.write(p.offset, std::span(outside.data(), p.count));
+                result.tilesWritten += static_cast<int>(p.count / kTileBytes);
+            }
+            continue;
+        }
+        for (long long t = p.offset; t < p.offset + p.count; t += kTileBytes) {
+            if (!tileChanged(t)) continue;
+            p.changed = true;
+            if (t + kTileBytes > size) {
+                p.blocked = true;
+                continue;
+            }
+            if (!runs.empty() && runs.back().first + runs.back().second == t)
+                runs.back().second += kTileBytes;
+            else
+                runs.emplace_back(t, kTileBytes);
+        }
+    }
+    std::sort(runs.begin(), runs.end());
+    for (auto [offset, count] : runs) {
+        if (!written.ok) break;
+        const auto bytes = std::span(encodedArea.data() + (offset - kSpriteAreaBegin), count);
+        written = state.romFile.write(offset, bytes);
+        result.tilesWritten += static_cast<int>(count / kTileBytes);
+    }
+    if (result.tilesWritten > 0) {
+        if (IoResult r = finishWrites(state.romFile, size, written); !r.ok) return failed(r.error);
+    } else if (options.overOutsideChange) {
+        state.romFile.restamp(); // the user has seen the change and accepted it
+    }
+
+    // On the disk now: the copy follows, and the sprites are saved.
+    for (auto [offset, count] : runs)
+        std::memcpy(state.diskSpriteArea.data() + (offset - kSpriteAreaBegin),
+                    encodedArea.data() + (offset - kSpriteAreaBegin), count);
+    for (const Pending& p : pending) {
+        if (p.blocked) {
+            result.unsavedSprites.push_back(p.sprite);
+            continue;
+        }
+        if (p.changed) ++result.spritesSaved;
+        clearSpriteEdited(state, p.sprite);
+    }
+    std::sort(result.unsavedSprites.begin(), result.unsavedSprites.end());
     return result;
 }
 
-long long fileSize(const RomFile& file, std::string& error)
-{
-    const long long size = file.size();
-    if (size < 0) error = std::string("Cannot read the size of the ROM: ") + std::strerror(errno);
-    return size;
-}
+std::uint16_t wordAt(const std::uint8_t* bytes) { return bytes[0] | bytes[1] << 8; }
 
 } // namespace
 
-SaveResult saveSprite(EditorState& state, int sprite)
-{
-    if (!state.romOpen()) return failed("No ROM is open");
-    if (sprite < 0 || sprite >= kSpriteCount) return failed("No such sprite");
-    const SpriteRecord& record = state.spriteStore[sprite];
-    if (!hasTiles(record)) return {};
-    std::string error;
-    const long long size = fileSize(state.romFile, error);
-    if (size < 0) return failed(error);
-
-    const int count = record.widthTiles * record.heightTiles * kTileBytes;
-    std::array<std::uint8_t, kMaxSpriteBytes> current, encoded;
-    if (IoResult r = state.romFile.read(record.romOffset, std::span(current.data(), count)); !r.ok)
-        return failed(r.error);
-    encodeSprite(record, encoded.data());
-
-    SaveResult result;
-    const long long writable = writableBytes(record.romOffset, count, size);
-    if (writable < count) result.unsavedSprites.push_back(sprite);
-    IoResult r = writeChangedRuns(state.romFile, record.romOffset, current.data(), encoded.data(),
-                                  writable);
-    if (!r.ok) return {false, r.error, result.unsavedSprites};
-    return result;
-}
-
-SaveResult saveCurrentSprite(EditorState& state)
+SaveResult saveCurrentSprite(EditorState& state, const SaveOptions& options)
 {
     if (!state.romOpen() || !state.hasSprite()) return failed("No ROM is open");
-    return syncAfter(state, saveSprite(state, state.currentSprite));
+    return saveSprites(state, {state.currentSprite}, options);
 }
 
-SaveResult saveAllSprites(EditorState& state)
+SaveResult saveAllSprites(EditorState& state, const SaveOptions& options)
 {
-    if (!state.romOpen()) return failed("No ROM is open");
-    std::string error;
-    const long long size = fileSize(state.romFile, error);
-    if (size < 0) return failed(error);
-    if (IoResult r = state.romFile.read(kSpriteAreaBegin, fileBytes); !r.ok) return failed(r.error);
-
-    // Bytes between sprites keep what the file holds, so they never differ.
-    encodedBytes = fileBytes;
-    SaveResult result;
-    for (int i = 0; i < kSpriteCount; ++i) {
-        const SpriteRecord& record = state.spriteStore[i];
-        if (!hasTiles(record)) continue;
-        if (!insideArea(record)) {
-            SaveResult one = saveSprite(state, i);
-            result.unsavedSprites.insert(result.unsavedSprites.end(), one.unsavedSprites.begin(),
-                                         one.unsavedSprites.end());
-            if (!one.ok) return {false, one.error, result.unsavedSprites};
-            continue;
-        }
-        encodeSprite(record, encodedBytes.data() + (record.romOffset - kSpriteAreaBegin));
-        const long long count = 1LL * record.widthTiles * record.heightTiles * kTileBytes;
-        if (writableBytes(record.romOffset, count, size) < count) result.unsavedSprites.push_back(i);
-    }
-    const long long writable = writableBytes(kSpriteAreaBegin, kSpriteAreaBytes, size);
-    IoResult r = writeChangedRuns(state.romFile, kSpriteAreaBegin, fileBytes.data(),
-                                  encodedBytes.data(), writable);
-    if (!r.ok) return {false, r.error, result.unsavedSprites};
-    std::sort(result.unsavedSprites.begin(), result.unsavedSprites.end());
-    return syncAfter(state, std::move(result));
+    std::vector<int> edited;
+    for (int i = 0; i < kSpriteCount; ++i)
+        if (isSpriteEdited(state, i)) edited.push_back(i);
+    return saveSprites(state, edited, options);
 }
 
 bool hasUnsavedEdits(const EditorState& state)
 {
     if (!state.romOpen()) return false;
-    // If the file cannot be read we cannot tell; say yes so that the user is
-    // asked rather than edits being dropped silently.
-    if (!state.romFile.read(kSpriteAreaBegin, fileBytes).ok) return true;
-    std::array<std::uint8_t, kMaxSpriteBytes> encoded, outside;
-    for (const SpriteRecord& record : state.spriteStore) {
+    std::array<std::uint8_t, kMaxSpriteBytes> encoded;
+    for (int i = 0; i < kSpriteCount; ++i) {
+        if (!isSpriteEdited(state, i)) continue;
+        const SpriteRecord& record = state.spriteStore[i];
         if (!hasTiles(record)) continue;
-        const int count = record.widthTiles * record.heightTiles * kTileBytes;
-        const std::uint8_t* current = outside.data();
-        if (insideArea(record))
-            current = fileBytes.data() + (record.romOffset - kSpriteAreaBegin);
-        else if (!state.romFile.read(record.romOffset, std::span(outside.data(), count)).ok)
-            return true;
+        if (!insideArea(record)) return true;
         encodeSprite(record, encoded.data());
-        if (std::memcmp(encoded.data(), current, count) != 0) return true;
+        if (std::memcmp(encoded.data(),
+                        state.diskSpriteArea.data() + (record.romOffset - kSpriteAreaBegin),
+                        byteCount(record)) != 0)
+            return true;
     }
     return false;
+}
+
+SaveResult writePalette(EditorState& state, int palette, const RawPalette& colours,
+                        const SaveOptions& options)
+{
+    if (!state.romOpen()) return failed("No ROM is open");
+    if (palette < 0 || palette >= kPaletteCount) return failed("No such palette");
+    if (SaveResult r = checkFile(state.romFile, options); !r.ok) return r;
+    const long long size = state.romFile.size();
+    if (size < 0) return failed(std::string("Cannot read the size of the ROM: ") + std::strerror(errno));
+
+    // Colour 0 is never written: both encodings start at colour 1. Bit 15
+    // of each word is the file's own and is kept.
+    std::array<std::uint8_t, kPaletteWriteBytes> wanted, loaded, file;
+    encodePaletteColours(colours, wanted.data());
+    encodePaletteColours(state.rawPalettes[palette], loaded.data());
+    const long long offset = kPaletteBlockOffset + kPaletteBytes * palette + 2;
+    if (IoResult r = state.romFile.read(offset, file); !r.ok) return failed(r.error);
+
+    SaveResult result;
+    IoResult written;
+    int c = 0;
+    while (c < kPaletteWriteBytes / 2 && written.ok) {
+        if (wordAt(&wanted[2 * c]) == wordAt(&loaded[2 * c])) {
+            ++c;
+            continue;
+        }
+        const int first = c;
+        while (c < kPaletteWriteBytes / 2 && wordAt(&wanted[2 * c]) != wordAt(&loaded[2 * c])) {
+            const std::uint16_t word = wordAt(&wanted[2 * c]) | (wordAt(&file[2 * c]) & 0x8000);
+            wanted[2 * c] = word & 0xFF;
+            wanted[2 * c + 1] = word >> 8;
+            ++c;
+        }
+        const auto bytes = std::span(wanted.data() + 2 * first, 2 * (c - first));
+        written = state.romFile.write(offset + 2 * first, bytes);
+        result.coloursWritten += c - first;
+    }
+    if (result.coloursWritten > 0) {
+        if (IoResult r = finishWrites(state.romFile, size, written); !r.ok) return failed(r.error);
+    }
+    return result;
 }
 
 } // namespace tessel

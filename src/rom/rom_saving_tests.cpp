@@ -2,6 +2,7 @@
 #include <random>
 #include <sys/stat.h>
 
+#include "model/edit_marks.h"
 #include "rom/rom_session.h"
 #include "rom/sprite_catalogue.h"
 #include "support/fault_io.h"
@@ -31,7 +32,7 @@ TEST(RomSaving, SaveAllRightAfterOpeningChangesNothing)
     EXPECT_TRUE(r.complete());
     EXPECT_EQ(rom.fileBytes(), rom.original);
     EXPECT_EQ(io.calls(IoOp::Pwrite), 0);
-    EXPECT_EQ(io.calls(IoOp::Fsync), 1);
+    EXPECT_EQ(io.calls(IoOp::Fsync), 0);
     EXPECT_FALSE(hasUnsavedEdits(rom.state()));
 }
 
@@ -45,6 +46,7 @@ TEST(RomSaving, RandomEditsReachOnlyTheTilesTheyBelongTo)
         // sprite and the high four bits must never reach the file.
         const int i = rng() % kSpriteCount, x = rng() % 64, y = rng() % 80;
         s.spriteStore[i].pixels[y * 64 + x] = static_cast<std::uint8_t>(rng());
+        markSpriteEdited(s, i);
     }
     auto edited = std::make_unique<EditorState>();
     edited->spriteStore = s.spriteStore;
@@ -85,6 +87,7 @@ TEST(RomSaving, SavingTheCurrentSpriteWritesItsTilesOnly)
     s.current().pixels.fill(0);
     s.current().pixels[0] = 0x31; // index 1 at column 0 of row 0
     s.spriteStore[1142].pixels.fill(0); // another sprite's edit stays unsaved
+    markSpriteEdited(s, 1142);
     io.resetCounts();
     ASSERT_TRUE(saveCurrentSprite(s).complete());
     EXPECT_EQ(io.calls(IoOp::Fsync), 1);
@@ -102,6 +105,7 @@ TEST(RomSaving, AnUndoneEditIsNoEdit)
     EditorState& s = rom.state();
     const std::uint8_t before = s.spriteStore[700].pixels[3];
     s.spriteStore[700].pixels[3] = static_cast<std::uint8_t>((before + 1) & 15);
+    markSpriteEdited(s, 700);
     EXPECT_TRUE(hasUnsavedEdits(s));
     s.spriteStore[700].pixels[3] = before;
     EXPECT_FALSE(hasUnsavedEdits(s));
@@ -120,13 +124,19 @@ TEST(RomSaving, FewSystemCallsPerSaveAll)
     s.spriteStore[3].pixels[0] ^= 15;
     s.spriteStore[600].pixels[64 + 1] ^= 15;
     s.spriteStore[1100].pixels[2 * 64 + 2] ^= 15;
+    for (int i : {3, 600, 1100}) markSpriteEdited(s, i);
     io.resetCounts();
-    ASSERT_TRUE(saveAllSprites(s).complete());
-    EXPECT_LE(io.calls(IoOp::Pwrite), 6);
-    EXPECT_GE(io.calls(IoOp::Pwrite), 3);
-    EXPECT_EQ(io.calls(IoOp::Pread), 1);
+    const SaveResult r = saveAllSprites(s);
+    ASSERT_TRUE(r.complete());
+    EXPECT_EQ(r.spritesSaved, 3);
+    EXPECT_EQ(r.tilesWritten, 3);
+    // One whole tile per write; nothing is read back from the file.
+    EXPECT_EQ(io.calls(IoOp::Pwrite), 3);
+    EXPECT_EQ(io.calls(IoOp::Pread), 0);
     EXPECT_EQ(io.calls(IoOp::Fsync), 1);
-    EXPECT_LE(io.totalCalls(), 2 * 6 + 4);
+    // Each write checks the size; the file is checked before (fstat, stat,
+    // size) and after (fstat, size).
+    EXPECT_LE(io.totalCalls(), 3 * 2 + 1 + 5);
 }
 
 TEST(RomSaving, ShortWritesStillWriteEverything)
@@ -135,6 +145,7 @@ TEST(RomSaving, ShortWritesStillWriteEverything)
     RomFixture rom({}, io);
     EditorState& s = rom.state();
     s.spriteStore[18].pixels.fill(7);
+    markSpriteEdited(s, 18);
     io.limitWrites(5);
     ASSERT_TRUE(saveAllSprites(s).complete());
     ASSERT_TRUE(loadSprite(s, 18).ok);
@@ -149,6 +160,7 @@ TEST(RomSaving, ATruncatedFileNeverGrows)
     RomFixture rom(SyntheticRomOptions{.truncateAt = cut});
     EditorState& s = rom.state();
     for (auto& r : s.spriteStore) r.pixels.fill(3);
+    for (int i = 0; i < kSpriteCount; ++i) markSpriteEdited(s, i);
     const SaveResult all = saveAllSprites(s);
     EXPECT_TRUE(all.ok);
     EXPECT_FALSE(all.complete());
@@ -175,12 +187,14 @@ TEST(RomSaving, ATruncatedFileNeverGrows)
     EXPECT_EQ(static_cast<long long>(rom.fileBytes().size()), cut);
 }
 
-TEST(RomSaving, PaletteWritesTouchColoursOneToFifteenOnly)
+TEST(RomSaving, PaletteWritesTouchOnlyChangedColoursAndKeepBit15)
 {
     FaultIo io;
     RomFixture rom({}, io);
     EditorState& s = rom.state();
-    RawPalette colours = s.rawPalettes[0];
+    // Palette 3 at 0x30260; in the generated file colour 2's word has bit 15
+    // set. Colour 0 changes too, but is never written.
+    RawPalette colours = s.rawPalettes[3];
     colours.red[0] = colours.green[0] = colours.blue[0] = 17;
     colours.red[1] = 1;
     colours.green[1] = 2;
@@ -188,34 +202,37 @@ TEST(RomSaving, PaletteWritesTouchColoursOneToFifteenOnly)
     colours.red[2] = 40;   // masked to 8
     colours.green[2] = -1; // masked to 31
     colours.blue[2] = 0;
+    colours.red[9] = s.rawPalettes[3].red[9] | 32; // only outside the five bits: no change
     io.resetCounts();
-    ASSERT_TRUE(writePalette(s, 0, colours).ok);
+    const SaveResult r = writePalette(s, 3, colours);
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.coloursWritten, 2);
+    EXPECT_EQ(io.calls(IoOp::Pwrite), 1); // colours 1 and 2 are neighbours
     EXPECT_EQ(io.calls(IoOp::Fsync), 1);
 
     auto expected = rom.original;
-    for (int k = 1; k < 16; ++k) {
-        // Bit 15 is written as 0, also where the file had it set.
-        const std::uint16_t word = testing::expectedColourWord(0, k) & 0x7FFF;
-        expected[0x30200 + 2 * k] = word & 0xFF;
-        expected[0x30200 + 2 * k + 1] = word >> 8;
-    }
-    expected[0x30202] = 0x41;
-    expected[0x30203] = 0x0C;
-    expected[0x30204] = (31 << 5 | 8) & 0xFF; // green 31, red 8
-    expected[0x30205] = (31 << 5 | 8) >> 8;
+    expected[0x30262] = 0x41; // blue 3, green 2, red 1: 0x0C41
+    expected[0x30263] = 0x0C;
+    expected[0x30264] = 0xE8; // bit 15 kept, green 31, red 8: 0x83E8
+    expected[0x30265] = 0x83;
     EXPECT_EQ(rom.fileBytes(), expected);
 
-    ASSERT_TRUE(loadPalette(s, 0).ok);
-    EXPECT_EQ(s.rawPalettes[0].red[2], 8);
-    EXPECT_EQ(s.rawPalettes[0].green[2], 31);
-    EXPECT_EQ(s.rawPalettes[0].blue[2], 0);
+    ASSERT_TRUE(loadPalette(s, 3).ok);
+    EXPECT_EQ(s.rawPalettes[3].red[2], 8);
+    EXPECT_EQ(s.rawPalettes[3].green[2], 31);
+    EXPECT_EQ(s.rawPalettes[3].blue[2], 0);
+    io.resetCounts();
+    EXPECT_EQ(writePalette(s, 3, s.rawPalettes[3]).coloursWritten, 0);
+    EXPECT_EQ(io.calls(IoOp::Pwrite) + io.calls(IoOp::Fsync), 0);
 }
 
 TEST(RomSaving, APaletteBeyondTheEndIsNotWritten)
 {
     RomFixture rom(SyntheticRomOptions{.truncateAt = 0x30200 + 32 * 4 + 10});
     EditorState& s = rom.state();
-    const IoResult r = writePalette(s, 4, s.rawPalettes[4]);
+    RawPalette changed = s.rawPalettes[4];
+    changed.red[15] ^= 1; // colour 15 lies past the end
+    const SaveResult r = writePalette(s, 4, changed);
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.error.empty());
     EXPECT_EQ(rom.fileBytes(), rom.original);

@@ -1,10 +1,12 @@
 #include "rom/rom_session.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 
+#include "model/edit_marks.h"
 #include "rom/palette_codec.h"
 #include "rom/sprite_catalogue.h"
 #include "rom/tile_codec.h"
@@ -27,6 +29,19 @@ bool fitsBuffer(const SpriteRecord& r)
            r.heightTiles * 8 <= kBufferHeight;
 }
 
+// A file without any write permission bit is refused, also where the
+// system would let root write it.
+bool writeAllowed(FileIo& io, int fd, std::string& why)
+{
+    FileStatus status;
+    if (io.status(fd, status) != 0) {
+        why = std::string("Cannot read the file: ") + std::strerror(errno);
+        return false;
+    }
+    if (!status.writable) why = "The file is write-protected";
+    return status.writable;
+}
+
 } // namespace
 
 RomIdentity checkRomIdentity(const std::string& path, FileIo& io, const RomFile* heldOpen,
@@ -41,6 +56,7 @@ RomIdentity checkRomIdentity(const std::string& path, FileIo& io, const RomFile*
         because("Cannot read the file");
         usable = false;
     }
+    if (usable) usable = writeAllowed(io, fd, why);
     if (usable && io.lock(fd) != 0) {
         const bool held = errno == EWOULDBLOCK;
         if (held)
@@ -73,6 +89,7 @@ IoResult loadAllSprites(EditorState& state, const RomFile& file)
     if (IoResult r = file.read(kPaletteBlockOffset, palettes); !r.ok) return r;
 
     initRecordsFromCatalogue(state.spriteStore);
+    state.diskSpriteArea = areaBuffer;
     for (SpriteRecord& record : state.spriteStore)
         decodeSprite(areaBuffer.data() + (record.romOffset - kSpriteAreaBegin), record);
     for (int p = 0; p < kPaletteCount; ++p)
@@ -94,6 +111,11 @@ IoResult loadSprite(EditorState& state, int sprite)
     if (IoResult r = state.romFile.read(record.romOffset, std::span(bytes.data(), count)); !r.ok)
         return r;
     decodeSprite(bytes.data(), record);
+    const long long end = record.romOffset + 1LL * count;
+    if (record.romOffset >= kSpriteAreaBegin && end <= kSpriteAreaEnd)
+        std::copy_n(bytes.data(), count,
+                    state.diskSpriteArea.data() + (record.romOffset - kSpriteAreaBegin));
+    clearSpriteEdited(state, sprite);
     return IoResult::success();
 }
 
@@ -116,16 +138,5 @@ IoResult reloadCurrentSprite(EditorState& state)
     return r;
 }
 
-IoResult writePalette(EditorState& state, int palette, const RawPalette& colours)
-{
-    if (!state.romOpen()) return IoResult::failure("No ROM is open");
-    if (palette < 0 || palette >= kPaletteCount) return IoResult::failure("No such palette");
-    std::array<std::uint8_t, kPaletteWriteBytes> bytes;
-    encodePaletteColours(colours, bytes.data());
-    // Colour 0 is never written: the write starts at colour 1.
-    const long long offset = kPaletteBlockOffset + kPaletteBytes * palette + 2;
-    if (IoResult r = state.romFile.write(offset, bytes); !r.ok) return r;
-    return state.romFile.sync();
-}
 
 } // namespace tessel

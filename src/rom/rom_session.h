@@ -1,19 +1,20 @@
 // Loading sprites and palettes from the open ROM and saving them back.
 //
 // Open:   checkRomIdentity(path) -> RomFile::open -> loadAllSprites.
-// Save:   saveCurrentSprite / saveAllSprites encode the records' pixels into
-//         the sprite tiles in place, write each contiguous run of changed
-//         bytes once, and sync the file once per command.
+// Save:   saveCurrentSprite / saveAllSprites check that the file is still
+//         the one we opened, encode the edited sprites, write each run of
+//         changed whole tiles once, and sync the file once per command.
 // Reload: reloadCurrentSprite reads the current sprite and its palette again.
 //
 // No write ever extends the file: tiles that lie past its end are not
-// written, and the result lists the sprites that therefore were not saved.
+// written, and the result lists the edited sprites that therefore were not
+// saved.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "editor/editor_state.h"
+#include "model/editor_state.h"
 
 namespace tessel {
 
@@ -34,11 +35,23 @@ enum class RomIdentity {
 RomIdentity checkRomIdentity(const std::string& path, FileIo& io = systemFileIo(),
                              const RomFile* heldOpen = nullptr, std::string* reason = nullptr);
 
+// What a save did. A save that found the file replaced, or changed by
+// another program (and was not told to write over that), wrote nothing and
+// says which in `file`.
 struct SaveResult {
     bool ok = true;
     std::string error;               // the system's reason when !ok
-    std::vector<int> unsavedSprites; // sprites (partly) past the end of the file
+    std::vector<int> unsavedSprites; // edited sprites with changes past the end of the file
+    HeldFile file = HeldFile::Unchanged;
+    int spritesSaved = 0;   // sprites with tiles written
+    int tilesWritten = 0;
+    int coloursWritten = 0; // palette colours written
     bool complete() const { return ok && unsavedSprites.empty(); }
+};
+
+struct SaveOptions {
+    // The user chose to write although another program changed the file.
+    bool overOutsideChange = false;
 };
 
 // Decoding. A tile or palette past the end of the file reads as 0xFF bytes.
@@ -49,18 +62,22 @@ IoResult loadAllSprites(EditorState& state, const RomFile& file);
 IoResult loadSprite(EditorState& state, int sprite);
 IoResult loadPalette(EditorState& state, int palette);
 
-// Encoding.
-SaveResult saveSprite(EditorState& state, int sprite); // writes, does not sync
-SaveResult saveCurrentSprite(EditorState& state);
-SaveResult saveAllSprites(EditorState& state);
+// Encoding. Save Current Sprite writes the current sprite's changed tiles,
+// Save All those of every edited sprite; both sync once and then clear the
+// marks of the sprites that reached the disk.
+SaveResult saveCurrentSprite(EditorState& state, const SaveOptions& options = {});
+SaveResult saveAllSprites(EditorState& state, const SaveOptions& options = {});
 // Refresh Sprite: current sprite and its palette from the file, repainted.
 IoResult reloadCurrentSprite(EditorState& state);
 
-// Writes colours 1..15 of `palette` (components masked to 0..31) and syncs.
-IoResult writePalette(EditorState& state, int palette, const RawPalette& colours);
+// Writes those of colours 1..15 of `palette` (components masked to 0..31)
+// that differ from the palette as loaded, keeping bit 15 of each word as
+// the file has it, and syncs. The caller reloads the palette on success.
+SaveResult writePalette(EditorState& state, int palette, const RawPalette& colours,
+                        const SaveOptions& options = {});
 
-// True when some sprite's pixels would write bytes that differ from what
-// the file holds now (an edit undone back to the saved state is no edit).
+// True when some edited sprite would write bytes that differ from what we
+// last read or wrote (an edit undone back to the saved state is no edit).
 bool hasUnsavedEdits(const EditorState& state);
 
 } // namespace tessel

@@ -9,14 +9,10 @@
 #include <array>
 #include <cstdint>
 
-#include "rom/sprite_store.h"
+#include "model/sprite_store.h"
 
 namespace tessel {
 
-inline constexpr int kTileBytes = 32;
-inline constexpr std::int32_t kSpriteAreaBegin = 0x110200; // first tile of sprite 0
-inline constexpr std::int32_t kSpriteAreaEnd = 0x1547C0;   // one past sprite 1143
-inline constexpr std::int32_t kSpriteAreaBytes = kSpriteAreaEnd - kSpriteAreaBegin;
 inline constexpr int kTileCount = 8714; // tiles of all catalogued sprites
 
 struct CatalogueEntry {

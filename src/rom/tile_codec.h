@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "rom/sprite_store.h"
+#include "model/sprite_store.h"
 
 namespace tessel {
 

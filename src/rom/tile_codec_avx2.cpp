@@ -1,6 +1,6 @@
 #include "rom/tile_codec_avx2.h"
 
-#include "rom/sprite_store.h"
+#include "model/sprite_store.h"
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>

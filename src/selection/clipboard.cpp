@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "selection/selection.h"
-#include "tools/tool_state.h"
+#include "selection/tool_choice.h"
 #include "tools/undo.h"
 
 namespace tessel {

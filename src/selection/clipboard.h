@@ -3,7 +3,7 @@
 // whole sprite. Copy and Cut enable Paste.
 #pragma once
 
-#include "editor/editor_state.h"
+#include "model/editor_state.h"
 
 namespace tessel {
 

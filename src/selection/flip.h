@@ -2,7 +2,7 @@
 // rectangle or a floating block.
 #pragma once
 
-#include "editor/editor_state.h"
+#include "model/editor_state.h"
 
 namespace tessel {
 

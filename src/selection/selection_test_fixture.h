@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "editor/editor_state.h"
+#include "model/editor_state.h"
 #include "selection/selection.h"
 
 namespace tessel {

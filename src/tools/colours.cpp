@@ -1,6 +1,6 @@
 #include "tools/colours.h"
 
-#include "selection/selection.h"
+#include "model/sprite_area.h"
 #include "tools/drawing_tools.h"
 
 namespace tessel {

@@ -2,7 +2,7 @@
 // backgroundIndex (right button), and their indicators in the main window.
 #pragma once
 
-#include "editor/editor_state.h"
+#include "model/editor_state.h"
 
 namespace tessel {
 

@@ -15,7 +15,7 @@
 
 #include <cstdint>
 
-#include "editor/editor_state.h"
+#include "model/editor_state.h"
 #include "raster/grid_mask.h"
 
 namespace tessel {

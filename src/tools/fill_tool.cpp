@@ -1,6 +1,6 @@
-#include "editor/work_surface.h"
+#include "model/sprite_area.h"
+#include "model/work_surface.h"
 #include "raster/flood_fill.h"
-#include "selection/selection.h"
 #include "tools/drawing_tools.h"
 
 namespace tessel {

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "selection/selection.h"
+#include "model/sprite_area.h"
 #include "tools/drawing_tools.h"
 
 namespace tessel {

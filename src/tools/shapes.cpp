@@ -1,6 +1,6 @@
+#include "model/sprite_area.h"
 #include "raster/closed_figures.h"
 #include "raster/line.h"
-#include "selection/selection.h"
 #include "tools/drawing_tools.h"
 
 namespace tessel {

@@ -1,15 +1,9 @@
-// Tool selection, the option controls each tool shows, and the cursor over
-// the sprite.
+// The option controls each tool shows, and the tool buttons' ids.
 #pragma once
 
-#include "editor/editor_state.h"
+#include "model/editor_state.h"
 
 namespace tessel {
-
-// Makes `tool` current: a floating block is stamped first, the selection
-// rectangle is emptied, and the view shows the tool's option controls. A
-// value that is none of the eight tools changes nothing.
-void selectTool(EditorState& state, ToolId tool);
 
 struct OptionControls {
     bool lineSize = false;    // 1068, 1039, 1040
@@ -19,9 +13,8 @@ struct OptionControls {
 };
 OptionControls optionControlsFor(ToolId tool);
 
-// The cursor resource id for the pointer at lastMousePos, or
-// ids::ArrowCursor when the pointer is not over the sprite.
-int cursorFor(const EditorState& state);
+// True for the eight tools; any other value of ToolId is none of them.
+bool isKnownTool(ToolId tool);
 
 // Tool button id <-> tool.
 int buttonIdOf(ToolId tool);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/edit_marks.h"
+
 namespace tessel {
 
 void pushUndoSnapshot(EditorState& state)
@@ -13,6 +15,7 @@ void pushUndoSnapshot(EditorState& state)
     levels[1] = levels[0];
     levels[0] = state.current().pixels;
     state.undo.top = std::min(state.undo.top + 1, 2);
+    markSpriteEdited(state, state.currentSprite);
 }
 
 void resetUndo(EditorState& state)
@@ -32,6 +35,7 @@ void undo(EditorState& state)
     }
     auto& levels = state.undo.levels;
     state.current().pixels = levels[0];
+    markSpriteEdited(state, state.currentSprite);
     repaintCanvas(state);
     levels[0] = levels[1];
     levels[1] = levels[2];

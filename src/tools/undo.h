@@ -5,7 +5,7 @@
 // item is enabled by a push and grayed when the stack runs empty.
 #pragma once
 
-#include "editor/editor_state.h"
+#include "model/editor_state.h"
 
 namespace tessel {
 

@@ -9,7 +9,7 @@
 #include "app/client_area.h"
 #include "browser/page_arrows.h"
 #include "browser/sprite_browser.h"
-#include "editor/command_ids.h"
+#include "model/command_ids.h"
 #include "soak/soak_session.h"
 
 namespace tessel::testing {

@@ -10,7 +10,7 @@
 #include <array>
 
 #include "app/client_area.h"
-#include "editor/command_ids.h"
+#include "model/command_ids.h"
 #include "soak/soak_session.h"
 
 namespace tessel::testing {

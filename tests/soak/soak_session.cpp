@@ -6,8 +6,8 @@
 #include <cstdio>
 
 #include "app/client_area.h"
-#include "editor/command_ids.h"
 #include "editor/rom_commands.h"
+#include "model/command_ids.h"
 #include "rom/rom_session.h"
 #include "support/synthetic_rom.h"
 

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <deque>
 
-#include "app/user_prompts.h"
+#include "widgets/user_prompts.h"
 
 namespace tessel::testing {
 
@@ -31,6 +31,11 @@ public:
     void information(QWidget*, const QString& text) override { informations << text; }
     void error(QWidget*, const QString& text) override { errors << text; }
     bool askYesNo(QWidget*, const QString& text) override
+    {
+        questions << text;
+        return yesNoAnswer;
+    }
+    bool askYesNoDefaultNo(QWidget*, const QString& text) override
     {
         questions << text;
         return yesNoAnswer;

@@ -76,4 +76,19 @@ int FaultIo::fileKey(int fd, FileKey& key)
     return shouldFail(IoOp::FileKey) ? -1 : inner_.fileKey(fd, key);
 }
 
+int FaultIo::status(int fd, FileStatus& out)
+{
+    return shouldFail(IoOp::Status) ? -1 : inner_.status(fd, out);
+}
+
+int FaultIo::pathStatus(const char* path, FileStatus& out)
+{
+    return shouldFail(IoOp::PathStatus) ? -1 : inner_.pathStatus(path, out);
+}
+
+int FaultIo::truncate(int fd, long long size)
+{
+    return shouldFail(IoOp::Truncate) ? -1 : inner_.truncate(fd, size);
+}
+
 } // namespace tessel::testing

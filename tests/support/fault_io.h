@@ -5,12 +5,12 @@
 
 #include <array>
 
-#include "rom/rom_file.h"
+#include "file/rom_file.h"
 
 namespace tessel::testing {
 
-enum class IoOp { Open, Lock, Size, Pread, Pwrite, Fsync, Close, FileKey };
-inline constexpr int kIoOpCount = 8;
+enum class IoOp { Open, Lock, Size, Pread, Pwrite, Fsync, Close, FileKey, Status, PathStatus, Truncate };
+inline constexpr int kIoOpCount = 11;
 
 class FaultIo final : public FileIo {
 public:
@@ -36,6 +36,9 @@ public:
     long pwrite(int fd, const void* buf, unsigned long count, long long offset) override;
     int fsync(int fd) override;
     int fileKey(int fd, FileKey& key) override;
+    int status(int fd, FileStatus& out) override;
+    int pathStatus(const char* path, FileStatus& out) override;
+    int truncate(int fd, long long size) override;
 
 private:
     struct Fault {

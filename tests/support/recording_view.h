@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "editor/editor_state.h"
+#include "model/editor_state.h"
 
 namespace tessel::testing {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/editor_state.h"
+#include "model/editor_state.h"
 #include "support/scratch_file.h"
 #include "support/synthetic_rom.h"
 

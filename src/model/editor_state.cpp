@@ -1,4 +1,4 @@
-#include "editor/editor_state.h"
+#include "model/editor_state.h"
 
 namespace tessel {
 

@@ -14,13 +14,13 @@
 #include <sstream>
 #include <string>
 
+#include "editor/mouse.h"
 #include "editor/sprite_selection.h"
 #include "selection/clipboard.h"
 #include "selection/flip.h"
 #include "selection/selection.h"
+#include "selection/tool_choice.h"
 #include "support/recording_view.h"
-#include "tools/mouse.h"
-#include "tools/tool_state.h"
 #include "tools/undo.h"
 
 namespace tessel {

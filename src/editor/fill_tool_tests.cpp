@@ -1,4 +1,4 @@
-#include "tools/tools_test_fixture.h"
+#include "editor/tools_test_fixture.h"
 #include "tools/undo.h"
 
 namespace tessel {

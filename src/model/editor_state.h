@@ -6,11 +6,11 @@
 #include <array>
 #include <cstdint>
 
-#include "editor/command_states.h"
-#include "editor/editor_view.h"
-#include "editor/geometry.h"
-#include "rom/rom_file.h"
-#include "rom/sprite_store.h"
+#include "file/rom_file.h"
+#include "model/command_states.h"
+#include "model/editor_view.h"
+#include "model/geometry.h"
+#include "model/sprite_store.h"
 
 namespace tessel {
 
@@ -53,9 +53,15 @@ struct EditorState {
     std::array<DisplayPalette, kPaletteCount> displayPalettes{};
     DisplayPalette currentDisplayPalette{};
     std::int32_t currentSprite = 0; // -1 after Close ROM: no sprite
+    // Sprites edited since loaded or saved (see model/edit_marks.h), and a
+    // counter that moves with every edit.
+    std::array<bool, kSpriteCount> spriteEdited{};
+    std::uint64_t editGeneration = 0;
 
-    // The open ROM.
+    // The open ROM, and its sprite area as we last read or wrote it: saving
+    // compares with this copy, never with what the system's cache holds.
     RomFile romFile;
+    SpriteAreaBytes diskSpriteArea{};
 
     // Main window.
     bool editorReady = false;

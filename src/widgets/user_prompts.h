@@ -1,6 +1,6 @@
 // Every question the program asks the user and every modal chooser it shows
 // goes through this interface. The real program uses Qt's dialogs and
-// message boxes; tests answer with a scripted fake.
+// message boxes (app/system_prompts.h); tests answer with a scripted fake.
 #pragma once
 
 #include <QColor>
@@ -25,13 +25,13 @@ public:
     virtual void error(QWidget* parent, const QString& text) = 0;
     // A Yes/No question with the question icon; true for Yes.
     virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
+    // The same with No as the default button, for questions whose Yes
+    // risks the user's data.
+    virtual bool askYesNoDefaultNo(QWidget* parent, const QString& text) = 0;
     // "Save changes to the ROM?" with Save / Discard / Cancel.
     virtual SaveChoice askSaveChanges(QWidget* parent) = 0;
     // The colour chooser, opened with `initial`; nothing when cancelled.
     virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
 };
-
-// Qt's own dialogs.
-UserPrompts& systemPrompts();
 
 } // namespace tessel

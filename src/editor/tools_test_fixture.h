@@ -5,9 +5,9 @@
 
 #include <memory>
 
-#include "editor/editor_state.h"
+#include "editor/mouse.h"
+#include "model/editor_state.h"
 #include "support/recording_view.h"
-#include "tools/mouse.h"
 
 namespace tessel {
 

@@ -1,4 +1,4 @@
-#include "app/user_prompts.h"
+#include "app/system_prompts.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
@@ -35,6 +35,13 @@ public:
         return QMessageBox::question(parent, kProductName, text,
                                      QMessageBox::Yes | QMessageBox::No,
                                      QMessageBox::Yes) == QMessageBox::Yes;
+    }
+
+    bool askYesNoDefaultNo(QWidget* parent, const QString& text) override
+    {
+        return QMessageBox::question(parent, kProductName, text,
+                                     QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No) == QMessageBox::Yes;
     }
 
     SaveChoice askSaveChanges(QWidget* parent) override

@@ -1,8 +1,8 @@
 #include <climits>
 
+#include "editor/tools_test_fixture.h"
 #include "raster/closed_figures.h"
 #include "tools/drawing_tools.h"
-#include "tools/tools_test_fixture.h"
 #include "tools/undo.h"
 
 namespace tessel {

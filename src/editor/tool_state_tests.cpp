@@ -1,7 +1,8 @@
 #include <set>
 
+#include "editor/tools_test_fixture.h"
+#include "selection/tool_choice.h"
 #include "tools/tool_state.h"
-#include "tools/tools_test_fixture.h"
 
 namespace tessel {
 namespace {

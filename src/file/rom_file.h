@@ -31,6 +31,16 @@ struct FileKey {
     friend bool operator==(const FileKey&, const FileKey&) = default;
 };
 
+// What the system says of a file: which file it is, how long, when it was
+// last modified, how many names it has and whether anyone may write it.
+struct FileStatus {
+    FileKey key;
+    long long size = 0;
+    long long modifiedNs = 0; // modification time in nanoseconds
+    unsigned long links = 0;
+    bool writable = false; // some write permission bit is set
+};
+
 // The system calls the ROM file goes through. Tests replace it to inject
 // failures into any single kind of operation.
 class FileIo {
@@ -47,6 +57,20 @@ public:
     // 0, or -1 with errno. Handles are real descriptors, so fstat serves
     // unless an implementation knows better.
     virtual int fileKey(int fd, FileKey& key);
+    // fstat and stat; 0, or -1 with errno.
+    virtual int status(int fd, FileStatus& out);
+    virtual int pathStatus(const char* path, FileStatus& out);
+    // ftruncate; 0, or -1 with errno.
+    virtual int truncate(int fd, long long size);
+};
+
+// How the file we hold stands against what we last saw of it.
+enum class HeldFile {
+    Unchanged,     // the path still names it and no one else changed it
+    ChangedOutside, // ours, but its size or modification time moved
+    Replaced,      // the path names another file now, or none: ours was
+                   // renamed over or deleted
+    Unknown,       // the system could not tell (the reason is in `error`)
 };
 
 // The real system calls.
@@ -68,7 +92,9 @@ public:
     FileIo& io() const { return *io_; }
 
     // Opens read-write and takes an exclusive advisory lock. A file that
-    // cannot be opened for update, or that another editor holds, fails.
+    // cannot be opened for update, that has no write permission bit at all
+    // (refused even where the system would let root write it), or that
+    // another editor holds, fails.
     // flock locks belong to the open file description, so our own earlier
     // descriptor on the same file would refuse us too: when `replacing`
     // holds the very file being opened, it is closed just before the lock
@@ -83,6 +109,16 @@ public:
     // the same FileIo.
     bool isSameFileAs(int fd) const;
     const std::string& path() const { return path_; }
+
+    // Offsets given to size(), read() and write() are those of a copier
+    // image, which starts with a 512-byte header. A dump without that header
+    // holds the same bytes 512 earlier: with `present` false every offset is
+    // moved down by 512, and size() counts the missing header in, so that
+    // the rest of the program never needs to know which kind it has. Set
+    // after open(); close() and a new open() go back to a copier image.
+    void setCopierHeader(bool present) { headerShift_ = present ? 0 : kCopierHeaderBytes; }
+    bool hasCopierHeader() const { return headerShift_ == 0; }
+    static constexpr long long kCopierHeaderBytes = 512;
 
     // Current length of the file in bytes, or -1 on failure.
     long long size() const;
@@ -99,10 +135,22 @@ public:
     // Flushes the written data to the disk.
     IoResult sync();
 
+    // Whether the path still names the file we opened, and whether anyone
+    // else changed it since open() or the last restamp(). `error` receives
+    // the system's reason for Unknown.
+    HeldFile check(std::string* error = nullptr) const;
+    // Takes the file's current size and modification time as our own (after
+    // our writes, or once the user chose to write over an outside change).
+    IoResult restamp();
+    // Cuts the file back to `size` bytes (copier-image offsets, as size()).
+    IoResult truncate(long long size);
+
 private:
     FileIo* io_;
     int fd_ = -1;
     std::string path_;
+    long long headerShift_ = 0; // bytes of copier header missing from the file
+    FileStatus stamp_;          // the file as we last saw it
 };
 
 } // namespace tessel

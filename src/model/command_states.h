@@ -5,7 +5,7 @@
 #include <array>
 #include <utility>
 
-#include "editor/command_ids.h"
+#include "model/command_ids.h"
 
 namespace tessel {
 

@@ -3,7 +3,7 @@
 // painted the canvas and preview when it returns.
 #pragma once
 
-#include "rom/sprite_store.h"
+#include "model/sprite_store.h"
 
 namespace tessel {
 
@@ -29,6 +29,8 @@ public:
     virtual int curveRadius() = 0;
     // Hide the sprite browser if it is shown.
     virtual void hideBrowser() = 0;
+    // Some sprite became edited, or saved (see model/edit_marks.h).
+    virtual void editMarksChanged() {}
 };
 
 // A view that does nothing; the state's default until a window attaches.

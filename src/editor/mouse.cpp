@@ -1,4 +1,5 @@
-#include "tools/mouse.h"
+#include "editor/mouse.h"
+#include "model/edit_marks.h"
 
 #include "selection/selection.h"
 #include "tools/colours.h"
@@ -103,12 +104,14 @@ void onLeftButtonUp(EditorState& state)
     state.leftDragging = false;
     if (!state.rightDragging) state.shapeDragSprite = -1;
     if (state.currentTool == ToolId::Select && hasEditableSprite(state)) selectionRelease(state);
+    noteEditEnded(state);
 }
 
 void onRightButtonUp(EditorState& state)
 {
     state.rightDragging = false;
     if (!state.leftDragging) state.shapeDragSprite = -1;
+    noteEditEnded(state);
 }
 
 void onLeftButtonDoubleClick(EditorState& state, Point)

@@ -18,6 +18,14 @@ inline constexpr int kBufferHeight = 80;
 inline constexpr int kBufferSize = kBufferWidth * kBufferHeight;
 using PixelBuffer = std::array<std::uint8_t, kBufferSize>;
 
+// The part of the ROM file (in copier-image offsets) that holds the tiles
+// of every sprite, 32 bytes to a tile.
+inline constexpr int kTileBytes = 32;
+inline constexpr std::int32_t kSpriteAreaBegin = 0x110200; // first tile of sprite 0
+inline constexpr std::int32_t kSpriteAreaEnd = 0x1547C0;   // one past sprite 1143
+inline constexpr std::int32_t kSpriteAreaBytes = kSpriteAreaEnd - kSpriteAreaBegin;
+using SpriteAreaBytes = std::array<std::uint8_t, kSpriteAreaBytes>;
+
 struct SpriteRecord {
     std::int32_t romOffset = 0;    // file offset of the first tile
     std::int32_t widthTiles = 0;   // 8-pixel tiles

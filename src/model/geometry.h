@@ -4,12 +4,9 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace tessel {
+#include "raster/point.h"
 
-struct Point {
-    std::int32_t x = 0, y = 0;
-    friend bool operator==(const Point&, const Point&) = default;
-};
+namespace tessel {
 
 // Right and bottom are exclusive. A rectangle with right <= left or
 // bottom <= top is empty; emptying sets all four edges to 0.

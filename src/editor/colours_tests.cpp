@@ -1,5 +1,5 @@
+#include "editor/tools_test_fixture.h"
 #include "tools/colours.h"
-#include "tools/tools_test_fixture.h"
 
 namespace tessel {
 namespace {

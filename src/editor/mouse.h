@@ -10,7 +10,7 @@
 // touch nothing else (no snapshot, no sprite data).
 #pragma once
 
-#include "editor/editor_state.h"
+#include "model/editor_state.h"
 
 namespace tessel {
 

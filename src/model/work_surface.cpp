@@ -1,4 +1,4 @@
-#include "editor/work_surface.h"
+#include "model/work_surface.h"
 
 namespace tessel {
 

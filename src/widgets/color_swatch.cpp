@@ -1,4 +1,4 @@
-#include "app/color_swatch.h"
+#include "widgets/color_swatch.h"
 
 #include <QMouseEvent>
 #include <QPainter>

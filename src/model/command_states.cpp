@@ -1,4 +1,4 @@
-#include "editor/command_states.h"
+#include "model/command_states.h"
 
 #include <algorithm>
 

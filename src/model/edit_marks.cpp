@@ -1,0 +1,46 @@
+#include "model/edit_marks.h"
+
+#include <algorithm>
+
+namespace tessel {
+
+namespace {
+
+bool validSprite(int sprite) { return sprite >= 0 && sprite < kSpriteCount; }
+
+void setMark(EditorState& state, int sprite, bool edited)
+{
+    if (!validSprite(sprite)) return;
+    ++state.editGeneration;
+    if (state.spriteEdited[sprite] == edited) return;
+    state.spriteEdited[sprite] = edited;
+    viewOf(state).editMarksChanged();
+}
+
+} // namespace
+
+void markSpriteEdited(EditorState& state, int sprite) { setMark(state, sprite, true); }
+
+void clearSpriteEdited(EditorState& state, int sprite) { setMark(state, sprite, false); }
+
+void clearAllEditMarks(EditorState& state)
+{
+    ++state.editGeneration;
+    if (editedSpriteCount(state) == 0) return;
+    state.spriteEdited.fill(false);
+    viewOf(state).editMarksChanged();
+}
+
+bool isSpriteEdited(const EditorState& state, int sprite)
+{
+    return validSprite(sprite) && state.spriteEdited[sprite];
+}
+
+int editedSpriteCount(const EditorState& state)
+{
+    return static_cast<int>(std::count(state.spriteEdited.begin(), state.spriteEdited.end(), true));
+}
+
+void noteEditEnded(EditorState& state) { ++state.editGeneration; }
+
+} // namespace tessel

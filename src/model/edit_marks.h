@@ -1,0 +1,27 @@
+// Which sprites the user has edited since they were loaded or last saved.
+//
+// A mark is set by every operation that changes a sprite's pixels (each
+// takes an undo snapshot first, and Undo itself is one) and cleared only by
+// a save that reached the disk, by Refresh Sprite, and by loading. Saving
+// and the unsaved-edits question look at marked sprites only, so a change
+// another program made to a sprite the user never touched is never
+// written back over.
+//
+// editGeneration counts edits: it moves at the start of an edit and again
+// at its end (the mouse release), so that anything kept in step with the
+// sprites (the recovery file) can tell that there is something new.
+#pragma once
+
+#include "model/editor_state.h"
+
+namespace tessel {
+
+void markSpriteEdited(EditorState& state, int sprite);
+void clearSpriteEdited(EditorState& state, int sprite);
+void clearAllEditMarks(EditorState& state);
+bool isSpriteEdited(const EditorState& state, int sprite);
+int editedSpriteCount(const EditorState& state);
+// An edit ended (a mouse release, a command); bumps editGeneration.
+void noteEditEnded(EditorState& state);
+
+} // namespace tessel

@@ -1,0 +1,53 @@
+#include "selection/tool_choice.h"
+
+#include "model/command_ids.h"
+#include "selection/selection.h"
+#include "tools/drawing_tools.h"
+#include "tools/tool_state.h"
+
+namespace tessel {
+
+void selectTool(EditorState& state, ToolId tool)
+{
+    // A value outside the eight tools would leave every handler without a
+    // tool to run; it is refused rather than stored.
+    if (!isKnownTool(tool)) return;
+    state.currentTool = tool;
+    // The canvas outlines any rectangle that is not all zero, an inverted
+    // one included; once it is gone the outline must go from the screen too.
+    const bool outlined = state.selectionRect != Rect{};
+    if (state.selectionFloating) commitSelection(state);
+    state.selectionRect.setEmpty();
+    viewOf(state).toolChanged();
+    if (outlined) viewOf(state).repaintCanvas();
+}
+
+int cursorFor(const EditorState& state)
+{
+    if (!hasEditableSprite(state)) return ids::ArrowCursor;
+    const SpriteRecord& sprite = state.current();
+    const Point p = state.lastMousePos;
+    // Strict bounds on the raw client position: x = 1 already shows the
+    // tool's cursor although a press there misses the canvas.
+    const long long right = static_cast<long long>(sprite.widthPixels()) * kZoom + kCanvasMargin;
+    const long long bottom = static_cast<long long>(sprite.heightPixels()) * kZoom + kCanvasMargin;
+    if (!(p.x > 0 && p.x < right && p.y > 0 && p.y < bottom)) return ids::ArrowCursor;
+    switch (state.currentTool) {
+    case ToolId::Pencil:
+        return ids::PencilCursor;
+    case ToolId::FloodFill:
+        return ids::FloodFillCursor;
+    case ToolId::Select:
+        return pointerInsideSelection(state) ? ids::MoveCursor : ids::CrossHairCursor;
+    case ToolId::ColourPicker:
+        return ids::ColourPickerCursor;
+    case ToolId::Line:
+    case ToolId::Rectangle:
+    case ToolId::Ellipse:
+    case ToolId::RoundedRectangle:
+        return ids::CrossHairCursor;
+    }
+    return ids::ArrowCursor;
+}
+
+} // namespace tessel
