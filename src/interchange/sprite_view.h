@@ -21,4 +21,10 @@ struct SpriteView {
 // palette below `paletteCount`); otherwise why not, naming it `name`.
 std::string checkSpriteView(const SpriteView& sprite, int paletteCount, const std::string& name);
 
+// The editor's record of a sprite, as the pictures read it.
+inline SpriteView spriteViewOf(const SpriteRecord& record)
+{
+    return SpriteView{record.pixels.data(), record.widthPixels(), record.heightPixels(), record.paletteIndex};
+}
+
 } // namespace tessel
