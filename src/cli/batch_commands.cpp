@@ -4,7 +4,6 @@
 #include <array>
 #include <charconv>
 #include <fcntl.h>
-#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -120,8 +119,7 @@ std::optional<int> numberIn(const std::string& text, int limit)
 // A file written by an export must never take the ROM's place.
 std::optional<Failure> notTheRom(const std::string& out, const std::string& rom)
 {
-    std::error_code ignored;
-    if (std::filesystem::equivalent(out, rom, ignored)) return Failure{1, "Cannot write over the ROM itself: " + out};
+    if (namesSameFile(out, rom)) return Failure{1, "Cannot write over the ROM itself: " + out};
     return std::nullopt;
 }
 

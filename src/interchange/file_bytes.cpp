@@ -55,6 +55,13 @@ Outcome<std::vector<std::uint8_t>> readWholeFile(const std::string& path, std::s
     return Result::success(std::move(bytes));
 }
 
+bool namesSameFile(const std::string& a, const std::string& b)
+{
+    struct stat sa, sb;
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
 std::string lowerCaseExtension(const std::string& path)
 {
     const std::size_t dot = path.find_last_of("./");

@@ -20,6 +20,9 @@ Outcome<std::vector<std::uint8_t>> readWholeFile(const std::string& path, std::s
 // the reason.
 std::string writeWholeFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
+// True when both paths name one existing file (also through links).
+bool namesSameFile(const std::string& a, const std::string& b);
+
 // The part of the file name after its last dot, in lower case; empty when
 // the name has no dot.
 std::string lowerCaseExtension(const std::string& path);
