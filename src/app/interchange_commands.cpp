@@ -37,14 +37,6 @@ std::string withExtension(const QString& path, const char* extension)
     return name;
 }
 
-std::vector<SpriteView> spriteViews(const EditorState& state)
-{
-    std::vector<SpriteView> views;
-    views.reserve(kSpriteCount);
-    for (const SpriteRecord& record : state.spriteStore) views.push_back(spriteViewOf(record));
-    return views;
-}
-
 // Writes `bytes` where the user chose, never over the open ROM.
 void writeExport(QWidget* window, const EditorState& state, UserPrompts& prompts, const std::string& path,
                  const Outcome<std::vector<std::uint8_t>>& bytes)
@@ -94,7 +86,7 @@ void exportSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
     const QString path = prompts.saveFilePath(window, QStringLiteral("Export All Sprites as Sheet"), kPngFilter);
     if (path.isEmpty()) return;
     writeExport(window, state, prompts, withExtension(path, ".png"),
-                exportSheetPng(spriteViews(state), state.displayPalettes));
+                exportSheetPng(spriteViewsOf(state.spriteStore), state.displayPalettes));
 }
 
 void importSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
@@ -102,7 +94,7 @@ void importSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
     const QString path = prompts.openFilePath(window, QStringLiteral("Import Sheet"), kPngFilter);
     if (path.isEmpty()) return;
     settleSelection(state);
-    const auto sheet = importSheetPngFile(fileName(path), spriteViews(state), state.rawPalettes);
+    const auto sheet = importSheetPngFile(fileName(path), spriteViewsOf(state.spriteStore), state.rawPalettes);
     if (!sheet.ok) {
         prompts.error(window, text(sheet.error));
         return;

@@ -129,14 +129,6 @@ std::optional<Failure> written(const std::string& why)
     return Failure{1, why};
 }
 
-std::vector<SpriteView> viewsOf(const EditorState& state)
-{
-    std::vector<SpriteView> views;
-    views.reserve(kSpriteCount);
-    for (const SpriteRecord& record : state.spriteStore) views.push_back(spriteViewOf(record));
-    return views;
-}
-
 using Args = std::vector<std::string>;
 
 std::optional<Failure> exportSprite(const Args& a, bool force, std::string&)
@@ -178,7 +170,7 @@ std::optional<Failure> exportSheet(const Args& a, bool force, std::string&)
     if (auto f = notTheRom(a[1], a[0])) return f;
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], false, force)) return f;
-    const auto png = exportSheetPng(viewsOf(*rom.state), rom.state->displayPalettes);
+    const auto png = exportSheetPng(spriteViewsOf(rom.state->spriteStore), rom.state->displayPalettes);
     if (!png.ok) return Failure{1, png.error};
     return written(writeWholeFile(a[1], png.value));
 }
@@ -188,7 +180,7 @@ std::optional<Failure> importSheet(const Args& a, bool force, std::string& done)
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], true, force)) return f;
     EditorState& state = *rom.state;
-    const auto sheet = importSheetPngFile(a[1], viewsOf(state), state.rawPalettes);
+    const auto sheet = importSheetPngFile(a[1], spriteViewsOf(state.spriteStore), state.rawPalettes);
     if (!sheet.ok) return Failure{1, sheet.error};
     for (std::size_t i = 0; i < sheet.value.changedSprites.size(); ++i) {
         const int n = sheet.value.changedSprites[i];

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "rom/palette_codec.h"
 
@@ -25,6 +27,15 @@ std::string checkSpriteView(const SpriteView& sprite, int paletteCount, const st
 inline SpriteView spriteViewOf(const SpriteRecord& record)
 {
     return SpriteView{record.pixels.data(), record.widthPixels(), record.heightPixels(), record.paletteIndex};
+}
+
+// Every sprite of the store, in order, for the sheet.
+inline std::vector<SpriteView> spriteViewsOf(std::span<const SpriteRecord> store)
+{
+    std::vector<SpriteView> views;
+    views.reserve(store.size());
+    for (const SpriteRecord& record : store) views.push_back(spriteViewOf(record));
+    return views;
 }
 
 } // namespace tessel
