@@ -48,7 +48,10 @@ BM_FlipFloating|20|flip a floating 64 x 80 block
 BM_BrowserPage|1000|paint one browser page (eight thumbnails)
 BM_InfoPicture|1000|paint the sprite information picture
 BM_BrowserWidgetRender|1000|render the whole browser widget
-BM_InfoDialogRender|1000|render the whole sprite information dialog'
+BM_InfoDialogRender|1000|render the whole sprite information dialog
+BM_SheetExport|150000|export all 1144 sprites as one PNG sheet
+BM_SheetImport|150000|import the sheet: decode, match colours, compare
+BM_MakePatch|50000|make a patch between two 2 MiB ROMs (arg 0: BPS, 1: IPS)'
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -45,6 +45,8 @@ private:
     void addColour();
     void applyChanges();
     void chooseColour();
+    void importColours();
+    void exportColours();
 
     EditorState& state_;
     UserPrompts& prompts_;
