@@ -11,9 +11,8 @@
 # /usr. tests/install/check_install.sh checks both.
 include(GNUInstallDirs)
 
-# The reverse-DNS id naming the desktop entry, the AppStream component and the icon.
-set(TESSEL_APP_ID "io.github.tesseleditor.tessel")
-target_compile_definitions(tessel PRIVATE TESSEL_APP_ID="${TESSEL_APP_ID}")
+# TESSEL_APP_ID (set beside the UI library) names the desktop entry, the
+# AppStream component and the icon.
 set(TESSEL_HOMEPAGE "https://github.com/tesseleditor/tessel" CACHE STRING
     "The project's home page, named by the AppStream metainfo and the package")
 set(TESSEL_LICENSE "LicenseRef-proprietary" CACHE STRING

@@ -50,7 +50,10 @@ BM_InfoPicture|1000|paint the sprite information picture
 BM_BrowserWidgetRender|1000|render the whole browser widget
 BM_InfoDialogRender|1000|render the whole sprite information dialog
 BM_EditRecoveryWork|50|work one edit adds on the window thread for edit marks and the recovery file (arg: sprites edited)
-BM_Backup4MiB|30000|backup of a 4 MiB ROM before the first write: copy, sync, prune'
+BM_Backup4MiB|30000|backup of a 4 MiB ROM before the first write: copy, sync, prune
+BM_SheetExport|150000|export all 1144 sprites as one PNG sheet
+BM_SheetImport|150000|import the sheet: decode, match colours, compare
+BM_MakePatch|50000|make a patch between two 2 MiB ROMs (arg 0: BPS, 1: IPS)'
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

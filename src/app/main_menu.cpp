@@ -18,13 +18,13 @@ struct Item {
 void addMenu(QMenuBar* bar, const char* title, std::initializer_list<Item> items,
              std::map<int, QAction*>& actions)
 {
-    QMenu* menu = bar->addMenu(QString::fromLatin1(title));
+    QMenu* menu = bar->addMenu(QString::fromUtf8(title));
     for (const Item& item : items) {
         if (!item.text) {
             menu->addSeparator();
             continue;
         }
-        QAction* a = menu->addAction(QString::fromLatin1(item.text));
+        QAction* a = menu->addAction(QString::fromUtf8(item.text));
         a->setData(item.id);
         a->setEnabled(item.enabled);
         if (item.bitmap) a->setIcon(QIcon(QStringLiteral(":/bitmaps/%1.png").arg(item.bitmap)));
@@ -46,6 +46,12 @@ QMenuBar* createMainMenu(QWidget* parent, std::map<int, QAction*>& actions)
              {"&Save Current Sprite\tCtrl+S", SaveCurrentSprite, false, SaveCurrentBitmap},
              {"Save &All Sprites\tCtrl+A", SaveAllSprites, false, SaveAllBitmap},
              separator,
+             {"&Export Sprite as PNG…", ExportSpritePng, false, 0},
+             {"&Import Sprite from PNG…", ImportSpritePng, false, 0},
+             {"Export All Sprites as S&heet…", ExportSheet, false, 0},
+             {"Import Shee&t…", ImportSheet, false, 0},
+             {"Create &Patch…", CreatePatch, false, 0},
+             separator,
              {"E&xit\tAlt+F4", Exit, true, 0}},
             actions);
     addMenu(bar, "&Edit",
@@ -55,6 +61,8 @@ QMenuBar* createMainMenu(QWidget* parent, std::map<int, QAction*>& actions)
              {"&Copy\tCtrl+C", Copy, false, CopyBitmap},
              {"&Paste\tCtrl+V", Paste, false, PasteBitmap},
              {"&Delete\tDel", Delete, false, DeleteBitmap},
+             {"Copy as &Image", CopyAsImage, false, 0},
+             {"Paste I&mage", PasteImage, false, 0},
              separator,
              {"&H-Flip", HFlip, false, 0},
              {"&V-Flip", VFlip, false, 0}},

@@ -9,6 +9,7 @@
 
 #include "app/about_dialog.h"
 #include "app/client_area.h"
+#include "app/interchange_commands.h"
 #include "app/main_window.h"
 #include "app/recent_roms.h"
 #include "app/recovery_keeper.h"
@@ -105,7 +106,7 @@ void MainWindow::runCommand(int id)
     case BrowserButton: browserCommand(); break;
     case FillCombo: state_.fillMode = static_cast<FillMode>(controls_.fillMode->currentIndex()); break;
     case TransparentCheck: setTransparentSelection(state_, controls_.transparent->isChecked()); break;
-    default: break;
+    default: runInterchangeCommand(this, state_, prompts_, id); break;
     }
 }
 

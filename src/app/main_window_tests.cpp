@@ -32,12 +32,19 @@ const MenuRow kMenu[] = {
     {"&File", "C&lose ROM\tCtrl+L", 57602, false},
     {"&File", "&Save Current Sprite\tCtrl+S", 57603, false},
     {"&File", "Save &All Sprites\tCtrl+A", 32774, false},
+    {"&File", "&Export Sprite as PNG…", 32800, false},
+    {"&File", "&Import Sprite from PNG…", 32801, false},
+    {"&File", "Export All Sprites as S&heet…", 32802, false},
+    {"&File", "Import Shee&t…", 32803, false},
+    {"&File", "Create &Patch…", 32804, false},
     {"&File", "E&xit\tAlt+F4", 32775, true},
     {"&Edit", "&Undo       \tCtrl+Z", 57643, false},
     {"&Edit", "Cu&t\tCtrl+X", 57635, false},
     {"&Edit", "&Copy\tCtrl+C", 57634, false},
     {"&Edit", "&Paste\tCtrl+V", 57637, false},
     {"&Edit", "&Delete\tDel", 32783, false},
+    {"&Edit", "Copy as &Image", 32805, false},
+    {"&Edit", "Paste I&mage", 32806, false},
     {"&Edit", "&H-Flip", 32788, false},
     {"&Edit", "&V-Flip", 32789, false},
     {"&Tools", "&Palette Editor...\tShift+P", 32790, false},
@@ -64,11 +71,12 @@ TEST_F(MainWindowStart, MenuHasEveryItemWithItsTextIdAndStateAndNoKeySequence)
         EXPECT_EQ(items[i]->isEnabled(), kMenu[i].enabled);
         EXPECT_TRUE(items[i]->shortcut().isEmpty());
     }
-    // Separators after Close ROM, after Save All, after Undo and after Delete.
+    // Separators after Close ROM, after Save All, after Create Patch, after
+    // Undo and after Paste Image.
     QStringList file;
     for (QAction* a : window->mainMenu()->actions()[0]->menu()->actions())
         file << (a->isSeparator() ? "-" : a->text().left(2));
-    EXPECT_EQ(file.join(""), "&OOpC&-&SSa-E&");
+    EXPECT_EQ(file.join(""), "&OOpC&-&SSa-&E&IExImCr-E&");
 }
 
 TEST_F(MainWindowStart, MenuItemsWithPicturesCarryThem)

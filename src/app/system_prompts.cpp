@@ -22,6 +22,16 @@ public:
         return dialog->selectedFiles().first();
     }
 
+    QString openFilePath(QWidget* parent, const QString& caption, const QString& filter) override
+    {
+        return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
+    }
+
+    QString saveFilePath(QWidget* parent, const QString& caption, const QString& filter) override
+    {
+        return QFileDialog::getSaveFileName(parent, caption, QString(), filter);
+    }
+
     void information(QWidget* parent, const QString& text) override
     {
         QMessageBox::information(parent, kProductName, text);

@@ -1,14 +1,18 @@
 #include "dialogs/palette_editor_dialog.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
 
 #include "dialogs/raw_colour.h"
 #include "editor/sprite_selection.h"
+#include "interchange/file_bytes.h"
+#include "interchange/palette_files.h"
 #include "rom/rom_session.h"
 #include "widgets/color_swatch.h"
+#include "widgets/dialog_units.h"
 #include "widgets/file_conversation.h"
 #include "widgets/user_prompts.h"
 
@@ -42,6 +46,54 @@ PaletteEditorDialog::PaletteEditorDialog(EditorState& state, UserPrompts& prompt
     connect(controls_.applyButton, &QPushButton::clicked, this, [this] { applyChanges(); });
     connect(controls_.chooseButton, &QPushButton::clicked, this, [this] { chooseColour(); });
     connect(controls_.closeButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    // Palette files, in the free space between Apply Changes and Close.
+    auto* importButton = new QPushButton(tr("Import…"), this);
+    importButton->setObjectName(QStringLiteral("paletteImport"));
+    importButton->setGeometry(dialogRect(96, 110, 35, 14));
+    auto* exportButton = new QPushButton(tr("Export…"), this);
+    exportButton->setObjectName(QStringLiteral("paletteExport"));
+    exportButton->setGeometry(dialogRect(133, 110, 35, 14));
+    for (QPushButton* b : {importButton, exportButton}) b->setAutoDefault(false);
+    connect(importButton, &QPushButton::clicked, this, [this] { importColours(); });
+    connect(exportButton, &QPushButton::clicked, this, [this] { exportColours(); });
+}
+
+namespace {
+const QString kPaletteFilter =
+    QStringLiteral("Palette files (*.gpl *.pal *.act *.bin);;GIMP palettes (*.gpl);;JASC palettes (*.pal);;"
+                   "Adobe colour tables (*.act);;SNES palettes (*.bin)");
+} // namespace
+
+// Colours 1..15 of the file replace the working copy's; Apply writes them.
+void PaletteEditorDialog::importColours()
+{
+    const QString path = prompts_.openFilePath(this, tr("Import Palette"), kPaletteFilter);
+    if (path.isEmpty()) return;
+    const auto colours = importPaletteFile(QFile::encodeName(path).toStdString());
+    if (!colours.ok) {
+        prompts_.error(this, QString::fromStdString(colours.error));
+        return;
+    }
+    for (int k = 1; k < 16; ++k) {
+        working_.red[k] = colours.value.red[k];
+        working_.green[k] = colours.value.green[k];
+        working_.blue[k] = colours.value.blue[k];
+        paintSwatch(k, false);
+    }
+    selectColour(selectedColour_);
+}
+
+// The working copy as shown, applied or not.
+void PaletteEditorDialog::exportColours()
+{
+    const QString path = prompts_.saveFilePath(this, tr("Export Palette"), kPaletteFilter);
+    if (path.isEmpty()) return;
+    std::string file = QFile::encodeName(path).toStdString();
+    if (lowerCaseExtension(file).empty()) file += ".gpl";
+    std::string why = namesSameFile(file, state_.romFile.path()) ? "Cannot write over the open ROM: " + file
+                                                                 : exportPaletteFile(file, working_);
+    if (!why.empty()) prompts_.error(this, QString::fromStdString(why));
 }
 
 void PaletteEditorDialog::setComposedColour(int red, int green, int blue, bool updateSliders,

@@ -49,6 +49,8 @@ private:
     void addColour();
     void applyChanges();
     void chooseColour();
+    void importColours();
+    void exportColours();
 
     EditorState& state_;
     UserPrompts& prompts_;

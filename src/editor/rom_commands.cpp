@@ -13,13 +13,17 @@ namespace {
 // something to undo or paste.
 constexpr int kEnabledByOpen[] = {ids::Cut,    ids::Copy,  ids::CloseRom,      ids::SaveCurrentSprite,
                                   ids::SaveAllSprites, ids::Delete, ids::HFlip, ids::VFlip,
-                                  ids::PaletteEditor,  ids::ViewSpriteInfo};
+                                  ids::PaletteEditor,  ids::ViewSpriteInfo,
+                                  ids::ExportSpritePng, ids::ImportSpritePng, ids::ExportSheet,
+                                  ids::ImportSheet,    ids::CreatePatch, ids::CopyAsImage, ids::PasteImage};
 
 // In the order in which Close ROM grays them.
 constexpr int kGrayedByClose[] = {ids::Undo,   ids::Cut,           ids::Copy,
                                   ids::Paste,  ids::Delete,        ids::HFlip,
                                   ids::VFlip,  ids::CloseRom,      ids::SaveCurrentSprite,
-                                  ids::SaveAllSprites, ids::PaletteEditor, ids::ViewSpriteInfo};
+                                  ids::SaveAllSprites, ids::PaletteEditor, ids::ViewSpriteInfo,
+                                  ids::ExportSpritePng, ids::ImportSpritePng, ids::ExportSheet,
+                                  ids::ImportSheet, ids::CreatePatch, ids::CopyAsImage, ids::PasteImage};
 
 } // namespace
 

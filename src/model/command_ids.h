@@ -22,6 +22,14 @@ inline constexpr int PaletteEditor = 32790;
 inline constexpr int ViewSpriteInfo = 32791;
 inline constexpr int About = 32785;
 inline constexpr int SysCommandAbout = 16;
+// Art in and out (File and Edit menus).
+inline constexpr int ExportSpritePng = 32800;
+inline constexpr int ImportSpritePng = 32801;
+inline constexpr int ExportSheet = 32802;
+inline constexpr int ImportSheet = 32803;
+inline constexpr int CreatePatch = 32804;
+inline constexpr int CopyAsImage = 32805;
+inline constexpr int PasteImage = 32806;
 
 // Main window controls (dialog 102).
 inline constexpr int ForegroundIndicator = 1002;

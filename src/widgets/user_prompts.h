@@ -21,6 +21,10 @@ public:
     // The Open ROM file dialog, showing `startFolder` (unless empty) first;
     // an empty string when the user cancelled.
     virtual QString openRomPath(QWidget* parent, const QString& startFolder) = 0;
+    // File dialogs for pictures, palettes and patches: `filter` as Qt's file
+    // dialogs take it ("PNG pictures (*.png)"); empty when cancelled.
+    virtual QString openFilePath(QWidget* parent, const QString& caption, const QString& filter) = 0;
+    virtual QString saveFilePath(QWidget* parent, const QString& caption, const QString& filter) = 0;
     // A message with an OK button.
     virtual void information(QWidget* parent, const QString& text) = 0;
     // An error message with an OK button (saves, palette writes, opens).

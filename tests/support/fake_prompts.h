@@ -32,6 +32,27 @@ public:
         lastStartFolder = startFolder;
         return nextPath;
     }
+    // Picture, palette and patch dialogs answer from `nextPaths` first, then
+    // with `nextPath`; each records its caption.
+    std::deque<QString> nextPaths;
+    QStringList fileCaptions;
+    QString openFilePath(QWidget*, const QString& caption, const QString&) override
+    {
+        return fileAnswer(caption);
+    }
+    QString saveFilePath(QWidget*, const QString& caption, const QString&) override
+    {
+        return fileAnswer(caption);
+    }
+    QString fileAnswer(const QString& caption)
+    {
+        ++fileDialogs;
+        fileCaptions << caption;
+        if (nextPaths.empty()) return nextPath;
+        QString path = nextPaths.front();
+        nextPaths.pop_front();
+        return path;
+    }
     void information(QWidget*, const QString& text) override { informations << text; }
     void error(QWidget*, const QString& text) override { errors << text; }
     bool askYesNo(QWidget*, const QString& text) override

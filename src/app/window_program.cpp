@@ -1,6 +1,5 @@
-// Start-up: the application, the one editor state, the main window, and the
-// ROM named on the command line. The program lives as long as the window;
-// a signal or the window's loss ends it the same way (app/outside_endings.h).
+#include "app/window_program.h"
+
 #include <QApplication>
 #include <QDateTime>
 #include <QTimer>
@@ -15,7 +14,11 @@
 #include "app/recovery_keeper.h"
 #include "app/system_prompts.h"
 
-using namespace tessel;
+// The pictures live in the static UI library: they are registered
+// explicitly, from outside any namespace as Q_INIT_RESOURCE requires.
+static void registerPictures() { Q_INIT_RESOURCE(tessel); }
+
+namespace tessel {
 
 namespace {
 
@@ -32,6 +35,16 @@ void saveScreenshotAfterFirstPaint(MainWindow& window, const QString& path)
     };
 }
 
+// Whether Qt can find somewhere to show the window; without, it would abort.
+bool displayAvailable(const QStringList& arguments)
+{
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        if (!qEnvironmentVariableIsEmpty(name)) return true;
+    for (const QString& arg : arguments)
+        if (arg.startsWith(QLatin1String("-platform")) || arg.startsWith(QLatin1String("--platform"))) return true;
+    return false;
+}
+
 // Prints the wall-clock time of the first paint, for start-up timing.
 void printFirstPaintTime(MainWindow& window)
 {
@@ -45,20 +58,24 @@ void printFirstPaintTime(MainWindow& window)
 
 } // namespace
 
-int main(int argc, char** argv)
+int runWindowProgram(int argc, char** argv, const char* moreUsage)
 {
-    // The pictures live in the static UI library: register them explicitly.
-    Q_INIT_RESOURCE(tessel);
+    registerPictures();
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLine commandLine = parseCommandLine(arguments);
     if (commandLine.help) {
         std::fputs(kUsage, stdout);
+        std::fputs(moreUsage, stdout);
         return 0;
     }
     if (!commandLine.valid) {
         std::fputs(kUsage, stderr);
         return 2;
+    }
+    if (!displayAvailable(arguments)) {
+        std::fputs("tessel: no display to show the window on (DISPLAY is not set)\n", stderr);
+        return 1;
     }
     QApplication app(argc, argv);
     // The desktop entry's name (without .desktop): desktops find the icon
@@ -91,3 +108,5 @@ int main(int argc, char** argv)
         }
     return app.exec();
 }
+
+} // namespace tessel

@@ -1,0 +1,303 @@
+#include "cli/batch_commands.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <fcntl.h>
+#include <memory>
+#include <optional>
+
+#include "interchange/file_bytes.h"
+#include "interchange/palette_files.h"
+#include "interchange/patch_formats.h"
+#include "interchange/rom_kind.h"
+#include "interchange/sprite_png.h"
+#include "interchange/sprite_sheet.h"
+#include "model/edit_marks.h"
+#include "rom/rom_session.h"
+
+namespace tessel {
+
+namespace {
+
+struct Failure {
+    int status = 1;
+    std::string why;
+};
+
+Failure usage(std::string why) { return {2, std::move(why)}; }
+
+// Reading for an export: no lock and no write permission needed, so that a
+// build script can export from a ROM the window has open or from a
+// read-only copy. Every call goes to the system.
+class ReadOnlyIo : public FileIo {
+public:
+    int open(const char* path, int) override { return system().open(path, O_RDONLY); }
+    int close(int fd) override { return system().close(fd); }
+    int lock(int) override { return 0; }
+    long long size(int fd) override { return system().size(fd); }
+    long pread(int fd, void* buf, unsigned long count, long long offset) override
+    {
+        return system().pread(fd, buf, count, offset);
+    }
+    long pwrite(int, const void*, unsigned long, long long) override { return -1; }
+    int fsync(int) override { return 0; }
+    int status(int fd, FileStatus& out) override
+    {
+        const int r = system().status(fd, out);
+        out.writable = true; // never written through this
+        return r;
+    }
+
+private:
+    static FileIo& system() { return systemFileIo(); }
+};
+
+// Whether the open file carries a copier header, from where its title lies;
+// the file's offsets follow. Unknown when the title is at neither place.
+RomKind takeCopierHeaderFromTitle(RomFile& file)
+{
+    file.setCopierHeader(true);
+    std::array<std::uint8_t, kTitleOffset + sizeof(kRomTitle)> start{};
+    if (!file.read(0, start).ok) return RomKind::Unknown;
+    const RomKind kind = romKind(start);
+    file.setCopierHeader(kind != RomKind::Headerless);
+    return kind;
+}
+
+// The ROM's backup before this run first writes it. The backup made once
+// per ROM before its first write belongs to the ROM layer; it is called
+// from here and from nowhere else in these commands.
+IoResult backUpBeforeFirstWrite(const RomFile&) { return IoResult::success(); }
+
+struct OpenRom {
+    ReadOnlyIo readOnly; // outlives the file that reads through it
+    std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
+};
+
+std::optional<Failure> openRomFor(OpenRom& rom, const std::string& path, bool writing, bool force)
+{
+    EditorState& state = *rom.state;
+    if (!writing) state.romFile.setIo(rom.readOnly);
+    if (IoResult r = state.romFile.open(path); !r.ok) return Failure{1, "Cannot open " + path + ": " + r.error};
+    if (takeCopierHeaderFromTitle(state.romFile) == RomKind::Unknown && !force)
+        return Failure{1, path + " " + describeRomKind(RomKind::Unknown) + "; --force opens it anyway"};
+    if (IoResult r = loadAllSprites(state); !r.ok) return Failure{1, "Cannot read " + path + ": " + r.error};
+    return std::nullopt;
+}
+
+// Saves the marked sprites, refusing before any write when one of them
+// lies past the end of the file (the rest would be half a save).
+std::optional<Failure> saveSprites(EditorState& state)
+{
+    const long long size = state.romFile.size();
+    for (int n = 0; n < kSpriteCount; ++n) {
+        const SpriteRecord& record = state.spriteStore[n];
+        const long long end = record.romOffset + 1LL * record.widthTiles * record.heightTiles * kTileBytes;
+        if (isSpriteEdited(state, n) && end > size)
+            return Failure{1, "Sprite " + std::to_string(n) + " lies past the end of the file; nothing was written"};
+    }
+    if (editedSpriteCount(state) == 0) return std::nullopt;
+    if (IoResult r = backUpBeforeFirstWrite(state.romFile); !r.ok) return Failure{1, "Cannot back up the ROM: " + r.error};
+    const SaveResult saved = saveAllSprites(state);
+    if (!saved.ok) {
+        if (saved.file == HeldFile::Replaced) return Failure{1, "The ROM was replaced by another file while it was read"};
+        if (saved.file == HeldFile::ChangedOutside) return Failure{1, "Another program changed the ROM while it was read"};
+        return Failure{1, "Cannot write the ROM: " + saved.error};
+    }
+    return std::nullopt;
+}
+
+std::optional<int> numberIn(const std::string& text, int limit)
+{
+    int n = -1;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (ec != std::errc() || end != text.data() + text.size() || n < 0 || n >= limit) return std::nullopt;
+    return n;
+}
+
+// A file written by an export must never take the ROM's place.
+std::optional<Failure> notTheRom(const std::string& out, const std::string& rom)
+{
+    if (namesSameFile(out, rom)) return Failure{1, "Cannot write over the ROM itself: " + out};
+    return std::nullopt;
+}
+
+std::optional<Failure> written(const std::string& why)
+{
+    if (why.empty()) return std::nullopt;
+    return Failure{1, why};
+}
+
+using Args = std::vector<std::string>;
+
+std::optional<Failure> exportSprite(const Args& a, bool force, std::string&)
+{
+    const auto n = numberIn(a[1], kSpriteCount);
+    if (!n) return usage("N must be a sprite number from 0 to 1143, not " + a[1]);
+    if (auto f = notTheRom(a[2], a[0])) return f;
+    OpenRom rom;
+    if (auto f = openRomFor(rom, a[0], false, force)) return f;
+    const SpriteRecord& record = rom.state->spriteStore[*n];
+    const auto png = exportSpritePng(spriteViewOf(record), rom.state->displayPalettes[record.paletteIndex]);
+    if (!png.ok) return Failure{1, png.error};
+    return written(writeWholeFile(a[2], png.value));
+}
+
+std::optional<Failure> importSprite(const Args& a, bool force, std::string& done)
+{
+    const auto n = numberIn(a[1], kSpriteCount);
+    if (!n) return usage("N must be a sprite number from 0 to 1143, not " + a[1]);
+    OpenRom rom;
+    if (auto f = openRomFor(rom, a[0], true, force)) return f;
+    EditorState& state = *rom.state;
+    SpriteRecord& record = state.spriteStore[*n];
+    const auto pixels = importSpritePngFile(a[2], spriteViewOf(record), state.rawPalettes[record.paletteIndex]);
+    if (!pixels.ok) return Failure{1, pixels.error};
+    if (pixels.value == record.pixels) {
+        done = "Sprite " + std::to_string(*n) + " unchanged";
+        return std::nullopt;
+    }
+    record.pixels = pixels.value;
+    markSpriteEdited(state, *n);
+    if (auto f = saveSprites(state)) return f;
+    done = "Sprite " + std::to_string(*n) + " imported";
+    return std::nullopt;
+}
+
+std::optional<Failure> exportSheet(const Args& a, bool force, std::string&)
+{
+    if (auto f = notTheRom(a[1], a[0])) return f;
+    OpenRom rom;
+    if (auto f = openRomFor(rom, a[0], false, force)) return f;
+    const auto png = exportSheetPng(spriteViewsOf(rom.state->spriteStore), rom.state->displayPalettes);
+    if (!png.ok) return Failure{1, png.error};
+    return written(writeWholeFile(a[1], png.value));
+}
+
+std::optional<Failure> importSheet(const Args& a, bool force, std::string& done)
+{
+    OpenRom rom;
+    if (auto f = openRomFor(rom, a[0], true, force)) return f;
+    EditorState& state = *rom.state;
+    const auto sheet = importSheetPngFile(a[1], spriteViewsOf(state.spriteStore), state.rawPalettes);
+    if (!sheet.ok) return Failure{1, sheet.error};
+    for (std::size_t i = 0; i < sheet.value.changedSprites.size(); ++i) {
+        const int n = sheet.value.changedSprites[i];
+        state.spriteStore[n].pixels = sheet.value.changedPixels[i];
+        markSpriteEdited(state, n);
+    }
+    if (auto f = saveSprites(state)) return f;
+    done = sheet.value.message;
+    return std::nullopt;
+}
+
+std::optional<Failure> exportPalette(const Args& a, bool force, std::string&)
+{
+    const auto p = numberIn(a[1], kPaletteCount);
+    if (!p) return usage("P must be a palette number from 0 to 31, not " + a[1]);
+    if (!paletteFileKind(a[2])) return usage("A palette file is chosen by its extension: .gpl, .pal, .act or .bin");
+    if (auto f = notTheRom(a[2], a[0])) return f;
+    OpenRom rom;
+    if (auto f = openRomFor(rom, a[0], false, force)) return f;
+    return written(exportPaletteFile(a[2], rom.state->rawPalettes[*p]));
+}
+
+std::optional<Failure> importPalette(const Args& a, bool force, std::string& done)
+{
+    const auto p = numberIn(a[1], kPaletteCount);
+    if (!p) return usage("P must be a palette number from 0 to 31, not " + a[1]);
+    if (!paletteFileKind(a[2])) return usage("A palette file is chosen by its extension: .gpl, .pal, .act or .bin");
+    const auto colours = importPaletteFile(a[2]);
+    if (!colours.ok) return Failure{1, colours.error};
+    OpenRom rom;
+    if (auto f = openRomFor(rom, a[0], true, force)) return f;
+    EditorState& state = *rom.state;
+    RawPalette wanted = colours.value;
+    wanted.red[0] = state.rawPalettes[*p].red[0];
+    wanted.green[0] = state.rawPalettes[*p].green[0];
+    wanted.blue[0] = state.rawPalettes[*p].blue[0];
+    if (wanted.red == state.rawPalettes[*p].red && wanted.green == state.rawPalettes[*p].green &&
+        wanted.blue == state.rawPalettes[*p].blue) {
+        done = "Palette " + std::to_string(*p) + " unchanged";
+        return std::nullopt;
+    }
+    if (IoResult r = backUpBeforeFirstWrite(state.romFile); !r.ok) return Failure{1, "Cannot back up the ROM: " + r.error};
+    const SaveResult saved = writePalette(state, *p, wanted);
+    if (!saved.ok)
+        return Failure{1, saved.file == HeldFile::Unchanged ? "Cannot write the ROM: " + saved.error
+                                                            : std::string("Another program changed the ROM while it was read")};
+    done = "Palette " + std::to_string(*p) + ": " + std::to_string(saved.coloursWritten) + " colours written";
+    return std::nullopt;
+}
+
+std::optional<Failure> makePatch(const Args& a, bool, std::string&)
+{
+    if (!patchFormat(a[2])) return usage("A patch is chosen by its extension: .bps or .ips");
+    return written(exportRomPatch(a[2], a[0], a[1]));
+}
+
+struct Command {
+    std::string_view name;
+    std::size_t arguments;
+    std::optional<Failure> (*run)(const Args&, bool force, std::string& done);
+};
+
+constexpr Command kCommands[] = {
+    {"export-sprite", 3, exportSprite}, {"import-sprite", 3, importSprite},
+    {"export-sheet", 2, exportSheet},   {"import-sheet", 2, importSheet},
+    {"export-palette", 3, exportPalette}, {"import-palette", 3, importPalette},
+    {"make-patch", 3, makePatch},
+};
+
+const Command* commandNamed(std::string_view name)
+{
+    for (const Command& c : kCommands)
+        if (c.name == name) return &c;
+    return nullptr;
+}
+
+// One line, whatever the message holds.
+std::string oneLine(std::string text)
+{
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+}
+
+} // namespace
+
+bool isBatchCommand(std::string_view name) { return commandNamed(name) != nullptr; }
+
+int runBatchCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err)
+{
+    const Command* command = args.empty() ? nullptr : commandNamed(args[0]);
+    bool force = false;
+    Args operands;
+    bool optionsEnded = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (!optionsEnded && args[i] == "--force") {
+            force = true;
+        } else if (!optionsEnded && args[i] == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && args[i].size() > 1 && args[i][0] == '-') {
+            command = nullptr; // no other options
+        } else {
+            operands.push_back(args[i]);
+        }
+    }
+    if (!command || operands.size() != command->arguments) {
+        std::fprintf(err, "usage: tessel [ROM]\n%s", kBatchUsage);
+        return 2;
+    }
+    std::string done;
+    const std::optional<Failure> failure = command->run(operands, force, done);
+    if (failure) {
+        std::fprintf(err, "tessel %s: %s\n", args[0].c_str(), oneLine(failure->why).c_str());
+        if (failure->status == 2) std::fprintf(err, "usage: tessel [ROM]\n%s", kBatchUsage);
+        return failure->status;
+    }
+    if (!done.empty()) std::fprintf(out, "%s\n", oneLine(done).c_str());
+    return 0;
+}
+
+} // namespace tessel

@@ -1,0 +1,37 @@
+// The commands `tessel COMMAND ...` runs without a window, for build
+// scripts: sprites, the sheet and palettes out of and into a ROM, and
+// patches between two ROMs. No Qt object is made, so no display is needed.
+//
+// Exit status: 0 done; 1 failed, with one line on stderr saying why and
+// nothing written; 2 the command line itself is wrong (usage on stderr).
+// Commands that write the ROM open it as the window does (lock, title,
+// copier header), write only the tiles or colours that changed, and sync
+// before they return 0.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tessel {
+
+inline constexpr char kBatchUsage[] =
+    "       tessel export-sprite ROM N OUT.png\n"
+    "       tessel import-sprite [--force] ROM N IN.png\n"
+    "       tessel export-sheet ROM OUT.png\n"
+    "       tessel import-sheet [--force] ROM IN.png\n"
+    "       tessel export-palette ROM P OUT.gpl|.pal|.act|.bin\n"
+    "       tessel import-palette [--force] ROM P IN.gpl|.pal|.act|.bin\n"
+    "       tessel make-patch CLEAN EDITED OUT.bps|.ips\n"
+    "N: sprite 0..1143, P: palette 0..31. --force opens a ROM whose title is not\n"
+    "OAKEN SHORE. Exit status: 0 done, 1 failed (nothing written), 2 usage.\n";
+
+// True when `name` (the first argument) names one of these commands.
+bool isBatchCommand(std::string_view name);
+
+// Runs the command in `args` (the program name left out), printing what it
+// did to `out` and why it failed to `err`; returns the exit status.
+int runBatchCommand(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+
+} // namespace tessel

@@ -1,0 +1,192 @@
+// The real program run as a build script runs it: no display, no Qt
+// platform chosen. Checked from outside: exit status, stderr, the ROM's bytes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <sys/wait.h>
+
+#include "interchange/png_image.h"
+#include "model/sprite_store.h"
+#include "rom/sprite_catalogue.h"
+#include "support/scratch_file.h"
+#include "support/synthetic_rom.h"
+
+using namespace tessel;
+using namespace tessel::testing;
+
+namespace {
+
+struct Finished {
+    int status = -1;
+    std::string err;
+};
+
+std::string shellQuoted(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+class BatchCommands : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        rom = dir.path() + "/game.smc";
+        ASSERT_TRUE(writeSyntheticRom(rom));
+        original = readFileBytes(rom);
+    }
+
+    // `args` may name files in the scratch directory as "@name".
+    Finished tessel(std::vector<std::string> args)
+    {
+        std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + shellQuoted(TESSEL_BINARY);
+        for (std::string& a : args) {
+            if (a == "ROM") a = rom;
+            else if (a.starts_with('@')) a = dir.path() + "/" + a.substr(1);
+            command += " " + shellQuoted(a);
+        }
+        const std::string errPath = dir.path() + "/stderr";
+        command += " >/dev/null 2>" + shellQuoted(errPath);
+        const int r = std::system(command.c_str());
+        const auto err = readFileBytes(errPath);
+        return {WIFEXITED(r) ? WEXITSTATUS(r) : -1, std::string(err.begin(), err.end())};
+    }
+
+    long changedBytes() const
+    {
+        const auto now = readFileBytes(rom);
+        if (now.size() != original.size()) return -1;
+        long n = 0;
+        for (std::size_t i = 0; i < now.size(); ++i) n += now[i] != original[i];
+        return n;
+    }
+
+    ScratchFile dir{ScratchFile::Kind::Directory};
+    std::string rom;
+    std::vector<std::uint8_t> original;
+};
+
+struct Step {
+    std::vector<std::string> args;
+    int status;
+};
+
+struct Case {
+    const char* name;
+    std::vector<Step> steps;
+};
+
+// Each case leaves the ROM exactly as it was: round trips change nothing,
+// failures and usage errors write nothing. A failure says why in one line.
+TEST_F(BatchCommands, ExitStatusAndNoByteChanged)
+{
+    const std::vector<Case> cases = {
+        {"sprite round trip", {{{"export-sprite", "ROM", "7", "@s.png"}, 0}, {{"import-sprite", "ROM", "7", "@s.png"}, 0}}},
+        {"sheet round trip", {{{"export-sheet", "ROM", "@sheet.png"}, 0}, {{"import-sheet", "ROM", "@sheet.png"}, 0}}},
+        {"gpl round trip", {{{"export-palette", "ROM", "3", "@p.gpl"}, 0}, {{"import-palette", "ROM", "3", "@p.gpl"}, 0}}},
+        {"pal round trip", {{{"export-palette", "ROM", "4", "@p.PAL"}, 0}, {{"import-palette", "ROM", "4", "@p.PAL"}, 0}}},
+        {"act round trip", {{{"export-palette", "ROM", "5", "@p.act"}, 0}, {{"import-palette", "ROM", "5", "@p.act"}, 0}}},
+        {"bin round trip", {{{"export-palette", "ROM", "31", "@p.bin"}, 0}, {{"import-palette", "ROM", "31", "@p.bin"}, 0}}},
+        {"patch of a ROM to itself", {{{"make-patch", "ROM", "ROM", "@x.bps"}, 0}, {{"make-patch", "ROM", "ROM", "@x.ips"}, 0}}},
+        {"usage errors",
+         {{{"export-sprite", "ROM", "1144", "@s.png"}, 2},
+          {{"export-sprite", "ROM", "-1", "@s.png"}, 2},
+          {{"export-sprite", "ROM", "7x", "@s.png"}, 2},
+          {{"export-sheet", "ROM"}, 2},
+          {{"import-palette", "ROM", "32", "@p.gpl"}, 2},
+          {{"export-palette", "ROM", "3", "@p.txt"}, 2},
+          {{"make-patch", "ROM", "ROM", "@x.zip"}, 2},
+          {{"import-sprite", "--quietly", "ROM", "7", "@s.png"}, 2}}},
+        {"failures",
+         {{{"export-sprite", "@missing.smc", "7", "@s.png"}, 1},
+          {{"import-sprite", "ROM", "7", "@missing.png"}, 1},
+          {{"export-sprite", "ROM", "7", "ROM"}, 1},
+          {{"export-sheet", "ROM", "ROM"}, 1},
+          {{"import-palette", "ROM", "3", "@garbage.gpl"}, 1},
+          {{"import-sprite", "ROM", "8", "@wrong-size.png"}, 1},
+          {{"import-sheet", "ROM", "@wrong-size.png"}, 1},
+          {{"make-patch", "ROM", "@not-a-rom.smc", "@x.bps"}, 1}}},
+    };
+    const std::string dirPath = dir.path();
+    auto put = [&](const std::string& name, const std::vector<std::uint8_t>& bytes) {
+        FILE* f = std::fopen((dirPath + "/" + name).c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    };
+    put("garbage.gpl", {'G', 'I', 'M', 'P', '\n', 'x'});
+    put("not-a-rom.smc", std::vector<std::uint8_t>(original.size(), 0));
+    const std::vector<std::uint8_t> pixels(3 * 5, 1);
+    const std::vector<Rgba> palette(16);
+    put("wrong-size.png", encodeIndexedPng(3, 5, pixels, palette).value);
+
+    for (const Case& c : cases) {
+        for (const Step& step : c.steps) {
+            const Finished run = tessel(step.args);
+            EXPECT_EQ(run.status, step.status) << c.name << ": " << step.args[0] << " " << step.args.back() << "\n" << run.err;
+            if (run.status == 1) {
+                EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << c.name << ": " << run.err;
+            }
+        }
+        EXPECT_EQ(changedBytes(), 0) << c.name;
+    }
+}
+
+TEST_F(BatchCommands, WrongTitleIsRefusedUnlessForced)
+{
+    ASSERT_TRUE(writeSyntheticRom(rom, {.title = "SOMETHING"}));
+    original = readFileBytes(rom);
+    EXPECT_EQ(tessel({"export-sprite", "ROM", "7", "@s.png"}).status, 1);
+    EXPECT_EQ(tessel({"export-sprite", "--force", "ROM", "7", "@s.png"}).status, 0);
+    EXPECT_EQ(tessel({"import-sprite", "--force", "ROM", "7", "@s.png"}).status, 0);
+    EXPECT_EQ(changedBytes(), 0);
+}
+
+// A dump without the copier header holds the same sprites 512 bytes
+// earlier: the same picture comes out, and an edit lands there.
+TEST_F(BatchCommands, EditLandsInOnlyTheSpritesTilesWithOrWithoutHeader)
+{
+    ASSERT_EQ(tessel({"export-sprite", "ROM", "7", "@s.png"}).status, 0);
+    auto picture = decodePng(readFileBytes(dir.path() + "/s.png"), {64, 80}).value;
+    ASSERT_TRUE(picture.indexed);
+    picture.indices[0] = picture.indices[0] == 3 ? 4 : 3;
+    const auto edited = encodeIndexedPng(picture.width, picture.height, picture.indices, picture.palette);
+    ScratchFile editedPng;
+    editedPng.write(edited.value);
+
+    std::vector<std::uint8_t> headerless(original.begin() + 512, original.end());
+    ScratchFile bare;
+    bare.write(headerless);
+    ASSERT_EQ(tessel({"export-sprite", bare.path(), "7", "@bare.png"}).status, 0);
+    EXPECT_EQ(readFileBytes(dir.path() + "/bare.png"), readFileBytes(dir.path() + "/s.png"));
+
+    std::array<SpriteRecord, kSpriteCount> records;
+    initRecordsFromCatalogue(records);
+    const long long first = records[7].romOffset;
+    for (auto [path, shift] : {std::pair{rom, 0LL}, std::pair{bare.path(), 512LL}}) {
+        const auto before = readFileBytes(path);
+        ASSERT_EQ(tessel({"import-sprite", path, "7", editedPng.path()}).status, 0);
+        const auto after = readFileBytes(path);
+        ASSERT_EQ(after.size(), before.size());
+        long changed = 0;
+        for (std::size_t i = 0; i < after.size(); ++i)
+            if (after[i] != before[i]) {
+                ++changed;
+                EXPECT_GE(static_cast<long long>(i), first - shift);
+                EXPECT_LT(static_cast<long long>(i), first - shift + kTileBytes);
+            }
+        EXPECT_GT(changed, 0);
+    }
+    ASSERT_EQ(tessel({"export-sprite", "ROM", "7", "@again.png"}).status, 0);
+    EXPECT_EQ(readFileBytes(dir.path() + "/again.png"), edited.value);
+
+    ASSERT_EQ(tessel({"make-patch", "@clean.smc", "ROM", "@p.bps"}).status, 1); // no clean ROM yet
+    ScratchFile clean;
+    clean.write(original);
+    EXPECT_EQ(tessel({"make-patch", clean.path(), "ROM", "@p.bps"}).status, 0);
+    EXPECT_EQ(tessel({"make-patch", clean.path(), bare.path(), "@p.ips"}).status, 1); // header and none
+}
+
+} // namespace

@@ -1,0 +1,48 @@
+// Patches that turn a clean ROM into the edited one, for sharing edits
+// without the game's bytes.
+//
+// BPS: "BPS1", the source size, the target size and the metadata size (0)
+// as variable-length numbers, actions (SourceRead for unchanged stretches,
+// TargetRead for changed bytes, TargetCopy for long runs of one byte), then
+// the CRC32 of source, target and of the patch itself, little-endian.
+// IPS: "PATCH", records of a 3-byte big-endian offset, a 2-byte size (at
+// most 65,535) and the bytes, then "EOF". No record starts at 0x454F46,
+// whose offset bytes would read as "EOF"; such a record starts one byte
+// earlier. IPS reaches only 16 MiB and cannot make a file shorter.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "interchange/outcome.h"
+
+namespace tessel {
+
+enum class PatchFormat { Bps, Ips };
+
+inline constexpr std::size_t kIpsMaxRecord = 65535;
+inline constexpr std::size_t kIpsEofOffset = 0x454F46;
+inline constexpr std::size_t kIpsMaxTarget = std::size_t{1} << 24;
+
+// By the extension (.bps, .ips, any case); nothing for any other name.
+std::optional<PatchFormat> patchFormat(const std::string& path);
+
+Outcome<std::vector<std::uint8_t>> makeBpsPatch(std::span<const std::uint8_t> source,
+                                                std::span<const std::uint8_t> target);
+Outcome<std::vector<std::uint8_t>> makeIpsPatch(std::span<const std::uint8_t> source,
+                                                std::span<const std::uint8_t> target);
+
+// A patch between two ROM images of the game, refused when either is not
+// one or when one has a copier header and the other has not.
+Outcome<std::vector<std::uint8_t>> makeRomPatch(PatchFormat format, std::span<const std::uint8_t> clean,
+                                                std::span<const std::uint8_t> edited);
+// The same through files, the format from the patch's extension. Empty on
+// success; on failure the reason, and nothing is written.
+std::string exportRomPatch(const std::string& patchPath, const std::string& cleanPath,
+                           const std::string& editedPath);
+
+} // namespace tessel
