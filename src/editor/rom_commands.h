@@ -10,7 +10,8 @@
 namespace tessel {
 
 // Opens `path` for editing (replacing an open ROM only once the new one is
-// open), loads every sprite and palette, selects sprite 0 and enables the
+// open), reads it as a copier image or as a dump without the header by
+// where its title lies (rom/rom_kind.h), loads every sprite and palette, selects sprite 0 and enables the
 // ROM's menu commands. On failure nothing changes, with one exception: when
 // the ROM already open is opened again (its old descriptor must go for the
 // new one to take the lock) and that then fails, no ROM is left open and
