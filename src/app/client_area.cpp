@@ -71,3 +71,13 @@ void ClientArea::mouseDoubleClickEvent(QMouseEvent* event)
 }
 
 } // namespace tessel
+
+namespace tessel {
+
+void ClientArea::leaveEvent(QEvent* event)
+{
+    QWidget::leaveEvent(event);
+    emit pointerLeft();
+}
+
+} // namespace tessel

@@ -32,6 +32,7 @@ signals:
     void moved(QPoint client);
     void leftReleased();
     void rightReleased();
+    void pointerLeft();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -39,6 +40,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
     const EditorState& state_;

@@ -27,6 +27,16 @@ void MainWindow::hideBrowser()
 
 void MainWindow::browserCommand() { browser_->placeUnder(controls_.browserButton); }
 
+void MainWindow::showBrowserOnCurrentPage()
+{
+    if (browser_ && browser_->isVisible()) browser_->showCurrentSpritePage();
+}
+
+void MainWindow::refreshBrowser()
+{
+    if (browser_ && browser_->isVisible()) browser_->refresh();
+}
+
 void MainWindow::paletteEditorCommand()
 {
     {

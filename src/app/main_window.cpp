@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -14,9 +15,12 @@
 #include "app/client_area.h"
 #include "app/main_menu.h"
 #include "app/product.h"
+#include "app/status_line.h"
 #include "app/tool_cursors.h"
 #include "app/up_down_control.h"
 #include "editor/sprite_selection.h"
+#include "model/command_ids.h"
+#include "model/edit_marks.h"
 #include "selection/tool_choice.h"
 #include "tools/tool_state.h"
 #include "widgets/color_swatch.h"
@@ -35,7 +39,6 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       state_(state), prompts_(prompts)
 {
-    setWindowTitle(QStringLiteral("%1 %2").arg(kProductName, kProductVersion));
     setWindowIcon(QIcon(QStringLiteral(":/icons/128.png")));
     setSizeGripEnabled(false);
     setFont(dialogFont(font()));
@@ -49,6 +52,8 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
     layout->setSpacing(0);
     layout->setMenuBar(menuBar_);
     layout->addWidget(client_);
+    status_ = new StatusLine(state_, this);
+    layout->addWidget(status_);
     // The window takes exactly the size of its contents: no resizing.
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -71,8 +76,11 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
     createBrowser();
     connectControls();
     connectMouse();
+    connect(client_, &ClientArea::moved, status_, &StatusLine::pointerAt);
+    connect(client_, &ClientArea::pointerLeft, status_, &StatusLine::pointerLeft);
 
     state_.view = this;
+    updateCaption();
     toolChanged();
     commandsChanged();
     setRomControlsEnabled(state_.romOpen());
@@ -121,11 +129,76 @@ QAction* MainWindow::action(int commandId) const
 
 const QImage& MainWindow::workSurface() const { return client_->canvasPainter().workSurface(); }
 
-void MainWindow::refreshCursor() { client_->setCursor(toolCursor(cursorFor(state_))); }
+void MainWindow::refreshCursor()
+{
+    int cursor = cursorFor(state_);
+    if (!state_.leftDragging && !state_.rightDragging)
+        dragCursor_ = cursor;
+    else if (cursor == ids::ArrowCursor)
+        cursor = dragCursor_; // off the sprite during a drag: the tool's pointer stays
+    client_->setCursor(toolCursor(cursor));
+}
+
+void MainWindow::showStatus(const QString& text) { status_->showResult(text); }
+
+QString MainWindow::romName() const
+{
+    if (!state_.romOpen()) return QString();
+    return QFileInfo(QFile::decodeName(state_.romFile.path().c_str())).fileName();
+}
+
+void MainWindow::setPaletteChangesPending(bool pending)
+{
+    paletteChangesPending_ = pending;
+    updateCaption();
+}
+
+void MainWindow::updateCaption()
+{
+    const QString product = QStringLiteral("%1 %2").arg(kProductName, kProductVersion);
+    if (!state_.romOpen()) {
+        setWindowTitle(product);
+        return;
+    }
+    const bool unsaved = editedSpriteCount(state_) > 0 || paletteChangesPending_;
+    setWindowTitle(QStringLiteral("%1%2 — %3")
+                       .arg(unsaved ? QStringLiteral("*") : QString(), romName(), product));
+}
+
+void MainWindow::noteSaved(int sprite, int edited)
+{
+    if (sprite >= 0) {
+        clearSpriteEdited(state_, sprite);
+        const SpriteRecord& r = state_.spriteStore[sprite];
+        showStatus(edited ? spriteSavedText(sprite, r.widthTiles * r.heightTiles, romName())
+                          : nothingToSaveText());
+    } else {
+        clearAllEditMarks(state_);
+        showStatus(edited ? spritesSavedText(edited) : nothingToSaveText());
+    }
+}
+
+void MainWindow::romChanged()
+{
+    updateCaption();
+    status_->clearMessage(); // what was written was written to the other ROM
+    status_->refresh();
+    showBrowserOnCurrentPage();
+}
 
 // --- EditorView -------------------------------------------------------------
 
-void MainWindow::repaintCanvas() { client_->repaintCanvas(); }
+void MainWindow::repaintCanvas()
+{
+    client_->repaintCanvas();
+    status_->refresh();
+}
+
+void MainWindow::editMarksChanged()
+{
+    updateCaption();
+    refreshBrowser();
+}
 
 void MainWindow::commandsChanged()
 {

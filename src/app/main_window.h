@@ -24,6 +24,7 @@ namespace tessel {
 
 class ClientArea;
 class SpriteBrowser;
+class StatusLine;
 class UserPrompts;
 struct SaveResult;
 
@@ -42,8 +43,17 @@ public:
     bool openRomAt(const QString& path);
 
     // Sets the pointer shape over the client area from the tool and the
-    // last recorded pointer position.
+    // last recorded pointer position. During a drag begun on the sprite the
+    // tool's pointer stays until the release, wherever the pointer goes.
     void refreshCursor();
+
+    // Shows in the status bar what a command wrote.
+    void showStatus(const QString& text);
+    // The open ROM's file name ("game.sfc"), empty with no ROM.
+    QString romName() const;
+    // Colours added in the palette editor and not yet applied count as an
+    // unsaved change in the caption.
+    void setPaletteChangesPending(bool pending);
 
     // EditorView
     void repaintCanvas() override;
@@ -55,9 +65,11 @@ public:
     int lineSize() override;
     int curveRadius() override;
     void hideBrowser() override;
+    void editMarksChanged() override;
 
     ClientArea* clientArea() const { return client_; }
     QMenuBar* mainMenu() const { return menuBar_; }
+    StatusLine* statusLine() const { return status_; }
     QWidget* control(int id) const { return controls_[id]; }
     QAction* action(int commandId) const;
     // The current sprite as RGB, 64 x 80, as of the last paint.
@@ -73,6 +85,10 @@ private:
     void connectControls();
     void connectMouse();
     void setRomControlsEnabled(bool enabled);
+    // "game.sfc — Tessel 2.6", "*" first while a change is unsaved.
+    void updateCaption();
+    // The ROM was opened or closed: caption, status bar, browser.
+    void romChanged();
 
     void openRomCommand();
     void closeRomCommand();
@@ -82,7 +98,13 @@ private:
     void paletteEditorCommand();
     void spriteInfoCommand();
     void browserCommand();
+    void refreshBrowser();
+    void showBrowserOnCurrentPage();
     bool reportSave(const SaveResult& result, const QString& failure);
+    // A save reached the disk: sprite `sprite` (-1: all) is no longer
+    // edited, and the status bar says what was saved of the `edited`
+    // sprites that were.
+    void noteSaved(int sprite, int edited);
     // False when the user keeps the edits (Cancel, or a failed save).
     bool mayDiscardEdits();
 
@@ -90,9 +112,12 @@ private:
     UserPrompts& prompts_;
     QMenuBar* menuBar_;
     ClientArea* client_;
+    StatusLine* status_;
     MainControls controls_;
     std::map<int, QAction*> actions_;
     SpriteBrowser* browser_ = nullptr;
+    bool paletteChangesPending_ = false;
+    int dragCursor_ = 0; // the pointer shape when the present drag began
 };
 
 } // namespace tessel

@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
+#include <QLocale>
 
 #include "app/about_dialog.h"
 #include "app/client_area.h"
@@ -11,6 +13,7 @@
 #include "editor/mouse.h"
 #include "editor/rom_commands.h"
 #include "editor/sprite_selection.h"
+#include "model/edit_marks.h"
 #include "rom/rom_session.h"
 #include "selection/clipboard.h"
 #include "selection/flip.h"
@@ -42,6 +45,35 @@ bool isMenuCommand(int id)
 QString withReason(const QString& text, const std::string& reason)
 {
     return reason.empty() ? text : text + QStringLiteral("\n\n") + QString::fromStdString(reason);
+}
+
+QString byteCount(long long bytes)
+{
+    return QLocale(QLocale::English).toString(static_cast<qlonglong>(bytes));
+}
+
+// What a file without the game's title holds where the title belongs.
+QString whatWasFound(const RomProbe& probe, const QString& name)
+{
+    auto found = [&](const RomTitle& title, long long offset) {
+        return QString::fromStdString(describeTitle(title, offset, probe.fileBytes));
+    };
+    return QStringLiteral("%1 is %2 bytes long. At 0x101C0, where a copier image holds the title "
+                          "\"OAKEN SHORE\", it holds %3; at 0xFFC0, where a ROM without a copier "
+                          "header holds it, %4.")
+        .arg(name, byteCount(probe.fileBytes), found(probe.copierTitle, kCopierTitleOffset),
+             found(probe.headerlessTitle, kHeaderlessTitleOffset));
+}
+
+// The warning for an Oakenshore ROM that ends before its sprites do.
+QString shortRomText(const RomProbe& probe, const QString& name)
+{
+    return QStringLiteral("%1 is %2 bytes long, but an Oakenshore ROM is %3 bytes (%4 with a "
+                          "copier header): the file ends before the last sprites. The sprites "
+                          "past its end show blank (all in colour 15) and cannot be saved.\n\n"
+                          "Open it anyway?")
+        .arg(name, byteCount(probe.fileBytes), byteCount(kOakenshoreImageBytes),
+             byteCount(kOakenshoreImageBytes + RomFile::kCopierHeaderBytes));
 }
 
 QString spriteList(const std::vector<int>& sprites)
@@ -140,29 +172,37 @@ bool MainWindow::openRomAt(const QString& path)
     const std::string file = QFile::encodeName(path).toStdString();
     // Our own lock on the ROM we hold is no obstacle to opening it again.
     std::string reason;
-    switch (checkRomIdentity(file, state_.romFile.io(), &state_.romFile, &reason)) {
+    RomProbe probe;
+    switch (checkRomIdentity(file, state_.romFile.io(), &state_.romFile, &reason, &probe)) {
     case RomIdentity::CannotOpen:
-        prompts_.error(this, withReason(kCannotOpenText, reason));
+        prompts_.plainError(this, withReason(kCannotOpenText, reason));
         return false;
     case RomIdentity::TitleDiffers:
-        if (!prompts_.askYesNo(this, kNotOakenshoreText)) return false;
+        if (!prompts_.askYesNo(this, kNotOakenshoreText + QStringLiteral("\n\n") +
+                                         whatWasFound(probe, QFileInfo(path).fileName())))
+            return false;
         break;
     case RomIdentity::TitleMatches:
+        if (probe.endsBeforeSprites() &&
+            !prompts_.askYesNo(this, shortRomText(probe, QFileInfo(path).fileName())))
+            return false;
         break;
     }
     // The open ROM is replaced only now that the new one is known to be
     // wanted; its unsaved edits are the user's to keep or drop.
     if (!mayDiscardEdits()) return false;
-    const IoResult opened = openRom(state_, file);
+    const IoResult opened = openRom(state_, file, probe.kind);
     if (!opened.ok) {
         // Opening the held ROM again lets go of it first; if that open then
         // fails, no ROM is left open and the controls must say so.
         setRomControlsEnabled(state_.romOpen());
         if (!state_.romOpen()) hideBrowser();
-        prompts_.error(this, withReason(kCannotOpenText, opened.error));
+        romChanged();
+        prompts_.plainError(this, withReason(kCannotOpenText, opened.error));
         return false;
     }
     setRomControlsEnabled(true);
+    romChanged();
     return true;
 }
 
@@ -172,6 +212,7 @@ void MainWindow::closeRomCommand()
     closeRom(state_);
     setRomControlsEnabled(false);
     hideBrowser();
+    romChanged();
 }
 
 bool MainWindow::reportSave(const SaveResult& result, const QString& failure)
@@ -189,14 +230,20 @@ bool MainWindow::reportSave(const SaveResult& result, const QString& failure)
 
 bool MainWindow::saveCurrentSpriteCommand()
 {
-    return reportSave(saveCurrentSprite(state_),
-                      QStringLiteral("The sprite could not be saved to the ROM."));
+    const int sprite = state_.currentSprite, edited = isSpriteEdited(state_, sprite) ? 1 : 0;
+    const bool saved = reportSave(saveCurrentSprite(state_),
+                                  QStringLiteral("The sprite could not be saved to the ROM."));
+    if (saved) noteSaved(sprite, edited);
+    return saved;
 }
 
 bool MainWindow::saveAllSpritesCommand()
 {
-    return reportSave(saveAllSprites(state_),
-                      QStringLiteral("The sprites could not all be saved to the ROM."));
+    const int edited = editedSpriteCount(state_);
+    const bool saved = reportSave(saveAllSprites(state_),
+                                  QStringLiteral("The sprites could not all be saved to the ROM."));
+    if (saved) noteSaved(-1, edited);
+    return saved;
 }
 
 void MainWindow::refreshSpriteCommand()
@@ -211,7 +258,7 @@ void MainWindow::refreshSpriteCommand()
 bool MainWindow::mayDiscardEdits()
 {
     if (!state_.romOpen() || !hasUnsavedEdits(state_)) return true;
-    switch (prompts_.askSaveChanges(this)) {
+    switch (prompts_.askSaveChanges(this, romName(), editedSpriteCount(state_))) {
     case SaveChoice::Save: return saveAllSpritesCommand();
     case SaveChoice::Discard: return true;
     case SaveChoice::Cancel: return false;

@@ -6,11 +6,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QWheelEvent>
 #include <algorithm>
 
 #include "browser/page_arrows.h"
 #include "browser/sprite_thumbnail.h"
 #include "editor/sprite_selection.h"
+#include "model/edit_marks.h"
 #include "widgets/dialog_units.h"
 
 namespace tessel {
@@ -72,6 +74,11 @@ void SpriteBrowser::buildControls()
     connect(arrows_, &PageArrows::stepped, this, &SpriteBrowser::stepPage);
 }
 
+QRect SpriteBrowser::editMarkRect(int slot)
+{
+    return QRect(cellOrigin(slot) + QPoint(kCellWidth + 1, 0), QSize(3, kCellHeight));
+}
+
 QPoint SpriteBrowser::cellOrigin(int slot)
 {
     return QPoint(5 + 72 * (slot % 4), 5 + 102 * (slot / 4));
@@ -96,9 +103,16 @@ void SpriteBrowser::placeUnder(QWidget* button)
 void SpriteBrowser::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    showCurrentSpritePage();
+    // The keys page only once the browser's window is the active one.
+    activateWindow();
+    setFocus();
+}
+
+void SpriteBrowser::showCurrentSpritePage()
+{
     // Every show starts on the current sprite's page (-1 / 8 is page 0).
     showPage(std::clamp(state_.currentSprite / kSlots, 0, kLastPage));
-    setFocus();
 }
 
 void SpriteBrowser::showPage(int page)
@@ -116,6 +130,7 @@ void SpriteBrowser::pageEdited(const QString& text)
     if (!state_.romOpen()) return;
     browserPage_ = std::clamp(parseDialogInt(text.toStdString()), 0, kLastPage);
     for (int k = 0; k < kSlots; ++k) labels_[k]->setText(QString::number(browserPage_ * kSlots + k));
+    arrows_->showPage(browserPage_, kLastPage + 1);
     update();
 }
 
@@ -127,6 +142,8 @@ void SpriteBrowser::stepPage(int delta)
     pageEdit_->setText(QString::number(page));
 }
 
+void SpriteBrowser::goToPage(int page) { pageEdit_->setText(QString::number(page)); }
+
 void SpriteBrowser::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -134,6 +151,9 @@ void SpriteBrowser::paintEvent(QPaintEvent*)
         // With the ROM closed underneath there is nothing to show.
         const int sprite = state_.romOpen() ? browserPage_ * kSlots + k : -1;
         paintSpriteCell(painter, state_, sprite, cellOrigin(k), thumbnail_);
+        // An edited sprite that is not saved yet: a bar beside its cell.
+        if (isSpriteEdited(state_, sprite))
+            painter.fillRect(editMarkRect(k), QColor::fromRgb(kEditMarkColour));
     }
 }
 
@@ -167,10 +187,20 @@ void SpriteBrowser::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Up:
+    case Qt::Key_Right:
+    case Qt::Key_PageDown:
         stepPage(+1);
         break;
     case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_PageUp:
         stepPage(-1);
+        break;
+    case Qt::Key_Home:
+        goToPage(0);
+        break;
+    case Qt::Key_End:
+        goToPage(kLastPage);
         break;
     case Qt::Key_Escape:
     case Qt::Key_Return:
@@ -181,6 +211,26 @@ void SpriteBrowser::keyPressEvent(QKeyEvent* event)
     default:
         QWidget::keyPressEvent(event);
     }
+}
+
+} // namespace tessel
+
+namespace tessel {
+
+void SpriteBrowser::wheelEvent(QWheelEvent* event)
+{
+    // Turning the wheel towards the user goes on to later sprites; a notch
+    // is 120 eighths of a degree, and finer wheels add up to one.
+    wheelDelta_ += event->angleDelta().y();
+    while (wheelDelta_ <= -120) {
+        wheelDelta_ += 120;
+        stepPage(+1);
+    }
+    while (wheelDelta_ >= 120) {
+        wheelDelta_ -= 120;
+        stepPage(-1);
+    }
+    event->accept();
 }
 
 } // namespace tessel

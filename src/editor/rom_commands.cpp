@@ -23,7 +23,7 @@ constexpr int kGrayedByClose[] = {ids::Undo,   ids::Cut,           ids::Copy,
 
 } // namespace
 
-IoResult openRom(EditorState& state, const std::string& path)
+IoResult openRom(EditorState& state, const std::string& path, std::optional<RomKind> kind)
 {
     const bool wasOpen = state.romOpen();
     RomFile fresh(state.romFile.io());
@@ -33,7 +33,8 @@ IoResult openRom(EditorState& state, const std::string& path)
     // A dump without the copier header is read and written 512 bytes
     // earlier throughout; which kind it is, its title tells.
     RomProbe probe;
-    if (result.ok) result = probeRom(fresh, probe);
+    if (result.ok && kind) probe.kind = *kind;
+    else if (result.ok) result = probeRom(fresh, probe);
     if (result.ok) fresh.setCopierHeader(probe.hasCopierHeader());
     if (result.ok) result = loadAllSprites(state, fresh);
     if (!result.ok) {

@@ -3,9 +3,11 @@
 // calls openRom(); closeRom() needs no questions of its own.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "model/editor_state.h"
+#include "rom/rom_kind.h"
 
 namespace tessel {
 
@@ -16,7 +18,10 @@ namespace tessel {
 // the ROM already open is opened again (its old descriptor must go for the
 // new one to take the lock) and that then fails, no ROM is left open and
 // the commands are grayed as by closeRom().
-IoResult openRom(EditorState& state, const std::string& path);
+// `kind`, when the caller has just probed the file (checkRomIdentity), saves
+// probing it again.
+IoResult openRom(EditorState& state, const std::string& path,
+                 std::optional<RomKind> kind = std::nullopt);
 
 // Closes the file, grays the ROM's menu commands and selects no sprite.
 void closeRom(EditorState& state);

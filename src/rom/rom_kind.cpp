@@ -1,5 +1,6 @@
 #include "rom/rom_kind.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -16,13 +17,17 @@ bool isTitle(const RomTitle& bytes)
     return std::memcmp(bytes.data(), kRomTitle, kRomTitleLength) == 0;
 }
 
+// Both title places lie in one span of 523 bytes, read at once.
 template <typename ReadAt>
 IoResult probeWith(long long length, ReadAt readAt, RomProbe& probe)
 {
     probe = RomProbe{};
     probe.fileBytes = length;
-    if (IoResult r = readAt(kCopierTitleOffset, probe.copierTitle); !r.ok) return r;
-    if (IoResult r = readAt(kHeaderlessTitleOffset, probe.headerlessTitle); !r.ok) return r;
+    constexpr long long kSpan = kCopierTitleOffset - kHeaderlessTitleOffset + kRomTitleLength;
+    std::array<std::uint8_t, kSpan> span;
+    if (IoResult r = readAt(kHeaderlessTitleOffset, std::span(span)); !r.ok) return r;
+    std::copy_n(span.begin(), kRomTitleLength, probe.headerlessTitle.begin());
+    std::copy_n(span.end() - kRomTitleLength, kRomTitleLength, probe.copierTitle.begin());
     probe.kind = romKindOf(probe.copierTitle, probe.headerlessTitle);
     return IoResult::success();
 }
@@ -44,7 +49,7 @@ IoResult probeRom(FileIo& io, int fd, RomProbe& probe)
     if (length < 0)
         return IoResult::failure(std::string("Cannot read the file: ") + std::strerror(errno));
     return probeWith(
-        length, [&](long long offset, RomTitle& out) { return readFully(io, fd, offset, out); },
+        length, [&](long long offset, std::span<std::uint8_t> out) { return readFully(io, fd, offset, out); },
         probe);
 }
 
@@ -55,7 +60,7 @@ IoResult probeRom(const RomFile& file, RomProbe& probe)
     if (length < 0)
         return IoResult::failure(std::string("Cannot read the file: ") + std::strerror(errno));
     return probeWith(
-        length, [&](long long offset, RomTitle& out) { return file.read(offset, out); }, probe);
+        length, [&](long long offset, std::span<std::uint8_t> out) { return file.read(offset, out); }, probe);
 }
 
 std::string describeTitle(const RomTitle& title, long long titleOffset, long long fileBytes)
