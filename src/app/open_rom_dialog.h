@@ -19,4 +19,8 @@ std::unique_ptr<QFileDialog> makeOpenRomDialog(QWidget* parent);
 // instead of building another, and it goes with its parent.
 QFileDialog* openRomDialogOf(QWidget* parent);
 
+// Shows the dialog modally; the chosen path, or empty when cancelled. A
+// kept dialog is left hidden with nothing typed and no list popped up.
+QString runOpenRomDialog(QFileDialog& dialog);
+
 } // namespace tessel

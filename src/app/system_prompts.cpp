@@ -20,8 +20,7 @@ public:
         // call only then.
         std::unique_ptr<QFileDialog> own;
         QFileDialog* dialog = parent ? openRomDialogOf(parent) : (own = makeOpenRomDialog(nullptr)).get();
-        if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
-        return dialog->selectedFiles().first();
+        return runOpenRomDialog(*dialog);
     }
 
     void information(QWidget* parent, const QString& text) override
