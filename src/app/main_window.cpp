@@ -227,8 +227,17 @@ void MainWindow::spriteNumberChanged(int spriteNumber)
 
 void MainWindow::toolChanged()
 {
-    if (QAbstractButton* b = controls_.tools->button(buttonIdOf(state_.currentTool)))
-        b->setChecked(true);
+    // While Shift holds the colour picker, the tool it stands in for keeps
+    // its button checked beside the picker's.
+    const bool standIn = state_.shiftHeld && state_.currentTool == ToolId::ColourPicker &&
+                         state_.savedTool != ToolId::ColourPicker;
+    controls_.tools->setExclusive(false);
+    for (QAbstractButton* b : controls_.tools->buttons()) {
+        const int id = controls_.tools->id(b);
+        b->setChecked(id == buttonIdOf(state_.currentTool) ||
+                      (standIn && id == buttonIdOf(state_.savedTool)));
+    }
+    controls_.tools->setExclusive(!standIn);
     const OptionControls shown = optionControlsFor(state_.currentTool);
     for (int id : {ids::LineSizeLabel, ids::LineSizeEdit, ids::LineSizeSpin})
         controls_[id]->setVisible(shown.lineSize);

@@ -9,8 +9,11 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
+#include <functional>
 
 #include "browser/page_arrows.h"
+#include "model/edit_marks.h"
 #include "support/expected_display.h"
 #include "support/rom_fixture.h"
 
@@ -188,6 +191,51 @@ TEST_F(SpriteBrowserTest, AnEditShowsAtTheNextPaint)
               toQColor(testing::expectedSpriteColour(354, 6, 1, 1)));
     state.spriteStore[354].pixels[1 * 64 + 1] = 12;
     EXPECT_EQ(browser->grab().toImage().pixelColor(at), toQColor(testing::expectedDisplayColour(6, 12)));
+}
+
+TEST_F(SpriteBrowserTest, TheWheelAndThePagingKeysTurnPagesAndThePageShows)
+{
+    open(17);
+    auto* arrows = browser->findChild<PageArrows*>("1060");
+    EXPECT_EQ(arrows->pageText(), "Page 3 of 143");
+    auto wheel = [&](int delta) {
+        QWheelEvent e(QPointF(100, 100), browser->mapToGlobal(QPointF(100, 100)), QPoint(),
+                      QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(browser, &e);
+    };
+    const struct {
+        std::function<void()> act;
+        int page;
+    } steps[] = {
+        {[&] { wheel(-120); }, 3},
+        {[&] { wheel(60); }, 3}, // half a notch: not yet
+        {[&] { wheel(60); }, 2},
+        {[&] { QTest::keyClick(browser, Qt::Key_PageDown); }, 3},
+        {[&] { QTest::keyClick(browser, Qt::Key_Right); }, 4},
+        {[&] { QTest::keyClick(browser, Qt::Key_Left); }, 3},
+        {[&] { QTest::keyClick(browser, Qt::Key_PageUp); }, 2},
+        {[&] { QTest::keyClick(browser, Qt::Key_End); }, 142},
+        {[&] { wheel(-120); }, 142},
+        {[&] { QTest::keyClick(browser, Qt::Key_Home); }, 0},
+        {[&] { QTest::keyClick(browser, Qt::Key_PageUp); }, 0},
+    };
+    for (const auto& step : steps) {
+        step.act();
+        EXPECT_EQ(browser->page(), step.page);
+    }
+    EXPECT_EQ(arrows->pageText(), "Page 1 of 143");
+}
+
+TEST_F(SpriteBrowserTest, EditedSpritesAreMarked)
+{
+    open(17);
+    markSpriteEdited(state, 18); // slot 2
+    const QImage image = browser->grab().toImage();
+    const QRect mark = SpriteBrowser::editMarkRect(2);
+    EXPECT_EQ(image.pixel(mark.center()), SpriteBrowser::kEditMarkColour);
+    EXPECT_NE(image.pixel(SpriteBrowser::editMarkRect(1).center()), SpriteBrowser::kEditMarkColour);
+    EXPECT_FALSE(mark.intersects(QRect(SpriteBrowser::cellOrigin(2), QSize(64, 80))));
+    EXPECT_EQ(SpriteBrowser::slotAt(mark.center()), -1);
 }
 
 } // namespace
