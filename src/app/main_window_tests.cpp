@@ -3,11 +3,13 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 
+#include "app/about_dialog.h"
 #include "app/up_down_control.h"
 #include "app/window_test_fixture.h"
 #include "model/command_ids.h"
@@ -208,6 +210,23 @@ TEST_F(MainWindowStart, SpinArrowsStepTheEditAndWrap)
     EXPECT_EQ(window->curveRadius(), -7);
     control<UpDownControl>(1045)->stepDown();
     EXPECT_EQ(control<QLineEdit>(1044)->text(), "64");
+}
+
+TEST_F(MainWindowStart, EveryLabelShowsItsWholeText)
+{
+    AboutDialog about(42);
+    for (QWidget* top : {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(&about)}) {
+        for (QLabel* l : top->findChildren<QLabel*>()) {
+            if (l->text().isEmpty()) continue;
+            const QRect room = l->contentsRect();
+            if (l->wordWrap())
+                EXPECT_LE(l->heightForWidth(room.width()), room.height()) << l->text().toStdString();
+            else
+                for (const QString& line : l->text().split('\n'))
+                    EXPECT_LE(QFontMetrics(l->font()).horizontalAdvance(line), room.width())
+                        << line.toStdString();
+        }
+    }
 }
 
 } // namespace
