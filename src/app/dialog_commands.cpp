@@ -4,6 +4,7 @@
 
 #include <QPushButton>
 
+#include "app/status_line.h"
 #include "browser/sprite_browser.h"
 #include "dialogs/palette_editor_dialog.h"
 #include "dialogs/sprite_info_dialog.h"
@@ -41,8 +42,13 @@ void MainWindow::paletteEditorCommand()
 {
     {
         PaletteEditorDialog dialog(state_, prompts_, this);
+        connect(&dialog, &PaletteEditorDialog::unappliedChangesChanged, this,
+                &MainWindow::setPaletteChangesPending);
+        connect(&dialog, &PaletteEditorDialog::paletteWritten, this,
+                [this](int palette) { showStatus(paletteWrittenText(palette)); });
         dialog.exec();
     }
+    setPaletteChangesPending(false);
     // Selecting the sprite again shows any palette the editor applied on
     // the canvas, the preview and the swatches.
     if (state_.hasSprite()) selectSprite(state_, state_.currentSprite);

@@ -12,6 +12,7 @@
 
 #include "dialogs/raw_colour.h"
 #include "widgets/color_swatch.h"
+#include "widgets/dialog_font.h"
 #include "widgets/dialog_units.h"
 
 namespace tessel {
@@ -89,7 +90,18 @@ PaletteEditorControls buildPaletteEditorControls(QDialog* dialog)
     c.applyButton = button(dialog, "&Apply Changes", 1079, 8, 110, 84, 14);
     c.closeButton = button(dialog, "Close", 2, 170, 110, 54, 14);
     c.closeButton->setDefault(true);
-    for (QPushButton* b : {c.chooseButton, c.addButton, c.applyButton}) b->setAutoDefault(false);
+    // Enter presses the push button that has the focus, as in the
+    // platform's dialogs; elsewhere it presses Close.
+    for (QPushButton* b : {c.chooseButton, c.addButton, c.applyButton}) b->setAutoDefault(true);
+
+    // Beside the template's controls: what colour 0 is, under the swatches,
+    // and the composed colour as the game stores it, above its number fields.
+    c.colourZeroNote = place(new QLabel(QStringLiteral("Color 0: transparent, not stored"), dialog),
+                             -1, 12, 91, 78, 9);
+    c.colourZeroNote->setObjectName(QStringLiteral("colourZeroNote"));
+    fitLabelText(c.colourZeroNote);
+    c.composedWord = place(new QLabel(dialog), -1, 187, 27, 30, 9);
+    c.composedWord->setObjectName(QStringLiteral("composedWord"));
     return c;
 }
 
