@@ -16,6 +16,7 @@
 #include "app/main_menu.h"
 #include "app/product.h"
 #include "app/status_line.h"
+#include "app/tooltips.h"
 #include "app/tool_cursors.h"
 #include "app/up_down_control.h"
 #include "editor/sprite_selection.h"
@@ -58,6 +59,7 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     controls_ = createMainControls(client_);
+    setControlTooltips(controls_);
 
     // A right click on a palette swatch makes its index the background.
     for (int i = 0; i < 16; ++i)
@@ -211,6 +213,10 @@ void MainWindow::paletteSwatchesChanged()
     for (int i = 0; i < 16; ++i)
         controls_.swatches[i]->setColor(36, 15, p.red[i], p.green[i], p.blue[i],
                                         static_cast<int>(SwatchBorder::Sunken));
+    if (!state_.hasSprite()) return;
+    const RawPalette& raw = state_.rawPalettes[state_.current().paletteIndex & 31];
+    for (int i = 0; i < 16; ++i)
+        controls_.swatches[i]->setToolTip(swatchTooltip(i, raw.red[i], raw.green[i], raw.blue[i]));
 }
 
 void MainWindow::indicatorChanged(int which, Rgb colour)

@@ -123,5 +123,26 @@ TEST_F(RomFeedback, OpenRomErrorsSayWhatIsWrongInAPlainBox)
         << prompts.errors[1].toStdString();
 }
 
+TEST_F(RomFeedback, EveryControlExplainsItselfAndSwatchesGiveTheirColourWord)
+{
+    for (int id : {1025, 1026, 1030, 1061, 1027, 1028, 1033, 1034, 1042, 1035, 1036, 1037, 1038, 1043,
+                   1065, 1066, 1039, 1040, 1041, 1044, 1045, 1067})
+        EXPECT_FALSE(window->control(id)->toolTip().isEmpty()) << id;
+    EXPECT_TRUE(window->control(ids::SaveSpriteButton)->toolTip().contains("Ctrl+S"));
+    EXPECT_TRUE(window->control(ids::ColourPickerButton)->toolTip().contains("Shift"));
+
+    ASSERT_TRUE(open(writeRom("game.smc", true)));
+    const ExpectedColour c = expectedRawColour(5, 3); // sprite 0 uses palette 5
+    const QString word = QStringLiteral("$%1").arg(expectedColourWord(5, 3) & 0x7FFF, 4, 16, QChar('0')).toUpper();
+    EXPECT_EQ(window->control(1004 + 3)->toolTip(),
+              QStringLiteral("Colour 3: red %1, green %2, blue %3 (%4)\n"
+                             "Left click: foreground colour; right click: background colour")
+                  .arg(c.red)
+                  .arg(c.green)
+                  .arg(c.blue)
+                  .arg(word));
+    EXPECT_TRUE(window->control(1004)->toolTip().startsWith("Colour 0: transparent, not stored"));
+}
+
 } // namespace
 } // namespace tessel::testing

@@ -89,6 +89,10 @@ PaletteEditorControls buildPaletteEditorControls(QDialog* dialog)
     c.addButton = button(dialog, "<< Add Color", 1100, 109, 84, 70, 11);
     c.applyButton = button(dialog, "&Apply Changes", 1079, 8, 110, 84, 14);
     c.closeButton = button(dialog, "Close", 2, 170, 110, 54, 14);
+    c.chooseButton->setToolTip(QStringLiteral("Choose the color in the system's color chooser"));
+    c.addButton->setToolTip(QStringLiteral("Put the composed color into the palette (not yet the ROM)"));
+    c.applyButton->setToolTip(QStringLiteral("Write this palette into the ROM now (Alt+A)"));
+    c.closeButton->setToolTip(QStringLiteral("Close (Escape); asks first if added colors are not applied"));
     c.closeButton->setDefault(true);
     // Enter presses the push button that has the focus, as in the
     // platform's dialogs; elsewhere it presses Close.

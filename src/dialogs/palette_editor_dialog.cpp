@@ -86,6 +86,14 @@ void PaletteEditorDialog::numberTyped()
 
 void PaletteEditorDialog::paintSwatch(int k, bool highlighted)
 {
+    controls_.swatches[k]->setToolTip(
+        k == 0 ? QStringLiteral("Color 0: transparent, not stored")
+               : QStringLiteral("Color %1: red %2, green %3, blue %4 (%5)")
+                     .arg(k)
+                     .arg(working_.red[k])
+                     .arg(working_.green[k])
+                     .arg(working_.blue[k])
+                     .arg(snesWordText(working_.red[k], working_.green[k], working_.blue[k])));
     controls_.swatches[k]->setColor(
         kSwatchWidth, kSwatchHeight, shownComponent(working_.red[k]), shownComponent(working_.green[k]),
         shownComponent(working_.blue[k]),
