@@ -11,6 +11,7 @@
 
 #include "app/about_dialog.h"
 #include "app/up_down_control.h"
+#include "dialogs/palette_editor_dialog.h"
 #include "app/window_test_fixture.h"
 #include "model/command_ids.h"
 #include "widgets/color_swatch.h"
@@ -215,7 +216,9 @@ TEST_F(MainWindowStart, SpinArrowsStepTheEditAndWrap)
 TEST_F(MainWindowStart, EveryLabelShowsItsWholeText)
 {
     AboutDialog about(42);
-    for (QWidget* top : {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(&about)}) {
+    PaletteEditorDialog paletteEditor(*state, prompts);
+    for (QWidget* top : {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(&about),
+                         static_cast<QWidget*>(&paletteEditor)}) {
         for (QLabel* l : top->findChildren<QLabel*>()) {
             if (l->text().isEmpty()) continue;
             const QRect room = l->contentsRect();

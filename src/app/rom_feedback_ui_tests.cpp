@@ -7,6 +7,8 @@
 
 #include "app/status_line.h"
 #include "app/window_test_fixture.h"
+#include "browser/sprite_browser.h"
+#include "editor/sprite_selection.h"
 #include "file/rom_file.h"
 #include "model/command_ids.h"
 #include "support/synthetic_rom.h"
@@ -142,6 +144,18 @@ TEST_F(RomFeedback, EveryControlExplainsItselfAndSwatchesGiveTheirColourWord)
                   .arg(c.blue)
                   .arg(word));
     EXPECT_TRUE(window->control(1004)->toolTip().startsWith("Colour 0: transparent, not stored"));
+}
+
+TEST_F(RomFeedback, OpeningAnotherRomWhileTheBrowserShowsTurnsItToThatRom)
+{
+    ASSERT_TRUE(open(writeRom("a.smc", true)));
+    selectSprite(*state, 100);
+    window->runCommand(ids::BrowserButton);
+    auto* browser = window->findChild<SpriteBrowser*>();
+    ASSERT_TRUE(browser->isVisible());
+    EXPECT_EQ(browser->page(), 12);
+    ASSERT_TRUE(open(writeRom("b.smc", true)));
+    EXPECT_EQ(browser->page(), 0) << "the new ROM's sprite 0 and its neighbours";
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QWheelEvent>
+#include <qdrawutil.h>
 #include <algorithm>
 
 #include "browser/page_arrows.h"
@@ -29,6 +30,12 @@ constexpr QRect kHitRects[SpriteBrowser::kSlots] = {
     QRect(QPoint(149, 108), QPoint(214, 187)), QRect(QPoint(220, 108), QPoint(287, 187)),
 };
 
+// A control's place in dialog units of the client area, in widget pixels.
+QRect clientRect(int x, int y, int w, int h)
+{
+    return dialogRect(x, y, w, h).translated(SpriteBrowser::kFrame, SpriteBrowser::kFrame);
+}
+
 const QCursor& handCursor()
 {
     static const QCursor cursor = [] {
@@ -44,7 +51,7 @@ SpriteBrowser::SpriteBrowser(EditorState& state, QWidget* owner)
     : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint), state_(state)
 {
     setObjectName(QStringLiteral("148"));
-    setFixedSize(dialogUnitsToPixelsX(193), dialogUnitsToPixelsY(134));
+    setFixedSize(dialogUnitsToPixelsX(193) + 2 * kFrame, dialogUnitsToPixelsY(134) + 2 * kFrame);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     buildControls();
@@ -56,7 +63,7 @@ void SpriteBrowser::buildControls()
         auto* label = new QLabel(this);
         label->setObjectName(QString::number(1051 + k));
         label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        label->setGeometry(dialogRect(3 + 48 * (k % 4), k < 4 ? 52 : 115, 43, 8));
+        label->setGeometry(clientRect(3 + 48 * (k % 4), k < 4 ? 52 : 115, 43, 8));
         // The pointer over a label still counts as over the browser.
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
         labels_[k] = label;
@@ -64,13 +71,13 @@ void SpriteBrowser::buildControls()
     pageEdit_ = new QLineEdit(this);
     pageEdit_->setObjectName(QStringLiteral("1059"));
     pageEdit_->setReadOnly(true);
-    pageEdit_->setGeometry(dialogRect(4, 122, 40, 12));
+    pageEdit_->setGeometry(clientRect(4, 122, 40, 12));
     pageEdit_->hide();
     connect(pageEdit_, &QLineEdit::textChanged, this, &SpriteBrowser::pageEdited);
 
     arrows_ = new PageArrows(this);
     arrows_->setObjectName(QStringLiteral("1060"));
-    arrows_->setGeometry(dialogRect(0, 124, 193, 10));
+    arrows_->setGeometry(clientRect(0, 124, 193, 10));
     connect(arrows_, &PageArrows::stepped, this, &SpriteBrowser::stepPage);
 }
 
@@ -147,6 +154,8 @@ void SpriteBrowser::goToPage(int page) { pageEdit_->setText(QString::number(page
 void SpriteBrowser::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    qDrawWinPanel(&painter, rect(), palette(), false);
+    painter.translate(kFrame, kFrame); // client pixels from here on
     for (int k = 0; k < kSlots; ++k) {
         // With the ROM closed underneath there is nothing to show.
         const int sprite = state_.romOpen() ? browserPage_ * kSlots + k : -1;
@@ -159,7 +168,7 @@ void SpriteBrowser::paintEvent(QPaintEvent*)
 
 void SpriteBrowser::mouseMoveEvent(QMouseEvent* event)
 {
-    browserPointer_ = event->position().toPoint();
+    browserPointer_ = event->position().toPoint() - QPoint(kFrame, kFrame);
     updateCursor();
     QWidget::mouseMoveEvent(event);
 }

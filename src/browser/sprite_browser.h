@@ -1,5 +1,5 @@
-// The sprite browser: a caption-less pop-up that drops down under the main
-// window's browser button and shows eight sprites at a time as life-size
+// The sprite browser: a caption-less pop-up with a dialog frame that drops
+// down under the main window's browser button and shows eight sprites at a time as life-size
 // thumbnails, each in its own palette. Clicking a thumbnail chooses that
 // sprite and hides the browser.
 //
@@ -29,6 +29,10 @@ class SpriteBrowser : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kSlots = 8;
+    // The raised frame around the client area, as a dialog frame has it.
+    // Every position the browser names (cells, hit rectangles, the pointer)
+    // is in client pixels, inside the frame.
+    static constexpr int kFrame = 3;
     static constexpr int kLastPage = (kSpriteCount + kSlots - 1) / kSlots - 1; // 142
 
     SpriteBrowser(EditorState& state, QWidget* owner);

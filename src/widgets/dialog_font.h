@@ -29,7 +29,10 @@ inline void fitLabelText(QLabel* label)
     auto fits = [&] { return QFontMetrics(font).horizontalAdvance(text) <= room; };
     for (int step = 1; step <= 4 && !fits(); ++step)
         font.setLetterSpacing(QFont::AbsoluteSpacing, -0.25 * step);
+    // The font may be given in pixels or in points.
     while (!fits() && font.pixelSize() > 8) font.setPixelSize(font.pixelSize() - 1);
+    while (!fits() && font.pixelSize() < 0 && font.pointSizeF() > 6)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
     if (font != label->font()) label->setFont(font);
 }
 
