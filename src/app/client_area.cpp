@@ -110,10 +110,6 @@ void ClientArea::mouseDoubleClickEvent(QMouseEvent* event)
     event->accept();
 }
 
-} // namespace tessel
-
-namespace tessel {
-
 void ClientArea::leaveEvent(QEvent* event)
 {
     QWidget::leaveEvent(event);

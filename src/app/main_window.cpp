@@ -81,6 +81,7 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
     connect(client_, &ClientArea::moved, status_, &StatusLine::pointerAt);
     connect(client_, &ClientArea::pointerLeft, status_, &StatusLine::pointerLeft);
 
+    dragCursor_ = ids::ArrowCursor;
     state_.view = this;
     updateCaption();
     toolChanged();

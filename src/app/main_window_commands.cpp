@@ -249,6 +249,7 @@ bool MainWindow::saveAllSpritesCommand()
 void MainWindow::refreshSpriteCommand()
 {
     const IoResult r = reloadCurrentSprite(state_);
+    if (r.ok) clearSpriteEdited(state_, state_.currentSprite); // the file's pixels again
     if (!r.ok)
         prompts_.error(this, withReason(QStringLiteral("The sprite could not be read again "
                                                        "from the ROM."),

@@ -222,10 +222,6 @@ void SpriteBrowser::keyPressEvent(QKeyEvent* event)
     }
 }
 
-} // namespace tessel
-
-namespace tessel {
-
 void SpriteBrowser::wheelEvent(QWheelEvent* event)
 {
     // Turning the wheel towards the user goes on to later sprites; a notch
