@@ -27,6 +27,7 @@ namespace tessel {
 class ClientArea;
 class RecentRomsMenu;
 class SpriteBrowser;
+class StatusLine;
 class UserPrompts;
 struct SaveResult;
 
@@ -47,8 +48,17 @@ public:
     bool openRomFile(const std::string& path);
 
     // Sets the pointer shape over the client area from the tool and the
-    // last recorded pointer position.
+    // last recorded pointer position. During a drag begun on the sprite the
+    // tool's pointer stays until the release, wherever the pointer goes.
     void refreshCursor();
+
+    // Shows in the status bar what a command wrote.
+    void showStatus(const QString& text);
+    // The open ROM's file name ("game.sfc"), empty with no ROM.
+    QString romName() const;
+    // Colours added in the palette editor and not yet applied count as an
+    // unsaved change in the caption.
+    void setPaletteChangesPending(bool pending);
 
     // EditorView
     void repaintCanvas() override;
@@ -60,9 +70,11 @@ public:
     int lineSize() override;
     int curveRadius() override;
     void hideBrowser() override;
+    void editMarksChanged() override;
 
     ClientArea* clientArea() const { return client_; }
     QMenuBar* mainMenu() const { return menuBar_; }
+    StatusLine* statusLine() const { return status_; }
     QWidget* control(int id) const { return controls_[id]; }
     QAction* action(int commandId) const;
     RecentRomsMenu* recentRomsMenu() const { return recentMenu_; }
@@ -79,6 +91,10 @@ private:
     void connectControls();
     void connectMouse();
     void setRomControlsEnabled(bool enabled);
+    // "game.sfc — Tessel 2.6", "*" first while a change is unsaved.
+    void updateCaption();
+    // The ROM was opened or closed: caption, status bar, browser.
+    void romChanged();
 
     void openRomCommand();
     void openRecentRom(const QString& path);
@@ -89,7 +105,12 @@ private:
     void paletteEditorCommand();
     void spriteInfoCommand();
     void browserCommand();
+    void refreshBrowser();
+    void showBrowserOnCurrentPage();
     bool reportSave(const SaveResult& result, const QString& failure);
+    // Says in the status bar what a save that succeeded wrote (of sprite
+    // `sprite`, or of all edited sprites for -1).
+    void noteSaved(const SaveResult& result, int sprite);
     // False when the user keeps the edits (Cancel, or a failed save).
     bool mayDiscardEdits();
 
@@ -97,10 +118,13 @@ private:
     UserPrompts& prompts_;
     QMenuBar* menuBar_;
     ClientArea* client_;
+    StatusLine* status_;
     MainControls controls_;
     std::map<int, QAction*> actions_;
     RecentRomsMenu* recentMenu_;
     SpriteBrowser* browser_ = nullptr;
+    bool paletteChangesPending_ = false;
+    int dragCursor_ = 0; // the pointer shape when the present drag began
 };
 
 } // namespace tessel

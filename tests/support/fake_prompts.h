@@ -15,12 +15,17 @@ public:
     QString lastStartFolder;                 // the folder the last one showed first
     bool yesNoAnswer = true;
     SaveChoice saveAnswer = SaveChoice::Discard;
+    SaveChoice applyAnswer = SaveChoice::Discard;
     std::optional<QColor> colourAnswer;
 
     QStringList informations;
     QStringList errors;
     QStringList questions;
     int saveQuestions = 0;
+    QStringList saveQuestionRoms;      // the ROM each save question named
+    std::deque<int> saveQuestionCounts; // and how many sprites it counted
+    std::deque<int> applyQuestions;    // the palette each apply question named
+    int plainErrors = 0;               // errors shown as plain boxes
     int fileDialogs = 0;
     std::deque<QColor> chooserInitials;
 
@@ -53,6 +58,11 @@ public:
     }
     void information(QWidget*, const QString& text) override { informations << text; }
     void error(QWidget*, const QString& text) override { errors << text; }
+    void plainError(QWidget*, const QString& text) override
+    {
+        ++plainErrors;
+        errors << text;
+    }
     bool askYesNo(QWidget*, const QString& text) override
     {
         questions << text;
@@ -63,10 +73,17 @@ public:
         questions << text;
         return yesNoAnswer;
     }
-    SaveChoice askSaveChanges(QWidget*) override
+    SaveChoice askSaveChanges(QWidget*, const QString& romName, int editedSprites) override
     {
         ++saveQuestions;
+        saveQuestionRoms << romName;
+        saveQuestionCounts.push_back(editedSprites);
         return saveAnswer;
+    }
+    SaveChoice askApplyPalette(QWidget*, int palette) override
+    {
+        applyQuestions.push_back(palette);
+        return applyAnswer;
     }
     std::optional<QColor> chooseColour(QWidget*, const QColor& initial) override
     {
