@@ -67,7 +67,10 @@ AboutDialog::AboutDialog(int freePercent, QWidget* parent) : QDialog(parent)
     freeText_ = place(new QLabel(this), 33, 116, 13, 8);
     freeText_->setObjectName(QStringLiteral("1074"));
     freeText_->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    text(this, QStringLiteral("% free"), 47, 116, 20, 8);
+    // One line: wrapped, "free" would fall below the label's height.
+    QLabel* percentFree = text(this, QStringLiteral("% free"), 47, 116, 20, 8);
+    percentFree->setWordWrap(false);
+    fitLabelText(percentFree);
     gauge_ = place(new ColorProgressCtrl(this), 35, 125, 63, 6);
     gauge_->setObjectName(QStringLiteral("1101"));
 

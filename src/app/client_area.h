@@ -22,6 +22,11 @@ public:
 
     const CanvasPainter& canvasPainter() const { return painter_; }
 
+    // A second press counts as a double click only this many pixels or
+    // fewer from the first, each way (a 4 x 4 pixel rectangle around it).
+    static constexpr int kDoubleClickReach = 2;
+    static bool isDoubleClickAt(QPoint second, QPoint first);
+
     // Called once, after the first paint of the area (start-up timing).
     std::function<void()> onFirstPaint;
 
@@ -32,6 +37,7 @@ signals:
     void moved(QPoint client);
     void leftReleased();
     void rightReleased();
+    void pointerLeft();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -39,9 +45,13 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
 
 private:
+    bool onButton(QPoint client) const;
+
     const EditorState& state_;
+    QPoint lastPress_{-100, -100};
     CanvasPainter painter_;
 };
 

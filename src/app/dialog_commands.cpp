@@ -4,6 +4,7 @@
 
 #include <QPushButton>
 
+#include "app/status_line.h"
 #include "browser/sprite_browser.h"
 #include "dialogs/palette_editor_dialog.h"
 #include "dialogs/sprite_info_dialog.h"
@@ -27,13 +28,28 @@ void MainWindow::hideBrowser()
 
 void MainWindow::browserCommand() { browser_->placeUnder(controls_.browserButton); }
 
+void MainWindow::showBrowserOnCurrentPage()
+{
+    if (browser_ && browser_->isVisible()) browser_->showCurrentSpritePage();
+}
+
+void MainWindow::refreshBrowser()
+{
+    if (browser_ && browser_->isVisible()) browser_->refresh();
+}
+
 void MainWindow::paletteEditorCommand()
 {
     {
         PaletteEditorDialog dialog(state_, prompts_, this);
         dialog.setBeforeWrite([this] { return backupBeforeWrite(); });
+        connect(&dialog, &PaletteEditorDialog::unappliedChangesChanged, this,
+                &MainWindow::setPaletteChangesPending);
+        connect(&dialog, &PaletteEditorDialog::paletteWritten, this,
+                [this](int palette) { showStatus(paletteWrittenText(palette)); });
         dialog.exec();
     }
+    setPaletteChangesPending(false);
     // Selecting the sprite again shows any palette the editor applied on
     // the canvas, the preview and the swatches.
     if (state_.hasSprite()) selectSprite(state_, state_.currentSprite);

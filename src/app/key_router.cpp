@@ -21,13 +21,16 @@ KeyStroke KeyRouter::strokeOf(const QKeyEvent& event)
 {
     KeyStroke stroke;
     stroke.autoRepeat = event.isAutoRepeat();
+    const Qt::KeyboardModifiers mods = event.modifiers();
+    const bool altOrMeta = mods & (Qt::AltModifier | Qt::MetaModifier);
     switch (event.key()) {
-    case Qt::Key_Delete: stroke.key = KeyCode::Delete; break;
+    case Qt::Key_Delete:
+        if (!altOrMeta) stroke.key = KeyCode::Delete; // Alt+Delete is no shortcut
+        break;
     case Qt::Key_Shift: stroke.key = KeyCode::Shift; break;
     default: break;
     }
-    const Qt::KeyboardModifiers mods = event.modifiers();
-    if (mods & (Qt::AltModifier | Qt::MetaModifier)) return stroke; // types no character
+    if (altOrMeta) return stroke; // types no character
     const int key = event.key();
     if (mods & Qt::ControlModifier) {
         // Platforms differ in the text they give Ctrl+letter (the control
@@ -35,8 +38,10 @@ KeyStroke KeyRouter::strokeOf(const QKeyEvent& event)
         if (key >= Qt::Key_A && key <= Qt::Key_Z) stroke.character = key - Qt::Key_A + 1;
         return stroke;
     }
+    // Keys that type a control character without Ctrl (Tab, Return,
+    // Backspace, Escape) are not the Ctrl+letter shortcuts.
     const QString text = event.text();
-    if (text.size() == 1) stroke.character = text.at(0).unicode();
+    if (text.size() == 1 && text.at(0).unicode() >= 0x20) stroke.character = text.at(0).unicode();
     return stroke;
 }
 

@@ -221,6 +221,13 @@ TEST(KeyStrokeOf, ControlLettersAndPlainCharacters)
     EXPECT_EQ(stroke(Qt::Key_I, Qt::AltModifier, "i").character, 0);
     EXPECT_EQ(stroke(Qt::Key_Shift, Qt::ShiftModifier, "").key, KeyCode::Shift);
     EXPECT_EQ(stroke(Qt::Key_Delete, Qt::NoModifier, QString(QChar(127))).key, KeyCode::Delete);
+    // Ctrl+I is 9, and so is the text of Tab, which must not open anything;
+    // keys with Alt or Meta are no shortcuts, Delete included.
+    EXPECT_EQ(stroke(Qt::Key_I, Qt::ControlModifier, "").character, 9);
+    EXPECT_EQ(stroke(Qt::Key_Tab, Qt::NoModifier, "\t").character, 0);
+    EXPECT_EQ(stroke(Qt::Key_Return, Qt::NoModifier, "\r").character, 0);
+    EXPECT_EQ(stroke(Qt::Key_Delete, Qt::AltModifier, "").key, KeyCode::Other);
+    EXPECT_EQ(stroke(Qt::Key_Delete, Qt::MetaModifier, "").key, KeyCode::Other);
 }
 
 } // namespace

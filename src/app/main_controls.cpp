@@ -12,6 +12,7 @@
 #include "app/up_down_control.h"
 #include "model/command_ids.h"
 #include "widgets/color_swatch.h"
+#include "widgets/dialog_font.h"
 #include "widgets/dialog_units.h"
 
 namespace tessel {
@@ -56,7 +57,9 @@ QPushButton* toolButton(MainControls& c, QWidget* client, int id, int iconId, in
 QLabel* label(MainControls& c, QWidget* client, int id, const QString& text, int x, int y, int w,
               int h)
 {
-    return place(c, new QLabel(text, client), id, x, y, w, h);
+    QLabel* l = place(c, new QLabel(text, client), id, x, y, w, h);
+    fitLabelText(l); // "Curve radius:" is wider than its 42 units
+    return l;
 }
 
 ColorSwatch* swatch(MainControls& c, QWidget* client, int id, int x, int y, int w, int h)

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -18,9 +19,14 @@
 #include "app/recent_roms.h"
 #include "app/recovery_keeper.h"
 #include "app/rom_drop.h"
+#include "app/status_line.h"
 #include "app/tool_cursors.h"
+#include "app/tooltips.h"
 #include "app/up_down_control.h"
 #include "editor/sprite_selection.h"
+#include "model/command_ids.h"
+#include "model/edit_marks.h"
+#include "rom/rom_session.h"
 #include "selection/tool_choice.h"
 #include "tools/tool_state.h"
 #include "widgets/color_swatch.h"
@@ -39,7 +45,6 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       state_(state), prompts_(prompts), recovery_(std::make_unique<RecoveryKeeper>(state, prompts, this))
 {
-    setWindowTitle(QStringLiteral("%1 %2").arg(kProductName, kProductVersion));
     QIcon icon(QStringLiteral(":/icons/128.png"));
     icon.addFile(QStringLiteral(":/icons/129.png")); // drawn for 16 x 16
     setWindowIcon(icon);
@@ -58,10 +63,13 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
     layout->setSpacing(0);
     layout->setMenuBar(menuBar_);
     layout->addWidget(client_);
+    status_ = new StatusLine(state_, this);
+    layout->addWidget(status_);
     // The window takes exactly the size of its contents: no resizing.
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     controls_ = createMainControls(client_);
+    setControlTooltips(controls_);
 
     // A right click on a palette swatch makes its index the background.
     for (int i = 0; i < 16; ++i)
@@ -80,8 +88,12 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
     createBrowser();
     connectControls();
     connectMouse();
+    connect(client_, &ClientArea::moved, status_, &StatusLine::pointerAt);
+    connect(client_, &ClientArea::pointerLeft, status_, &StatusLine::pointerLeft);
 
+    dragCursor_ = ids::ArrowCursor;
     state_.view = this;
+    updateCaption();
     toolChanged();
     commandsChanged();
     setRomControlsEnabled(state_.romOpen());
@@ -133,11 +145,74 @@ QAction* MainWindow::action(int commandId) const
 
 const QImage& MainWindow::workSurface() const { return client_->canvasPainter().workSurface(); }
 
-void MainWindow::refreshCursor() { client_->setCursor(toolCursor(cursorFor(state_))); }
+void MainWindow::refreshCursor()
+{
+    int cursor = cursorFor(state_);
+    if (!state_.leftDragging && !state_.rightDragging)
+        dragCursor_ = cursor;
+    else if (cursor == ids::ArrowCursor)
+        cursor = dragCursor_; // off the sprite during a drag: the tool's pointer stays
+    client_->setCursor(toolCursor(cursor));
+}
+
+void MainWindow::showStatus(const QString& text) { status_->showResult(text); }
+
+QString MainWindow::romName() const
+{
+    if (!state_.romOpen()) return QString();
+    return QFileInfo(QFile::decodeName(state_.romFile.path().c_str())).fileName();
+}
+
+void MainWindow::setPaletteChangesPending(bool pending)
+{
+    paletteChangesPending_ = pending;
+    updateCaption();
+}
+
+void MainWindow::updateCaption()
+{
+    const QString product = QStringLiteral("%1 %2").arg(kProductName, kProductVersion);
+    if (!state_.romOpen()) {
+        setWindowTitle(product);
+        return;
+    }
+    const bool unsaved = editedSpriteCount(state_) > 0 || paletteChangesPending_;
+    setWindowTitle(QStringLiteral("%1%2 — %3")
+                       .arg(unsaved ? QStringLiteral("*") : QString(), romName(), product));
+}
+
+void MainWindow::noteSaved(const SaveResult& result, int sprite)
+{
+    if (result.tilesWritten == 0)
+        showStatus(nothingToSaveText());
+    else if (sprite >= 0)
+        showStatus(spriteSavedText(sprite, result.tilesWritten, romName()));
+    else
+        showStatus(spritesSavedText(result.spritesSaved));
+}
+
+void MainWindow::romChanged()
+{
+    updateCaption();
+    status_->clearMessage(); // what was written was written to the other ROM
+    status_->refresh();
+    showBrowserOnCurrentPage();
+}
 
 // --- EditorView -------------------------------------------------------------
 
-void MainWindow::repaintCanvas() { client_->repaintCanvas(); }
+void MainWindow::repaintCanvas()
+{
+    client_->repaintCanvas();
+    status_->refresh();
+}
+
+void MainWindow::editMarksChanged()
+{
+    updateCaption();
+    refreshBrowser();
+    recovery_->marksChanged();
+}
 
 void MainWindow::commandsChanged()
 {
@@ -150,6 +225,10 @@ void MainWindow::paletteSwatchesChanged()
     for (int i = 0; i < 16; ++i)
         controls_.swatches[i]->setColor(36, 15, p.red[i], p.green[i], p.blue[i],
                                         static_cast<int>(SwatchBorder::Sunken));
+    if (!state_.hasSprite()) return;
+    const RawPalette& raw = state_.rawPalettes[state_.current().paletteIndex & 31];
+    for (int i = 0; i < 16; ++i)
+        controls_.swatches[i]->setToolTip(swatchTooltip(i, raw.red[i], raw.green[i], raw.blue[i]));
 }
 
 void MainWindow::indicatorChanged(int which, Rgb colour)
@@ -166,8 +245,17 @@ void MainWindow::spriteNumberChanged(int spriteNumber)
 
 void MainWindow::toolChanged()
 {
-    if (QAbstractButton* b = controls_.tools->button(buttonIdOf(state_.currentTool)))
-        b->setChecked(true);
+    // While Shift holds the colour picker, the tool it stands in for keeps
+    // its button checked beside the picker's.
+    const bool standIn = state_.shiftHeld && state_.currentTool == ToolId::ColourPicker &&
+                         state_.savedTool != ToolId::ColourPicker;
+    controls_.tools->setExclusive(false);
+    for (QAbstractButton* b : controls_.tools->buttons()) {
+        const int id = controls_.tools->id(b);
+        b->setChecked(id == buttonIdOf(state_.currentTool) ||
+                      (standIn && id == buttonIdOf(state_.savedTool)));
+    }
+    controls_.tools->setExclusive(!standIn);
     const OptionControls shown = optionControlsFor(state_.currentTool);
     for (int id : {ids::LineSizeLabel, ids::LineSizeEdit, ids::LineSizeSpin})
         controls_[id]->setVisible(shown.lineSize);

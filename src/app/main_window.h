@@ -30,6 +30,7 @@ class ClientArea;
 class RecentRomsMenu;
 class RecoveryKeeper;
 class SpriteBrowser;
+class StatusLine;
 class UserPrompts;
 struct SaveResult;
 
@@ -50,7 +51,8 @@ public:
     bool openRomFile(const std::string& path);
 
     // Sets the pointer shape over the client area from the tool and the
-    // last recorded pointer position.
+    // last recorded pointer position. During a drag begun on the sprite the
+    // tool's pointer stays until the release, wherever the pointer goes.
     void refreshCursor();
 
     // To be called before anything is written into the ROM: before the
@@ -60,6 +62,13 @@ public:
     bool backupBeforeWrite();
     // The recovery file of the unsaved edits (app/recovery_keeper.h).
     RecoveryKeeper& recovery() const { return *recovery_; }
+    // Shows in the status bar what a command wrote.
+    void showStatus(const QString& text);
+    // The open ROM's file name ("game.sfc"), empty with no ROM.
+    QString romName() const;
+    // Colours added in the palette editor and not yet applied count as an
+    // unsaved change in the caption.
+    void setPaletteChangesPending(bool pending);
 
     // EditorView
     void repaintCanvas() override;
@@ -75,6 +84,7 @@ public:
 
     ClientArea* clientArea() const { return client_; }
     QMenuBar* mainMenu() const { return menuBar_; }
+    StatusLine* statusLine() const { return status_; }
     QWidget* control(int id) const { return controls_[id]; }
     QAction* action(int commandId) const;
     RecentRomsMenu* recentRomsMenu() const { return recentMenu_; }
@@ -91,6 +101,10 @@ private:
     void connectControls();
     void connectMouse();
     void setRomControlsEnabled(bool enabled);
+    // "game.sfc — Tessel 2.6", "*" first while a change is unsaved.
+    void updateCaption();
+    // The ROM was opened or closed: caption, status bar, browser.
+    void romChanged();
 
     void openRomCommand();
     void openRecentRom(const QString& path);
@@ -101,7 +115,12 @@ private:
     void paletteEditorCommand();
     void spriteInfoCommand();
     void browserCommand();
+    void refreshBrowser();
+    void showBrowserOnCurrentPage();
     bool reportSave(const SaveResult& result, const QString& failure);
+    // Says in the status bar what a save that succeeded wrote (of sprite
+    // `sprite`, or of all edited sprites for -1).
+    void noteSaved(const SaveResult& result, int sprite);
     // False when the user keeps the edits (Cancel, or a failed save).
     bool mayDiscardEdits();
 
@@ -109,12 +128,15 @@ private:
     UserPrompts& prompts_;
     QMenuBar* menuBar_;
     ClientArea* client_;
+    StatusLine* status_;
     MainControls controls_;
     std::map<int, QAction*> actions_;
     RecentRomsMenu* recentMenu_;
     SpriteBrowser* browser_ = nullptr;
     std::unique_ptr<RecoveryKeeper> recovery_;
     std::vector<FileKey> backedUp_; // ROMs copied before their first write
+    bool paletteChangesPending_ = false;
+    int dragCursor_ = 0; // the pointer shape when the present drag began
 };
 
 } // namespace tessel

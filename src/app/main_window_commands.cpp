@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <filesystem>
+#include <QFileInfo>
+#include <QLocale>
 
 #include "app/about_dialog.h"
 #include "app/client_area.h"
@@ -16,6 +18,7 @@
 #include "editor/mouse.h"
 #include "editor/rom_commands.h"
 #include "editor/sprite_selection.h"
+#include "model/edit_marks.h"
 #include "rom/rom_session.h"
 #include "selection/clipboard.h"
 #include "selection/flip.h"
@@ -49,6 +52,35 @@ bool isMenuCommand(int id)
 QString withReason(const QString& text, const std::string& reason)
 {
     return reason.empty() ? text : text + QStringLiteral("\n\n") + QString::fromStdString(reason);
+}
+
+QString byteCount(long long bytes)
+{
+    return QLocale(QLocale::English).toString(static_cast<qlonglong>(bytes));
+}
+
+// What a file without the game's title holds where the title belongs.
+QString whatWasFound(const RomProbe& probe, const QString& name)
+{
+    auto found = [&](const RomTitle& title, long long offset) {
+        return QString::fromStdString(describeTitle(title, offset, probe.fileBytes));
+    };
+    return QStringLiteral("%1 is %2 bytes long. At 0x101C0, where a copier image holds the title "
+                          "\"OAKEN SHORE\", it holds %3; at 0xFFC0, where a ROM without a copier "
+                          "header holds it, %4.")
+        .arg(name, byteCount(probe.fileBytes), found(probe.copierTitle, kCopierTitleOffset),
+             found(probe.headerlessTitle, kHeaderlessTitleOffset));
+}
+
+// The warning for an Oakenshore ROM that ends before its sprites do.
+QString shortRomText(const RomProbe& probe, const QString& name)
+{
+    return QStringLiteral("%1 is %2 bytes long, but an Oakenshore ROM is %3 bytes (%4 with a "
+                          "copier header): the file ends before the last sprites. The sprites "
+                          "past its end show blank (all in colour 15) and cannot be saved.\n\n"
+                          "Open it anyway?")
+        .arg(name, byteCount(probe.fileBytes), byteCount(kOakenshoreImageBytes),
+             byteCount(kOakenshoreImageBytes + RomFile::kCopierHeaderBytes));
 }
 
 QString spriteList(const std::vector<int>& sprites)
@@ -161,30 +193,38 @@ bool MainWindow::openRomFile(const std::string& file)
 {
     // Our own lock on the ROM we hold is no obstacle to opening it again.
     std::string reason;
-    switch (checkRomIdentity(file, state_.romFile.io(), &state_.romFile, &reason)) {
+    RomProbe probe;
+    switch (checkRomIdentity(file, state_.romFile.io(), &state_.romFile, &reason, &probe)) {
     case RomIdentity::CannotOpen:
-        prompts_.error(this, withReason(kCannotOpenText, reason));
+        prompts_.plainError(this, withReason(kCannotOpenText, reason));
         return false;
     case RomIdentity::TitleDiffers:
-        if (!prompts_.askYesNo(this, kNotOakenshoreText)) return false;
+        if (!prompts_.askYesNo(this, kNotOakenshoreText + QStringLiteral("\n\n") +
+                                         whatWasFound(probe, romDisplayName(file))))
+            return false;
         break;
     case RomIdentity::TitleMatches:
+        if (probe.endsBeforeSprites() &&
+            !prompts_.askYesNo(this, shortRomText(probe, romDisplayName(file))))
+            return false;
         break;
     }
     // The open ROM is replaced only now that the new one is known to be
     // wanted; its unsaved edits are the user's to keep or drop.
     if (!mayDiscardEdits()) return false;
-    const IoResult opened = openRom(state_, file);
+    const IoResult opened = openRom(state_, file, probe.kind);
     if (!opened.ok) {
         // Opening the held ROM again lets go of it first; if that open then
         // fails, no ROM is left open and the controls must say so.
         setRomControlsEnabled(state_.romOpen());
         if (!state_.romOpen()) hideBrowser();
-        prompts_.error(this, withReason(kCannotOpenText, opened.error));
+        romChanged();
+        prompts_.plainError(this, withReason(kCannotOpenText, opened.error));
         return false;
     }
     setRomControlsEnabled(true);
     recentMenu_->add(QFile::decodeName(QByteArray::fromStdString(file)));
+    romChanged();
     recovery_->romOpened();
     return true;
 }
@@ -195,6 +235,7 @@ void MainWindow::closeRomCommand()
     closeRom(state_);
     setRomControlsEnabled(false);
     hideBrowser();
+    romChanged();
 }
 
 bool MainWindow::reportSave(const SaveResult& result, const QString& failure)
@@ -215,10 +256,13 @@ bool MainWindow::reportSave(const SaveResult& result, const QString& failure)
 bool MainWindow::saveCurrentSpriteCommand()
 {
     if (!backupBeforeWrite()) return false;
+    const int sprite = state_.currentSprite;
     const SaveResult result = saveCheckingTheFile(
         this, prompts_, state_.romFile.path(),
         [this](const SaveOptions& options) { return saveCurrentSprite(state_, options); });
-    return reportSave(result, QStringLiteral("The sprite could not be saved to the ROM."));
+    const bool saved = reportSave(result, QStringLiteral("The sprite could not be saved to the ROM."));
+    if (saved) noteSaved(result, sprite);
+    return saved;
 }
 
 bool MainWindow::saveAllSpritesCommand()
@@ -227,7 +271,9 @@ bool MainWindow::saveAllSpritesCommand()
     const SaveResult result = saveCheckingTheFile(
         this, prompts_, state_.romFile.path(),
         [this](const SaveOptions& options) { return saveAllSprites(state_, options); });
-    return reportSave(result, QStringLiteral("The sprites could not all be saved to the ROM."));
+    const bool saved = reportSave(result, QStringLiteral("The sprites could not all be saved to the ROM."));
+    if (saved) noteSaved(result, -1);
+    return saved;
 }
 
 void MainWindow::refreshSpriteCommand()
@@ -242,7 +288,7 @@ void MainWindow::refreshSpriteCommand()
 bool MainWindow::mayDiscardEdits()
 {
     if (!state_.romOpen() || !hasUnsavedEdits(state_)) return true;
-    switch (prompts_.askSaveChanges(this)) {
+    switch (prompts_.askSaveChanges(this, romName(), editedSpriteCount(state_))) {
     case SaveChoice::Save: return saveAllSpritesCommand();
     case SaveChoice::Discard: return true;
     case SaveChoice::Cancel: return false;

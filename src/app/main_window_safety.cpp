@@ -1,6 +1,5 @@
-// The main window's safety nets around writing: the backup before the
-// first write into a ROM, and the recovery file kept in step with the
-// edit marks.
+// The main window's safety net around writing: the backup before the
+// first write into a ROM.
 #include <algorithm>
 #include <ctime>
 
@@ -32,7 +31,5 @@ bool MainWindow::backupBeforeWrite()
     backedUp_.push_back(rom.romKey);
     return true;
 }
-
-void MainWindow::editMarksChanged() { recovery_->marksChanged(); }
 
 } // namespace tessel

@@ -3,12 +3,15 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 
+#include "app/about_dialog.h"
 #include "app/up_down_control.h"
+#include "dialogs/palette_editor_dialog.h"
 #include "app/window_test_fixture.h"
 #include "model/command_ids.h"
 #include "widgets/color_swatch.h"
@@ -217,6 +220,25 @@ TEST_F(MainWindowStart, SpinArrowsStepTheEditAndWrap)
     EXPECT_EQ(window->curveRadius(), -7);
     control<UpDownControl>(1045)->stepDown();
     EXPECT_EQ(control<QLineEdit>(1044)->text(), "64");
+}
+
+TEST_F(MainWindowStart, EveryLabelShowsItsWholeText)
+{
+    AboutDialog about(42);
+    PaletteEditorDialog paletteEditor(*state, prompts);
+    for (QWidget* top : {static_cast<QWidget*>(window.get()), static_cast<QWidget*>(&about),
+                         static_cast<QWidget*>(&paletteEditor)}) {
+        for (QLabel* l : top->findChildren<QLabel*>()) {
+            if (l->text().isEmpty()) continue;
+            const QRect room = l->contentsRect();
+            if (l->wordWrap())
+                EXPECT_LE(l->heightForWidth(room.width()), room.height()) << l->text().toStdString();
+            else
+                for (const QString& line : l->text().split('\n'))
+                    EXPECT_LE(QFontMetrics(l->font()).horizontalAdvance(line), room.width())
+                        << line.toStdString();
+        }
+    }
 }
 
 } // namespace

@@ -16,10 +16,12 @@ class SystemPrompts final : public UserPrompts {
 public:
     QString openRomPath(QWidget* parent, const QString& startFolder) override
     {
-        auto dialog = makeOpenRomDialog(parent);
+        // Without a parent nothing would free the dialog: it lives for this
+        // call only then.
+        std::unique_ptr<QFileDialog> own;
+        QFileDialog* dialog = parent ? openRomDialogOf(parent) : (own = makeOpenRomDialog(nullptr)).get();
         if (!startFolder.isEmpty()) dialog->setDirectory(startFolder);
-        if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return {};
-        return dialog->selectedFiles().first();
+        return runOpenRomDialog(*dialog);
     }
 
     QString openFilePath(QWidget* parent, const QString& caption, const QString& filter) override
@@ -42,6 +44,12 @@ public:
         QMessageBox::warning(parent, kProductName, text);
     }
 
+    void plainError(QWidget* parent, const QString& text) override
+    {
+        QMessageBox box(QMessageBox::NoIcon, kProductName, text, QMessageBox::Ok, parent);
+        box.exec();
+    }
+
     bool askYesNo(QWidget* parent, const QString& text) override
     {
         return QMessageBox::question(parent, kProductName, text,
@@ -56,10 +64,15 @@ public:
                                      QMessageBox::No) == QMessageBox::Yes;
     }
 
-    SaveChoice askSaveChanges(QWidget* parent) override
+    SaveChoice askSaveChanges(QWidget* parent, const QString& romName, int editedSprites) override
     {
+        QString text = QStringLiteral("Save changes to %1?").arg(romName);
+        if (editedSprites == 1)
+            text += QStringLiteral("\n\n1 sprite is edited and not saved.");
+        else if (editedSprites > 1)
+            text += QStringLiteral("\n\n%1 sprites are edited and not saved.").arg(editedSprites);
         const auto answer = QMessageBox::question(
-            parent, kProductName, QStringLiteral("Save changes to the ROM?"),
+            parent, kProductName, text,
             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
         if (answer == QMessageBox::Save) return SaveChoice::Save;
         if (answer == QMessageBox::Discard) return SaveChoice::Discard;
@@ -76,6 +89,21 @@ public:
         // A box closed any other way (the program ending meanwhile) keeps
         // the edits for the next time.
         return box.clickedButton() == discard ? RecoveryChoice::Discard : RecoveryChoice::Restore;
+    }
+
+    SaveChoice askApplyPalette(QWidget* parent, int palette) override
+    {
+        QMessageBox box(QMessageBox::Question, kProductName,
+                        QStringLiteral("Apply the changes to palette %1?").arg(palette),
+                        QMessageBox::NoButton, parent);
+        QPushButton* apply = box.addButton(QStringLiteral("&Apply"), QMessageBox::AcceptRole);
+        QPushButton* discard = box.addButton(QMessageBox::Discard);
+        box.addButton(QMessageBox::Cancel);
+        box.setDefaultButton(apply);
+        box.exec();
+        if (box.clickedButton() == apply) return SaveChoice::Save;
+        if (box.clickedButton() == discard) return SaveChoice::Discard;
+        return SaveChoice::Cancel;
     }
 
     std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) override

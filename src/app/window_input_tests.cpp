@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "app/key_router.h"
 #include "app/window_test_fixture.h"
 #include "editor/sprite_selection.h"
 #include "model/command_ids.h"
@@ -211,6 +212,114 @@ TEST_F(WindowInput, CursorOverTheSpriteIsTheToolsPicture)
     clickTool(1034);
     QTest::mouseMove(client(), QPoint(30, 30));
     EXPECT_EQ(client()->cursor().hotSpot(), QPoint(10, 19));
+}
+
+TEST_F(WindowInput, PressesOnButtonsBelongToTheButtons)
+{
+    loadSprite();
+    clickTool(ids::RectangleButton);
+    // A right press on Save Sprite, or a right drag from a tool button onto
+    // the canvas: no snapshot, nothing drawn.
+    QTest::mousePress(control<QPushButton>(ids::SaveSpriteButton), Qt::RightButton);
+    QTest::mouseRelease(control<QPushButton>(ids::SaveSpriteButton), Qt::RightButton);
+    auto* line = control<QPushButton>(ids::LineButton);
+    QTest::mousePress(line, Qt::RightButton);
+    const QPoint onCanvas = line->mapFrom(client(), QPoint(30, 30));
+    QMouseEvent drag(QEvent::MouseMove, onCanvas, line->mapToGlobal(onCanvas), Qt::NoButton,
+                     Qt::RightButton, {});
+    QApplication::sendEvent(line, &drag);
+    QTest::mouseRelease(line, Qt::RightButton, {}, onCanvas);
+    EXPECT_FALSE(window->action(ids::Undo)->isEnabled());
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) ASSERT_EQ(pixel(x, y), 0) << x << "," << y;
+}
+
+TEST_F(WindowInput, ClicksOnNeighbouringPixelsAreNoDoubleClick)
+{
+    loadSprite();
+    QTest::mouseClick(window->control(1004 + 3), Qt::LeftButton);
+    auto doubleClick = [&](QPoint p) {
+        QMouseEvent e(QEvent::MouseButtonDblClick, p, client()->mapToGlobal(p), Qt::LeftButton,
+                      Qt::LeftButton, {});
+        QApplication::sendEvent(client(), &e);
+        release(Qt::LeftButton, p);
+    };
+    const QPoint first(2 + 4 * 5 + 1, 2 + 4 * 5 + 1);
+    press(Qt::LeftButton, first);
+    release(Qt::LeftButton, first);
+    doubleClick(first + QPoint(4, 0)); // the next pixel: a press of its own
+    EXPECT_EQ(pixel(6, 5), 3);
+    // Within 2 screen pixels of the press it is a double click, which the
+    // pencil does not draw, even across a pixel's edge.
+    const QPoint lastColumnOf6(2 + 4 * 6 + 3, 2 + 4 * 8 + 1);
+    press(Qt::LeftButton, lastColumnOf6);
+    release(Qt::LeftButton, lastColumnOf6);
+    doubleClick(lastColumnOf6 + QPoint(2, 0));
+    EXPECT_EQ(pixel(6, 8), 3);
+    EXPECT_EQ(pixel(7, 8), 0);
+}
+
+TEST_F(WindowInput, ARightPressOnOneSwatchReleasedOverAnotherTakesTheOther)
+{
+    loadSprite();
+    QWidget* pressed = window->control(1004 + 3);
+    QWidget* other = window->control(1004 + 12);
+    QTest::mousePress(pressed, Qt::RightButton);
+    QTest::mouseRelease(pressed, Qt::RightButton, {}, pressed->mapFrom(client(), other->geometry().center()));
+    EXPECT_EQ(state->backgroundIndex, 12);
+    EXPECT_EQ(control<ColorSwatch>(1003)->color(), colour(12));
+    // Released over no swatch: nothing changes.
+    QTest::mousePress(pressed, Qt::RightButton);
+    QTest::mouseRelease(pressed, Qt::RightButton, {}, pressed->mapFrom(client(), QPoint(100, 100)));
+    EXPECT_EQ(state->backgroundIndex, 12);
+}
+
+TEST_F(WindowInput, ACanvasPressTakesTheFocusFromTheNumberBoxSoShortcutsWork)
+{
+    loadSprite();
+    KeyRouter router(*state, [this](int id) { window->runCommand(id); }, [this] { window->refreshCursor(); },
+                     window.get());
+    qApp->installEventFilter(&router);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    auto* number = control<QLineEdit>(ids::SpriteNumberEdit);
+    number->setFocus();
+    QTest::mouseClick(window->control(1004 + 6), Qt::LeftButton); // a swatch takes the focus too
+    EXPECT_NE(QApplication::focusWidget(), number);
+    number->setFocus();
+    QTest::mouseClick(client(), Qt::LeftButton, {}, QPoint(2 + 4 * 2 + 1, 2 + 4 * 2 + 1));
+    EXPECT_EQ(pixel(2, 2), 6);
+    ASSERT_NE(QApplication::focusWidget(), number);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(pixel(2, 2), 0) << "Ctrl+Z undid the pencil";
+    EXPECT_EQ(state->currentSprite, 4);
+    qApp->removeEventFilter(&router);
+}
+
+TEST_F(WindowInput, ShiftKeepsTheToolsButtonCheckedBesideThePicker)
+{
+    clickTool(ids::LineButton);
+    KeyActions actions{[this](int id) { window->runCommand(id); }, {}};
+    shiftPressed(*state, actions);
+    EXPECT_TRUE(control<QPushButton>(ids::ColourPickerButton)->isChecked());
+    EXPECT_TRUE(control<QPushButton>(ids::LineButton)->isChecked());
+    shiftReleased(*state, actions);
+    EXPECT_FALSE(control<QPushButton>(ids::ColourPickerButton)->isChecked());
+    EXPECT_TRUE(control<QPushButton>(ids::LineButton)->isChecked());
+    clickTool(ids::EllipseButton);
+    EXPECT_FALSE(control<QPushButton>(ids::LineButton)->isChecked());
+}
+
+TEST_F(WindowInput, TheToolsCursorStaysUntilTheRelease)
+{
+    loadSprite();
+    QTest::mouseMove(client(), QPoint(20, 20));
+    press(Qt::LeftButton, QPoint(20, 20));
+    moveHeld(Qt::LeftButton, QPoint(300, 200)); // off the 16 x 16 sprite
+    EXPECT_EQ(client()->cursor().shape(), Qt::BitmapCursor);
+    release(Qt::LeftButton, QPoint(300, 200));
+    moveHeld(Qt::NoButton, QPoint(301, 200));
+    EXPECT_EQ(client()->cursor().shape(), Qt::ArrowCursor);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "browser/page_arrows.h"
 
+#include <QLabel>
 #include <QToolButton>
 
 namespace tessel {
@@ -20,18 +21,30 @@ QToolButton* arrowButton(QWidget* parent, Qt::ArrowType arrow)
 } // namespace
 
 PageArrows::PageArrows(QWidget* parent)
-    : QWidget(parent), left_(arrowButton(this, Qt::LeftArrow)), right_(arrowButton(this, Qt::RightArrow))
+    : QWidget(parent), left_(arrowButton(this, Qt::LeftArrow)), right_(arrowButton(this, Qt::RightArrow)),
+      page_(new QLabel(this))
 {
+    page_->setAlignment(Qt::AlignCenter);
+    left_->setToolTip(QStringLiteral("Previous page (Left, Page Up)"));
+    right_->setToolTip(QStringLiteral("Next page (Right, Page Down)"));
     connect(left_, &QToolButton::clicked, this, [this] { emit stepped(-1); });
     connect(right_, &QToolButton::clicked, this, [this] { emit stepped(+1); });
 }
 
+void PageArrows::showPage(int page, int pages)
+{
+    page_->setText(QStringLiteral("Page %1 of %2").arg(page + 1).arg(pages));
+}
+
+QString PageArrows::pageText() const { return page_->text(); }
+
 void PageArrows::resizeEvent(QResizeEvent*)
 {
-    // The two arrows share the width.
-    const int half = width() / 2;
-    left_->setGeometry(0, 0, half, height());
-    right_->setGeometry(half, 0, width() - half, height());
+    // The arrows at both ends, the page number in the middle third.
+    const int third = width() / 3;
+    left_->setGeometry(0, 0, third, height());
+    page_->setGeometry(third, 0, width() - 2 * third, height());
+    right_->setGeometry(width() - third, 0, third, height());
 }
 
 } // namespace tessel

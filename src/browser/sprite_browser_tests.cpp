@@ -9,8 +9,11 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
+#include <functional>
 
 #include "browser/page_arrows.h"
+#include "model/edit_marks.h"
 #include "support/expected_display.h"
 #include "support/rom_fixture.h"
 
@@ -54,17 +57,29 @@ protected:
         for (int s = first; s < first + 8; ++s) texts << QString::number(s);
         return texts;
     }
-    // A plain pointer move (QTest's own moves the system cursor instead).
-    void moveTo(QPoint p)
+    // Client pixels lie inside the browser's frame.
+    static QPoint widgetPoint(QPoint client)
     {
+        return client + QPoint(SpriteBrowser::kFrame, SpriteBrowser::kFrame);
+    }
+    QImage clientImage() const
+    {
+        const int f = SpriteBrowser::kFrame;
+        return browser->grab(browser->rect().adjusted(f, f, -f, -f)).toImage();
+    }
+    // A plain pointer move (QTest's own moves the system cursor instead);
+    // `p` in client pixels.
+    void moveTo(QPoint client)
+    {
+        const QPoint p = widgetPoint(client);
         QMouseEvent move(QEvent::MouseMove, p, browser->mapToGlobal(p), Qt::NoButton, Qt::NoButton,
                          Qt::NoModifier);
         QApplication::sendEvent(browser, &move);
     }
-    void clickAt(QPoint p)
+    void clickAt(QPoint client)
     {
-        moveTo(p);
-        QTest::mouseClick(browser, Qt::LeftButton, Qt::NoModifier, p);
+        moveTo(client);
+        QTest::mouseClick(browser, Qt::LeftButton, Qt::NoModifier, widgetPoint(client));
     }
     QToolButton* arrow(bool right) const
     {
@@ -78,7 +93,11 @@ TEST_F(SpriteBrowserTest, DropsDownUnderTheButtonOnTheCurrentSpritesPage)
     open(17);
     EXPECT_EQ(browser->page(), 2);
     EXPECT_EQ(labels(), numbers(16));
-    EXPECT_EQ(browser->size(), QSize(290, 218));
+    // A 290 x 218 client area inside a dialog frame.
+    EXPECT_EQ(browser->size(), QSize(290, 218) + 2 * QSize(SpriteBrowser::kFrame, SpriteBrowser::kFrame));
+    const QImage whole = browser->grab().toImage();
+    EXPECT_NE(whole.pixelColor(whole.width() - 1, 50), browser->palette().color(QPalette::Window))
+        << "the frame's shaded edge";
     // Its top-right corner is the button's bottom-right corner.
     EXPECT_EQ(browser->mapToGlobal(QPoint(browser->width(), 0)),
               button->mapToGlobal(QPoint(button->width(), button->height())));
@@ -163,7 +182,7 @@ TEST_F(SpriteBrowserTest, ThumbnailsAreCentredInTheirOwnPalettes)
     // (149, 5); sprite 20 (4 x 4 tiles, palette 2) sits in slot 4's cell at
     // (5, 107), 32 x 32 pixels from (21, 131).
     open(17);
-    const QImage image = browser->grab().toImage();
+    const QImage image = clientImage();
     for (int y = 0; y < 80; ++y)
         for (int x = 0; x < 64; ++x)
             ASSERT_EQ(image.pixelColor(149 + x, 5 + y),
@@ -184,10 +203,55 @@ TEST_F(SpriteBrowserTest, AnEditShowsAtTheNextPaint)
     open(354); // 2 x 2 tiles, palette 6, slot 2 of page 44: at (149 + 24, 5 + 32)
     ASSERT_NE(testing::expectedPixel(354, 1, 1), 12);
     const QPoint at(149 + 24 + 1, 5 + 32 + 1);
-    EXPECT_EQ(browser->grab().toImage().pixelColor(at),
+    EXPECT_EQ(clientImage().pixelColor(at),
               toQColor(testing::expectedSpriteColour(354, 6, 1, 1)));
     state.spriteStore[354].pixels[1 * 64 + 1] = 12;
-    EXPECT_EQ(browser->grab().toImage().pixelColor(at), toQColor(testing::expectedDisplayColour(6, 12)));
+    EXPECT_EQ(clientImage().pixelColor(at), toQColor(testing::expectedDisplayColour(6, 12)));
+}
+
+TEST_F(SpriteBrowserTest, TheWheelAndThePagingKeysTurnPagesAndThePageShows)
+{
+    open(17);
+    auto* arrows = browser->findChild<PageArrows*>("1060");
+    EXPECT_EQ(arrows->pageText(), "Page 3 of 143");
+    auto wheel = [&](int delta) {
+        QWheelEvent e(QPointF(100, 100), browser->mapToGlobal(QPointF(100, 100)), QPoint(),
+                      QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(browser, &e);
+    };
+    const struct {
+        std::function<void()> act;
+        int page;
+    } steps[] = {
+        {[&] { wheel(-120); }, 3},
+        {[&] { wheel(60); }, 3}, // half a notch: not yet
+        {[&] { wheel(60); }, 2},
+        {[&] { QTest::keyClick(browser, Qt::Key_PageDown); }, 3},
+        {[&] { QTest::keyClick(browser, Qt::Key_Right); }, 4},
+        {[&] { QTest::keyClick(browser, Qt::Key_Left); }, 3},
+        {[&] { QTest::keyClick(browser, Qt::Key_PageUp); }, 2},
+        {[&] { QTest::keyClick(browser, Qt::Key_End); }, 142},
+        {[&] { wheel(-120); }, 142},
+        {[&] { QTest::keyClick(browser, Qt::Key_Home); }, 0},
+        {[&] { QTest::keyClick(browser, Qt::Key_PageUp); }, 0},
+    };
+    for (const auto& step : steps) {
+        step.act();
+        EXPECT_EQ(browser->page(), step.page);
+    }
+    EXPECT_EQ(arrows->pageText(), "Page 1 of 143");
+}
+
+TEST_F(SpriteBrowserTest, EditedSpritesAreMarked)
+{
+    open(17);
+    markSpriteEdited(state, 18); // slot 2
+    const QImage image = clientImage();
+    const QRect mark = SpriteBrowser::editMarkRect(2);
+    EXPECT_EQ(image.pixel(mark.center()), SpriteBrowser::kEditMarkColour);
+    EXPECT_NE(image.pixel(SpriteBrowser::editMarkRect(1).center()), SpriteBrowser::kEditMarkColour);
+    EXPECT_FALSE(mark.intersects(QRect(SpriteBrowser::cellOrigin(2), QSize(64, 80))));
+    EXPECT_EQ(SpriteBrowser::slotAt(mark.center()), -1);
 }
 
 } // namespace

@@ -58,11 +58,10 @@ private:
 RomKind takeCopierHeaderFromTitle(RomFile& file)
 {
     file.setCopierHeader(true);
-    std::array<std::uint8_t, kTitleOffset + sizeof(kRomTitle)> start{};
-    if (!file.read(0, start).ok) return RomKind::Unknown;
-    const RomKind kind = romKind(start);
-    file.setCopierHeader(kind != RomKind::Headerless);
-    return kind;
+    RomProbe probe;
+    if (!probeRom(file, probe).ok) return RomKind::Unknown;
+    file.setCopierHeader(probe.hasCopierHeader());
+    return probe.kind;
 }
 
 // The ROM's backup before this run first writes it. The backup made once

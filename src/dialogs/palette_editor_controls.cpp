@@ -12,6 +12,7 @@
 
 #include "dialogs/raw_colour.h"
 #include "widgets/color_swatch.h"
+#include "widgets/dialog_font.h"
 #include "widgets/dialog_units.h"
 
 namespace tessel {
@@ -88,8 +89,23 @@ PaletteEditorControls buildPaletteEditorControls(QDialog* dialog)
     c.addButton = button(dialog, "<< Add Color", 1100, 109, 84, 70, 11);
     c.applyButton = button(dialog, "&Apply Changes", 1079, 8, 110, 84, 14);
     c.closeButton = button(dialog, "Close", 2, 170, 110, 54, 14);
+    c.chooseButton->setToolTip(QStringLiteral("Choose the color in the system's color chooser"));
+    c.addButton->setToolTip(QStringLiteral("Put the composed color into the palette (not yet the ROM)"));
+    c.applyButton->setToolTip(QStringLiteral("Write this palette into the ROM now (Alt+A)"));
+    c.closeButton->setToolTip(QStringLiteral("Close (Escape); asks first if added colors are not applied"));
     c.closeButton->setDefault(true);
-    for (QPushButton* b : {c.chooseButton, c.addButton, c.applyButton}) b->setAutoDefault(false);
+    // Enter presses the push button that has the focus, as in the
+    // platform's dialogs; elsewhere it presses Close.
+    for (QPushButton* b : {c.chooseButton, c.addButton, c.applyButton}) b->setAutoDefault(true);
+
+    // Beside the template's controls: what colour 0 is, under the swatches,
+    // and the composed colour as the game stores it, above its number fields.
+    c.colourZeroNote = place(new QLabel(QStringLiteral("Color 0: transparent, not stored"), dialog),
+                             -1, 12, 91, 78, 9);
+    c.colourZeroNote->setObjectName(QStringLiteral("colourZeroNote"));
+    fitLabelText(c.colourZeroNote);
+    c.composedWord = place(new QLabel(dialog), -1, 187, 27, 30, 9);
+    c.composedWord->setObjectName(QStringLiteral("composedWord"));
     return c;
 }
 

@@ -7,6 +7,7 @@
 
 class QComboBox;
 class QDialog;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSlider;
@@ -25,6 +26,8 @@ struct PaletteEditorControls {
     QPushButton* addButton = nullptr;           // 1100 "<< Add Color"
     QPushButton* applyButton = nullptr;         // 1079 "&Apply Changes"
     QPushButton* closeButton = nullptr;         // 2 "Close"
+    QLabel* colourZeroNote = nullptr;           // "Color 0: transparent, not stored"
+    QLabel* composedWord = nullptr;             // the composed colour as "$xxxx"
 };
 
 // Builds the controls on `dialog` and gives it its caption and size.

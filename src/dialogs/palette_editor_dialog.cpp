@@ -7,6 +7,8 @@
 #include <QSlider>
 
 #include "dialogs/raw_colour.h"
+
+#include <QLabel>
 #include "editor/sprite_selection.h"
 #include "interchange/file_bytes.h"
 #include "interchange/palette_files.h"
@@ -110,6 +112,7 @@ void PaletteEditorDialog::setComposedColour(int red, int green, int blue, bool u
     controls_.preview->setColor(kPreviewWidth, kPreviewHeight, shownComponent(composed_[0]),
                                 shownComponent(composed_[1]), shownComponent(composed_[2]),
                                 static_cast<int>(SwatchBorder::Black));
+    controls_.composedWord->setText(snesWordText(composed_[0], composed_[1], composed_[2]));
     acceptInput_ = true;
 }
 
@@ -136,6 +139,14 @@ void PaletteEditorDialog::numberTyped()
 
 void PaletteEditorDialog::paintSwatch(int k, bool highlighted)
 {
+    controls_.swatches[k]->setToolTip(
+        k == 0 ? QStringLiteral("Color 0: transparent, not stored")
+               : QStringLiteral("Color %1: red %2, green %3, blue %4 (%5)")
+                     .arg(k)
+                     .arg(working_.red[k])
+                     .arg(working_.green[k])
+                     .arg(working_.blue[k])
+                     .arg(snesWordText(working_.red[k], working_.green[k], working_.blue[k])));
     controls_.swatches[k]->setColor(
         kSwatchWidth, kSwatchHeight, shownComponent(working_.red[k]), shownComponent(working_.green[k]),
         shownComponent(working_.blue[k]),
@@ -147,6 +158,7 @@ void PaletteEditorDialog::selectColour(int k)
     paintSwatch(selectedColour_, false);
     selectedColour_ = k;
     paintSwatch(k, true);
+    controls_.addButton->setEnabled(k != 0); // colour 0 is never stored
     setComposedColour(working_.red[k], working_.green[k], working_.blue[k], true, true);
 }
 
@@ -162,41 +174,75 @@ void PaletteEditorDialog::loadEditedPalette(int palette)
         paintSwatch(k, false);
     }
     selectColour(0);
+    showUnapplied();
 }
 
 void PaletteEditorDialog::addColour()
 {
+    if (selectedColour_ == 0) return; // transparent, not stored
     working_.red[selectedColour_] = composed_[0];
     working_.green[selectedColour_] = composed_[1];
     working_.blue[selectedColour_] = composed_[2];
     paintSwatch(selectedColour_, true);
+    showUnapplied();
 }
 
-void PaletteEditorDialog::applyChanges()
+bool PaletteEditorDialog::hasUnappliedChanges() const
+{
+    const RawPalette& stored = state_.rawPalettes[editedPalette_];
+    for (int k = 1; k < 16; ++k)
+        if (working_.red[k] != stored.red[k] || working_.green[k] != stored.green[k] ||
+            working_.blue[k] != stored.blue[k])
+            return true;
+    return false;
+}
+
+void PaletteEditorDialog::showUnapplied() { emit unappliedChangesChanged(hasUnappliedChanges()); }
+
+void PaletteEditorDialog::reject()
+{
+    if (hasUnappliedChanges()) {
+        switch (prompts_.askApplyPalette(this, editedPalette_)) {
+        case SaveChoice::Save:
+            if (!applyChanges()) return; // the user has been told; the work stays
+            break;
+        case SaveChoice::Discard: break;
+        case SaveChoice::Cancel: return;
+        }
+    }
+    QDialog::reject();
+}
+
+bool PaletteEditorDialog::applyChanges()
 {
     if (!state_.romOpen()) {
         prompts_.error(this, tr("No ROM is open, so palette %1 was not written.").arg(editedPalette_));
-        return;
+        return false;
     }
-    if (beforeWrite_ && !beforeWrite_()) return;
+    if (beforeWrite_ && !beforeWrite_()) return false; // no backup, and the user declined
     const SaveResult written = saveCheckingTheFile(
         this, prompts_, state_.romFile.path(), [this](const SaveOptions& options) {
             return writePalette(state_, editedPalette_, working_, options);
         });
-    if (!written.ok && written.file != HeldFile::Unchanged) return; // said, or declined
+    if (!written.ok && written.file != HeldFile::Unchanged) return false; // said, or declined
     // Only a palette that reached the disk is read back: after a failed
     // write the store keeps the palette as loaded, so that the next Apply
     // writes every changed colour again, whatever the system's cache holds.
     const IoResult reread = written.ok ? loadPalette(state_, editedPalette_) : IoResult::success();
+    showUnapplied();
     if (!written.ok) {
         prompts_.error(this, tr("Palette %1 could not be written to the ROM: %2")
                                  .arg(editedPalette_)
                                  .arg(QString::fromStdString(written.error)));
-    } else if (!reread.ok) {
+        return false;
+    }
+    emit paletteWritten(editedPalette_);
+    if (!reread.ok) {
         prompts_.error(this, tr("Palette %1 was written but could not be read back: %2")
                                  .arg(editedPalette_)
                                  .arg(QString::fromStdString(reread.error)));
     }
+    return true;
 }
 
 void PaletteEditorDialog::chooseColour()

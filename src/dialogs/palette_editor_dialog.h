@@ -10,6 +10,10 @@
 // acceptInput flag keeps their change notifications from feeding back.
 // The main window runs it with exec() and selects the current sprite again
 // afterwards, so that applied colours show on the canvas.
+//
+// Colour 0 is transparent in the game and never stored: it cannot be added.
+// Close or Escape with added colours that were not applied asks whether to
+// apply them first.
 #pragma once
 
 #include <QDialog>
@@ -36,6 +40,16 @@ public:
     int composedRed() const { return composed_[0]; }
     int composedGreen() const { return composed_[1]; }
     int composedBlue() const { return composed_[2]; }
+    // Colours 1..15 of the working copy differ from the palette as stored.
+    bool hasUnappliedChanges() const;
+
+    // Close, Escape and the window's close button.
+    void reject() override;
+
+signals:
+    // hasUnappliedChanges() may have changed.
+    void unappliedChangesChanged(bool unapplied);
+    void paletteWritten(int palette);
 
 private:
     static constexpr int kKeep = -1; // setComposedColour: leave this component
@@ -47,7 +61,9 @@ private:
     void loadEditedPalette(int palette);
     void paintSwatch(int k, bool highlighted);
     void addColour();
-    void applyChanges();
+    // False when nothing was written (no ROM, or the write failed).
+    bool applyChanges();
+    void showUnapplied();
     void chooseColour();
     void importColours();
     void exportColours();

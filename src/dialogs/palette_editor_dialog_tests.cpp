@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -254,6 +255,75 @@ TEST_F(PaletteEditorTest, FailedWriteIsReported)
     ASSERT_EQ(prompts.errors.size(), 1);
     EXPECT_TRUE(prompts.errors[0].contains(QString::fromLocal8Bit(strerror(ENOSPC))))
         << prompts.errors[0].toStdString();
+}
+
+TEST_F(PaletteEditorTest, ColourZeroCannotBeAddedAndTheComposedWordShows)
+{
+    PaletteEditorDialog d(state, prompts);
+    auto* add = control<QPushButton>(d, 1100);
+    EXPECT_TRUE(add->isEnabled());
+    QTest::mouseClick(control<ColorSwatch>(d, 1080), Qt::LeftButton);
+    EXPECT_FALSE(add->isEnabled());
+    EXPECT_EQ(d.findChild<QLabel*>("colourZeroNote")->text(), "Color 0: transparent, not stored");
+    QTest::mouseClick(control<ColorSwatch>(d, 1082), Qt::LeftButton);
+    EXPECT_TRUE(add->isEnabled());
+    control<QSlider>(d, 1075)->setValue(1);
+    control<QSlider>(d, 1076)->setValue(2);
+    control<QSlider>(d, 1077)->setValue(31);
+    EXPECT_EQ(d.findChild<QLabel*>("composedWord")->text(), "$7C41");
+}
+
+TEST_F(PaletteEditorTest, ClosingWithAddedColoursAsksToApplyThem)
+{
+    const struct {
+        SaveChoice answer;
+        bool staysOpen, written;
+    } cases[] = {{SaveChoice::Cancel, true, false},
+                 {SaveChoice::Discard, false, false},
+                 {SaveChoice::Save, false, true}};
+    for (const auto& c : cases) {
+        PaletteEditorDialog d(state, prompts);
+        QSignalSpy unapplied(&d, &PaletteEditorDialog::unappliedChangesChanged);
+        d.show();
+        d.reject(); // nothing added: no question
+        EXPECT_TRUE(prompts.applyQuestions.empty());
+        d.show();
+        control<QSlider>(d, 1075)->setValue((state.rawPalettes[palette].red[5] + 1) % 32);
+        control<QPushButton>(d, 1100)->click();
+        ASSERT_FALSE(unapplied.isEmpty());
+        EXPECT_TRUE(unapplied.last().at(0).toBool());
+        prompts.applyAnswer = c.answer;
+        QTest::keyClick(&d, Qt::Key_Escape);
+        ASSERT_EQ(prompts.applyQuestions.size(), 1u);
+        EXPECT_EQ(prompts.applyQuestions.front(), palette);
+        prompts.applyQuestions.clear();
+        EXPECT_EQ(d.isVisible(), c.staysOpen);
+        EXPECT_EQ(rom.fileBytes() != rom.original, c.written);
+    }
+}
+
+TEST_F(PaletteEditorTest, EnterPressesTheFocusedButtonAndCloseOtherwise)
+{
+    PaletteEditorDialog d(state, prompts);
+    QSignalSpy written(&d, &PaletteEditorDialog::paletteWritten);
+    d.show();
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    control<QSlider>(d, 1075)->setValue((state.rawPalettes[palette].red[5] + 1) % 32);
+    auto* add = control<QPushButton>(d, 1100);
+    add->setFocus();
+    QTest::keyClick(add, Qt::Key_Return);
+    EXPECT_TRUE(d.hasUnappliedChanges());
+    auto* apply = control<QPushButton>(d, 1079);
+    apply->setFocus();
+    QTest::keyClick(apply, Qt::Key_Return);
+    EXPECT_TRUE(d.isVisible());
+    EXPECT_EQ(written.count(), 1);
+    EXPECT_FALSE(d.hasUnappliedChanges());
+    auto* field = control<QLineEdit>(d, 1097);
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_FALSE(d.isVisible());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // the ROM stores them) and 8-bit screen components.
 #pragma once
 
+#include <QString>
 #include <algorithm>
 
 namespace tessel {
@@ -20,5 +21,18 @@ constexpr int chooserComponent(int raw) { return raw == 0 ? 0 : shownComponent(r
 
 // A colour chosen in the chooser: the top five bits of each component.
 constexpr int rawFromChosen(int component) { return (component >> 3) & kRawMax; }
+
+// The 15-bit word the game stores for a raw colour: blue in bits 10-14,
+// green in 5-9, red in 0-4.
+constexpr int snesWord(int red, int green, int blue)
+{
+    return (clampRaw(blue) << 10) | (clampRaw(green) << 5) | clampRaw(red);
+}
+
+// The word as a SNES programmer writes it: "$7FFF".
+inline QString snesWordText(int red, int green, int blue)
+{
+    return QStringLiteral("$%1").arg(snesWord(red, green, blue), 4, 16, QLatin1Char('0')).toUpper();
+}
 
 } // namespace tessel

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "browser/sprite_thumbnail.h"
+#include "model/edit_marks.h"
 #include "widgets/dialog_units.h"
 
 namespace tessel {
@@ -57,6 +58,13 @@ SpriteInfoDialog::SpriteInfoDialog(EditorState& state, QWidget* parent)
     addNumberField(this, 1102, 9, width);
     addNumberField(this, 1103, 23, height);
     addNumberField(this, 1104, 36, palette);
+
+    // Under the picture: whether the sprite has edits not saved yet.
+    if (isSpriteEdited(state, state.currentSprite)) {
+        auto* edited = new QLabel(QStringLiteral("Edited, not saved"), this);
+        edited->setObjectName(QStringLiteral("editedNote"));
+        edited->setGeometry(dialogRect(3, 56, 78, 9));
+    }
 
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);

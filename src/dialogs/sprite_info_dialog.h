@@ -1,6 +1,7 @@
 // The sprite information dialog: the current sprite's number (in the
 // caption), width and height in tiles and palette number, and its picture
-// at real size on a black box, redrawn from memory at every paint.
+// at real size on a black box, redrawn from memory at every paint; under the
+// picture, "Edited, not saved" while the sprite has unsaved edits.
 #pragma once
 
 #include <QDialog>

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 
 #include "editor/rom_commands.h"
+#include "model/edit_marks.h"
 #include "support/expected_display.h"
 #include "support/rom_fixture.h"
 
@@ -82,6 +84,21 @@ TEST_F(SpriteInfoTest, EveryPaintShowsTheStoreAsItIsNow)
     closeRom(state);
     const QImage image = picture(d);
     for (QPoint p : {QPoint(5, 5), QPoint(32, 37), QPoint(68, 84)}) EXPECT_EQ(image.pixelColor(p), QColor(Qt::black));
+}
+
+TEST_F(SpriteInfoTest, AnEditedSpriteIsMarkedAsNotSaved)
+{
+    state.currentSprite = 18;
+    {
+        SpriteInfoDialog d(state);
+        EXPECT_EQ(d.findChild<QLabel*>("editedNote"), nullptr);
+    }
+    markSpriteEdited(state, 18);
+    SpriteInfoDialog d(state);
+    auto* note = d.findChild<QLabel*>("editedNote");
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->text(), "Edited, not saved");
+    EXPECT_FALSE(note->geometry().intersects(SpriteInfoDialog::pictureBox()));
 }
 
 } // namespace

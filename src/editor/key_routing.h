@@ -19,7 +19,8 @@ enum class KeyCode { Other, Delete, Shift };
 
 // One key event as routing sees it. `character` is what the key types: the
 // control character 1..26 for Ctrl+letter, the letter itself otherwise, 0
-// when it types nothing.
+// when it types nothing (Alt or Meta held, or a key such as Tab that types a
+// control character by itself).
 struct KeyStroke {
     KeyCode key = KeyCode::Other;
     int character = 0;

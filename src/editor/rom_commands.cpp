@@ -27,13 +27,19 @@ constexpr int kGrayedByClose[] = {ids::Undo,   ids::Cut,           ids::Copy,
 
 } // namespace
 
-IoResult openRom(EditorState& state, const std::string& path)
+IoResult openRom(EditorState& state, const std::string& path, std::optional<RomKind> kind)
 {
     const bool wasOpen = state.romOpen();
     RomFile fresh(state.romFile.io());
     // Re-opening the ROM we hold closes our old descriptor on it, as our own
     // lock would refuse the new one; any other file leaves it alone.
     IoResult result = fresh.open(path, &state.romFile);
+    // A dump without the copier header is read and written 512 bytes
+    // earlier throughout; which kind it is, its title tells.
+    RomProbe probe;
+    if (result.ok && kind) probe.kind = *kind;
+    else if (result.ok) result = probeRom(fresh, probe);
+    if (result.ok) fresh.setCopierHeader(probe.hasCopierHeader());
     if (result.ok) result = loadAllSprites(state, fresh);
     if (!result.ok) {
         // The store was not touched. If the old file had to be let go, no

@@ -3,19 +3,25 @@
 // calls openRom(); closeRom() needs no questions of its own.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "model/editor_state.h"
+#include "rom/rom_kind.h"
 
 namespace tessel {
 
 // Opens `path` for editing (replacing an open ROM only once the new one is
-// open), loads every sprite and palette, selects sprite 0 and enables the
+// open), reads it as a copier image or as a dump without the header by
+// where its title lies (rom/rom_kind.h), loads every sprite and palette, selects sprite 0 and enables the
 // ROM's menu commands. On failure nothing changes, with one exception: when
 // the ROM already open is opened again (its old descriptor must go for the
 // new one to take the lock) and that then fails, no ROM is left open and
 // the commands are grayed as by closeRom().
-IoResult openRom(EditorState& state, const std::string& path);
+// `kind`, when the caller has just probed the file (checkRomIdentity), saves
+// probing it again.
+IoResult openRom(EditorState& state, const std::string& path,
+                 std::optional<RomKind> kind = std::nullopt);
 
 // Closes the file, grays the ROM's menu commands and selects no sprite.
 void closeRom(EditorState& state);

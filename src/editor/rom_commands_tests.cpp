@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "model/command_ids.h"
+#include "model/edit_marks.h"
 #include "rom/rom_session.h"
 #include "support/fault_io.h"
 #include "support/rom_fixture.h"
@@ -182,6 +183,56 @@ TEST(RomCommands, AReadErrorReopeningTheSameRomLeavesNoRomOpen)
     EXPECT_FALSE(s.commands.isEnabled(ids::CloseRom));
     EXPECT_FALSE(s.commands.isEnabled(ids::SaveAllSprites));
     EXPECT_TRUE(lockableByOthers(rom.path()));
+}
+
+// The same ROM as a dump: without its 512-byte copier header.
+std::vector<std::uint8_t> dumpOf(std::vector<std::uint8_t> rom)
+{
+    rom.erase(rom.begin(), rom.begin() + 512);
+    return rom;
+}
+
+// Opening a dump reads every sprite and palette from 512 bytes earlier, and
+// saving writes there: the same edit changes the same bytes, 512 apart.
+TEST(RomKind, ADumpIsReadAndWrittenWhereItsBytesAre)
+{
+    const auto copier = testing::buildSyntheticRom();
+    ScratchFile copierFile, dumpFile;
+    copierFile.write(copier);
+    dumpFile.write(dumpOf(copier));
+    auto a = std::make_unique<EditorState>();
+    auto b = std::make_unique<EditorState>();
+    ASSERT_TRUE(openRom(*a, copierFile.path()).ok);
+    ASSERT_TRUE(openRom(*b, dumpFile.path()).ok);
+    EXPECT_TRUE(a->romFile.hasCopierHeader());
+    EXPECT_FALSE(b->romFile.hasCopierHeader());
+    for (int i = 0; i < kSpriteCount; ++i)
+        ASSERT_EQ(a->spriteStore[i].pixels, b->spriteStore[i].pixels) << "sprite " << i;
+    for (int p = 0; p < kPaletteCount; ++p) {
+        EXPECT_EQ(a->rawPalettes[p].red, b->rawPalettes[p].red) << "palette " << p;
+        EXPECT_EQ(a->rawPalettes[p].blue, b->rawPalettes[p].blue) << "palette " << p;
+    }
+
+    for (EditorState* s : {a.get(), b.get()}) {
+        s->spriteStore[1143].pixels[0] ^= 7;
+        markSpriteEdited(*s, 1143);
+        ASSERT_TRUE(saveAllSprites(*s).complete());
+        RawPalette colours = s->rawPalettes[3];
+        colours.red[4] = 1;
+        ASSERT_TRUE(writePalette(*s, 3, colours).ok);
+    }
+    const auto savedCopier = copierFile.read();
+    const auto savedDump = dumpFile.read();
+    ASSERT_EQ(savedDump.size(), copier.size() - 512) << "the header was neither added nor removed";
+    int changed = 0;
+    for (std::size_t i = 0; i < savedCopier.size(); ++i) {
+        if (savedCopier[i] == copier[i]) continue;
+        ++changed;
+        ASSERT_GE(i, 512u);
+        EXPECT_EQ(savedDump[i - 512], savedCopier[i]) << "at copier offset " << i;
+    }
+    EXPECT_GT(changed, 1);
+    EXPECT_EQ(dumpOf(savedCopier), savedDump);
 }
 
 } // namespace

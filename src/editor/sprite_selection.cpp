@@ -1,7 +1,7 @@
 #include "editor/sprite_selection.h"
 
 #include <charconv>
-#include <climits>
+#include <cstdint>
 
 #include "selection/selection.h"
 #include "tools/colours.h"
@@ -50,14 +50,12 @@ int parseDialogInt(std::string_view text)
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    long long value = 0;
+    // A number that does not fit a 32-bit integer cannot be read, like any
+    // other text that is no number: it gives 0, not the largest integer.
+    std::int32_t value = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec == std::errc::result_out_of_range)
-        return (!text.empty() && text.front() == '-') ? INT_MIN : INT_MAX;
     if (ec != std::errc() || end != text.data() + text.size()) return 0;
-    if (value > INT_MAX) return INT_MAX;
-    if (value < INT_MIN) return INT_MIN;
-    return static_cast<int>(value);
+    return value;
 }
 
 void spriteNumberEdited(EditorState& state, std::string_view text)

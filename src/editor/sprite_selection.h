@@ -21,8 +21,8 @@ void nextSprite(EditorState& state);
 void spriteNumberEdited(EditorState& state, std::string_view text);
 
 // Reads text as a signed decimal number; text that is empty or not a number
-// gives 0 (as a dialog's integer field reads). Values beyond the int range
-// saturate.
+// gives 0 (as a dialog's integer field reads), and so does a number beyond
+// the 32-bit range.
 int parseDialogInt(std::string_view text);
 
 } // namespace tessel

@@ -186,7 +186,7 @@ TEST(PatchFormats, RomsOfDifferentKindsAreRefusedAndNothingIsWritten)
     const Bytes headered = testing::buildSyntheticRom();
     const Bytes headerless(headered.begin() + 512, headered.end());
     const Bytes other = testing::buildSyntheticRom({.title = "ANOTHER"});
-    EXPECT_EQ(romKind(headered), RomKind::Headered);
+    EXPECT_EQ(romKind(headered), RomKind::CopierImage);
     EXPECT_EQ(romKind(headerless), RomKind::Headerless);
     EXPECT_EQ(romKind(other), RomKind::Unknown);
     EXPECT_EQ(romKind(Bytes(100, 0)), RomKind::Unknown);

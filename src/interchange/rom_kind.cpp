@@ -1,32 +1,31 @@
 #include "interchange/rom_kind.h"
 
 #include <algorithm>
-#include <string_view>
 
 namespace tessel {
 namespace {
 
-constexpr std::string_view kTitle = "OAKEN SHORE";
-
-bool titleAt(std::span<const std::uint8_t> image, std::size_t offset)
+// The 11 bytes at `offset`, 0xFF where the image ends before them.
+RomTitle titleAt(std::span<const std::uint8_t> image, long long offset)
 {
-    return image.size() >= offset + kTitle.size() &&
-           std::equal(kTitle.begin(), kTitle.end(), image.begin() + static_cast<std::ptrdiff_t>(offset));
+    RomTitle title;
+    title.fill(0xFF);
+    for (int i = 0; i < kRomTitleLength; ++i)
+        if (offset + i < static_cast<long long>(image.size())) title[i] = image[offset + i];
+    return title;
 }
 
 } // namespace
 
 RomKind romKind(std::span<const std::uint8_t> image)
 {
-    if (titleAt(image, 0x101C0)) return RomKind::Headered;
-    if (titleAt(image, 0xFFC0)) return RomKind::Headerless;
-    return RomKind::Unknown;
+    return romKindOf(titleAt(image, kCopierTitleOffset), titleAt(image, kHeaderlessTitleOffset));
 }
 
 std::string describeRomKind(RomKind kind)
 {
     switch (kind) {
-    case RomKind::Headered: return "has a copier header";
+    case RomKind::CopierImage: return "has a copier header";
     case RomKind::Headerless: return "has no copier header";
     case RomKind::Unknown: break;
     }

@@ -1,15 +1,15 @@
-// Whether a ROM image of the game carries a 512-byte copier header: the
-// title "OAKEN SHORE" lies at file offset 0x101C0 with one, at 0xFFC0
-// without.
+// Which kind a ROM image held in memory is (a copier image or a dump
+// without the copier header), found by its title as the ROM layer finds it
+// in a file; and the kind in words for a message.
 #pragma once
 
 #include <cstdint>
 #include <span>
 #include <string>
 
-namespace tessel {
+#include "rom/rom_kind.h"
 
-enum class RomKind { Headered, Headerless, Unknown };
+namespace tessel {
 
 RomKind romKind(std::span<const std::uint8_t> image);
 // What follows "The ROM " in a message: "has a copier header", "has no

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 
 #include "model/edit_marks.h"
 #include "rom/palette_codec.h"
@@ -15,13 +16,18 @@ namespace tessel {
 
 namespace {
 
-constexpr int kTitleLength = 11;
 constexpr int kPaletteBlockBytes = kPaletteCount * kPaletteBytes;
 constexpr int kMaxSpriteBytes = kBufferSize / 64 * kTileBytes; // 80 tiles
 
 // The whole sprite area, read with one call when a ROM is loaded. Static so
 // that opening a ROM allocates nothing; the editor runs on one thread.
 std::array<std::uint8_t, kSpriteAreaBytes> areaBuffer;
+
+std::string fileNameOf(const std::string& path)
+{
+    const std::string name = std::filesystem::path(path).filename().string();
+    return name.empty() ? path : name;
+}
 
 bool fitsBuffer(const SpriteRecord& r)
 {
@@ -45,29 +51,32 @@ bool writeAllowed(FileIo& io, int fd, std::string& why)
 } // namespace
 
 RomIdentity checkRomIdentity(const std::string& path, FileIo& io, const RomFile* heldOpen,
-                             std::string* reason)
+                             std::string* reason, RomProbe* probe)
 {
     std::string why;
-    auto because = [&why](const char* what) { why = std::string(what) + ": " + std::strerror(errno); };
+    auto because = [&why](const char* what) { why = std::string(what) + ": " + std::strerror(errno) + "."; };
     const int fd = io.open(path.c_str(), O_RDWR);
     bool usable = fd >= 0;
     if (!usable) because("Cannot open the file for reading and writing");
-    if (usable && io.size(fd) < 0) { // a directory or device is no ROM file
-        because("Cannot read the file");
+    if (usable && io.size(fd) < 0) { // a directory, a pipe or a device is no ROM file
+        if (errno == EINVAL)
+            why = fileNameOf(path) + " is not a regular file.";
+        else
+            because("Cannot read the file");
         usable = false;
     }
     if (usable) usable = writeAllowed(io, fd, why);
     if (usable && io.lock(fd) != 0) {
         const bool held = errno == EWOULDBLOCK;
         if (held)
-            why = "The file is in use by another editor";
+            why = fileNameOf(path) + " is in use by another editor.";
         else
             because("Cannot lock the file");
         usable = held && heldOpen && heldOpen->isSameFileAs(fd);
     }
-    std::array<std::uint8_t, kTitleLength> title{};
+    RomProbe found;
     if (usable) {
-        const IoResult r = readFully(io, fd, kTitleOffset, title);
+        const IoResult r = probeRom(io, fd, found);
         usable = r.ok;
         why = r.error;
     }
@@ -76,8 +85,8 @@ RomIdentity checkRomIdentity(const std::string& path, FileIo& io, const RomFile*
         if (reason) *reason = why;
         return RomIdentity::CannotOpen;
     }
-    return std::memcmp(title.data(), kRomTitle, kTitleLength) == 0 ? RomIdentity::TitleMatches
-                                                                   : RomIdentity::TitleDiffers;
+    if (probe) *probe = found;
+    return found.kind == RomKind::Unknown ? RomIdentity::TitleDiffers : RomIdentity::TitleMatches;
 }
 
 IoResult loadAllSprites(EditorState& state) { return loadAllSprites(state, state.romFile); }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/editor_state.h"
+#include "rom/rom_kind.h"
 
 namespace tessel {
 
@@ -24,16 +25,19 @@ inline constexpr long long kPaletteBlockOffset = 0x30200;
 
 enum class RomIdentity {
     CannotOpen,   // cannot be opened for reading and updating (or is locked)
-    TitleDiffers, // opened, but the title at 0x101C0 is not "OAKEN SHORE"
-    TitleMatches,
+    TitleDiffers, // opened, but "OAKEN SHORE" is neither at 0x101C0 nor at 0xFFC0
+    TitleMatches, // the title is at 0x101C0 (copier image) or 0xFFC0 (no header)
 };
 // Opens `path` for update and takes the lock as a real open would, reads the
-// 11 title bytes (0xFF past the end of the file) and closes it again.
-// `heldOpen` is the ROM this editor already holds: our own lock on that
-// very file does not count as "in use". On CannotOpen, `reason` (when given)
-// receives the system's reason, as RomFile::open words it.
+// 11 bytes at both title places (0xFF past the end of the file) and closes
+// it again. `heldOpen` is the ROM this editor already holds: our own lock on
+// that very file does not count as "in use". On CannotOpen, `reason` (when
+// given) receives the reason, a sentence for the user. Unless CannotOpen,
+// `probe` (when given) receives what was found: the kind, both titles and
+// the file's length.
 RomIdentity checkRomIdentity(const std::string& path, FileIo& io = systemFileIo(),
-                             const RomFile* heldOpen = nullptr, std::string* reason = nullptr);
+                             const RomFile* heldOpen = nullptr, std::string* reason = nullptr,
+                             RomProbe* probe = nullptr);
 
 // What a save did. A save that found the file replaced, or changed by
 // another program (and was not told to write over that), wrote nothing and

@@ -5,7 +5,11 @@
 
 namespace tessel {
 
-ColorSwatch::ColorSwatch(QWidget* parent) : QWidget(parent) {}
+ColorSwatch::ColorSwatch(QWidget* parent) : QWidget(parent)
+{
+    // A press on a swatch takes the keyboard focus out of a text field.
+    setFocusPolicy(Qt::ClickFocus);
+}
 
 void ColorSwatch::setColor(int width, int height, int red, int green, int blue, int border)
 {
@@ -78,14 +82,26 @@ void ColorSwatch::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton) {
         if (leftPressed_ && rect().contains(event->position().toPoint())) emit clicked();
         leftPressed_ = false;
-    } else if (event->button() == Qt::RightButton && rightClickEnabled_) {
-        // The release acts wherever the press began.
-        *indexTarget_ = colorIndex_;
-        backIndicator_->setColor(25, 25, red_, green_, blue_, static_cast<int>(SwatchBorder::Black));
-        if (frontIndicator_) frontIndicator_->update();
-        emit backgroundChosen(colorIndex_);
+    } else if (event->button() == Qt::RightButton) {
+        // Only the release acts, wherever the press began: the swatch under
+        // the release (the one pressed keeps the mouse until then).
+        ColorSwatch* target = this;
+        const QPoint at = event->position().toPoint();
+        if (!rect().contains(at))
+            target = parentWidget() ? qobject_cast<ColorSwatch*>(parentWidget()->childAt(mapToParent(at)))
+                                    : nullptr;
+        if (target) target->chooseAsBackground();
     }
     event->accept();
+}
+
+void ColorSwatch::chooseAsBackground()
+{
+    if (!rightClickEnabled_) return;
+    *indexTarget_ = colorIndex_;
+    backIndicator_->setColor(25, 25, red_, green_, blue_, static_cast<int>(SwatchBorder::Black));
+    if (frontIndicator_) frontIndicator_->update();
+    emit backgroundChosen(colorIndex_);
 }
 
 void ColorSwatch::mouseDoubleClickEvent(QMouseEvent* event)

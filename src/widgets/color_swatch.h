@@ -1,7 +1,8 @@
 // A small control that shows one colour as a filled rectangle with one of
 // four borders. A left click is reported as clicked(); when the right-click
-// binding is on, releasing the right button makes this swatch's colour index
-// the background colour and shows its colour on the background indicator.
+// binding is on, releasing the right button over a swatch makes that
+// swatch's colour index the background colour and shows its colour on the
+// background indicator, wherever the press began.
 #pragma once
 
 #include <QWidget>
@@ -42,6 +43,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // The right-click binding's action, when it is on.
+    void chooseAsBackground();
+
     int width_ = 36;
     int height_ = 15;
     int red_ = 64;

@@ -29,13 +29,19 @@ public:
     virtual void information(QWidget* parent, const QString& text) = 0;
     // An error message with an OK button (saves, palette writes, opens).
     virtual void error(QWidget* parent, const QString& text) = 0;
+    // The same as a plain box with an OK button and no icon (Open ROM's).
+    virtual void plainError(QWidget* parent, const QString& text) { error(parent, text); }
     // A Yes/No question with the question icon; true for Yes.
     virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
     // The same with No as the default button, for questions whose Yes
     // risks the user's data.
     virtual bool askYesNoDefaultNo(QWidget* parent, const QString& text) = 0;
-    // "Save changes to the ROM?" with Save / Discard / Cancel.
-    virtual SaveChoice askSaveChanges(QWidget* parent) = 0;
+    // "Save changes to <romName>?" with Save / Discard / Cancel, saying how
+    // many sprites are edited and not saved.
+    virtual SaveChoice askSaveChanges(QWidget* parent, const QString& romName,
+                                      int editedSprites) = 0;
+    // "Apply the changes to palette N?" with Apply (Save) / Discard / Cancel.
+    virtual SaveChoice askApplyPalette(QWidget* parent, int palette) = 0;
     // The colour chooser, opened with `initial`; nothing when cancelled.
     virtual std::optional<QColor> chooseColour(QWidget* parent, const QColor& initial) = 0;
     // Whether to bring back the unsaved edits of a recovery file: Restore

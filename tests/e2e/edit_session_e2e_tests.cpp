@@ -17,14 +17,18 @@ using namespace std::chrono_literals;
 // 17 and the browser's page of sprites 16-23.
 constexpr int kEdited = 18;
 
+// The browser's client area lies inside its 3-pixel dialog frame.
+constexpr int kBrowserFrame = 3;
+
 // Page 2 of the browser: sprites 16-23, each in its own palette, centred
-// in a black 64 x 80 cell at (5 + 72 * (k % 4), 5 + 102 * (k / 4)).
+// in a black 64 x 80 cell at client (5 + 72 * (k % 4), 5 + 102 * (k / 4)).
 std::string checkBrowserPage2(const XwdImage& screen, const WindowBox& browser)
 {
     std::string findings;
+    const int x = browser.x + kBrowserFrame, y = browser.y + kBrowserFrame;
     for (int slot = 0; slot < 8; ++slot) {
         const SpriteModel s = SpriteModel::fromRom(16 + slot);
-        findings += checkBoxedSprite(screen, {browser.x + 5 + 72 * (slot % 4), browser.y + 5 + 102 * (slot / 4)}, s,
+        findings += checkBoxedSprite(screen, {x + 5 + 72 * (slot % 4), y + 5 + 102 * (slot / 4)}, s,
                                      DisplayColours::ofPalette(s.palette), "browser thumbnail");
     }
     return findings;
@@ -70,7 +74,7 @@ TEST_F(EditSession, MouseEditsReachTheScreenAndTheFileAndSurviveReopening)
     EXPECT_EQ(browser->y, editor.client().y + unitsToPixelsY(50 + 12));
     EXPECT_EQ(waitForScreen(*server_, [&](const XwdImage& screen) { return checkBrowserPage2(screen, *browser); }),
               "");
-    desktop_->click({browser->x + 182, browser->y + 46}); // slot 2's hit rectangle (149, 6)-(215, 86)
+    desktop_->click({browser->x + kBrowserFrame + 182, browser->y + kBrowserFrame + 46}); // slot 2: (149, 6)-(215, 86)
     SpriteModel sprite = SpriteModel::fromRom(kEdited);
     const DisplayColours colours = DisplayColours::ofPalette(sprite.palette);
     ASSERT_EQ(waitForSprite(editor, sprite, colours), "") << "choosing sprite 18 in the browser";

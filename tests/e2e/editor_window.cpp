@@ -14,8 +14,10 @@
 namespace tessel::e2e {
 
 namespace {
-// The main window's client area is 369 x 231 dialog units.
+// The main window's client area is 369 x 231 dialog units; the status bar
+// under it is 20 pixels high.
 constexpr int kClientHeightUnits = 231;
+constexpr int kStatusBarPixels = 20;
 } // namespace
 
 // Halves round away from zero, as the dialog layout rounds them.
@@ -36,13 +38,15 @@ EditorWindow::EditorWindow(const XServer& server, const std::vector<std::string>
     process_ = Process(argv, server.environment(), logPath_, server.scratchDirectory());
     Desktop desktop(server);
     try {
-        window_ = desktop.waitForWindow("^Tessel ");
+        // "Tessel 2.6", or "game.smc — Tessel 2.6" once a ROM is open.
+        window_ = desktop.waitForWindow("Tessel [0-9.]+$");
     } catch (const std::exception& e) {
         throw std::runtime_error(std::string(e.what()) + "; the editor printed: " + log());
     }
-    // No window manager, so no frame: the window is the menu bar with the
-    // client area below it.
-    client_ = {window_.x, window_.y + window_.height - unitsToPixelsY(kClientHeightUnits)};
+    // No window manager, so no frame: the window is the menu bar, the
+    // client area and the status bar.
+    client_ = {window_.x,
+               window_.y + window_.height - kStatusBarPixels - unitsToPixelsY(kClientHeightUnits)};
 }
 
 EditorWindow::~EditorWindow() { process_.stop(); }

@@ -15,6 +15,7 @@ public:
     QString lastStartFolder;                 // the folder the last one showed first
     bool yesNoAnswer = true;
     SaveChoice saveAnswer = SaveChoice::Discard;
+    SaveChoice applyAnswer = SaveChoice::Discard;
     std::optional<QColor> colourAnswer;
     RecoveryChoice restoreAnswer = RecoveryChoice::Restore;
 
@@ -22,6 +23,10 @@ public:
     QStringList errors;
     QStringList questions;
     int saveQuestions = 0;
+    QStringList saveQuestionRoms;      // the ROM each save question named
+    std::deque<int> saveQuestionCounts; // and how many sprites it counted
+    std::deque<int> applyQuestions;    // the palette each apply question named
+    int plainErrors = 0;               // errors shown as plain boxes
     int fileDialogs = 0;
     std::deque<QColor> chooserInitials;
     QStringList restoreQuestions;
@@ -55,6 +60,11 @@ public:
     }
     void information(QWidget*, const QString& text) override { informations << text; }
     void error(QWidget*, const QString& text) override { errors << text; }
+    void plainError(QWidget*, const QString& text) override
+    {
+        ++plainErrors;
+        errors << text;
+    }
     bool askYesNo(QWidget*, const QString& text) override
     {
         questions << text;
@@ -65,10 +75,17 @@ public:
         questions << text;
         return yesNoAnswer;
     }
-    SaveChoice askSaveChanges(QWidget*) override
+    SaveChoice askSaveChanges(QWidget*, const QString& romName, int editedSprites) override
     {
         ++saveQuestions;
+        saveQuestionRoms << romName;
+        saveQuestionCounts.push_back(editedSprites);
         return saveAnswer;
+    }
+    SaveChoice askApplyPalette(QWidget*, int palette) override
+    {
+        applyQuestions.push_back(palette);
+        return applyAnswer;
     }
     std::optional<QColor> chooseColour(QWidget*, const QColor& initial) override
     {
