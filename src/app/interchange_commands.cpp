@@ -14,6 +14,7 @@
 #include "interchange/sprite_sheet.h"
 #include "model/command_ids.h"
 #include "model/edit_marks.h"
+#include "rom/rom_backup.h"
 #include "rom/rom_session.h"
 #include "selection/selection.h"
 #include "tools/undo.h"
@@ -111,9 +112,11 @@ void importSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
 }
 
 // The backup of this ROM made before this run first wrote it, offered as
-// the clean ROM; empty while there is none. Backups belong to the ROM
-// layer, which answers here.
-QString backupOfThisRun(const EditorState&) { return {}; }
+// the clean ROM; empty while there is none.
+QString backupOfThisRun(const EditorState& state)
+{
+    return QFile::decodeName(QByteArray::fromStdString(backupMadeThisRun(state.romFile.key())));
+}
 
 void createPatch(QWidget* window, EditorState& state, UserPrompts& prompts)
 {

@@ -142,5 +142,24 @@ TEST_F(ArtCommands, PaletteFileLandsInTheWorkingCopyOnly)
     EXPECT_EQ(readFileBytes(rom), original);
 }
 
+TEST_F(ArtCommands, CreatePatchOffersTheBackupMadeBeforeTheFirstWrite)
+{
+    openRom();
+    state->current().pixels[0] ^= 5;
+    markSpriteEdited(*state, state->currentSprite);
+    window->runCommand(ids::SaveCurrentSprite);
+    ASSERT_TRUE(prompts.errors.isEmpty());
+    prompts.yesNoAnswer = true;
+    run(ids::CreatePatch, dir.filePath("work.ips"));
+    ASSERT_FALSE(prompts.questions.isEmpty());
+    EXPECT_TRUE(prompts.questions.back().startsWith("Make the patch from the backup")) << prompts.questions.back().toStdString();
+    // An IPS patch of one tile: "PATCH", one record (3-byte offset, 2-byte
+    // size, its bytes), "EOF"; the backup was the file before the save.
+    const auto patch = readFileBytes(dir.filePath("work.ips").toStdString());
+    ASSERT_GE(patch.size(), 5u + 5u + 3u);
+    EXPECT_EQ(std::string(patch.begin(), patch.begin() + 5), "PATCH");
+    EXPECT_EQ(std::string(patch.end() - 3, patch.end()), "EOF");
+}
+
 } // namespace
 } // namespace tessel::testing

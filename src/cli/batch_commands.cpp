@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <ctime>
 #include <fcntl.h>
 #include <memory>
 #include <optional>
@@ -14,6 +15,7 @@
 #include "interchange/sprite_png.h"
 #include "interchange/sprite_sheet.h"
 #include "model/edit_marks.h"
+#include "rom/rom_backup.h"
 #include "rom/rom_session.h"
 
 namespace tessel {
@@ -64,10 +66,12 @@ RomKind takeCopierHeaderFromTitle(RomFile& file)
     return probe.kind;
 }
 
-// The ROM's backup before this run first writes it. The backup made once
-// per ROM before its first write belongs to the ROM layer; it is called
-// from here and from nowhere else in these commands.
-IoResult backUpBeforeFirstWrite(const RomFile&) { return IoResult::success(); }
+// The ROM's backup before this run first writes it, as the window makes it.
+// Nothing can be asked here: without a backup nothing is written.
+IoResult backUpBeforeFirstWrite(const RomFile& file)
+{
+    return backupRom(file.path(), file.key(), backupDirectory(), std::time(nullptr));
+}
 
 struct OpenRom {
     ReadOnlyIo readOnly; // outlives the file that reads through it

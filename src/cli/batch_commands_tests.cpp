@@ -8,6 +8,7 @@
 
 #include "interchange/png_image.h"
 #include "model/sprite_store.h"
+#include "rom/rom_backup.h"
 #include "rom/sprite_catalogue.h"
 #include "support/scratch_file.h"
 #include "support/synthetic_rom.h"
@@ -41,7 +42,10 @@ protected:
     // `args` may name files in the scratch directory as "@name".
     Finished tessel(std::vector<std::string> args)
     {
-        std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + shellQuoted(TESSEL_BINARY);
+        // Backups go to the scratch directory, never the real home.
+        std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_STATE_HOME=" +
+                              shellQuoted(dir.path() + "/state") + " XDG_CONFIG_HOME=" +
+                              shellQuoted(dir.path() + "/config") + " " + shellQuoted(TESSEL_BINARY);
         for (std::string& a : args) {
             if (a == "ROM") a = rom;
             else if (a.starts_with('@')) a = dir.path() + "/" + a.substr(1);
@@ -179,6 +183,11 @@ TEST_F(BatchCommands, EditLandsInOnlyTheSpritesTilesWithOrWithoutHeader)
             }
         EXPECT_GT(changed, 0);
     }
+    // The import made one backup of the ROM first: the file as it was.
+    const std::string folder = dir.path() + "/state/tessel/backups";
+    const auto backups = backupsOf(folder, "game.smc");
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_EQ(readFileBytes(folder + "/" + backups[0]), original);
     ASSERT_EQ(tessel({"export-sprite", "ROM", "7", "@again.png"}).status, 0);
     EXPECT_EQ(readFileBytes(dir.path() + "/again.png"), edited.value);
 

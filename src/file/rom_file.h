@@ -29,6 +29,7 @@ struct FileKey {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     friend bool operator==(const FileKey&, const FileKey&) = default;
+    friend auto operator<=>(const FileKey&, const FileKey&) = default;
 };
 
 // What the system says of a file: which file it is, how long, when it was
@@ -109,6 +110,8 @@ public:
     // the same FileIo.
     bool isSameFileAs(int fd) const;
     const std::string& path() const { return path_; }
+    // Which file we opened (device and inode, as taken at open).
+    const FileKey& key() const { return stamp_.key; }
 
     // Offsets given to size(), read() and write() are those of a copier
     // image, which starts with a 512-byte header. A dump without that header

@@ -1,5 +1,7 @@
 #include "rom/rom_backup.h"
 
+#include <map>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -161,6 +163,17 @@ std::vector<std::string> backupsOf(const std::string& dir, const std::string& na
     return files;
 }
 
+namespace {
+
+// The backup this process made of each ROM (by its device and inode).
+std::map<FileKey, std::string>& madeThisRun()
+{
+    static std::map<FileKey, std::string> made;
+    return made;
+}
+
+} // namespace
+
 IoResult backupRom(const std::string& romPath, const FileKey& romKey, const std::string& dir, std::time_t now,
                    std::string* madePath, int keep)
 {
@@ -188,8 +201,15 @@ IoResult backupRom(const std::string& romPath, const FileKey& romKey, const std:
     if (result.ok) result = syncDirectory(dir);
     if (!result.ok) return result;
     if (madePath) *madePath = made;
+    madeThisRun()[romKey] = made;
     prune(dir, name, keep);
     return IoResult::success();
+}
+
+std::string backupMadeThisRun(const FileKey& romKey)
+{
+    const auto found = madeThisRun().find(romKey);
+    return found == madeThisRun().end() ? std::string() : found->second;
 }
 
 } // namespace tessel

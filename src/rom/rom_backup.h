@@ -30,6 +30,10 @@ std::string backupName(const std::string& romPath);
 IoResult backupRom(const std::string& romPath, const FileKey& romKey, const std::string& dir, std::time_t now,
                    std::string* madePath = nullptr, int keep = kBackupsKept);
 
+// The backup this process made of the ROM with key `romKey` (the copy of it
+// from before this run first wrote it), or "" when it made none.
+std::string backupMadeThisRun(const FileKey& romKey);
+
 // The backups of NAME `name` in `dir`, oldest first.
 std::vector<std::string> backupsOf(const std::string& dir, const std::string& name);
 
