@@ -35,14 +35,15 @@ public:
         thread_.join(); // after the job in hand and the one waiting
     }
 
-    // Takes `bytes` (leaving the caller a spare buffer to fill next time).
-    void write(const std::string& name, std::vector<std::uint8_t>& bytes)
+    // Takes `pieces` (leaving the caller a spare vector to fill next time).
+    void write(const std::string& name, const RecoveryInfo& info, std::vector<RecoveryPiece>& pieces)
     {
         {
             std::lock_guard lock(mutex_);
             std::erase(job_.removals, name); // the rename replaces it anyway
             job_.writeName = name;
-            std::swap(job_.bytes, bytes);
+            job_.info = info;
+            std::swap(job_.pieces, pieces);
         }
         wake_.notify_all();
     }
@@ -75,7 +76,8 @@ public:
 private:
     struct Job {
         std::string writeName; // "" for no write
-        std::vector<std::uint8_t> bytes;
+        RecoveryInfo info;
+        std::vector<RecoveryPiece> pieces;
         std::vector<std::string> removals;
         bool pending() const { return !writeName.empty() || !removals.empty(); }
     };
@@ -83,12 +85,14 @@ private:
     void run()
     {
         Job current;
+        std::vector<std::uint8_t> bytes;
         std::unique_lock lock(mutex_);
         for (;;) {
             wake_.wait(lock, [this] { return stop_ || job_.pending(); });
             if (!job_.pending()) return; // stopping, nothing left
             std::swap(current.writeName, job_.writeName);
-            std::swap(current.bytes, job_.bytes); // the old buffer goes back for reuse
+            std::swap(current.info, job_.info);
+            std::swap(current.pieces, job_.pieces); // the old vector goes back for reuse
             std::swap(current.removals, job_.removals);
             job_.writeName.clear();
             job_.removals.clear();
@@ -103,8 +107,9 @@ private:
             if (!current.writeName.empty()) {
                 IoResult r = makeDirectories(directory_);
                 if (r.ok) {
-                    sealRecovery(current.bytes);
-                    r = replaceFileDurably(directory_, current.writeName, current.bytes);
+                    assembleRecovery(current.info, current.pieces, bytes);
+                    sealRecovery(bytes);
+                    r = replaceFileDurably(directory_, current.writeName, bytes);
                 }
                 if (!r.ok && failure.empty()) failure = r.error;
             }
@@ -177,6 +182,8 @@ void RecoveryKeeper::learnRom()
     fileKeyOfPath(info_.romPath, info_.romKey); // stays zero when it cannot be had
     fileName_ = recoveryFileName(info_.romPath);
     marksSeen_ = state_.spriteEdited;
+    for (RecoveryPiece& piece : pieces_) piece.reset(); // another ROM's sprites
+    lastCurrent_ = -1;
     refreshChecksum();
 }
 
@@ -224,10 +231,23 @@ void RecoveryKeeper::update(bool evenWhileDragging)
         return;
     }
     info_.savedAt = static_cast<std::int64_t>(std::time(nullptr));
-    snapshotRecovery(info_, state_, snapshot_);
+    handed_.clear();
+    for (int i = 0; i < kSpriteCount; ++i) {
+        if (!state_.spriteEdited[i]) {
+            pieces_[i].reset();
+            continue;
+        }
+        if (!pieces_[i] || pieceMarkCounts_[i] != state_.spriteMarkCounts[i] || i == state_.currentSprite ||
+            i == lastCurrent_) {
+            pieces_[i] = recoveryPiece(state_, i);
+            pieceMarkCounts_[i] = state_.spriteMarkCounts[i];
+        }
+        handed_.push_back(pieces_[i]);
+    }
+    lastCurrent_ = state_.currentSprite;
     // Edits of a ROM opened before were saved or given up on the way here.
     if (!owned_.empty() && owned_ != fileName_) writer_->remove(owned_);
-    writer_->write(fileName_, snapshot_);
+    writer_->write(fileName_, info_, handed_);
     owned_ = fileName_;
 }
 

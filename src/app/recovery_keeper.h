@@ -2,10 +2,12 @@
 // (see rom/recovery_file.h), and offers it back when the ROM is opened.
 //
 // Every 200 ms it looks at the edit counter. When it has moved and no
-// mouse button is held, it copies the edited sprites' pixels (a few
-// kilobytes each, on this thread) and hands them to its writer thread,
-// which seals, writes, syncs and renames the file; the window never waits
-// for the disk. With nothing edited the file is removed. A newer snapshot
+// mouse button is held, it copies the pixels of the edited sprites that may
+// have changed since the last file (the current sprite, the one current
+// then, and those whose mark moved) on this thread, and hands the writer
+// thread a piece per edited sprite; the writer puts the file together,
+// seals, writes, syncs and renames it; the window never waits for the
+// disk. With nothing edited the file is removed. A newer snapshot
 // replaces one the writer has not started on.
 //
 // The checksum of the ROM's sprite area is taken when the ROM is opened and
@@ -84,7 +86,13 @@ private:
     std::uint64_t seenGeneration_ = 0;
     bool checksumStale_ = false;
     std::array<bool, kSpriteCount> marksSeen_{};
-    std::vector<std::uint8_t> snapshot_;
+    // The piece of each edited sprite handed to the last file, and its
+    // mark count then: a sprite whose count stayed, and that was not the
+    // current sprite then or now, hands the same piece on.
+    std::array<RecoveryPiece, kSpriteCount> pieces_;
+    std::array<std::uint32_t, kSpriteCount> pieceMarkCounts_{};
+    int lastCurrent_ = -1;
+    std::vector<RecoveryPiece> handed_;
     std::vector<std::uint8_t> checksumScratch_;
     bool inTick_ = false;
     bool errorShown_ = false;

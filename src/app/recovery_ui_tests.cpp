@@ -12,6 +12,7 @@
 #include "app/recovery_keeper.h"
 #include "app/window_test_fixture.h"
 #include "dialogs/palette_editor_dialog.h"
+#include "editor/sprite_selection.h"
 #include "file/state_files.h"
 #include "model/command_ids.h"
 #include "model/edit_marks.h"
@@ -92,6 +93,27 @@ TEST_F(RecoveryTest, TheFileFollowsTheUnsavedEdits)
     window->runCommand(ids::CloseRom);
     window->recovery().updateAndWait();
     EXPECT_TRUE(fs::is_empty(window->recovery().directory()));
+}
+
+TEST_F(RecoveryTest, ASpriteLeftWhileItsBlockMovedIsKeptAsItWasLeft)
+{
+    // Only a marked edit changes a sprite that is not the current one, so
+    // the keeper copies again the current sprite, the one that was current
+    // at the last file, and those whose mark moved: a floating block moves
+    // without a new mark and is put down when another sprite is chosen.
+    ASSERT_TRUE(openRom());
+    edit(0, 9);
+    window->recovery().updateAndWait();
+    state->spriteStore[0].pixels[1] = 7; // the block moved on, no new mark
+    selectSprite(*state, 1);
+    edit(5, 3);
+    window->recovery().updateAndWait();
+    std::string why;
+    auto kept = readRecoveryFile(window->recovery().directory(), window->recovery().currentFile(), &why);
+    ASSERT_TRUE(kept) << why;
+    ASSERT_EQ(kept->sprites.size(), 2u);
+    EXPECT_EQ(kept->sprites[0].sprite, 0);
+    EXPECT_EQ(kept->sprites[0].pixels, state->spriteStore[0].pixels);
 }
 
 TEST_F(RecoveryTest, DiscardOnLeavingDropsTheFile)

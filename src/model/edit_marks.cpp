@@ -12,6 +12,7 @@ void setMark(EditorState& state, int sprite, bool edited)
 {
     if (!validSprite(sprite)) return;
     ++state.editGeneration;
+    ++state.spriteMarkCounts[sprite];
     if (state.spriteEdited[sprite] == edited) return;
     state.spriteEdited[sprite] = edited;
     viewOf(state).editMarksChanged();
@@ -27,6 +28,7 @@ void clearAllEditMarks(EditorState& state)
 {
     ++state.editGeneration;
     if (editedSpriteCount(state) == 0) return;
+    for (int i = 0; i < kSpriteCount; ++i) state.spriteMarkCounts[i] += state.spriteEdited[i];
     state.spriteEdited.fill(false);
     viewOf(state).editMarksChanged();
 }

@@ -10,6 +10,9 @@
 // editGeneration counts edits: it moves at the start of an edit and again
 // at its end (the mouse release), so that anything kept in step with the
 // sprites (the recovery file) can tell that there is something new.
+// spriteMarkCounts moves per sprite with every mark set or cleared: the
+// pixels of a sprite that is not the current one change only that way
+// (a floating block is put down on its sprite before another is chosen).
 #pragma once
 
 #include "model/editor_state.h"

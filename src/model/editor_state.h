@@ -57,6 +57,9 @@ struct EditorState {
     // counter that moves with every edit.
     std::array<bool, kSpriteCount> spriteEdited{};
     std::uint64_t editGeneration = 0;
+    // Per sprite, how often its mark was set or cleared: a sprite that is
+    // not the current one changes only through a marked edit.
+    std::array<std::uint32_t, kSpriteCount> spriteMarkCounts{};
 
     // The open ROM, and its sprite area as we last read or wrote it: saving
     // compares with this copy, never with what the system's cache holds.

@@ -66,22 +66,33 @@ std::optional<RecoveryContents> damaged(std::string* why, const char* reason)
 
 } // namespace
 
-void snapshotRecovery(const RecoveryInfo& info, const EditorState& state, std::vector<std::uint8_t>& out)
+RecoveryPiece recoveryPiece(const EditorState& state, int sprite)
+{
+    const SpriteRecord& r = state.spriteStore[sprite];
+    const int width = keptWidth(r), height = keptHeight(r);
+    auto piece = std::make_shared<std::vector<std::uint8_t>>(kSpriteHeaderBytes + width * height);
+    std::uint8_t* p = piece->data();
+    put(p, static_cast<std::uint32_t>(sprite), 2);
+    p[2] = static_cast<std::uint8_t>(width);
+    p[3] = static_cast<std::uint8_t>(height);
+    p += kSpriteHeaderBytes;
+    // Only the sprite's own rows and columns: the rest of the work area
+    // is never saved, and most sprites are far smaller than it.
+    for (int y = 0; y < height; ++y, p += width) std::memcpy(p, r.pixels.data() + y * kBufferWidth, width);
+    return piece;
+}
+
+void assembleRecovery(const RecoveryInfo& info, const std::vector<RecoveryPiece>& pieces,
+                      std::vector<std::uint8_t>& out)
 {
     const std::size_t pathBytes = std::min<std::size_t>(info.romPath.size(), kMaxPathBytes);
-    int count = 0;
     std::size_t total = kHeaderBytes + pathBytes + kTrailerBytes;
-    for (int sprite = 0; sprite < kSpriteCount; ++sprite) {
-        if (!state.spriteEdited[sprite]) continue;
-        const SpriteRecord& r = state.spriteStore[sprite];
-        total += kSpriteHeaderBytes + static_cast<std::size_t>(keptWidth(r) * keptHeight(r));
-        ++count;
-    }
+    for (const RecoveryPiece& piece : pieces) total += piece->size();
     out.resize(total); // keeps its capacity: no allocation once it has grown
     std::uint8_t* p = out.data();
     std::memcpy(p, kMagic, sizeof kMagic);
     put(p + 8, kVersion, 4);
-    put(p + 12, static_cast<std::uint32_t>(count), 4);
+    put(p + 12, static_cast<std::uint32_t>(pieces.size()), 4);
     put(p + 16, info.romKey.device, 8);
     put(p + 24, info.romKey.inode, 8);
     put(p + 32, static_cast<std::uint64_t>(info.savedAt), 8);
@@ -89,19 +100,19 @@ void snapshotRecovery(const RecoveryInfo& info, const EditorState& state, std::v
     put(p + 44, pathBytes, 4);
     std::memcpy(p + kHeaderBytes, info.romPath.data(), pathBytes);
     p += kHeaderBytes + pathBytes;
-    for (int sprite = 0; sprite < kSpriteCount; ++sprite) {
-        if (!state.spriteEdited[sprite]) continue;
-        const SpriteRecord& r = state.spriteStore[sprite];
-        const int width = keptWidth(r), height = keptHeight(r);
-        put(p, static_cast<std::uint32_t>(sprite), 2);
-        p[2] = static_cast<std::uint8_t>(width);
-        p[3] = static_cast<std::uint8_t>(height);
-        p += kSpriteHeaderBytes;
-        // Only the sprite's own rows and columns: the rest of the work area
-        // is never saved, and most sprites are far smaller than it.
-        for (int y = 0; y < height; ++y, p += width) std::memcpy(p, r.pixels.data() + y * kBufferWidth, width);
+    for (const RecoveryPiece& piece : pieces) {
+        std::memcpy(p, piece->data(), piece->size());
+        p += piece->size();
     }
     put(p, 0, 4);
+}
+
+void snapshotRecovery(const RecoveryInfo& info, const EditorState& state, std::vector<std::uint8_t>& out)
+{
+    std::vector<RecoveryPiece> pieces;
+    for (int sprite = 0; sprite < kSpriteCount; ++sprite)
+        if (state.spriteEdited[sprite]) pieces.push_back(recoveryPiece(state, sprite));
+    assembleRecovery(info, pieces, out);
 }
 
 void sealRecovery(std::vector<std::uint8_t>& bytes)

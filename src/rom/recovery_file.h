@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -45,10 +46,19 @@ struct RecoveryContents {
     std::vector<RecoveredSprite> sprites;
 };
 
-// Writes `info` and the pixels of every sprite marked edited in `state`
-// (its width and height of the work area, all a save can write) into
-// `out`, reusing its memory; the trailing checksum is left for
-// sealRecovery().
+// One edited sprite as the file holds it: its number, width and height, and
+// its own rows of pixels (its width and height of the work area, all a save
+// can write). Never changed once made, so that the writer thread can read
+// it while the window goes on editing, and a sprite that did not change can
+// hand the same piece to the next file.
+using RecoveryPiece = std::shared_ptr<const std::vector<std::uint8_t>>;
+RecoveryPiece recoveryPiece(const EditorState& state, int sprite);
+
+// Writes `info` and the pieces (in sprite order) into `out`, reusing its
+// memory; the trailing checksum is left for sealRecovery().
+void assembleRecovery(const RecoveryInfo& info, const std::vector<RecoveryPiece>& pieces,
+                      std::vector<std::uint8_t>& out);
+// The same with a piece for every sprite marked edited in `state`.
 void snapshotRecovery(const RecoveryInfo& info, const EditorState& state, std::vector<std::uint8_t>& out);
 void sealRecovery(std::vector<std::uint8_t>& bytes);
 
