@@ -53,7 +53,7 @@ BM_EditRecoveryWork|50|work one edit adds on the window thread for edit marks an
 BM_Backup4MiB|30000|backup of a 4 MiB ROM before the first write: copy, sync, prune
 BM_SheetExport|150000|export all 1144 sprites as one PNG sheet
 BM_SheetImport|150000|import the sheet: decode, match colours, compare
-BM_MakePatch|50000|make a patch between two 2 MiB ROMs (arg 0: BPS, 1: IPS)'
+BM_MakePatch|50000|make a patch between two 4 MiB ROMs, 100 sprites edited (arg 0: BPS, 1: IPS)'
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
