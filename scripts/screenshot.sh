@@ -9,9 +9,11 @@ rom=${2:-build/demo.smc}
 out=${3:-docs/screenshot.png}
 
 mkdir -p "$(dirname "$out")"
-# The demo ROM opened here stays out of the user's recent ROMs.
+# The demo ROM opened here stays out of the user's recent ROMs, and anything
+# the program keeps goes to the scratch folder too.
 XDG_CONFIG_HOME=$(mktemp -d)
-export XDG_CONFIG_HOME
+XDG_STATE_HOME=$XDG_CONFIG_HOME/state
+export XDG_CONFIG_HOME XDG_STATE_HOME
 trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
 xvfb-run -a -s "-screen 0 1024x768x24" "$tessel" --screenshot "$out" "$rom"
 echo "wrote $out"

@@ -8,9 +8,11 @@ set -euo pipefail
 tessel=${1:-build/tessel}
 rom=${2:-}
 runs=${3:-11}
-# The ROM opened here is not the user's: it stays out of their recent ROMs.
+# The ROM opened here is not the user's: it stays out of their recent ROMs,
+# and anything the program keeps goes to the scratch folder too.
 XDG_CONFIG_HOME=$(mktemp -d)
-export XDG_CONFIG_HOME
+XDG_STATE_HOME=$XDG_CONFIG_HOME/state
+export XDG_CONFIG_HOME XDG_STATE_HOME
 trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
 
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
