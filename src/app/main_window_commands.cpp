@@ -240,8 +240,9 @@ void MainWindow::closeRomCommand()
 
 bool MainWindow::reportSave(const SaveResult& result, const QString& failure)
 {
-    if (!result.ok && result.file != HeldFile::Unchanged) {
-        // Replaced (already said) or changed outside and the user said No.
+    if (!result.ok && (result.file != HeldFile::Unchanged || result.declined)) {
+        // Replaced (already said), or the user said No (to writing over
+        // another program's change, or to saving without a backup).
     } else if (!result.ok) {
         prompts_.error(this, withReason(failure, result.error));
     } else if (!result.unsavedSprites.empty()) {
@@ -255,11 +256,11 @@ bool MainWindow::reportSave(const SaveResult& result, const QString& failure)
 
 bool MainWindow::saveCurrentSpriteCommand()
 {
-    if (!backupBeforeWrite()) return false;
     const int sprite = state_.currentSprite;
     const SaveResult result = saveCheckingTheFile(
         this, prompts_, state_.romFile.path(),
-        [this](const SaveOptions& options) { return saveCurrentSprite(state_, options); });
+        [this](const SaveOptions& options) { return saveCurrentSprite(state_, options); },
+        [this] { return backupBeforeWrite(); });
     const bool saved = reportSave(result, QStringLiteral("The sprite could not be saved to the ROM."));
     if (saved) noteSaved(result, sprite);
     return saved;
@@ -267,10 +268,10 @@ bool MainWindow::saveCurrentSpriteCommand()
 
 bool MainWindow::saveAllSpritesCommand()
 {
-    if (!backupBeforeWrite()) return false;
     const SaveResult result = saveCheckingTheFile(
         this, prompts_, state_.romFile.path(),
-        [this](const SaveOptions& options) { return saveAllSprites(state_, options); });
+        [this](const SaveOptions& options) { return saveAllSprites(state_, options); },
+        [this] { return backupBeforeWrite(); });
     const bool saved = reportSave(result, QStringLiteral("The sprites could not all be saved to the ROM."));
     if (saved) noteSaved(result, -1);
     return saved;

@@ -224,6 +224,10 @@ TEST_F(RecoveryTest, AFolderThatCannotBeWrittenIsToldOnce)
 TEST_F(RecoveryTest, TheFirstSaveOfAWindowsLifeBacksUpTheRom)
 {
     ASSERT_TRUE(openRom());
+    // A save that has nothing to write writes nothing, and needs no backup.
+    window->runCommand(ids::SaveAllSprites);
+    window->runCommand(ids::SaveCurrentSprite);
+    EXPECT_TRUE(backups().empty());
     edit(0, 3);
     window->runCommand(ids::SaveCurrentSprite);
     edit(0, 5);

@@ -66,11 +66,25 @@ RomKind takeCopierHeaderFromTitle(RomFile& file)
     return probe.kind;
 }
 
-// The ROM's backup before this run first writes it, as the window makes it.
-// Nothing can be asked here: without a backup nothing is written.
-IoResult backUpBeforeFirstWrite(const RomFile& file)
+// The ROM's backup before this run first writes it, as the window makes it,
+// given to the save as its last step before the first write. Nothing can
+// be asked here: without a backup nothing is written, and `error` says why.
+SaveOptions backingUpFirst(const RomFile& file, std::string& error)
 {
-    return backupRom(file.path(), file.key(), backupDirectory(), std::time(nullptr));
+    return {.beforeWriting = [&file, &error] {
+        const IoResult r = backupRom(file.path(), file.key(), backupDirectory(), std::time(nullptr));
+        error = r.error;
+        return r.ok;
+    }};
+}
+
+std::optional<Failure> saveFailure(const SaveResult& saved, const std::string& backupError)
+{
+    if (saved.ok) return std::nullopt;
+    if (saved.declined) return Failure{1, "Cannot back up the ROM, so nothing was written: " + backupError};
+    if (saved.file == HeldFile::Replaced) return Failure{1, "The ROM was replaced by another file while it was read"};
+    if (saved.file == HeldFile::ChangedOutside) return Failure{1, "Another program changed the ROM while it was read"};
+    return Failure{1, "Cannot write the ROM: " + saved.error};
 }
 
 struct OpenRom {
@@ -101,13 +115,9 @@ std::optional<Failure> saveSprites(EditorState& state)
             return Failure{1, "Sprite " + std::to_string(n) + " lies past the end of the file; nothing was written"};
     }
     if (editedSpriteCount(state) == 0) return std::nullopt;
-    if (IoResult r = backUpBeforeFirstWrite(state.romFile); !r.ok) return Failure{1, "Cannot back up the ROM: " + r.error};
-    const SaveResult saved = saveAllSprites(state);
-    if (!saved.ok) {
-        if (saved.file == HeldFile::Replaced) return Failure{1, "The ROM was replaced by another file while it was read"};
-        if (saved.file == HeldFile::ChangedOutside) return Failure{1, "Another program changed the ROM while it was read"};
-        return Failure{1, "Cannot write the ROM: " + saved.error};
-    }
+    std::string backupError;
+    if (auto f = saveFailure(saveAllSprites(state, backingUpFirst(state.romFile, backupError)), backupError))
+        return f;
     return std::nullopt;
 }
 
@@ -225,11 +235,9 @@ std::optional<Failure> importPalette(const Args& a, bool force, std::string& don
         done = "Palette " + std::to_string(*p) + " unchanged";
         return std::nullopt;
     }
-    if (IoResult r = backUpBeforeFirstWrite(state.romFile); !r.ok) return Failure{1, "Cannot back up the ROM: " + r.error};
-    const SaveResult saved = writePalette(state, *p, wanted);
-    if (!saved.ok)
-        return Failure{1, saved.file == HeldFile::Unchanged ? "Cannot write the ROM: " + saved.error
-                                                            : std::string("Another program changed the ROM while it was read")};
+    std::string backupError;
+    const SaveResult saved = writePalette(state, *p, wanted, backingUpFirst(state.romFile, backupError));
+    if (auto f = saveFailure(saved, backupError)) return f;
     done = "Palette " + std::to_string(*p) + ": " + std::to_string(saved.coloursWritten) + " colours written";
     return std::nullopt;
 }

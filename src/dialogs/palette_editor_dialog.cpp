@@ -219,12 +219,12 @@ bool PaletteEditorDialog::applyChanges()
         prompts_.error(this, tr("No ROM is open, so palette %1 was not written.").arg(editedPalette_));
         return false;
     }
-    if (beforeWrite_ && !beforeWrite_()) return false; // no backup, and the user declined
     const SaveResult written = saveCheckingTheFile(
-        this, prompts_, state_.romFile.path(), [this](const SaveOptions& options) {
-            return writePalette(state_, editedPalette_, working_, options);
-        });
-    if (!written.ok && written.file != HeldFile::Unchanged) return false; // said, or declined
+        this, prompts_, state_.romFile.path(),
+        [this](const SaveOptions& options) { return writePalette(state_, editedPalette_, working_, options); },
+        beforeWrite_);
+    if (!written.ok && (written.file != HeldFile::Unchanged || written.declined))
+        return false; // said, or the user said No
     // Only a palette that reached the disk is read back: after a failed
     // write the store keeps the palette as loaded, so that the next Apply
     // writes every changed colour again, whatever the system's cache holds.

@@ -58,6 +58,16 @@ SaveResult refused(HeldFile file)
     return r;
 }
 
+// The caller's last word before the first byte is written.
+bool mayWrite(const SaveOptions& options) { return !options.beforeWriting || options.beforeWriting(); }
+
+SaveResult declined()
+{
+    SaveResult r = failed({});
+    r.declined = true;
+    return r;
+}
+
 // Nothing may be written into a file that is no longer the one at the
 // path, nor, unless the user said so, over another program's changes.
 SaveResult checkFile(const RomFile& file, const SaveOptions& options)
@@ -131,7 +141,7 @@ SaveResult saveSprites(EditorState& state, const std::vector<int>& sprites,
     // Sprites outside the sprite area cannot be compared with the copy; a
     // damaged record could only lead there, and is written whole.
     std::vector<Pending> pending;
-    std::array<std::uint8_t, kMaxSpriteBytes> outside;
+    std::array<std::uint8_t, kMaxSpriteBytes> wholeSprite;
     encodedArea = state.diskSpriteArea;
     SaveResult result;
     for (int i : sprites) {
@@ -150,19 +160,14 @@ SaveResult saveSprites(EditorState& state, const std::vector<int>& sprites,
         return std::memcmp(encodedArea.data() + at, state.diskSpriteArea.data() + at,
                            kTileBytes) != 0;
     };
-    Runs runs;
-    IoResult written;
+    Runs runs;                          // changed tiles inside the sprite area
+    std::vector<const Pending*> outside; // whole sprites of damaged records
     for (Pending& p : pending) {
         const SpriteRecord& record = state.spriteStore[p.sprite];
         if (!insideArea(record)) {
-            encodeSprite(record, outside.data());
             p.changed = true;
             p.blocked = p.offset + p.count > size;
-            if (!p.blocked && written.ok) {
-                written = state.romFile.write(p.offset, std::span(outside.data(), p.count));
-                runs.emplace_back(p.offset, p.count);
-                result.tilesWritten += static_cast<int>(p.count / kTileBytes);
-            }
+            if (!p.blocked) outside.push_back(&p);
             continue;
         }
         for (long long t = p.offset; t < p.offset + p.count; t += kTileBytes) {
@@ -179,6 +184,17 @@ SaveResult saveSprites(EditorState& state, const std::vector<int>& sprites,
         }
     }
     std::sort(runs.begin(), runs.end());
+    if ((!runs.empty() || !outside.empty()) && !mayWrite(options)) return declined();
+
+    IoResult written;
+    Runs allWrites = runs;
+    for (const Pending* p : outside) {
+        if (!written.ok) break;
+        encodeSprite(state.spriteStore[p->sprite], wholeSprite.data());
+        written = state.romFile.write(p->offset, std::span(wholeSprite.data(), p->count));
+        allWrites.emplace_back(p->offset, p->count);
+        result.tilesWritten += static_cast<int>(p->count / kTileBytes);
+    }
     for (auto [offset, count] : runs) {
         if (!written.ok) break;
         const auto bytes = std::span(encodedArea.data() + (offset - kSpriteAreaBegin), count);
@@ -186,13 +202,14 @@ SaveResult saveSprites(EditorState& state, const std::vector<int>& sprites,
         result.tilesWritten += static_cast<int>(count / kTileBytes);
     }
     if (result.tilesWritten > 0) {
-        if (IoResult r = finishWrites(state.romFile, size, written, runs); !r.ok)
+        if (IoResult r = finishWrites(state.romFile, size, written, allWrites); !r.ok)
             return failed(r.error);
     } else if (options.overOutsideChange) {
         state.romFile.restamp(); // the user has seen the change and accepted it
     }
 
-    // On the disk now: the copy follows, and the sprites are saved.
+    // On the disk now: the copy of the sprite area follows, and the sprites
+    // are saved.
     for (auto [offset, count] : runs)
         std::memcpy(state.diskSpriteArea.data() + (offset - kSpriteAreaBegin),
                     encodedArea.data() + (offset - kSpriteAreaBegin), count);
@@ -260,6 +277,11 @@ SaveResult writePalette(EditorState& state, int palette, const RawPalette& colou
     encodePaletteColours(state.rawPalettes[palette], loaded.data());
     const long long offset = kPaletteBlockOffset + kPaletteBytes * palette + 2;
     if (IoResult r = state.romFile.read(offset, file); !r.ok) return failed(r.error);
+
+    bool anyChange = false;
+    for (int k = 0; k < kPaletteWriteBytes / 2; ++k)
+        anyChange |= wordAt(&wanted[2 * k]) != wordAt(&loaded[2 * k]);
+    if (anyChange && !mayWrite(options)) return declined();
 
     SaveResult result;
     IoResult written;

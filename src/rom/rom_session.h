@@ -11,6 +11,7 @@
 // saved.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,12 +51,16 @@ struct SaveResult {
     int spritesSaved = 0;   // sprites with tiles written
     int tilesWritten = 0;
     int coloursWritten = 0; // palette colours written
+    bool declined = false;  // beforeWriting said no: nothing was written
     bool complete() const { return ok && unsavedSprites.empty(); }
 };
 
 struct SaveOptions {
     // The user chose to write although another program changed the file.
     bool overOutsideChange = false;
+    // Runs once the file is checked and something is to be written, before
+    // the first byte is (the run's backup of the ROM); false writes nothing.
+    std::function<bool()> beforeWriting = {};
 };
 
 // Decoding. A tile or palette past the end of the file reads as 0xFF bytes.

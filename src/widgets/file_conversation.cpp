@@ -13,15 +13,16 @@ QString romDisplayName(const std::string& path)
 }
 
 SaveResult saveCheckingTheFile(QWidget* parent, UserPrompts& prompts, const std::string& path,
-                               const std::function<SaveResult(const SaveOptions&)>& save)
+                               const std::function<SaveResult(const SaveOptions&)>& save,
+                               const std::function<bool()>& beforeWriting)
 {
-    SaveResult result = save({});
+    SaveResult result = save({.beforeWriting = beforeWriting});
     if (result.file == HeldFile::ChangedOutside &&
         prompts.askYesNoDefaultNo(
             parent, QStringLiteral("%1 was changed on disk by another program since Tessel read "
                                    "it. Write your edited sprites into it anyway?")
                         .arg(romDisplayName(path))))
-        result = save({.overOutsideChange = true});
+        result = save({.overOutsideChange = true, .beforeWriting = beforeWriting});
     if (result.file == HeldFile::Replaced)
         prompts.error(parent, QStringLiteral("The ROM file %1 was replaced or deleted by another "
                                              "program after Tessel opened it. Nothing was saved; "
