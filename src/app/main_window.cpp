@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -31,6 +30,7 @@
 #include "tools/tool_state.h"
 #include "widgets/color_swatch.h"
 #include "widgets/dialog_font.h"
+#include "widgets/file_conversation.h"
 #include "widgets/dialog_units.h"
 
 namespace tessel {
@@ -160,7 +160,7 @@ void MainWindow::showStatus(const QString& text) { status_->showResult(text); }
 QString MainWindow::romName() const
 {
     if (!state_.romOpen()) return QString();
-    return QFileInfo(QFile::decodeName(state_.romFile.path().c_str())).fileName();
+    return romDisplayName(state_.romFile.path());
 }
 
 void MainWindow::setPaletteChangesPending(bool pending)

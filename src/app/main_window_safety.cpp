@@ -4,8 +4,6 @@
 #include <ctime>
 
 #include "app/main_window.h"
-#include "app/recovery_keeper.h"
-#include "file/state_files.h"
 #include "rom/rom_backup.h"
 #include "widgets/file_conversation.h"
 #include "widgets/user_prompts.h"
@@ -14,21 +12,19 @@ namespace tessel {
 
 bool MainWindow::backupBeforeWrite()
 {
+    // Runs after the save's own check of the file (a file replaced or
+    // deleted by another program is refused before this).
     if (!state_.romOpen()) return true;
-    const RecoveryInfo& rom = recovery_->rom();
-    if (std::find(backedUp_.begin(), backedUp_.end(), rom.romKey) != backedUp_.end()) return true;
-    // A file replaced or deleted by another program is no file to back up;
-    // the save's own check refuses to write into it and says so.
-    FileKey now;
-    if (!fileKeyOfPath(rom.romPath, now).ok || now != rom.romKey) return true;
-    const IoResult made = backupRom(rom.romPath, rom.romKey, backupDirectory(), std::time(nullptr));
+    const RomFile& rom = state_.romFile;
+    if (std::find(backedUp_.begin(), backedUp_.end(), rom.key()) != backedUp_.end()) return true;
+    const IoResult made = backupRom(rom.path(), rom.key(), backupDirectory(), std::time(nullptr));
     if (!made.ok &&
         !prompts_.askYesNoDefaultNo(this, QStringLiteral("%1 could not be backed up: %2. Save anyway?")
                                               .arg(romDisplayName(state_.romFile.path()),
                                                    QString::fromStdString(made.error))))
         return false;
     // Asked once: a later write of the same run is no longer the first.
-    backedUp_.push_back(rom.romKey);
+    backedUp_.push_back(rom.key());
     return true;
 }
 

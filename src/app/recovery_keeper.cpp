@@ -190,7 +190,7 @@ void RecoveryKeeper::learnRom()
 void RecoveryKeeper::refreshChecksum()
 {
     checksumStale_ = false;
-    if (!spriteAreaChecksum(state_.romFile, info_.spriteAreaCrc, checksumScratch_).ok) info_.spriteAreaCrc = 0;
+    info_.spriteAreaCrc = spriteAreaChecksum(state_.diskSpriteArea);
 }
 
 void RecoveryKeeper::marksChanged()

@@ -93,7 +93,6 @@ private:
     std::array<std::uint32_t, kSpriteCount> pieceMarkCounts_{};
     int lastCurrent_ = -1;
     std::vector<RecoveryPiece> handed_;
-    std::vector<std::uint8_t> checksumScratch_;
     bool inTick_ = false;
     bool errorShown_ = false;
 };

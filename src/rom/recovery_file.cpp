@@ -165,14 +165,7 @@ std::optional<RecoveryContents> decodeRecovery(std::span<const std::uint8_t> byt
     return contents;
 }
 
-IoResult spriteAreaChecksum(const RomFile& rom, std::uint32_t& crc, std::vector<std::uint8_t>& scratch)
-{
-    scratch.resize(kSpriteAreaBytes);
-    const IoResult read = rom.read(kSpriteAreaBegin, scratch);
-    if (!read.ok) return read;
-    crc = crcOf(scratch.data(), scratch.size());
-    return IoResult::success();
-}
+std::uint32_t spriteAreaChecksum(const SpriteAreaBytes& area) { return crcOf(area.data(), area.size()); }
 
 std::string recoveryFileName(const std::string& canonicalPath)
 {

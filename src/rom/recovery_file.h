@@ -66,9 +66,9 @@ void sealRecovery(std::vector<std::uint8_t>& bytes);
 // `why`) for a file that is damaged, cut short or of another version.
 std::optional<RecoveryContents> decodeRecovery(std::span<const std::uint8_t> bytes, std::string* why = nullptr);
 
-// CRC-32 of the ROM's sprite area (kSpriteAreaBegin..kSpriteAreaEnd), read
-// through `rom`; `scratch` holds the bytes and is reused between calls.
-IoResult spriteAreaChecksum(const RomFile& rom, std::uint32_t& crc, std::vector<std::uint8_t>& scratch);
+// CRC-32 of the ROM's sprite area (kSpriteAreaBegin..kSpriteAreaEnd), such
+// as the editor's copy of it as last read or written (diskSpriteArea).
+std::uint32_t spriteAreaChecksum(const SpriteAreaBytes& area);
 
 // The recovery file's name for the ROM at `canonicalPath`: the ROM's own
 // name (for a person looking into the folder) and a hash of the whole path.

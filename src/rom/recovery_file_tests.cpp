@@ -119,9 +119,8 @@ TEST(RecoveryFile, DamagedFilesAreRefused)
 TEST(RecoveryFile, ChecksumFollowsTheSpriteAreaOnly)
 {
     testing::RomFixture rom;
-    std::vector<std::uint8_t> scratch;
-    std::uint32_t before = 0, after = 0;
-    ASSERT_TRUE(spriteAreaChecksum(rom.state().romFile, before, scratch).ok);
+    SpriteAreaBytes area;
+    std::uint32_t before = spriteAreaChecksum(rom.state().diskSpriteArea), after = 0;
 
     std::vector<std::uint8_t> bytes = rom.original;
     bytes[kSpriteAreaBegin - 1] ^= 0xFF; // just outside
@@ -130,12 +129,14 @@ TEST(RecoveryFile, ChecksumFollowsTheSpriteAreaOnly)
     outside.write(bytes);
     RomFile file;
     ASSERT_TRUE(file.open(outside.path()).ok);
-    ASSERT_TRUE(spriteAreaChecksum(file, after, scratch).ok);
+    ASSERT_TRUE(file.read(kSpriteAreaBegin, area).ok);
+    after = spriteAreaChecksum(area);
     EXPECT_EQ(after, before);
 
     bytes[kSpriteAreaEnd - 1] ^= 0x01; // the last byte inside
     outside.write(bytes);
-    ASSERT_TRUE(spriteAreaChecksum(file, after, scratch).ok);
+    ASSERT_TRUE(file.read(kSpriteAreaBegin, area).ok);
+    after = spriteAreaChecksum(area);
     EXPECT_NE(after, before);
 }
 
