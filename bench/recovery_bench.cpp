@@ -22,7 +22,7 @@
 #include <sys/wait.h>
 #include <vector>
 
-#include "app/recovery_keeper.h"
+#include "window/recovery_keeper.h"
 #include "file/state_files.h"
 #include "model/edit_marks.h"
 #include "rom/recovery_file.h"

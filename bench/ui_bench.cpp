@@ -8,8 +8,8 @@
 #include <benchmark/benchmark.h>
 #include <memory>
 
-#include "app/canvas_painter.h"
-#include "app/main_window.h"
+#include "window/canvas_painter.h"
+#include "window/main_window.h"
 #include "editor/sprite_selection.h"
 #include "support/fake_prompts.h"
 

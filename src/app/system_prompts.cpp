@@ -5,8 +5,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/open_rom_dialog.h"
-#include "app/product.h"
+#include "window/open_rom_dialog.h"
+#include "widgets/product.h"
 
 namespace tessel {
 

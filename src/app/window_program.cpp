@@ -6,12 +6,12 @@
 #include <cstdio>
 
 #include "app/app_state.h"
-#include "app/client_area.h"
+#include "window/client_area.h"
 #include "app/command_line.h"
-#include "app/key_router.h"
-#include "app/main_window.h"
+#include "window/key_router.h"
+#include "window/main_window.h"
 #include "app/outside_endings.h"
-#include "app/recovery_keeper.h"
+#include "window/recovery_keeper.h"
 #include "app/system_prompts.h"
 
 // The pictures live in the static UI library: they are registered

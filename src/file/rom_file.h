@@ -11,17 +11,9 @@
 #include <span>
 #include <string>
 
+#include "file/outcome.h"
+
 namespace tessel {
-
-// Outcome of a file operation. `ok` false carries a message for the user
-// (the system's reason, e.g. "No space left on device").
-struct IoResult {
-    bool ok = true;
-    std::string error;
-
-    static IoResult success() { return {}; }
-    static IoResult failure(std::string why) { return {false, std::move(why)}; }
-};
 
 // Which file a descriptor refers to (device and inode): two paths or two
 // descriptors name the same file exactly when their keys are equal.

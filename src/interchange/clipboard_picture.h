@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "interchange/outcome.h"
+#include "file/outcome.h"
 #include "model/editor_state.h"
 
 namespace tessel {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "interchange/outcome.h"
+#include "file/outcome.h"
 
 namespace tessel {
 

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "interchange/outcome.h"
+#include "file/outcome.h"
 #include "rom/palette_codec.h"
 
 namespace tessel {

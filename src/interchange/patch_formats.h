@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "interchange/outcome.h"
+#include "file/outcome.h"
 
 namespace tessel {
 

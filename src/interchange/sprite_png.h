@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "interchange/outcome.h"
+#include "file/outcome.h"
 #include "interchange/sprite_view.h"
 
 namespace tessel {

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "app/client_area.h"
+#include "window/client_area.h"
 #include "browser/page_arrows.h"
 #include "browser/sprite_browser.h"
 #include "model/command_ids.h"

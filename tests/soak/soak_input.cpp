@@ -9,7 +9,7 @@
 #include <QToolButton>
 #include <array>
 
-#include "app/client_area.h"
+#include "window/client_area.h"
 #include "model/command_ids.h"
 #include "soak/soak_session.h"
 

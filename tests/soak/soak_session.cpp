@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstdio>
 
-#include "app/client_area.h"
+#include "window/client_area.h"
 #include "editor/rom_commands.h"
 #include "model/command_ids.h"
 #include "rom/rom_session.h"

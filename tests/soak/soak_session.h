@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "app/key_router.h"
-#include "app/main_window.h"
+#include "window/key_router.h"
+#include "window/main_window.h"
 #include "support/fake_prompts.h"
 #include "support/scratch_file.h"
 

@@ -1,0 +1,205 @@
+#include "window/interchange_commands.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+
+#include "interchange/clipboard_picture.h"
+#include "interchange/file_bytes.h"
+#include "interchange/patch_formats.h"
+#include "interchange/sprite_png.h"
+#include "interchange/sprite_sheet.h"
+#include "model/command_ids.h"
+#include "model/edit_marks.h"
+#include "rom/rom_backup.h"
+#include "rom/rom_session.h"
+#include "selection/selection.h"
+#include "tools/undo.h"
+#include "widgets/user_prompts.h"
+
+namespace tessel {
+
+namespace {
+
+const QString kPngFilter = QStringLiteral("PNG pictures (*.png)");
+const char kPngMime[] = "image/png";
+
+std::string fileName(const QString& path) { return QFile::encodeName(path).toStdString(); }
+QString text(const std::string& s) { return QString::fromStdString(s); }
+
+// The name the user typed, with `extension` added when it has none.
+std::string withExtension(const QString& path, const char* extension)
+{
+    std::string name = fileName(path);
+    if (lowerCaseExtension(name).empty()) name += extension;
+    return name;
+}
+
+// Writes `bytes` where the user chose, never over the open ROM.
+void writeExport(QWidget* window, const EditorState& state, UserPrompts& prompts, const std::string& path,
+                 const Outcome<std::vector<std::uint8_t>>& bytes)
+{
+    std::string why = bytes.ok ? std::string() : bytes.error;
+    if (why.empty() && namesSameFile(path, state.romFile.path())) why = "Cannot write over the open ROM: " + path;
+    if (why.empty()) why = writeWholeFile(path, bytes.value);
+    if (!why.empty()) prompts.error(window, text(why));
+}
+
+// A floating block is put down first, so that an import replaces what the
+// user sees.
+void settleSelection(EditorState& state)
+{
+    if (state.selectionFloating) commitSelection(state);
+    state.selectionRect.setEmpty();
+}
+
+void exportSprite(QWidget* window, EditorState& state, UserPrompts& prompts)
+{
+    const QString path = prompts.saveFilePath(window, QStringLiteral("Export Sprite as PNG"), kPngFilter);
+    if (path.isEmpty()) return;
+    const SpriteRecord& sprite = state.current();
+    writeExport(window, state, prompts, withExtension(path, ".png"),
+                exportSpritePng(spriteViewOf(sprite), state.displayPalettes[sprite.paletteIndex]));
+}
+
+void importSprite(QWidget* window, EditorState& state, UserPrompts& prompts)
+{
+    const QString path = prompts.openFilePath(window, QStringLiteral("Import Sprite from PNG"), kPngFilter);
+    if (path.isEmpty()) return;
+    settleSelection(state);
+    SpriteRecord& sprite = state.current();
+    const auto pixels = importSpritePngFile(fileName(path), spriteViewOf(sprite), state.rawPalettes[sprite.paletteIndex]);
+    if (!pixels.ok) {
+        prompts.error(window, text(pixels.error));
+        return;
+    }
+    pushUndoSnapshot(state); // marks the sprite edited
+    sprite.pixels = pixels.value;
+    noteEditEnded(state);
+    repaintCanvas(state);
+}
+
+void exportSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
+{
+    const QString path = prompts.saveFilePath(window, QStringLiteral("Export All Sprites as Sheet"), kPngFilter);
+    if (path.isEmpty()) return;
+    writeExport(window, state, prompts, withExtension(path, ".png"),
+                exportSheetPng(spriteViewsOf(state.spriteStore), state.displayPalettes));
+}
+
+void importSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
+{
+    const QString path = prompts.openFilePath(window, QStringLiteral("Import Sheet"), kPngFilter);
+    if (path.isEmpty()) return;
+    settleSelection(state);
+    const auto sheet = importSheetPngFile(fileName(path), spriteViewsOf(state.spriteStore), state.rawPalettes);
+    if (!sheet.ok) {
+        prompts.error(window, text(sheet.error));
+        return;
+    }
+    for (std::size_t i = 0; i < sheet.value.changedSprites.size(); ++i) {
+        const int n = sheet.value.changedSprites[i];
+        if (n == state.currentSprite) pushUndoSnapshot(state);
+        state.spriteStore[n].pixels = sheet.value.changedPixels[i];
+        markSpriteEdited(state, n);
+    }
+    noteEditEnded(state);
+    repaintCanvas(state);
+    prompts.information(window, text(sheet.value.message));
+}
+
+// The backup of this ROM made before this run first wrote it, offered as
+// the clean ROM; empty while there is none.
+QString backupOfThisRun(const EditorState& state)
+{
+    return QFile::decodeName(QByteArray::fromStdString(backupMadeThisRun(state.romFile.key())));
+}
+
+void createPatch(QWidget* window, EditorState& state, UserPrompts& prompts)
+{
+    QString clean = backupOfThisRun(state);
+    if (!clean.isEmpty() &&
+        !prompts.askYesNo(window, QStringLiteral("Make the patch from the backup made before this ROM "
+                                                 "was first written?\n\n%1")
+                                      .arg(clean)))
+        clean.clear();
+    if (clean.isEmpty())
+        clean = prompts.openFilePath(window, QStringLiteral("Clean ROM to make the patch from"),
+                                     QStringLiteral("ROM images (*.smc *.sfc);;All files (*)"));
+    if (clean.isEmpty()) return;
+    const QString out = prompts.saveFilePath(window, QStringLiteral("Create Patch"),
+                                             QStringLiteral("BPS patches (*.bps);;IPS patches (*.ips)"));
+    if (out.isEmpty()) return;
+    if (const std::string why = exportRomPatch(withExtension(out, ".bps"), fileName(clean), state.romFile.path());
+        !why.empty()) {
+        prompts.error(window, text(why));
+        return;
+    }
+    if (hasUnsavedEdits(state))
+        prompts.information(window, QStringLiteral("The patch holds the ROM file as saved; the edits not "
+                                                   "yet saved are not in it."));
+}
+
+void copyAsImage(QWidget* window, EditorState& state, UserPrompts& prompts)
+{
+    const auto png = copyAsPicture(state);
+    if (!png.ok) {
+        prompts.error(window, text(png.error));
+        return;
+    }
+    const QByteArray bytes(reinterpret_cast<const char*>(png.value.data()), static_cast<qsizetype>(png.value.size()));
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(kPngMime), bytes);
+    data->setImageData(QImage::fromData(bytes, "PNG"));
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void pasteImage(QWidget* window, EditorState& state, UserPrompts& prompts)
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    QByteArray bytes;
+    if (data && data->hasFormat(QString::fromLatin1(kPngMime))) {
+        bytes = data->data(QString::fromLatin1(kPngMime));
+    } else if (data && data->hasImage()) {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        qvariant_cast<QImage>(data->imageData()).convertToFormat(QImage::Format_RGBA8888).save(&buffer, "PNG");
+    } else {
+        prompts.error(window, QStringLiteral("The clipboard holds no picture."));
+        return;
+    }
+    const auto block = pictureAsBlock(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                                static_cast<std::size_t>(bytes.size())),
+                                      state.rawPalettes[state.current().paletteIndex]);
+    if (!block.ok) {
+        prompts.error(window, text(block.error));
+        return;
+    }
+    pasteBlock(state, block.value);
+}
+
+} // namespace
+
+bool runInterchangeCommand(QWidget* window, EditorState& state, UserPrompts& prompts, int id)
+{
+    using namespace ids;
+    void (*command)(QWidget*, EditorState&, UserPrompts&) = nullptr;
+    switch (id) {
+    case ExportSpritePng: command = exportSprite; break;
+    case ImportSpritePng: command = importSprite; break;
+    case ExportSheet: command = exportSheet; break;
+    case ImportSheet: command = importSheet; break;
+    case CreatePatch: command = createPatch; break;
+    case CopyAsImage: command = copyAsImage; break;
+    case PasteImage: command = pasteImage; break;
+    default: return false;
+    }
+    // Every one of them works on the open ROM's sprites.
+    if (state.romOpen() && state.hasSprite()) command(window, state, prompts);
+    return true;
+}
+
+} // namespace tessel

@@ -1,0 +1,165 @@
+// Art in and out through the window's menus and the palette editor, with
+// scripted file dialogs: imports are edits in memory, exports leave the ROM.
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QPushButton>
+
+#include "window/window_test_fixture.h"
+#include "dialogs/palette_editor_dialog.h"
+#include "interchange/png_image.h"
+#include "model/command_ids.h"
+#include "model/edit_marks.h"
+#include "support/scratch_file.h"
+#include "support/synthetic_rom.h"
+
+namespace tessel::testing {
+namespace {
+
+constexpr int kArtCommands[] = {ids::ExportSpritePng, ids::ImportSpritePng, ids::ExportSheet, ids::ImportSheet,
+                                ids::CreatePatch,     ids::CopyAsImage,     ids::PasteImage};
+
+class ArtCommands : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        rom = dir.filePath("game.smc").toStdString();
+        ASSERT_TRUE(writeSyntheticRom(rom));
+        original = readFileBytes(rom);
+    }
+    void openRom()
+    {
+        prompts.nextPath = QString::fromStdString(rom);
+        window->runCommand(ids::OpenRom);
+        ASSERT_TRUE(state->romOpen());
+    }
+    void run(int id, const QString& path)
+    {
+        prompts.nextPath = path;
+        window->runCommand(id);
+    }
+    std::string rom;
+    std::vector<std::uint8_t> original;
+};
+
+TEST_F(ArtCommands, GrayedWithoutARom)
+{
+    for (int id : kArtCommands) EXPECT_FALSE(window->action(id)->isEnabled()) << id;
+    openRom();
+    for (int id : kArtCommands) EXPECT_TRUE(window->action(id)->isEnabled()) << id;
+    window->runCommand(ids::CloseRom);
+    for (int id : kArtCommands) EXPECT_FALSE(window->action(id)->isEnabled()) << id;
+}
+
+TEST_F(ArtCommands, ImportSpriteIsOneUndoableEditAndWritesNothing)
+{
+    openRom();
+    const PixelBuffer before = state->current().pixels;
+    run(ids::ExportSpritePng, dir.filePath("sprite")); // ".png" added
+    ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
+
+    auto picture = decodePng(readFileBytes(dir.filePath("sprite.png").toStdString()), {64, 80}).value;
+    picture.indices[0] = picture.indices[0] == 3 ? 4 : 3;
+    ScratchFile edited;
+    edited.write(encodeIndexedPng(picture.width, picture.height, picture.indices, picture.palette).value);
+
+    run(ids::ImportSpritePng, QString::fromStdString(edited.path()));
+    ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
+    EXPECT_EQ(state->current().pixels[0], picture.indices[0]);
+    EXPECT_TRUE(isSpriteEdited(*state, 0));
+    EXPECT_EQ(state->undo.top, 0);
+    EXPECT_EQ(readFileBytes(rom), original);
+
+    window->runCommand(ids::Undo);
+    EXPECT_EQ(state->current().pixels, before);
+
+    // A picture of another size is refused and changes nothing.
+    ScratchFile small;
+    small.write(encodeIndexedPng(2, 2, std::vector<std::uint8_t>(4, 1), picture.palette).value);
+    run(ids::ImportSpritePng, QString::fromStdString(small.path()));
+    EXPECT_EQ(prompts.errors.size(), 1);
+    EXPECT_EQ(state->current().pixels, before);
+
+    // No export may take the open ROM's place.
+    run(ids::ExportSheet, QString::fromStdString(rom));
+    EXPECT_EQ(prompts.errors.size(), 2);
+    EXPECT_EQ(readFileBytes(rom), original);
+}
+
+TEST_F(ArtCommands, SheetRoundTripChangesNoSprite)
+{
+    openRom();
+    run(ids::ExportSheet, dir.filePath("sheet.png"));
+    run(ids::ImportSheet, dir.filePath("sheet.png"));
+    ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
+    EXPECT_EQ(editedSpriteCount(*state), 0);
+    EXPECT_EQ(prompts.informations.size(), 1);
+}
+
+TEST_F(ArtCommands, CopyAsImageThenPasteImageFloatsTheSameBlock)
+{
+    openRom();
+    const PixelBuffer sprite = state->current().pixels;
+    window->runCommand(ids::CopyAsImage);
+    ASSERT_TRUE(QGuiApplication::clipboard()->mimeData()->hasFormat("image/png"));
+    window->runCommand(ids::PasteImage);
+    ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
+    EXPECT_TRUE(state->selectionFloating);
+    EXPECT_EQ(state->selectionRect.left, 0);
+    EXPECT_EQ(state->selectionRect.width(), state->current().widthPixels());
+    EXPECT_EQ(state->undo.top, 0);
+    const int w = state->current().widthPixels();
+    for (int y = 0; y < state->current().heightPixels(); ++y)
+        for (int x = 0; x < w; ++x) ASSERT_EQ(state->floatingPixels[y * 64 + x], sprite[y * 64 + x]) << x << "," << y;
+}
+
+TEST_F(ArtCommands, PaletteFileLandsInTheWorkingCopyOnly)
+{
+    openRom();
+    PaletteEditorDialog editor(*state, prompts);
+    auto* exportButton = editor.findChild<QPushButton*>("paletteExport");
+    auto* importButton = editor.findChild<QPushButton*>("paletteImport");
+    ASSERT_TRUE(exportButton && importButton);
+    const RawPalette shown = editor.workingCopy();
+
+    prompts.nextPath = dir.filePath("p.bin");
+    exportButton->click();
+    auto bytes = readFileBytes(dir.filePath("p.bin").toStdString());
+    ASSERT_EQ(bytes.size(), 32u);
+    bytes[2] ^= 0x1F; // colour 1's red
+    QFile changed(dir.filePath("changed.bin"));
+    ASSERT_TRUE(changed.open(QIODevice::WriteOnly));
+    changed.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+    changed.close();
+
+    prompts.nextPath = changed.fileName();
+    importButton->click();
+    ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
+    EXPECT_NE(editor.workingCopy().red[1], shown.red[1]);
+    EXPECT_EQ(editor.workingCopy().green, shown.green);
+    EXPECT_EQ(readFileBytes(rom), original);
+}
+
+TEST_F(ArtCommands, CreatePatchOffersTheBackupMadeBeforeTheFirstWrite)
+{
+    openRom();
+    state->current().pixels[0] ^= 5;
+    markSpriteEdited(*state, state->currentSprite);
+    window->runCommand(ids::SaveCurrentSprite);
+    ASSERT_TRUE(prompts.errors.isEmpty());
+    prompts.yesNoAnswer = true;
+    run(ids::CreatePatch, dir.filePath("work.ips"));
+    ASSERT_FALSE(prompts.questions.isEmpty());
+    EXPECT_TRUE(prompts.questions.back().startsWith("Make the patch from the backup")) << prompts.questions.back().toStdString();
+    // An IPS patch of one tile: "PATCH", one record (3-byte offset, 2-byte
+    // size, its bytes), "EOF"; the backup was the file before the save.
+    const auto patch = readFileBytes(dir.filePath("work.ips").toStdString());
+    ASSERT_GE(patch.size(), 5u + 5u + 3u);
+    EXPECT_EQ(std::string(patch.begin(), patch.begin() + 5), "PATCH");
+    EXPECT_EQ(std::string(patch.end() - 3, patch.end()), "EOF");
+}
+
+} // namespace
+} // namespace tessel::testing

@@ -1,0 +1,78 @@
+#include "window/main_menu.h"
+
+#include <QMenuBar>
+
+#include "model/command_ids.h"
+
+namespace tessel {
+
+namespace {
+
+struct Item {
+    const char* text; // nullptr: a separator
+    int id;
+    bool enabled;
+    int bitmap; // 0: no image
+};
+
+void addMenu(QMenuBar* bar, const char* title, std::initializer_list<Item> items,
+             std::map<int, QAction*>& actions)
+{
+    QMenu* menu = bar->addMenu(QString::fromUtf8(title));
+    for (const Item& item : items) {
+        if (!item.text) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* a = menu->addAction(QString::fromUtf8(item.text));
+        a->setData(item.id);
+        a->setEnabled(item.enabled);
+        if (item.bitmap) a->setIcon(QIcon(QStringLiteral(":/bitmaps/%1.png").arg(item.bitmap)));
+        actions[item.id] = a;
+    }
+}
+
+} // namespace
+
+QMenuBar* createMainMenu(QWidget* parent, std::map<int, QAction*>& actions)
+{
+    using namespace ids;
+    auto* bar = new QMenuBar(parent);
+    const Item separator{nullptr, 0, false, 0};
+    addMenu(bar, "&File",
+            {{"&Open ROM...\tCtrl+O", OpenRom, true, OpenRomBitmap},
+             {"C&lose ROM\tCtrl+L", CloseRom, false, 0},
+             separator,
+             {"&Save Current Sprite\tCtrl+S", SaveCurrentSprite, false, SaveCurrentBitmap},
+             {"Save &All Sprites\tCtrl+A", SaveAllSprites, false, SaveAllBitmap},
+             separator,
+             {"&Export Sprite as PNG…", ExportSpritePng, false, 0},
+             {"&Import Sprite from PNG…", ImportSpritePng, false, 0},
+             {"Export All Sprites as S&heet…", ExportSheet, false, 0},
+             {"Import Shee&t…", ImportSheet, false, 0},
+             {"Create &Patch…", CreatePatch, false, 0},
+             separator,
+             {"E&xit\tAlt+F4", Exit, true, 0}},
+            actions);
+    addMenu(bar, "&Edit",
+            {{"&Undo       \tCtrl+Z", Undo, false, UndoBitmap},
+             separator,
+             {"Cu&t\tCtrl+X", Cut, false, CutBitmap},
+             {"&Copy\tCtrl+C", Copy, false, CopyBitmap},
+             {"&Paste\tCtrl+V", Paste, false, PasteBitmap},
+             {"&Delete\tDel", Delete, false, DeleteBitmap},
+             {"Copy as &Image", CopyAsImage, false, 0},
+             {"Paste I&mage", PasteImage, false, 0},
+             separator,
+             {"&H-Flip", HFlip, false, 0},
+             {"&V-Flip", VFlip, false, 0}},
+            actions);
+    addMenu(bar, "&Tools",
+            {{"&Palette Editor...\tShift+P", PaletteEditor, false, PaletteEditorBitmap},
+             {"View sprite &info...\tCtrl+I", ViewSpriteInfo, false, 0}},
+            actions);
+    addMenu(bar, "&Help", {{"&About...", About, true, AboutBitmap}}, actions);
+    return bar;
+}
+
+} // namespace tessel

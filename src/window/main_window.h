@@ -1,0 +1,142 @@
+// The editor's main window: menu bar, canvas and preview, palette swatches,
+// sprite navigation, tool buttons with their options.
+//
+// Every menu item, button and swatch click ends in runCommand(id), the
+// window's one command table. The core reaches the window through the
+// EditorView interface: repaintCanvas() paints before it returns.
+//
+// Open ROM:  file dialog -> openRomAt(path): identity check with its two
+//            messages -> unsaved-edits question -> openRom -> ROM controls.
+// Close ROM, Exit, the close button and a second Open ROM ask "Save changes
+// to the ROM?" only when some sprite differs from the file.
+// A ROM dropped on the window and File > Open Recent take the path of the
+// file dialog: openRomAt(), with the same questions.
+#pragma once
+
+#include <QDialog>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "window/main_controls.h"
+#include "model/editor_state.h"
+
+class QAction;
+class QMenuBar;
+
+namespace tessel {
+
+class ClientArea;
+class RecentRomsMenu;
+class RecoveryKeeper;
+class SpriteBrowser;
+class StatusLine;
+class UserPrompts;
+struct SaveResult;
+
+class MainWindow : public QDialog, public EditorView {
+    Q_OBJECT
+public:
+    MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Runs a menu command or a control's click by id. Menu commands that
+    // are grayed and controls that are disabled do nothing.
+    void runCommand(int id);
+
+    // Opens `path` as Open ROM does once the file dialog has returned it.
+    // Returns true when the ROM is open.
+    bool openRomAt(const QString& path);
+    // The same for a path given as the system's bytes (the command line).
+    bool openRomFile(const std::string& path);
+
+    // Sets the pointer shape over the client area from the tool and the
+    // last recorded pointer position. During a drag begun on the sprite the
+    // tool's pointer stays until the release, wherever the pointer goes.
+    void refreshCursor();
+
+    // To be called before anything is written into the ROM: before the
+    // first write of this window's life into a ROM, copies the whole file
+    // to the backups folder (rom/rom_backup.h). When that fails the user
+    // is asked whether to write anyway; false means do not write.
+    bool backupBeforeWrite();
+    // The recovery file of the unsaved edits (app/recovery_keeper.h).
+    RecoveryKeeper& recovery() const { return *recovery_; }
+    // Shows in the status bar what a command wrote.
+    void showStatus(const QString& text);
+    // The open ROM's file name ("game.sfc"), empty with no ROM.
+    QString romName() const;
+    // Colours added in the palette editor and not yet applied count as an
+    // unsaved change in the caption.
+    void setPaletteChangesPending(bool pending);
+
+    // EditorView
+    void repaintCanvas() override;
+    void commandsChanged() override;
+    void paletteSwatchesChanged() override;
+    void indicatorChanged(int which, Rgb colour) override;
+    void spriteNumberChanged(int spriteNumber) override;
+    void toolChanged() override;
+    int lineSize() override;
+    int curveRadius() override;
+    void hideBrowser() override;
+    void editMarksChanged() override;
+
+    ClientArea* clientArea() const { return client_; }
+    QMenuBar* mainMenu() const { return menuBar_; }
+    StatusLine* statusLine() const { return status_; }
+    QWidget* control(int id) const { return controls_[id]; }
+    QAction* action(int commandId) const;
+    RecentRomsMenu* recentRomsMenu() const { return recentMenu_; }
+    // The current sprite as RGB, 64 x 80, as of the last paint.
+    const QImage& workSurface() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+
+private:
+    void createBrowser();
+    void connectControls();
+    void connectMouse();
+    void setRomControlsEnabled(bool enabled);
+    // "game.sfc — Tessel 2.6", "*" first while a change is unsaved.
+    void updateCaption();
+    // The ROM was opened or closed: caption, status bar, browser.
+    void romChanged();
+
+    void openRomCommand();
+    void openRecentRom(const QString& path);
+    void closeRomCommand();
+    bool saveCurrentSpriteCommand();
+    bool saveAllSpritesCommand();
+    void refreshSpriteCommand();
+    void paletteEditorCommand();
+    void spriteInfoCommand();
+    void browserCommand();
+    void refreshBrowser();
+    void showBrowserOnCurrentPage();
+    bool reportSave(const SaveResult& result, const QString& failure);
+    // Says in the status bar what a save that succeeded wrote (of sprite
+    // `sprite`, or of all edited sprites for -1).
+    void noteSaved(const SaveResult& result, int sprite);
+    // False when the user keeps the edits (Cancel, or a failed save).
+    bool mayDiscardEdits();
+
+    EditorState& state_;
+    UserPrompts& prompts_;
+    QMenuBar* menuBar_;
+    ClientArea* client_;
+    StatusLine* status_;
+    MainControls controls_;
+    std::map<int, QAction*> actions_;
+    RecentRomsMenu* recentMenu_;
+    SpriteBrowser* browser_ = nullptr;
+    std::unique_ptr<RecoveryKeeper> recovery_;
+    std::vector<FileKey> backedUp_; // ROMs copied before their first write
+    bool paletteChangesPending_ = false;
+    int dragCursor_ = 0; // the pointer shape when the present drag began
+};
+
+} // namespace tessel

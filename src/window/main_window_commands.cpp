@@ -1,0 +1,300 @@
+// The main window's command table and the ROM commands' conversation with
+// the user.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <filesystem>
+#include <QFileInfo>
+#include <QLocale>
+
+#include "dialogs/about_dialog.h"
+#include "window/client_area.h"
+#include "window/interchange_commands.h"
+#include "window/main_window.h"
+#include "window/recent_roms.h"
+#include "window/recovery_keeper.h"
+#include "editor/mouse.h"
+#include "editor/rom_commands.h"
+#include "editor/sprite_selection.h"
+#include "model/edit_marks.h"
+#include "rom/rom_session.h"
+#include "selection/clipboard.h"
+#include "selection/flip.h"
+#include "selection/selection.h"
+#include "selection/tool_choice.h"
+#include "tools/colours.h"
+#include "tools/tool_state.h"
+#include "tools/undo.h"
+#include "widgets/file_conversation.h"
+#include "widgets/local_path.h"
+#include "widgets/user_prompts.h"
+
+namespace tessel {
+
+namespace {
+
+const QString kCannotOpenText = QStringLiteral(
+    "An error occurred while attempting to open this file. Check to make sure the file is not "
+    "read-only, and is not currently in use by another application.");
+const QString kNotOakenshoreText = QStringLiteral(
+    "This doesn't look like an Oakenshore ROM. Continuing may cause damage to your ROM. Do you "
+    "want to continue anyway?");
+
+bool isMenuCommand(int id)
+{
+    for (int c : CommandStates::allCommands)
+        if (c == id) return true;
+    return false;
+}
+
+QString withReason(const QString& text, const std::string& reason)
+{
+    return reason.empty() ? text : text + QStringLiteral("\n\n") + QString::fromStdString(reason);
+}
+
+QString byteCount(long long bytes)
+{
+    return QLocale(QLocale::English).toString(static_cast<qlonglong>(bytes));
+}
+
+// What a file without the game's title holds where the title belongs.
+QString whatWasFound(const RomProbe& probe, const QString& name)
+{
+    auto found = [&](const RomTitle& title, long long offset) {
+        return QString::fromStdString(describeTitle(title, offset, probe.fileBytes));
+    };
+    return QStringLiteral("%1 is %2 bytes long. At 0x101C0, where a copier image holds the title "
+                          "\"OAKEN SHORE\", it holds %3; at 0xFFC0, where a ROM without a copier "
+                          "header holds it, %4.")
+        .arg(name, byteCount(probe.fileBytes), found(probe.copierTitle, kCopierTitleOffset),
+             found(probe.headerlessTitle, kHeaderlessTitleOffset));
+}
+
+// The warning for an Oakenshore ROM that ends before its sprites do.
+QString shortRomText(const RomProbe& probe, const QString& name)
+{
+    return QStringLiteral("%1 is %2 bytes long, but an Oakenshore ROM is %3 bytes (%4 with a "
+                          "copier header): the file ends before the last sprites. The sprites "
+                          "past its end show blank (all in colour 15) and cannot be saved.\n\n"
+                          "Open it anyway?")
+        .arg(name, byteCount(probe.fileBytes), byteCount(kOakenshoreImageBytes),
+             byteCount(kOakenshoreImageBytes + RomFile::kCopierHeaderBytes));
+}
+
+QString spriteList(const std::vector<int>& sprites)
+{
+    constexpr std::size_t kShown = 12;
+    QStringList numbers;
+    for (std::size_t i = 0; i < sprites.size() && i < kShown; ++i)
+        numbers << QString::number(sprites[i]);
+    QString list = numbers.join(QStringLiteral(", "));
+    if (sprites.size() > kShown)
+        list += QStringLiteral(" and %1 more").arg(sprites.size() - kShown);
+    return list;
+}
+
+} // namespace
+
+void MainWindow::runCommand(int id)
+{
+    using namespace ids;
+    if (isMenuCommand(id) ? !state_.commands.isEnabled(id)
+                          : (control(id) && !control(id)->isEnabled()))
+        return;
+    ToolId tool;
+    if (toolOfButton(id, tool)) {
+        selectTool(state_, tool);
+        return;
+    }
+    if (id >= FirstPaletteSwatch && id < FirstPaletteSwatch + 16) {
+        setIndicatorColour(state_, id - FirstPaletteSwatch, ColourSlot::Foreground);
+        return;
+    }
+    switch (id) {
+    case OpenRom: openRomCommand(); break;
+    case CloseRom: closeRomCommand(); break;
+    case SaveCurrentSprite:
+    case SaveSpriteButton: saveCurrentSpriteCommand(); break;
+    case SaveAllSprites: saveAllSpritesCommand(); break;
+    case RefreshSpriteButton: refreshSpriteCommand(); break;
+    case Exit: close(); break;
+    case Undo: undo(state_); break;
+    case Cut: cutSelection(state_); break;
+    case Copy: copySelection(state_); break;
+    case Paste: pasteClipboard(state_); break;
+    case Delete: deleteSelection(state_); break;
+    case HFlip:
+    case HFlipButton: flipHorizontal(state_); break;
+    case VFlip:
+    case VFlipButton: flipVertical(state_); break;
+    case PaletteEditor: paletteEditorCommand(); break;
+    case ViewSpriteInfo: spriteInfoCommand(); break;
+    case About:
+    case SysCommandAbout: showAboutBox(this); break;
+    case PreviousSprite: previousSprite(state_); break;
+    case NextSprite: nextSprite(state_); break;
+    case BrowserButton: browserCommand(); break;
+    case FillCombo: state_.fillMode = static_cast<FillMode>(controls_.fillMode->currentIndex()); break;
+    case TransparentCheck: setTransparentSelection(state_, controls_.transparent->isChecked()); break;
+    default: runInterchangeCommand(this, state_, prompts_, id); break;
+    }
+}
+
+void MainWindow::connectMouse()
+{
+    auto at = [](QPoint p) { return Point{p.x(), p.y()}; };
+    connect(client_, &ClientArea::leftPressed, this, [this, at](QPoint p) {
+        onLeftButtonDown(state_, at(p));
+        refreshCursor();
+    });
+    connect(client_, &ClientArea::rightPressed, this, [this, at](QPoint p) {
+        onRightButtonDown(state_, at(p));
+        refreshCursor();
+    });
+    connect(client_, &ClientArea::leftDoubleClicked, this, [this, at](QPoint p) {
+        onLeftButtonDoubleClick(state_, at(p));
+        refreshCursor();
+    });
+    connect(client_, &ClientArea::moved, this, [this, at](QPoint p) {
+        onMouseMove(state_, at(p));
+        refreshCursor();
+    });
+    connect(client_, &ClientArea::leftReleased, this, [this] { onLeftButtonUp(state_); });
+    connect(client_, &ClientArea::rightReleased, this, [this] { onRightButtonUp(state_); });
+}
+
+// --- Opening, closing, saving ---------------------------------------------
+
+void MainWindow::openRomCommand()
+{
+    const QString path = prompts_.openRomPath(this, recentMenu_->roms().lastFolder());
+    if (path.isEmpty()) return;
+    openRomAt(path);
+}
+
+void MainWindow::openRecentRom(const QString& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(localPathOf(path), error)) {
+        recentMenu_->remove(path);
+        prompts_.error(this, QStringLiteral("%1\n\nThis file no longer exists. It has been "
+                                            "removed from the recent ROMs.")
+                                 .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    openRomAt(path);
+}
+
+bool MainWindow::openRomAt(const QString& path) { return openRomFile(localPathOf(path)); }
+
+bool MainWindow::openRomFile(const std::string& file)
+{
+    // Our own lock on the ROM we hold is no obstacle to opening it again.
+    std::string reason;
+    RomProbe probe;
+    switch (checkRomIdentity(file, state_.romFile.io(), &state_.romFile, &reason, &probe)) {
+    case RomIdentity::CannotOpen:
+        prompts_.plainError(this, withReason(kCannotOpenText, reason));
+        return false;
+    case RomIdentity::TitleDiffers:
+        if (!prompts_.askYesNo(this, kNotOakenshoreText + QStringLiteral("\n\n") +
+                                         whatWasFound(probe, romDisplayName(file))))
+            return false;
+        break;
+    case RomIdentity::TitleMatches:
+        if (probe.endsBeforeSprites() &&
+            !prompts_.askYesNo(this, shortRomText(probe, romDisplayName(file))))
+            return false;
+        break;
+    }
+    // The open ROM is replaced only now that the new one is known to be
+    // wanted; its unsaved edits are the user's to keep or drop.
+    if (!mayDiscardEdits()) return false;
+    const IoResult opened = openRom(state_, file, probe.kind);
+    if (!opened.ok) {
+        // Opening the held ROM again lets go of it first; if that open then
+        // fails, no ROM is left open and the controls must say so.
+        setRomControlsEnabled(state_.romOpen());
+        if (!state_.romOpen()) hideBrowser();
+        romChanged();
+        prompts_.plainError(this, withReason(kCannotOpenText, opened.error));
+        return false;
+    }
+    setRomControlsEnabled(true);
+    recentMenu_->add(QFile::decodeName(QByteArray::fromStdString(file)));
+    romChanged();
+    recovery_->romOpened();
+    return true;
+}
+
+void MainWindow::closeRomCommand()
+{
+    if (!mayDiscardEdits()) return;
+    closeRom(state_);
+    setRomControlsEnabled(false);
+    hideBrowser();
+    romChanged();
+}
+
+bool MainWindow::reportSave(const SaveResult& result, const QString& failure)
+{
+    if (!result.ok && (result.file != HeldFile::Unchanged || result.declined)) {
+        // Replaced (already said), or the user said No (to writing over
+        // another program's change, or to saving without a backup).
+    } else if (!result.ok) {
+        prompts_.error(this, withReason(failure, result.error));
+    } else if (!result.unsavedSprites.empty()) {
+        prompts_.error(this,
+                       QStringLiteral("The ROM file ends before the tiles of these sprites, so "
+                                      "they were not saved: %1.")
+                           .arg(spriteList(result.unsavedSprites)));
+    }
+    return result.complete();
+}
+
+bool MainWindow::saveCurrentSpriteCommand()
+{
+    const int sprite = state_.currentSprite;
+    const SaveResult result = saveCheckingTheFile(
+        this, prompts_, state_.romFile.path(),
+        [this](const SaveOptions& options) { return saveCurrentSprite(state_, options); },
+        [this] { return backupBeforeWrite(); });
+    const bool saved = reportSave(result, QStringLiteral("The sprite could not be saved to the ROM."));
+    if (saved) noteSaved(result, sprite);
+    return saved;
+}
+
+bool MainWindow::saveAllSpritesCommand()
+{
+    const SaveResult result = saveCheckingTheFile(
+        this, prompts_, state_.romFile.path(),
+        [this](const SaveOptions& options) { return saveAllSprites(state_, options); },
+        [this] { return backupBeforeWrite(); });
+    const bool saved = reportSave(result, QStringLiteral("The sprites could not all be saved to the ROM."));
+    if (saved) noteSaved(result, -1);
+    return saved;
+}
+
+void MainWindow::refreshSpriteCommand()
+{
+    const IoResult r = reloadCurrentSprite(state_);
+    if (!r.ok)
+        prompts_.error(this, withReason(QStringLiteral("The sprite could not be read again "
+                                                       "from the ROM."),
+                                        r.error));
+}
+
+bool MainWindow::mayDiscardEdits()
+{
+    if (!state_.romOpen() || !hasUnsavedEdits(state_)) return true;
+    switch (prompts_.askSaveChanges(this, romName(), editedSpriteCount(state_))) {
+    case SaveChoice::Save: return saveAllSpritesCommand();
+    case SaveChoice::Discard: return true;
+    case SaveChoice::Cancel: return false;
+    }
+    return false;
+}
+
+} // namespace tessel

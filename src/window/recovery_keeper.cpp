@@ -1,0 +1,345 @@
+#include "window/recovery_keeper.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QLocale>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <ctime>
+#include <mutex>
+#include <thread>
+
+#include "file/state_files.h"
+#include "model/edit_marks.h"
+#include "widgets/user_prompts.h"
+
+namespace tessel {
+
+// The thread that puts recovery files on the disk. It holds at most one
+// job: the newest snapshot to write and the files to remove first; a
+// newer snapshot replaces an older one it has not started on.
+class RecoveryWriter {
+public:
+    explicit RecoveryWriter(std::string directory) : directory_(std::move(directory)), thread_([this] { run(); }) {}
+
+    ~RecoveryWriter()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        wake_.notify_all();
+        thread_.join(); // after the job in hand and the one waiting
+    }
+
+    // Takes `pieces` (leaving the caller a spare vector to fill next time).
+    void write(const std::string& name, const RecoveryInfo& info, std::vector<RecoveryPiece>& pieces)
+    {
+        {
+            std::lock_guard lock(mutex_);
+            std::erase(job_.removals, name); // the rename replaces it anyway
+            job_.writeName = name;
+            job_.info = info;
+            std::swap(job_.pieces, pieces);
+        }
+        wake_.notify_all();
+    }
+
+    void remove(const std::string& name)
+    {
+        {
+            std::lock_guard lock(mutex_);
+            if (job_.writeName == name) job_.writeName.clear();
+            if (std::find(job_.removals.begin(), job_.removals.end(), name) == job_.removals.end())
+                job_.removals.push_back(name);
+        }
+        wake_.notify_all();
+    }
+
+    // False when the writer is still busy after `limit` (a disk that hangs).
+    bool waitIdle(std::chrono::milliseconds limit)
+    {
+        std::unique_lock lock(mutex_);
+        return idle_.wait_for(lock, limit, [this] { return !busy_ && !job_.pending(); });
+    }
+
+    // The first failure since the last call, "" when none.
+    std::string takeError()
+    {
+        std::lock_guard lock(mutex_);
+        return std::exchange(error_, {});
+    }
+
+private:
+    struct Job {
+        std::string writeName; // "" for no write
+        RecoveryInfo info;
+        std::vector<RecoveryPiece> pieces;
+        std::vector<std::string> removals;
+        bool pending() const { return !writeName.empty() || !removals.empty(); }
+    };
+
+    void run()
+    {
+        Job current;
+        std::vector<std::uint8_t> bytes;
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            wake_.wait(lock, [this] { return stop_ || job_.pending(); });
+            if (!job_.pending()) return; // stopping, nothing left
+            std::swap(current.writeName, job_.writeName);
+            std::swap(current.info, job_.info);
+            std::swap(current.pieces, job_.pieces); // the old vector goes back for reuse
+            std::swap(current.removals, job_.removals);
+            job_.writeName.clear();
+            job_.removals.clear();
+            busy_ = true;
+            lock.unlock();
+
+            std::string failure;
+            for (const std::string& name : current.removals) {
+                const IoResult r = removeFileDurably(directory_, name);
+                if (!r.ok && failure.empty()) failure = r.error;
+            }
+            if (!current.writeName.empty()) {
+                IoResult r = makeDirectories(directory_);
+                if (r.ok) {
+                    assembleRecovery(current.info, current.pieces, bytes);
+                    sealRecovery(bytes);
+                    r = replaceFileDurably(directory_, current.writeName, bytes);
+                }
+                if (!r.ok && failure.empty()) failure = r.error;
+            }
+
+            lock.lock();
+            busy_ = false;
+            if (!failure.empty() && error_.empty()) error_ = failure;
+            idle_.notify_all();
+        }
+    }
+
+    const std::string directory_;
+    std::mutex mutex_;
+    std::condition_variable wake_, idle_;
+    Job job_;
+    bool busy_ = false;
+    bool stop_ = false;
+    std::string error_;
+    std::thread thread_; // last: starts once everything above exists
+};
+
+namespace {
+constexpr int kTickMs = 200;
+constexpr auto kFlushLimit = std::chrono::seconds(10);
+} // namespace
+
+RecoveryKeeper::RecoveryKeeper(EditorState& state, UserPrompts& prompts, QWidget* window)
+    : state_(state), prompts_(prompts), window_(window), directory_(recoveryDirectory()),
+      writer_(std::make_unique<RecoveryWriter>(directory_))
+{
+    timer_.setInterval(kTickMs);
+    connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::tick);
+    timer_.start();
+}
+
+RecoveryKeeper::~RecoveryKeeper()
+{
+    timer_.stop();
+    update(true);
+    writer_.reset();
+}
+
+const RecoveryInfo& RecoveryKeeper::rom()
+{
+    learnRomIfChanged();
+    return info_;
+}
+
+std::string RecoveryKeeper::currentFile()
+{
+    learnRomIfChanged();
+    return fileName_;
+}
+
+void RecoveryKeeper::learnRomIfChanged()
+{
+    if (!state_.romOpen()) {
+        learntPath_.clear();
+        fileName_.clear();
+        return;
+    }
+    if (state_.romFile.path() != learntPath_) learnRom();
+}
+
+void RecoveryKeeper::learnRom()
+{
+    learntPath_ = state_.romFile.path();
+    info_ = {};
+    info_.romPath = canonicalRomPath(learntPath_);
+    fileKeyOfPath(info_.romPath, info_.romKey); // stays zero when it cannot be had
+    fileName_ = recoveryFileName(info_.romPath);
+    marksSeen_ = state_.spriteEdited;
+    for (RecoveryPiece& piece : pieces_) piece.reset(); // another ROM's sprites
+    lastCurrent_ = -1;
+    refreshChecksum();
+}
+
+void RecoveryKeeper::refreshChecksum()
+{
+    checksumStale_ = false;
+    info_.spriteAreaCrc = spriteAreaChecksum(state_.diskSpriteArea);
+}
+
+void RecoveryKeeper::marksChanged()
+{
+    bool cleared = false;
+    for (int i = 0; i < kSpriteCount; ++i) cleared |= marksSeen_[i] && !state_.spriteEdited[i];
+    marksSeen_ = state_.spriteEdited;
+    if (!cleared) return;
+    // Sprites were saved (or refreshed, or the ROM closed): the file's
+    // sprite area may be new, and the recovery file must say so soon.
+    checksumStale_ = true;
+    QTimer::singleShot(0, this, &RecoveryKeeper::tick);
+}
+
+void RecoveryKeeper::tick()
+{
+    if (inTick_) return; // a message shown below runs the event loop
+    inTick_ = true;
+    update(false);
+    reportWriterError();
+    inTick_ = false;
+}
+
+void RecoveryKeeper::update(bool evenWhileDragging)
+{
+    learnRomIfChanged();
+    if (!state_.romOpen()) {
+        seenGeneration_ = state_.editGeneration;
+        removeOwnedFile(); // closing let the edits go, or saved them
+        return;
+    }
+    if (checksumStale_) refreshChecksum();
+    if (!evenWhileDragging && (state_.leftDragging || state_.rightDragging)) return;
+    if (state_.editGeneration == seenGeneration_) return;
+    seenGeneration_ = state_.editGeneration;
+    if (editedSpriteCount(state_) == 0) {
+        removeOwnedFile();
+        return;
+    }
+    info_.savedAt = static_cast<std::int64_t>(std::time(nullptr));
+    handed_.clear();
+    for (int i = 0; i < kSpriteCount; ++i) {
+        if (!state_.spriteEdited[i]) {
+            pieces_[i].reset();
+            continue;
+        }
+        if (!pieces_[i] || pieceMarkCounts_[i] != state_.spriteMarkCounts[i] || i == state_.currentSprite ||
+            i == lastCurrent_) {
+            pieces_[i] = recoveryPiece(state_, i);
+            pieceMarkCounts_[i] = state_.spriteMarkCounts[i];
+        }
+        handed_.push_back(pieces_[i]);
+    }
+    lastCurrent_ = state_.currentSprite;
+    // Edits of a ROM opened before were saved or given up on the way here.
+    if (!owned_.empty() && owned_ != fileName_) writer_->remove(owned_);
+    writer_->write(fileName_, info_, handed_);
+    owned_ = fileName_;
+}
+
+void RecoveryKeeper::removeOwnedFile()
+{
+    if (owned_.empty()) return;
+    writer_->remove(owned_);
+    owned_.clear();
+}
+
+void RecoveryKeeper::updateAndWait()
+{
+    update(false);
+    writer_->waitIdle(kFlushLimit);
+}
+
+void RecoveryKeeper::flushNow()
+{
+    update(true);
+    if (!writer_->waitIdle(kFlushLimit))
+        std::fprintf(stderr, "tessel: the recovery file is still being written\n");
+}
+
+void RecoveryKeeper::editsDiscarded()
+{
+    removeOwnedFile();
+    seenGeneration_ = state_.editGeneration;
+}
+
+void RecoveryKeeper::romOpened()
+{
+    learnRom();
+    if (editedSpriteCount(state_) == 0) removeOwnedFile();
+    offerRestore();
+}
+
+void RecoveryKeeper::offerRestore()
+{
+    writer_->waitIdle(kFlushLimit); // a removal of this very file may be under way
+    const QString romName = QFile::decodeName(QByteArray::fromStdString(baseName(learntPath_)));
+    std::string why;
+    const std::optional<RecoveryContents> found = readRecoveryFile(directory_, fileName_, &why);
+    if (!found) {
+        if (why.empty()) return; // none
+        // Kept for whoever wants to look at it, out of the way of new ones.
+        const std::string aside = directory_ + "/" + fileName_ + ".damaged";
+        const bool moved = std::rename((directory_ + "/" + fileName_).c_str(), aside.c_str()) == 0;
+        prompts_.error(window_, QStringLiteral("Tessel found a recovery file of unsaved edits to %1, but cannot "
+                                               "use it: %2.%3")
+                                    .arg(romName, QString::fromStdString(why),
+                                         moved ? QStringLiteral(" It was set aside as %1.")
+                                                     .arg(QFile::decodeName(QByteArray::fromStdString(aside)))
+                                               : QString()));
+        return;
+    }
+    if (found->info.romPath != info_.romPath) return; // another ROM's, under a name that clashes
+    if (found->sprites.empty()) {
+        writer_->remove(fileName_);
+        return;
+    }
+    const int count = static_cast<int>(found->sprites.size());
+    const QString when = QLocale().toString(QDateTime::fromSecsSinceEpoch(found->info.savedAt), QLocale::ShortFormat);
+    QString text = QStringLiteral("Tessel found unsaved edits to %1 of %2\nfrom %3. Restore them?")
+                       .arg(count == 1 ? QStringLiteral("1 sprite") : QStringLiteral("%1 sprites").arg(count),
+                            romName, when);
+    if (found->info.spriteAreaCrc != info_.spriteAreaCrc)
+        text += QStringLiteral("\n\nThe sprites in the ROM have changed since then. Restoring puts these "
+                               "sprites back as they were in the unsaved edits.");
+    if (prompts_.askRestoreEdits(window_, text) == RecoveryChoice::Discard) {
+        writer_->remove(fileName_);
+        return;
+    }
+    // Restored sprites are unsaved edits again: nothing reaches the ROM
+    // until the user saves.
+    for (const RecoveredSprite& s : found->sprites) {
+        PixelBuffer& pixels = state_.spriteStore[s.sprite].pixels;
+        for (int y = 0; y < s.height; ++y)
+            std::copy_n(s.pixels.begin() + y * kBufferWidth, s.width, pixels.begin() + y * kBufferWidth);
+        markSpriteEdited(state_, s.sprite);
+    }
+    owned_ = fileName_;
+    repaintCanvas(state_);
+}
+
+void RecoveryKeeper::reportWriterError()
+{
+    const std::string error = writer_->takeError();
+    if (error.empty() || errorShown_) return;
+    errorShown_ = true; // once a run: the same cause would say it again at every edit
+    prompts_.error(window_, QStringLiteral("Tessel cannot keep a recovery file of the unsaved edits, so a crash "
+                                           "would lose them: %1")
+                                .arg(QString::fromStdString(error)));
+}
+
+} // namespace tessel
