@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-#include "interchange/file_bytes.h"
+#include "interchange/art_exchange.h"
 #include "interchange/palette_files.h"
 #include "interchange/patch_formats.h"
 #include "interchange/rom_kind.h"
@@ -107,13 +107,8 @@ std::optional<Failure> openRomFor(OpenRom& rom, const std::string& path, bool wr
 // lies past the end of the file (the rest would be half a save).
 std::optional<Failure> saveSprites(EditorState& state)
 {
-    const long long size = state.romFile.size();
-    for (int n = 0; n < kSpriteCount; ++n) {
-        const SpriteRecord& record = state.spriteStore[n];
-        const long long end = record.romOffset + 1LL * record.widthTiles * record.heightTiles * kTileBytes;
-        if (isSpriteEdited(state, n) && end > size)
-            return Failure{1, "Sprite " + std::to_string(n) + " lies past the end of the file; nothing was written"};
-    }
+    if (const auto lost = editedSpritesPastTheEnd(state, state.romFile.size()); !lost.empty())
+        return Failure{1, "Sprite " + std::to_string(lost[0]) + " lies past the end of the file; nothing was written"};
     if (editedSpriteCount(state) == 0) return std::nullopt;
     std::string backupError;
     if (auto f = saveFailure(saveAllSprites(state, backingUpFirst(state.romFile, backupError)), backupError))
@@ -129,17 +124,10 @@ std::optional<int> numberIn(const std::string& text, int limit)
     return n;
 }
 
-// A file written by an export must never take the ROM's place.
-std::optional<Failure> notTheRom(const std::string& out, const std::string& rom)
+std::optional<Failure> failed(const IoResult& r)
 {
-    if (namesSameFile(out, rom)) return Failure{1, "Cannot write over the ROM itself: " + out};
-    return std::nullopt;
-}
-
-std::optional<Failure> written(const std::string& why)
-{
-    if (why.empty()) return std::nullopt;
-    return Failure{1, why};
+    if (r.ok) return std::nullopt;
+    return Failure{1, r.error};
 }
 
 using Args = std::vector<std::string>;
@@ -148,13 +136,23 @@ std::optional<Failure> exportSprite(const Args& a, bool force, std::string&)
 {
     const auto n = numberIn(a[1], kSpriteCount);
     if (!n) return usage("N must be a sprite number from 0 to 1143, not " + a[1]);
-    if (auto f = notTheRom(a[2], a[0])) return f;
+    if (auto f = failed(exportTarget(a[2], a[0]))) return f;
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], false, force)) return f;
     const SpriteRecord& record = rom.state->spriteStore[*n];
-    const auto png = exportSpritePng(spriteViewOf(record), rom.state->displayPalettes[record.paletteIndex]);
-    if (!png.ok) return Failure{1, png.error};
-    return written(writeWholeFile(a[2], png.value));
+    return failed(writeExport(a[2], a[0],
+                              exportSpritePng(spriteViewOf(record), rom.state->displayPalettes[record.paletteIndex])));
+}
+
+// Imported sprites are saved at once; a picture that changes nothing
+// writes nothing.
+std::optional<Failure> savedImport(EditorState& state, const Outcome<ArtChange>& change, std::string& done)
+{
+    if (!change.ok) return Failure{1, change.error};
+    if (!change.value.changedSprites.empty())
+        if (auto f = saveSprites(state)) return f;
+    done = change.value.message;
+    return std::nullopt;
 }
 
 std::optional<Failure> importSprite(const Args& a, bool force, std::string& done)
@@ -163,46 +161,22 @@ std::optional<Failure> importSprite(const Args& a, bool force, std::string& done
     if (!n) return usage("N must be a sprite number from 0 to 1143, not " + a[1]);
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], true, force)) return f;
-    EditorState& state = *rom.state;
-    SpriteRecord& record = state.spriteStore[*n];
-    const auto pixels = importSpritePngFile(a[2], spriteViewOf(record), state.rawPalettes[record.paletteIndex]);
-    if (!pixels.ok) return Failure{1, pixels.error};
-    if (pixels.value == record.pixels) {
-        done = "Sprite " + std::to_string(*n) + " unchanged";
-        return std::nullopt;
-    }
-    record.pixels = pixels.value;
-    markSpriteEdited(state, *n);
-    if (auto f = saveSprites(state)) return f;
-    done = "Sprite " + std::to_string(*n) + " imported";
-    return std::nullopt;
+    return savedImport(*rom.state, importSpriteFile(*rom.state, *n, a[2]), done);
 }
 
 std::optional<Failure> exportSheet(const Args& a, bool force, std::string&)
 {
-    if (auto f = notTheRom(a[1], a[0])) return f;
+    if (auto f = failed(exportTarget(a[1], a[0]))) return f;
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], false, force)) return f;
-    const auto png = exportSheetPng(spriteViewsOf(rom.state->spriteStore), rom.state->displayPalettes);
-    if (!png.ok) return Failure{1, png.error};
-    return written(writeWholeFile(a[1], png.value));
+    return failed(writeExport(a[1], a[0], exportSheetPng(spriteViewsOf(rom.state->spriteStore), rom.state->displayPalettes)));
 }
 
 std::optional<Failure> importSheet(const Args& a, bool force, std::string& done)
 {
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], true, force)) return f;
-    EditorState& state = *rom.state;
-    const auto sheet = importSheetPngFile(a[1], spriteViewsOf(state.spriteStore), state.rawPalettes);
-    if (!sheet.ok) return Failure{1, sheet.error};
-    for (std::size_t i = 0; i < sheet.value.changedSprites.size(); ++i) {
-        const int n = sheet.value.changedSprites[i];
-        state.spriteStore[n].pixels = sheet.value.changedPixels[i];
-        markSpriteEdited(state, n);
-    }
-    if (auto f = saveSprites(state)) return f;
-    done = sheet.value.message;
-    return std::nullopt;
+    return savedImport(*rom.state, importSheetFile(*rom.state, a[1]), done);
 }
 
 std::optional<Failure> exportPalette(const Args& a, bool force, std::string&)
@@ -210,10 +184,10 @@ std::optional<Failure> exportPalette(const Args& a, bool force, std::string&)
     const auto p = numberIn(a[1], kPaletteCount);
     if (!p) return usage("P must be a palette number from 0 to 31, not " + a[1]);
     if (!paletteFileKind(a[2])) return usage("A palette file is chosen by its extension: .gpl, .pal, .act or .bin");
-    if (auto f = notTheRom(a[2], a[0])) return f;
+    if (auto f = failed(exportTarget(a[2], a[0]))) return f;
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], false, force)) return f;
-    return written(exportPaletteFile(a[2], rom.state->rawPalettes[*p]));
+    return failed(exportPalette(a[2], a[0], rom.state->rawPalettes[*p]));
 }
 
 std::optional<Failure> importPalette(const Args& a, bool force, std::string& done)
@@ -226,12 +200,8 @@ std::optional<Failure> importPalette(const Args& a, bool force, std::string& don
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], true, force)) return f;
     EditorState& state = *rom.state;
-    RawPalette wanted = colours.value;
-    wanted.red[0] = state.rawPalettes[*p].red[0];
-    wanted.green[0] = state.rawPalettes[*p].green[0];
-    wanted.blue[0] = state.rawPalettes[*p].blue[0];
-    if (wanted.red == state.rawPalettes[*p].red && wanted.green == state.rawPalettes[*p].green &&
-        wanted.blue == state.rawPalettes[*p].blue) {
+    RawPalette wanted = state.rawPalettes[*p];
+    if (!takePaletteColours(wanted, colours.value)) {
         done = "Palette " + std::to_string(*p) + " unchanged";
         return std::nullopt;
     }
@@ -245,7 +215,7 @@ std::optional<Failure> importPalette(const Args& a, bool force, std::string& don
 std::optional<Failure> makePatch(const Args& a, bool, std::string&)
 {
     if (!patchFormat(a[2])) return usage("A patch is chosen by its extension: .bps or .ips");
-    return written(exportRomPatch(a[2], a[0], a[1]));
+    return failed(exportPatch(a[2], a[0], a[1]));
 }
 
 struct Command {

@@ -1,7 +1,6 @@
 #include "dialogs/palette_editor_dialog.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -10,12 +9,13 @@
 
 #include <QLabel>
 #include "editor/sprite_selection.h"
-#include "interchange/file_bytes.h"
+#include "interchange/art_exchange.h"
 #include "interchange/palette_files.h"
 #include "rom/rom_session.h"
 #include "widgets/color_swatch.h"
 #include "widgets/dialog_units.h"
 #include "widgets/file_conversation.h"
+#include "widgets/local_path.h"
 #include "widgets/user_prompts.h"
 
 namespace tessel {
@@ -72,17 +72,13 @@ void PaletteEditorDialog::importColours()
 {
     const QString path = prompts_.openFilePath(this, tr("Import Palette"), kPaletteFilter);
     if (path.isEmpty()) return;
-    const auto colours = importPaletteFile(QFile::encodeName(path).toStdString());
+    const auto colours = importPaletteFile(localPathOf(path));
     if (!colours.ok) {
         prompts_.error(this, QString::fromStdString(colours.error));
         return;
     }
-    for (int k = 1; k < 16; ++k) {
-        working_.red[k] = colours.value.red[k];
-        working_.green[k] = colours.value.green[k];
-        working_.blue[k] = colours.value.blue[k];
-        paintSwatch(k, false);
-    }
+    takePaletteColours(working_, colours.value);
+    for (int k = 1; k < 16; ++k) paintSwatch(k, false);
     selectColour(selectedColour_);
 }
 
@@ -91,11 +87,9 @@ void PaletteEditorDialog::exportColours()
 {
     const QString path = prompts_.saveFilePath(this, tr("Export Palette"), kPaletteFilter);
     if (path.isEmpty()) return;
-    std::string file = QFile::encodeName(path).toStdString();
-    if (lowerCaseExtension(file).empty()) file += ".gpl";
-    std::string why = namesSameFile(file, state_.romFile.path()) ? "Cannot write over the open ROM: " + file
-                                                                 : exportPaletteFile(file, working_);
-    if (!why.empty()) prompts_.error(this, QString::fromStdString(why));
+    const std::string file = localPathWithExtension(path, ".gpl");
+    if (const IoResult r = exportPalette(file, state_.romFile.path(), working_); !r.ok)
+        prompts_.error(this, QString::fromStdString(r.error));
 }
 
 void PaletteEditorDialog::setComposedColour(int red, int green, int blue, bool updateSliders,

@@ -130,6 +130,48 @@ struct Pending {
     bool blocked = false; // a changed tile lies past the end of the file
 };
 
+// The sprites among `sprites` that have tiles, with the sprite area as they
+// encode to in encodedArea.
+std::vector<Pending> encodePending(const EditorState& state, const std::vector<int>& sprites)
+{
+    std::vector<Pending> pending;
+    encodedArea = state.diskSpriteArea;
+    for (int i : sprites) {
+        const SpriteRecord& record = state.spriteStore[i];
+        if (!hasTiles(record)) continue;
+        if (insideArea(record))
+            encodeSprite(record, encodedArea.data() + (record.romOffset - kSpriteAreaBegin));
+        pending.push_back({i, record.romOffset, byteCount(record)});
+    }
+    return pending;
+}
+
+// Whether the tile at file offset `offset` encodes otherwise than the copy.
+bool tileChanged(const EditorState& state, long long offset)
+{
+    const long long at = offset - kSpriteAreaBegin;
+    return std::memcmp(encodedArea.data() + at, state.diskSpriteArea.data() + at, kTileBytes) != 0;
+}
+
+// Whether a save of `p` (encoded in encodedArea) would leave a changed tile
+// unwritten because it lies past the end of a file of `size` bytes. A
+// sprite outside the sprite area cannot be compared and is written whole.
+bool changedPastTheEnd(const EditorState& state, const Pending& p, long long size)
+{
+    if (!insideArea(state.spriteStore[p.sprite])) return p.offset + p.count > size;
+    for (long long t = p.offset; t < p.offset + p.count; t += kTileBytes)
+        if (t + kTileBytes > size && tileChanged(state, t)) return true;
+    return false;
+}
+
+std::vector<int> editedSprites(const EditorState& state)
+{
+    std::vector<int> edited;
+    for (int i = 0; i < kSpriteCount; ++i)
+        if (isSpriteEdited(state, i)) edited.push_back(i);
+    return edited;
+}
+
 SaveResult saveSprites(EditorState& state, const std::vector<int>& sprites,
                        const SaveOptions& options)
 {
@@ -140,43 +182,26 @@ SaveResult saveSprites(EditorState& state, const std::vector<int>& sprites,
 
     // Sprites outside the sprite area cannot be compared with the copy; a
     // damaged record could only lead there, and is written whole.
-    std::vector<Pending> pending;
+    std::vector<Pending> pending = encodePending(state, sprites);
     std::array<std::uint8_t, kMaxSpriteBytes> wholeSprite;
-    encodedArea = state.diskSpriteArea;
     SaveResult result;
-    for (int i : sprites) {
-        const SpriteRecord& record = state.spriteStore[i];
-        if (!hasTiles(record)) continue;
-        Pending p{i, record.romOffset, byteCount(record)};
-        if (insideArea(record))
-            encodeSprite(record, encodedArea.data() + (record.romOffset - kSpriteAreaBegin));
-        pending.push_back(p);
-    }
 
     // Changed tiles, in runs of adjacent ones; a tile past the end of the
     // file is not written and its sprite is reported.
-    auto tileChanged = [&](long long offset) {
-        const long long at = offset - kSpriteAreaBegin;
-        return std::memcmp(encodedArea.data() + at, state.diskSpriteArea.data() + at,
-                           kTileBytes) != 0;
-    };
     Runs runs;                          // changed tiles inside the sprite area
     std::vector<const Pending*> outside; // whole sprites of damaged records
     for (Pending& p : pending) {
         const SpriteRecord& record = state.spriteStore[p.sprite];
+        p.blocked = changedPastTheEnd(state, p, size);
         if (!insideArea(record)) {
             p.changed = true;
-            p.blocked = p.offset + p.count > size;
             if (!p.blocked) outside.push_back(&p);
             continue;
         }
         for (long long t = p.offset; t < p.offset + p.count; t += kTileBytes) {
-            if (!tileChanged(t)) continue;
+            if (!tileChanged(state, t)) continue;
             p.changed = true;
-            if (t + kTileBytes > size) {
-                p.blocked = true;
-                continue;
-            }
+            if (t + kTileBytes > size) continue;
             if (!runs.empty() && runs.back().first + runs.back().second == t)
                 runs.back().second += kTileBytes;
             else
@@ -237,10 +262,15 @@ SaveResult saveCurrentSprite(EditorState& state, const SaveOptions& options)
 
 SaveResult saveAllSprites(EditorState& state, const SaveOptions& options)
 {
-    std::vector<int> edited;
-    for (int i = 0; i < kSpriteCount; ++i)
-        if (isSpriteEdited(state, i)) edited.push_back(i);
-    return saveSprites(state, edited, options);
+    return saveSprites(state, editedSprites(state), options);
+}
+
+std::vector<int> editedSpritesPastTheEnd(const EditorState& state, long long fileSize)
+{
+    std::vector<int> lost;
+    for (const Pending& p : encodePending(state, editedSprites(state)))
+        if (changedPastTheEnd(state, p, fileSize)) lost.push_back(p.sprite);
+    return lost;
 }
 
 bool hasUnsavedEdits(const EditorState& state)

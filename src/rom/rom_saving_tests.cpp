@@ -187,6 +187,23 @@ TEST(RomSaving, ATruncatedFileNeverGrows)
     EXPECT_EQ(static_cast<long long>(rom.fileBytes().size()), cut);
 }
 
+// What the look beforehand finds is what the save then leaves unsaved: an
+// edit inside the file is no loss, whatever else of its sprite lies beyond.
+TEST(RomSaving, SpritesPastTheEndAreFoundBeforeTheSave)
+{
+    const long long cut = spriteCatalogue()[900].romOffset + 2 * 32 + 16;
+    RomFixture rom(SyntheticRomOptions{.truncateAt = cut});
+    EditorState& s = rom.state();
+    s.spriteStore[900].pixels[0] ^= 1;      // tile 0, inside the file
+    s.spriteStore[1000].pixels[0] ^= 1;     // wholly past the end
+    markSpriteEdited(s, 900);
+    markSpriteEdited(s, 1000);
+    markSpriteEdited(s, 1001);              // marked, but unchanged
+    const std::vector<int> found = editedSpritesPastTheEnd(s, cut);
+    EXPECT_EQ(found, std::vector<int>{1000});
+    EXPECT_EQ(saveAllSprites(s).unsavedSprites, found);
+}
+
 TEST(RomSaving, PaletteWritesTouchOnlyChangedColoursAndKeepBit15)
 {
     FaultIo io;

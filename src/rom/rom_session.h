@@ -76,6 +76,11 @@ IoResult loadPalette(EditorState& state, int palette);
 // marks of the sprites that reached the disk.
 SaveResult saveCurrentSprite(EditorState& state, const SaveOptions& options = {});
 SaveResult saveAllSprites(EditorState& state, const SaveOptions& options = {});
+// The edited sprites that a save could not write whole, ascending: a tile
+// that changed lies past the end of a file of `fileSize` bytes. The saves
+// above report these as unsavedSprites and write the rest; the command line
+// looks first and writes nothing when there are any.
+std::vector<int> editedSpritesPastTheEnd(const EditorState& state, long long fileSize);
 // Refresh Sprite: current sprite and its palette from the file, repainted.
 IoResult reloadCurrentSprite(EditorState& state);
 

@@ -4,6 +4,8 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include "interchange/file_bytes.h"
+
 namespace tessel {
 
 namespace {
@@ -46,6 +48,13 @@ std::string localPathOf(const QString& path)
         result = folder + next + (i + 1 < parts.size() ? "/" : "");
     }
     return result;
+}
+
+std::string localPathWithExtension(const QString& path, const char* extension)
+{
+    std::string name = localPathOf(path);
+    if (lowerCaseExtension(name).empty()) name += extension;
+    return name;
 }
 
 } // namespace tessel

@@ -14,4 +14,8 @@ namespace tessel {
 // up among its folder's entries by how its name reads.
 std::string localPathOf(const QString& path);
 
+// The same for a file to be written: `extension` (".png") is added when the
+// name chosen has none.
+std::string localPathWithExtension(const QString& path, const char* extension);
+
 } // namespace tessel

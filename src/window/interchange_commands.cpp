@@ -7,17 +7,15 @@
 #include <QImage>
 #include <QMimeData>
 
+#include "interchange/art_exchange.h"
 #include "interchange/clipboard_picture.h"
-#include "interchange/file_bytes.h"
-#include "interchange/patch_formats.h"
 #include "interchange/sprite_png.h"
 #include "interchange/sprite_sheet.h"
 #include "model/command_ids.h"
 #include "model/edit_marks.h"
 #include "rom/rom_backup.h"
 #include "rom/rom_session.h"
-#include "selection/selection.h"
-#include "tools/undo.h"
+#include "widgets/local_path.h"
 #include "widgets/user_prompts.h"
 
 namespace tessel {
@@ -27,33 +25,11 @@ namespace {
 const QString kPngFilter = QStringLiteral("PNG pictures (*.png)");
 const char kPngMime[] = "image/png";
 
-std::string fileName(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString text(const std::string& s) { return QString::fromStdString(s); }
 
-// The name the user typed, with `extension` added when it has none.
-std::string withExtension(const QString& path, const char* extension)
+void tell(QWidget* window, UserPrompts& prompts, const IoResult& r)
 {
-    std::string name = fileName(path);
-    if (lowerCaseExtension(name).empty()) name += extension;
-    return name;
-}
-
-// Writes `bytes` where the user chose, never over the open ROM.
-void writeExport(QWidget* window, const EditorState& state, UserPrompts& prompts, const std::string& path,
-                 const Outcome<std::vector<std::uint8_t>>& bytes)
-{
-    std::string why = bytes.ok ? std::string() : bytes.error;
-    if (why.empty() && namesSameFile(path, state.romFile.path())) why = "Cannot write over the open ROM: " + path;
-    if (why.empty()) why = writeWholeFile(path, bytes.value);
-    if (!why.empty()) prompts.error(window, text(why));
-}
-
-// A floating block is put down first, so that an import replaces what the
-// user sees.
-void settleSelection(EditorState& state)
-{
-    if (state.selectionFloating) commitSelection(state);
-    state.selectionRect.setEmpty();
+    if (!r.ok) prompts.error(window, text(r.error));
 }
 
 void exportSprite(QWidget* window, EditorState& state, UserPrompts& prompts)
@@ -61,23 +37,20 @@ void exportSprite(QWidget* window, EditorState& state, UserPrompts& prompts)
     const QString path = prompts.saveFilePath(window, QStringLiteral("Export Sprite as PNG"), kPngFilter);
     if (path.isEmpty()) return;
     const SpriteRecord& sprite = state.current();
-    writeExport(window, state, prompts, withExtension(path, ".png"),
-                exportSpritePng(spriteViewOf(sprite), state.displayPalettes[sprite.paletteIndex]));
+    tell(window, prompts,
+         writeExport(localPathWithExtension(path, ".png"), state.romFile.path(),
+                     exportSpritePng(spriteViewOf(sprite), state.displayPalettes[sprite.paletteIndex])));
 }
 
 void importSprite(QWidget* window, EditorState& state, UserPrompts& prompts)
 {
     const QString path = prompts.openFilePath(window, QStringLiteral("Import Sprite from PNG"), kPngFilter);
     if (path.isEmpty()) return;
-    settleSelection(state);
-    SpriteRecord& sprite = state.current();
-    const auto pixels = importSpritePngFile(fileName(path), spriteViewOf(sprite), state.rawPalettes[sprite.paletteIndex]);
-    if (!pixels.ok) {
-        prompts.error(window, text(pixels.error));
+    const auto imported = importSpriteFile(state, state.currentSprite, localPathOf(path));
+    if (!imported.ok) {
+        prompts.error(window, text(imported.error));
         return;
     }
-    pushUndoSnapshot(state); // marks the sprite edited
-    sprite.pixels = pixels.value;
     noteEditEnded(state);
     repaintCanvas(state);
 }
@@ -86,29 +59,23 @@ void exportSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
 {
     const QString path = prompts.saveFilePath(window, QStringLiteral("Export All Sprites as Sheet"), kPngFilter);
     if (path.isEmpty()) return;
-    writeExport(window, state, prompts, withExtension(path, ".png"),
-                exportSheetPng(spriteViewsOf(state.spriteStore), state.displayPalettes));
+    tell(window, prompts,
+         writeExport(localPathWithExtension(path, ".png"), state.romFile.path(),
+                     exportSheetPng(spriteViewsOf(state.spriteStore), state.displayPalettes)));
 }
 
 void importSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
 {
     const QString path = prompts.openFilePath(window, QStringLiteral("Import Sheet"), kPngFilter);
     if (path.isEmpty()) return;
-    settleSelection(state);
-    const auto sheet = importSheetPngFile(fileName(path), spriteViewsOf(state.spriteStore), state.rawPalettes);
-    if (!sheet.ok) {
-        prompts.error(window, text(sheet.error));
+    const auto imported = importSheetFile(state, localPathOf(path));
+    if (!imported.ok) {
+        prompts.error(window, text(imported.error));
         return;
-    }
-    for (std::size_t i = 0; i < sheet.value.changedSprites.size(); ++i) {
-        const int n = sheet.value.changedSprites[i];
-        if (n == state.currentSprite) pushUndoSnapshot(state);
-        state.spriteStore[n].pixels = sheet.value.changedPixels[i];
-        markSpriteEdited(state, n);
     }
     noteEditEnded(state);
     repaintCanvas(state);
-    prompts.information(window, text(sheet.value.message));
+    prompts.information(window, text(imported.value.message));
 }
 
 // The backup of this ROM made before this run first wrote it, offered as
@@ -133,9 +100,8 @@ void createPatch(QWidget* window, EditorState& state, UserPrompts& prompts)
     const QString out = prompts.saveFilePath(window, QStringLiteral("Create Patch"),
                                              QStringLiteral("BPS patches (*.bps);;IPS patches (*.ips)"));
     if (out.isEmpty()) return;
-    if (const std::string why = exportRomPatch(withExtension(out, ".bps"), fileName(clean), state.romFile.path());
-        !why.empty()) {
-        prompts.error(window, text(why));
+    if (const IoResult r = exportPatch(localPathWithExtension(out, ".bps"), localPathOf(clean), state.romFile.path()); !r.ok) {
+        prompts.error(window, text(r.error));
         return;
     }
     if (hasUnsavedEdits(state))
@@ -171,14 +137,9 @@ void pasteImage(QWidget* window, EditorState& state, UserPrompts& prompts)
         prompts.error(window, QStringLiteral("The clipboard holds no picture."));
         return;
     }
-    const auto block = pictureAsBlock(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                                static_cast<std::size_t>(bytes.size())),
-                                      state.rawPalettes[state.current().paletteIndex]);
-    if (!block.ok) {
-        prompts.error(window, text(block.error));
-        return;
-    }
-    pasteBlock(state, block.value);
+    tell(window, prompts,
+         pastePicture(state, std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                       static_cast<std::size_t>(bytes.size()))));
 }
 
 } // namespace
