@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPushButton>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "window/window_test_fixture.h"
 #include "dialogs/palette_editor_dialog.h"
@@ -159,6 +161,26 @@ TEST_F(ArtCommands, CreatePatchOffersTheBackupMadeBeforeTheFirstWrite)
     ASSERT_GE(patch.size(), 5u + 5u + 3u);
     EXPECT_EQ(std::string(patch.begin(), patch.begin() + 5), "PATCH");
     EXPECT_EQ(std::string(patch.end() - 3, patch.end()), "EOF");
+}
+
+// A folder whose name is not valid text comes back from the dialogs as
+// the text they show for it; exports and imports find it all the same.
+TEST_F(ArtCommands, ExportsAndImportsFindAFolderNamedInBytes)
+{
+    openRom();
+    const std::string folder = dir.filePath("art-").toStdString() + "\xff\xfe";
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    const QString shown = QFile::decodeName(QByteArray::fromStdString(folder));
+    run(ids::ExportSpritePng, shown + "/sprite");
+    PaletteEditorDialog editor(*state, prompts);
+    prompts.nextPath = shown + "/colours";
+    editor.findChild<QPushButton*>("paletteExport")->click();
+    prompts.nextPath = shown + "/colours.gpl";
+    editor.findChild<QPushButton*>("paletteImport")->click();
+    run(ids::ImportSpritePng, shown + "/sprite.png");
+    EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
+    for (const char* name : {"/sprite.png", "/colours.gpl"}) EXPECT_EQ(::unlink((folder + name).c_str()), 0) << name;
+    ::rmdir(folder.c_str()); // QTemporaryDir cannot name it to remove it
 }
 
 } // namespace
