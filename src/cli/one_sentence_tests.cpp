@@ -2,6 +2,7 @@
 // and through `tessel COMMAND`, is told in the same sentence: the window's
 // error message is the command line's one line on stderr after
 // "tessel COMMAND: ", and the command exits 1.
+#include <QFile>
 #include <QPushButton>
 #include <cstdio>
 #include <unistd.h>
@@ -69,20 +70,19 @@ TEST_F(OneSentence, SameFailureSameSentence)
     ASSERT_TRUE(writeSyntheticRom(rom()));
     for (const char* link : {"link.png", "link.bps", "link.gpl"})
         ASSERT_EQ(::symlink(rom().c_str(), file(link).c_str()), 0);
-    std::FILE* garbage = std::fopen(file("garbage.gpl").c_str(), "wb");
-    ASSERT_NE(garbage, nullptr);
-    std::fputs("GIMP\nx", garbage);
-    std::fclose(garbage);
-    std::FILE* small = std::fopen(file("small.png").c_str(), "wb");
-    ASSERT_NE(small, nullptr);
-    const auto picture = encodeIndexedPng(2, 2, std::vector<std::uint8_t>(4, 1), std::vector<Rgba>(16)).value;
-    std::fwrite(picture.data(), 1, picture.size(), small);
-    std::fclose(small);
+    ASSERT_EQ(::link(rom().c_str(), file("hard.png").c_str()), 0);
+    for (const auto& [name, bytes] : {std::pair{"garbage.gpl", std::vector<std::uint8_t>{'G', 'I', 'M', 'P', '\n', 'x'}},
+                                      std::pair{"small.png", encodeIndexedPng(2, 2, std::vector<std::uint8_t>(4, 1),
+                                                                              std::vector<Rgba>(16)).value}}) {
+        QFile f(QString::fromStdString(file(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(reinterpret_cast<const char*>(bytes.data()), bytes.size()) > 0);
+    }
 
     using namespace ids;
     const std::vector<Case> cases = {
         {"sprite over the ROM", ExportSpritePng, "", {"game.smc"}, {"export-sprite", "ROM", "0", "ROM"}},
         {"sheet over a link to the ROM", ExportSheet, "", {"link.png"}, {"export-sheet", "ROM", "@link.png"}},
+        {"sprite over a hard link to the ROM", ExportSpritePng, "", {"hard.png"}, {"export-sprite", "ROM", "0", "@hard.png"}},
         {"patch over a link to the ROM", CreatePatch, "", {"game.smc", "link.bps"},
          {"make-patch", "ROM", "ROM", "@link.bps"}},
         {"palette over a link to the ROM", 0, "paletteExport", {"link.gpl"}, {"export-palette", "ROM", "0", "@link.gpl"}},
