@@ -169,7 +169,8 @@ std::optional<Failure> exportSheet(const Args& a, bool force, std::string&)
     if (auto f = failed(exportTarget(a[1], a[0]))) return f;
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], false, force)) return f;
-    return failed(writeExport(a[1], a[0], exportSheetPng(spriteViewsOf(rom.state->spriteStore), rom.state->displayPalettes)));
+    return failed(
+        writeExport(a[1], a[0], exportSheetPng(spriteViewsOf(rom.state->spriteStore), rom.state->displayPalettes)));
 }
 
 std::optional<Failure> importSheet(const Args& a, bool force, std::string& done)

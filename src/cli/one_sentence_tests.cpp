@@ -71,31 +71,36 @@ TEST_F(OneSentence, SameFailureSameSentence)
     for (const char* link : {"link.png", "link.bps", "link.gpl"})
         ASSERT_EQ(::symlink(rom().c_str(), file(link).c_str()), 0);
     ASSERT_EQ(::link(rom().c_str(), file("hard.png").c_str()), 0);
-    for (const auto& [name, bytes] : {std::pair{"garbage.gpl", std::vector<std::uint8_t>{'G', 'I', 'M', 'P', '\n', 'x'}},
-                                      std::pair{"small.png", encodeIndexedPng(2, 2, std::vector<std::uint8_t>(4, 1),
-                                                                              std::vector<Rgba>(16)).value}}) {
+    const auto small = encodeIndexedPng(2, 2, std::vector<std::uint8_t>(4, 1), std::vector<Rgba>(16)).value;
+    for (const auto& [name, bytes] : {std::pair{"small.png", QByteArray(reinterpret_cast<const char*>(small.data()),
+                                                                        static_cast<qsizetype>(small.size()))},
+                                      std::pair{"garbage.gpl", QByteArray("GIMP\nx")}}) {
         QFile f(QString::fromStdString(file(name)));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(reinterpret_cast<const char*>(bytes.data()), bytes.size()) > 0);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
     }
 
     using namespace ids;
     const std::vector<Case> cases = {
         {"sprite over the ROM", ExportSpritePng, "", {"game.smc"}, {"export-sprite", "ROM", "0", "ROM"}},
         {"sheet over a link to the ROM", ExportSheet, "", {"link.png"}, {"export-sheet", "ROM", "@link.png"}},
-        {"sprite over a hard link to the ROM", ExportSpritePng, "", {"hard.png"}, {"export-sprite", "ROM", "0", "@hard.png"}},
+        {"sprite over a hard link to the ROM", ExportSpritePng, "", {"hard.png"},
+         {"export-sprite", "ROM", "0", "@hard.png"}},
         {"patch over a link to the ROM", CreatePatch, "", {"game.smc", "link.bps"},
          {"make-patch", "ROM", "ROM", "@link.bps"}},
-        {"palette over a link to the ROM", 0, "paletteExport", {"link.gpl"}, {"export-palette", "ROM", "0", "@link.gpl"}},
+        {"palette over a link to the ROM", 0, "paletteExport", {"link.gpl"},
+         {"export-palette", "ROM", "0", "@link.gpl"}},
         {"missing picture", ImportSpritePng, "", {"missing.png"}, {"import-sprite", "ROM", "0", "@missing.png"}},
         {"sprite of another size", ImportSpritePng, "", {"small.png"}, {"import-sprite", "ROM", "0", "@small.png"}},
         {"sheet of another size", ImportSheet, "", {"small.png"}, {"import-sheet", "ROM", "@small.png"}},
-        {"palette file of garbage", 0, "paletteImport", {"garbage.gpl"}, {"import-palette", "ROM", "0", "@garbage.gpl"}},
+        {"palette file of garbage", 0, "paletteImport", {"garbage.gpl"},
+         {"import-palette", "ROM", "0", "@garbage.gpl"}},
     };
     // The command line first: the window's lock on the ROM would refuse its
     // imports before they read the picture.
     std::vector<std::string> commandLine;
     for (const Case& c : cases) commandLine.push_back(commandLineSays(c.args));
     prompts.nextPath = QString::fromStdString(rom());
+    prompts.yesNoAnswer = false; // Create Patch asks for the clean ROM, backup or none
     window->runCommand(OpenRom);
     ASSERT_TRUE(state->romOpen());
     for (std::size_t i = 0; i < cases.size(); ++i) EXPECT_EQ(windowSays(cases[i]), commandLine[i]) << cases[i].what;

@@ -100,8 +100,9 @@ void createPatch(QWidget* window, EditorState& state, UserPrompts& prompts)
     const QString out = prompts.saveFilePath(window, QStringLiteral("Create Patch"),
                                              QStringLiteral("BPS patches (*.bps);;IPS patches (*.ips)"));
     if (out.isEmpty()) return;
-    if (const IoResult r = exportPatch(localPathWithExtension(out, ".bps"), localPathOf(clean), state.romFile.path()); !r.ok) {
-        prompts.error(window, text(r.error));
+    const IoResult patched = exportPatch(localPathWithExtension(out, ".bps"), localPathOf(clean), state.romFile.path());
+    if (!patched.ok) {
+        prompts.error(window, text(patched.error));
         return;
     }
     if (hasUnsavedEdits(state))
