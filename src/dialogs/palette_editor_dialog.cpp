@@ -15,7 +15,7 @@
 #include "rom/rom_session.h"
 #include "widgets/color_swatch.h"
 #include "widgets/dialog_units.h"
-#include "widgets/file_conversation.h"
+#include "widgets/rom_conversation.h"
 #include "widgets/user_prompts.h"
 
 namespace tessel {
@@ -219,12 +219,11 @@ bool PaletteEditorDialog::applyChanges()
         prompts_.error(this, tr("No ROM is open, so palette %1 was not written.").arg(editedPalette_));
         return false;
     }
-    const SaveResult written = saveCheckingTheFile(
-        this, prompts_, state_.romFile.path(),
+    const SaveResult written = RomConversation(prompts_).write(
+        this, state_.romFile.path(),
         [this](const SaveOptions& options) { return writePalette(state_, editedPalette_, working_, options); },
         beforeWrite_);
-    if (!written.ok && (written.file != HeldFile::Unchanged || written.declined))
-        return false; // said, or the user said No
+    if (RomConversation::alreadyTold(written)) return false;
     // Only a palette that reached the disk is read back: after a failed
     // write the store keeps the palette as loaded, so that the next Apply
     // writes every changed colour again, whatever the system's cache holds.
