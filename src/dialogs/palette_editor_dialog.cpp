@@ -219,6 +219,8 @@ bool PaletteEditorDialog::applyChanges()
         prompts_.error(this, tr("No ROM is open, so palette %1 was not written.").arg(editedPalette_));
         return false;
     }
+    // The questions about the file are the ROM conversation's; the backup
+    // before the write comes in as beforeWrite_ from the main window's.
     const SaveResult written = RomConversation(prompts_).write(
         this, state_.romFile.path(),
         [this](const SaveOptions& options) { return writePalette(state_, editedPalette_, working_, options); },

@@ -18,7 +18,6 @@
 #include "editor/mouse.h"
 #include "editor/rom_commands.h"
 #include "editor/sprite_selection.h"
-#include "model/edit_marks.h"
 #include "rom/rom_session.h"
 #include "selection/clipboard.h"
 #include "selection/flip.h"
