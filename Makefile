@@ -10,7 +10,7 @@ SOAK_SEED  ?= $(shell date +%s)
 # `make install`: where to (DESTDIR, when given, is put in front of it).
 PREFIX     ?= /usr/local
 
-.PHONY: all deps test-deps layers configure test-configure build test-build run test test-asan \
+.PHONY: all deps test-deps layers configure test-configure build test-build run test test-asan test-tsan \
         asan-configure bench screenshot soak install package clean
 
 all: build
@@ -57,8 +57,14 @@ install: build
 package: build
 	cmake --build $(BUILD) -j $(JOBS) --target package
 
-test: layers test-build test-asan
+test: layers test-tsan test-build test-asan
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The recovery writer's thread under ThreadSanitizer: a small target of the
+# writer, what it links against and its test, in the test tree (seconds).
+test-tsan: test-configure
+	cmake --build $(BUILD) -j $(JOBS) --target recovery_writer_tsan_tests
+	ctest --test-dir $(BUILD) --output-on-failure -L tsan
 
 # The sanitizer tree: the core tests and the soak test (a bounded one in
 # `make test`) under AddressSanitizer and UndefinedBehaviorSanitizer. Of the

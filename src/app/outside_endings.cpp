@@ -8,9 +8,7 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstdlib>
 #include <fcntl.h>
-#include <thread>
 #include <unistd.h>
 
 namespace tessel {
@@ -25,20 +23,6 @@ void onSignal(int signal)
     const unsigned char number = static_cast<unsigned char>(signal);
     [[maybe_unused]] const ssize_t ignored = ::write(signalPipe[1], &number, 1);
     errno = saved;
-}
-
-// What runs when something calls exit() while the window lives (Qt does,
-// on a lost X connection), and on which thread it may.
-OutsideEndings* endingAtExit = nullptr;
-std::thread::id mainThread;
-std::function<void()>* beforeEndAtExit = nullptr;
-
-void onExit()
-{
-    if (endingAtExit && beforeEndAtExit && std::this_thread::get_id() == mainThread) {
-        endingAtExit = nullptr;
-        (*beforeEndAtExit)();
-    }
 }
 
 } // namespace
@@ -61,18 +45,6 @@ OutsideEndings::OutsideEndings(QWidget* window, std::function<void()> beforeEnd)
         for (int signal : {SIGTERM, SIGHUP, SIGINT}) ::sigaction(signal, &action, nullptr);
     }
     QCoreApplication::instance()->installNativeEventFilter(this);
-    static bool registered = false;
-    if (!registered) registered = std::atexit(onExit) == 0;
-    mainThread = std::this_thread::get_id();
-    beforeEndAtExit = &beforeEnd_;
-    endingAtExit = this;
-}
-
-OutsideEndings::~OutsideEndings()
-{
-    // main() is returning: the window's own clean-up takes over.
-    if (endingAtExit == this) endingAtExit = nullptr;
-    beforeEndAtExit = nullptr;
 }
 
 bool OutsideEndings::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
@@ -91,7 +63,6 @@ void OutsideEndings::end(int exitCode)
 {
     if (ending_) return;
     ending_ = true;
-    endingAtExit = nullptr; // done here, not again on the way out
     beforeEnd_();
     QCoreApplication::exit(exitCode);
     // exit() ends the loops that run now; a loop about to start (the main

@@ -5,11 +5,14 @@
 //    same kind kills the program at once.
 //  - the main window destroyed by another X client: the program would
 //    otherwise go on without a window, holding the ROM's lock.
-//  - the X connection lost: Qt ends the program with exit(); `beforeEnd`
-//    runs on the way out.
 // Each runs `beforeEnd` (which brings the recovery file up to date), then
 // ends every event loop, a question being shown included, so that main()
 // returns and the ROM's lock goes with the process.
+//
+// A lost X connection is not one of them: Qt ends the program with exit()
+// from inside its event handling, and nothing is run from exit(). The
+// recovery file then holds what the writer last finished, which the keeper
+// hands it every 200 ms.
 #pragma once
 
 #include <QAbstractNativeEventFilter>
@@ -26,7 +29,6 @@ public:
     // Installs the handlers for `window`, which also owns this object. The
     // exit code is 128 + the signal's number, or 1 for a lost window.
     OutsideEndings(QWidget* window, std::function<void()> beforeEnd);
-    ~OutsideEndings() override;
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 

@@ -106,7 +106,10 @@ int runWindowProgram(int argc, char** argv, const char* moreUsage)
             window.openRomFile(argv[i]);
             break;
         }
-    return app.exec();
+    const int status = app.exec();
+    // The normal ending (an outside ending has done this already).
+    window.recovery().flushNow();
+    return status;
 }
 
 } // namespace tessel

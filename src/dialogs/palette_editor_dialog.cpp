@@ -14,8 +14,8 @@
 #include "rom/rom_session.h"
 #include "widgets/color_swatch.h"
 #include "widgets/dialog_units.h"
-#include "widgets/file_conversation.h"
 #include "widgets/local_path.h"
+#include "widgets/rom_conversation.h"
 #include "widgets/user_prompts.h"
 
 namespace tessel {
@@ -213,12 +213,13 @@ bool PaletteEditorDialog::applyChanges()
         prompts_.error(this, tr("No ROM is open, so palette %1 was not written.").arg(editedPalette_));
         return false;
     }
-    const SaveResult written = saveCheckingTheFile(
-        this, prompts_, state_.romFile.path(),
+    // The questions about the file are the ROM conversation's; the backup
+    // before the write comes in as beforeWrite_ from the main window's.
+    const SaveResult written = RomConversation(prompts_).write(
+        this, state_.romFile.path(),
         [this](const SaveOptions& options) { return writePalette(state_, editedPalette_, working_, options); },
         beforeWrite_);
-    if (!written.ok && (written.file != HeldFile::Unchanged || written.declined))
-        return false; // said, or the user said No
+    if (RomConversation::alreadyTold(written)) return false;
     // Only a palette that reached the disk is read back: after a failed
     // write the store keeps the palette as loaded, so that the next Apply
     // writes every changed colour again, whatever the system's cache holds.

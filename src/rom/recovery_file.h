@@ -12,9 +12,12 @@
 //            sprite's size in pixels), W x H pixel bytes row by row
 //   u32 CRC-32 of everything before it
 //
-// Writing is split in two so that the window's thread only copies pixels:
-// snapshotRecovery() (cheap, on the thread that owns the sprites) and
-// sealRecovery() (the checksum, on the thread that writes the file).
+// Writing is split so that the window's thread only copies pixels: it
+// makes a recoveryPiece() of each edited sprite (cheap, on the thread that
+// owns the sprites); the writer thread (rom/recovery_writer.h) puts them
+// together with assembleRecovery() and adds the checksum with
+// sealRecovery(). snapshotRecovery() does the first two steps at once, for
+// tests and benchmarks.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +33,8 @@ namespace tessel {
 
 struct RecoveryInfo {
     std::string romPath; // canonical
+    // Written and read back, but nothing decides by it yet: a file is
+    // matched to its ROM by the path alone.
     FileKey romKey;
     std::int64_t savedAt = 0;
     std::uint32_t spriteAreaCrc = 0;
@@ -58,7 +63,8 @@ RecoveryPiece recoveryPiece(const EditorState& state, int sprite);
 // memory; the trailing checksum is left for sealRecovery().
 void assembleRecovery(const RecoveryInfo& info, const std::vector<RecoveryPiece>& pieces,
                       std::vector<std::uint8_t>& out);
-// The same with a piece for every sprite marked edited in `state`.
+// The same with a piece for every sprite marked edited in `state`, made on
+// the spot (tests and benchmarks; the keeper hands the writer pieces).
 void snapshotRecovery(const RecoveryInfo& info, const EditorState& state, std::vector<std::uint8_t>& out);
 void sealRecovery(std::vector<std::uint8_t>& bytes);
 

@@ -30,7 +30,6 @@
 #include "tools/tool_state.h"
 #include "widgets/color_swatch.h"
 #include "widgets/dialog_font.h"
-#include "widgets/file_conversation.h"
 #include "widgets/dialog_units.h"
 
 namespace tessel {
@@ -43,7 +42,7 @@ constexpr int kClientHeightUnits = 231;
 MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      state_(state), prompts_(prompts), recovery_(std::make_unique<RecoveryKeeper>(state, prompts, this))
+      state_(state), prompts_(prompts), conversation_(prompts), recovery_(std::make_unique<RecoveryKeeper>(state, prompts, this))
 {
     QIcon icon(QStringLiteral(":/icons/128.png"));
     icon.addFile(QStringLiteral(":/icons/129.png")); // drawn for 16 x 16
@@ -179,16 +178,6 @@ void MainWindow::updateCaption()
     const bool unsaved = editedSpriteCount(state_) > 0 || paletteChangesPending_;
     setWindowTitle(QStringLiteral("%1%2 — %3")
                        .arg(unsaved ? QStringLiteral("*") : QString(), romName(), product));
-}
-
-void MainWindow::noteSaved(const SaveResult& result, int sprite)
-{
-    if (result.tilesWritten == 0)
-        showStatus(nothingToSaveText());
-    else if (sprite >= 0)
-        showStatus(spriteSavedText(sprite, result.tilesWritten, romName()));
-    else
-        showStatus(spritesSavedText(result.spritesSaved));
 }
 
 void MainWindow::romChanged()

@@ -11,15 +11,18 @@
 // to the ROM?" only when some sprite differs from the file.
 // A ROM dropped on the window and File > Open Recent take the path of the
 // file dialog: openRomAt(), with the same questions.
+// Save:      save command -> RomConversation::write: the core's save, with
+//            backupBeforeWrite() before its first byte and the questions
+//            about the file -> report -> status bar (main_window_safety.cpp).
 #pragma once
 
 #include <QDialog>
 #include <map>
 #include <memory>
-#include <vector>
 
 #include "window/main_controls.h"
 #include "model/editor_state.h"
+#include "widgets/rom_conversation.h"
 
 class QAction;
 class QMenuBar;
@@ -32,7 +35,6 @@ class RecoveryKeeper;
 class SpriteBrowser;
 class StatusLine;
 class UserPrompts;
-struct SaveResult;
 
 class MainWindow : public QDialog, public EditorView {
     Q_OBJECT
@@ -57,10 +59,11 @@ public:
 
     // To be called before anything is written into the ROM: before the
     // first write of this window's life into a ROM, copies the whole file
-    // to the backups folder (rom/rom_backup.h). When that fails the user
-    // is asked whether to write anyway; false means do not write.
+    // to the backups folder (RomConversation::backupBeforeWrite). When that
+    // fails the user is asked whether to write anyway; false means do not
+    // write.
     bool backupBeforeWrite();
-    // The recovery file of the unsaved edits (app/recovery_keeper.h).
+    // The recovery file of the unsaved edits (window/recovery_keeper.h).
     RecoveryKeeper& recovery() const { return *recovery_; }
     // Shows in the status bar what a command wrote.
     void showStatus(const QString& text);
@@ -117,7 +120,6 @@ private:
     void browserCommand();
     void refreshBrowser();
     void showBrowserOnCurrentPage();
-    bool reportSave(const SaveResult& result, const QString& failure);
     // Says in the status bar what a save that succeeded wrote (of sprite
     // `sprite`, or of all edited sprites for -1).
     void noteSaved(const SaveResult& result, int sprite);
@@ -126,6 +128,7 @@ private:
 
     EditorState& state_;
     UserPrompts& prompts_;
+    RomConversation conversation_; // the questions around every write
     QMenuBar* menuBar_;
     ClientArea* client_;
     StatusLine* status_;
@@ -134,7 +137,6 @@ private:
     RecentRomsMenu* recentMenu_;
     SpriteBrowser* browser_ = nullptr;
     std::unique_ptr<RecoveryKeeper> recovery_;
-    std::vector<FileKey> backedUp_; // ROMs copied before their first write
     bool paletteChangesPending_ = false;
     int dragCursor_ = 0; // the pointer shape when the present drag began
 };

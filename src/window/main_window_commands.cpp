@@ -1,5 +1,5 @@
-// The main window's command table and the ROM commands' conversation with
-// the user.
+// The main window's command table, and Open ROM, Close ROM and Refresh
+// Sprite with what they say to the user (saving: main_window_safety.cpp).
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,7 +18,6 @@
 #include "editor/mouse.h"
 #include "editor/rom_commands.h"
 #include "editor/sprite_selection.h"
-#include "model/edit_marks.h"
 #include "rom/rom_session.h"
 #include "selection/clipboard.h"
 #include "selection/flip.h"
@@ -27,7 +26,7 @@
 #include "tools/colours.h"
 #include "tools/tool_state.h"
 #include "tools/undo.h"
-#include "widgets/file_conversation.h"
+#include "widgets/rom_conversation.h"
 #include "widgets/local_path.h"
 #include "widgets/user_prompts.h"
 
@@ -47,11 +46,6 @@ bool isMenuCommand(int id)
     for (int c : CommandStates::allCommands)
         if (c == id) return true;
     return false;
-}
-
-QString withReason(const QString& text, const std::string& reason)
-{
-    return reason.empty() ? text : text + QStringLiteral("\n\n") + QString::fromStdString(reason);
 }
 
 QString byteCount(long long bytes)
@@ -81,18 +75,6 @@ QString shortRomText(const RomProbe& probe, const QString& name)
                           "Open it anyway?")
         .arg(name, byteCount(probe.fileBytes), byteCount(kOakenshoreImageBytes),
              byteCount(kOakenshoreImageBytes + RomFile::kCopierHeaderBytes));
-}
-
-QString spriteList(const std::vector<int>& sprites)
-{
-    constexpr std::size_t kShown = 12;
-    QStringList numbers;
-    for (std::size_t i = 0; i < sprites.size() && i < kShown; ++i)
-        numbers << QString::number(sprites[i]);
-    QString list = numbers.join(QStringLiteral(", "));
-    if (sprites.size() > kShown)
-        list += QStringLiteral(" and %1 more").arg(sprites.size() - kShown);
-    return list;
 }
 
 } // namespace
@@ -165,7 +147,7 @@ void MainWindow::connectMouse()
     connect(client_, &ClientArea::rightReleased, this, [this] { onRightButtonUp(state_); });
 }
 
-// --- Opening, closing, saving ---------------------------------------------
+// --- Opening, closing, refreshing ---------------------------------------------
 
 void MainWindow::openRomCommand()
 {
@@ -238,45 +220,6 @@ void MainWindow::closeRomCommand()
     romChanged();
 }
 
-bool MainWindow::reportSave(const SaveResult& result, const QString& failure)
-{
-    if (!result.ok && (result.file != HeldFile::Unchanged || result.declined)) {
-        // Replaced (already said), or the user said No (to writing over
-        // another program's change, or to saving without a backup).
-    } else if (!result.ok) {
-        prompts_.error(this, withReason(failure, result.error));
-    } else if (!result.unsavedSprites.empty()) {
-        prompts_.error(this,
-                       QStringLiteral("The ROM file ends before the tiles of these sprites, so "
-                                      "they were not saved: %1.")
-                           .arg(spriteList(result.unsavedSprites)));
-    }
-    return result.complete();
-}
-
-bool MainWindow::saveCurrentSpriteCommand()
-{
-    const int sprite = state_.currentSprite;
-    const SaveResult result = saveCheckingTheFile(
-        this, prompts_, state_.romFile.path(),
-        [this](const SaveOptions& options) { return saveCurrentSprite(state_, options); },
-        [this] { return backupBeforeWrite(); });
-    const bool saved = reportSave(result, QStringLiteral("The sprite could not be saved to the ROM."));
-    if (saved) noteSaved(result, sprite);
-    return saved;
-}
-
-bool MainWindow::saveAllSpritesCommand()
-{
-    const SaveResult result = saveCheckingTheFile(
-        this, prompts_, state_.romFile.path(),
-        [this](const SaveOptions& options) { return saveAllSprites(state_, options); },
-        [this] { return backupBeforeWrite(); });
-    const bool saved = reportSave(result, QStringLiteral("The sprites could not all be saved to the ROM."));
-    if (saved) noteSaved(result, -1);
-    return saved;
-}
-
 void MainWindow::refreshSpriteCommand()
 {
     const IoResult r = reloadCurrentSprite(state_);
@@ -284,17 +227,6 @@ void MainWindow::refreshSpriteCommand()
         prompts_.error(this, withReason(QStringLiteral("The sprite could not be read again "
                                                        "from the ROM."),
                                         r.error));
-}
-
-bool MainWindow::mayDiscardEdits()
-{
-    if (!state_.romOpen() || !hasUnsavedEdits(state_)) return true;
-    switch (prompts_.askSaveChanges(this, romName(), editedSpriteCount(state_))) {
-    case SaveChoice::Save: return saveAllSpritesCommand();
-    case SaveChoice::Discard: return true;
-    case SaveChoice::Cancel: return false;
-    }
-    return false;
 }
 
 } // namespace tessel

@@ -1,31 +1,62 @@
-// The main window's safety net around writing: the backup before the
-// first write into a ROM.
-#include <algorithm>
-#include <ctime>
-
+// Saving from the main window: Save Current Sprite, Save All Sprites, the
+// question before unsaved edits are let go, and the backup before the
+// first write into a ROM. What each write says and asks is the ROM
+// conversation's (widgets/rom_conversation.h).
 #include "window/main_window.h"
-#include "rom/rom_backup.h"
-#include "widgets/file_conversation.h"
+
+#include "window/status_line.h"
+#include "model/edit_marks.h"
+#include "rom/rom_session.h"
 #include "widgets/user_prompts.h"
 
 namespace tessel {
 
-bool MainWindow::backupBeforeWrite()
+bool MainWindow::backupBeforeWrite() { return conversation_.backupBeforeWrite(this, state_.romFile); }
+
+bool MainWindow::saveCurrentSpriteCommand()
 {
-    // Runs after the save's own check of the file (a file replaced or
-    // deleted by another program is refused before this).
-    if (!state_.romOpen()) return true;
-    const RomFile& rom = state_.romFile;
-    if (std::find(backedUp_.begin(), backedUp_.end(), rom.key()) != backedUp_.end()) return true;
-    const IoResult made = backupRom(rom.path(), rom.key(), backupDirectory(), std::time(nullptr));
-    if (!made.ok &&
-        !prompts_.askYesNoDefaultNo(this, QStringLiteral("%1 could not be backed up: %2. Save anyway?")
-                                              .arg(romDisplayName(state_.romFile.path()),
-                                                   QString::fromStdString(made.error))))
-        return false;
-    // Asked once: a later write of the same run is no longer the first.
-    backedUp_.push_back(rom.key());
-    return true;
+    const int sprite = state_.currentSprite;
+    const SaveResult result = conversation_.write(
+        this, state_.romFile.path(),
+        [this](const SaveOptions& options) { return saveCurrentSprite(state_, options); },
+        [this] { return backupBeforeWrite(); });
+    const bool saved =
+        conversation_.report(this, result, QStringLiteral("The sprite could not be saved to the ROM."));
+    if (saved) noteSaved(result, sprite);
+    return saved;
+}
+
+bool MainWindow::saveAllSpritesCommand()
+{
+    const SaveResult result = conversation_.write(
+        this, state_.romFile.path(),
+        [this](const SaveOptions& options) { return saveAllSprites(state_, options); },
+        [this] { return backupBeforeWrite(); });
+    const bool saved =
+        conversation_.report(this, result, QStringLiteral("The sprites could not all be saved to the ROM."));
+    if (saved) noteSaved(result, -1);
+    return saved;
+}
+
+void MainWindow::noteSaved(const SaveResult& result, int sprite)
+{
+    if (result.tilesWritten == 0)
+        showStatus(nothingToSaveText());
+    else if (sprite >= 0)
+        showStatus(spriteSavedText(sprite, result.tilesWritten, romName()));
+    else
+        showStatus(spritesSavedText(result.spritesSaved));
+}
+
+bool MainWindow::mayDiscardEdits()
+{
+    if (!state_.romOpen() || !hasUnsavedEdits(state_)) return true;
+    switch (prompts_.askSaveChanges(this, romName(), editedSpriteCount(state_))) {
+    case SaveChoice::Save: return saveAllSpritesCommand();
+    case SaveChoice::Discard: return true;
+    case SaveChoice::Cancel: return false;
+    }
+    return false;
 }
 
 } // namespace tessel

@@ -5,135 +5,22 @@
 #include <QLocale>
 
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <ctime>
-#include <mutex>
-#include <thread>
 
 #include "file/state_files.h"
 #include "model/edit_marks.h"
+#include "rom/recovery_writer.h"
 #include "widgets/user_prompts.h"
 
 namespace tessel {
 
-// The thread that puts recovery files on the disk. It holds at most one
-// job: the newest snapshot to write and the files to remove first; a
-// newer snapshot replaces an older one it has not started on.
-class RecoveryWriter {
-public:
-    explicit RecoveryWriter(std::string directory) : directory_(std::move(directory)), thread_([this] { run(); }) {}
-
-    ~RecoveryWriter()
-    {
-        {
-            std::lock_guard lock(mutex_);
-            stop_ = true;
-        }
-        wake_.notify_all();
-        thread_.join(); // after the job in hand and the one waiting
-    }
-
-    // Takes `pieces` (leaving the caller a spare vector to fill next time).
-    void write(const std::string& name, const RecoveryInfo& info, std::vector<RecoveryPiece>& pieces)
-    {
-        {
-            std::lock_guard lock(mutex_);
-            std::erase(job_.removals, name); // the rename replaces it anyway
-            job_.writeName = name;
-            job_.info = info;
-            std::swap(job_.pieces, pieces);
-        }
-        wake_.notify_all();
-    }
-
-    void remove(const std::string& name)
-    {
-        {
-            std::lock_guard lock(mutex_);
-            if (job_.writeName == name) job_.writeName.clear();
-            if (std::find(job_.removals.begin(), job_.removals.end(), name) == job_.removals.end())
-                job_.removals.push_back(name);
-        }
-        wake_.notify_all();
-    }
-
-    // False when the writer is still busy after `limit` (a disk that hangs).
-    bool waitIdle(std::chrono::milliseconds limit)
-    {
-        std::unique_lock lock(mutex_);
-        return idle_.wait_for(lock, limit, [this] { return !busy_ && !job_.pending(); });
-    }
-
-    // The first failure since the last call, "" when none.
-    std::string takeError()
-    {
-        std::lock_guard lock(mutex_);
-        return std::exchange(error_, {});
-    }
-
-private:
-    struct Job {
-        std::string writeName; // "" for no write
-        RecoveryInfo info;
-        std::vector<RecoveryPiece> pieces;
-        std::vector<std::string> removals;
-        bool pending() const { return !writeName.empty() || !removals.empty(); }
-    };
-
-    void run()
-    {
-        Job current;
-        std::vector<std::uint8_t> bytes;
-        std::unique_lock lock(mutex_);
-        for (;;) {
-            wake_.wait(lock, [this] { return stop_ || job_.pending(); });
-            if (!job_.pending()) return; // stopping, nothing left
-            std::swap(current.writeName, job_.writeName);
-            std::swap(current.info, job_.info);
-            std::swap(current.pieces, job_.pieces); // the old vector goes back for reuse
-            std::swap(current.removals, job_.removals);
-            job_.writeName.clear();
-            job_.removals.clear();
-            busy_ = true;
-            lock.unlock();
-
-            std::string failure;
-            for (const std::string& name : current.removals) {
-                const IoResult r = removeFileDurably(directory_, name);
-                if (!r.ok && failure.empty()) failure = r.error;
-            }
-            if (!current.writeName.empty()) {
-                IoResult r = makeDirectories(directory_);
-                if (r.ok) {
-                    assembleRecovery(current.info, current.pieces, bytes);
-                    sealRecovery(bytes);
-                    r = replaceFileDurably(directory_, current.writeName, bytes);
-                }
-                if (!r.ok && failure.empty()) failure = r.error;
-            }
-
-            lock.lock();
-            busy_ = false;
-            if (!failure.empty() && error_.empty()) error_ = failure;
-            idle_.notify_all();
-        }
-    }
-
-    const std::string directory_;
-    std::mutex mutex_;
-    std::condition_variable wake_, idle_;
-    Job job_;
-    bool busy_ = false;
-    bool stop_ = false;
-    std::string error_;
-    std::thread thread_; // last: starts once everything above exists
-};
-
 namespace {
+
 constexpr int kTickMs = 200;
-constexpr auto kFlushLimit = std::chrono::seconds(10);
+
+void warnStillWriting() { std::fprintf(stderr, "tessel: the recovery file is still being written\n"); }
+
 } // namespace
 
 RecoveryKeeper::RecoveryKeeper(EditorState& state, UserPrompts& prompts, QWidget* window)
@@ -149,7 +36,7 @@ RecoveryKeeper::~RecoveryKeeper()
 {
     timer_.stop();
     update(true);
-    writer_.reset();
+    if (!writer_->stop(kRecoveryWaitLimit)) warnStillWriting();
 }
 
 const RecoveryInfo& RecoveryKeeper::rom()
@@ -261,14 +148,13 @@ void RecoveryKeeper::removeOwnedFile()
 void RecoveryKeeper::updateAndWait()
 {
     update(false);
-    writer_->waitIdle(kFlushLimit);
+    writer_->waitIdle(kRecoveryWaitLimit);
 }
 
 void RecoveryKeeper::flushNow()
 {
     update(true);
-    if (!writer_->waitIdle(kFlushLimit))
-        std::fprintf(stderr, "tessel: the recovery file is still being written\n");
+    if (!writer_->waitIdle(kRecoveryWaitLimit)) warnStillWriting();
 }
 
 void RecoveryKeeper::editsDiscarded()
@@ -286,7 +172,7 @@ void RecoveryKeeper::romOpened()
 
 void RecoveryKeeper::offerRestore()
 {
-    writer_->waitIdle(kFlushLimit); // a removal of this very file may be under way
+    writer_->waitIdle(kRecoveryWaitLimit); // a removal of this very file may be under way
     const QString romName = QFile::decodeName(QByteArray::fromStdString(baseName(learntPath_)));
     std::string why;
     const std::optional<RecoveryContents> found = readRecoveryFile(directory_, fileName_, &why);

@@ -5,10 +5,14 @@
 // mouse button is held, it copies the pixels of the edited sprites that may
 // have changed since the last file (the current sprite, the one current
 // then, and those whose mark moved) on this thread, and hands the writer
-// thread a piece per edited sprite; the writer puts the file together,
-// seals, writes, syncs and renames it; the window never waits for the
-// disk. With nothing edited the file is removed. A newer snapshot
-// replaces one the writer has not started on.
+// thread (rom/recovery_writer.h) a piece per edited sprite; the writer puts
+// the file together, seals, writes, syncs and renames it; the window never
+// waits for the disk. With nothing edited the file is removed. A newer
+// snapshot replaces one the writer has not started on.
+//
+// The program's endings call flushNow() (app/window_program.cpp,
+// app/outside_endings.h); it and the destructor wait for the disk at most
+// kRecoveryWaitLimit each, so that a disk that hangs cannot hang Close.
 //
 // The checksum of the ROM's sprite area is taken when the ROM is opened and
 // again whenever an edit mark is cleared (a save, Refresh Sprite), so that
@@ -36,7 +40,8 @@ class RecoveryKeeper : public QObject {
 public:
     // `window` parents the restore question.
     RecoveryKeeper(EditorState& state, UserPrompts& prompts, QWidget* window);
-    // Brings the file up to date and waits for the writer to finish.
+    // Brings the file up to date and ends the writer once it is done, or
+    // goes on without it after kRecoveryWaitLimit.
     ~RecoveryKeeper() override;
 
     // Open ROM succeeded: forget the file of edits the user has just saved
@@ -48,7 +53,8 @@ public:
     // too, and stays gone until the next edit.
     void editsDiscarded();
     // Brings the file up to date at once, even in the middle of a drag, and
-    // waits until it is on the disk (the program is about to end).
+    // waits until it is on the disk, at most kRecoveryWaitLimit (the
+    // program is about to end).
     void flushNow();
 
     // What the timer does: when anything changed, hands a snapshot to the

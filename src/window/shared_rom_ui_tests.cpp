@@ -1,14 +1,19 @@
 // The window's side of a ROM file that other programs share: what the user
-// is told when the file was replaced or changed, the Exit question on a
-// short file, and names that are not valid text.
+// is told when the file was replaced or changed (on a save and on the
+// palette editor's Apply Changes), the Exit question on a short file, and
+// names that are not valid text.
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "window/window_test_fixture.h"
+#include "dialogs/palette_editor_dialog.h"
 #include "model/edit_marks.h"
 #include "rom/rom_session.h"
 #include "support/scratch_file.h"
@@ -77,6 +82,41 @@ TEST_F(SharedRom, AnOutsideChangeIsWrittenOverOnlyAfterYes)
     }
     EXPECT_TRUE(prompts.errors.isEmpty());
     EXPECT_FALSE(hasUnsavedEdits(*state));
+}
+
+TEST_F(SharedRom, ApplyChangesIsToldAndAskedWhatASaveIs)
+{
+    ASSERT_TRUE(window->openRomFile(path));
+    PaletteEditorDialog editor(*state, prompts, window.get());
+    QTest::mouseClick(editor.findChild<QWidget*>("1084"), Qt::LeftButton); // a colour of palette 0
+    auto* red = editor.findChild<QLineEdit*>("1096");
+    red->selectAll();
+    QTest::keyClicks(red, red->text() == "1" ? "2" : "1");
+    editor.findChild<QPushButton*>("1100")->click(); // << Add Color
+    auto* apply = editor.findChild<QPushButton*>("1079");
+
+    const int fd = ::open(path.c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    const timespec times[2] = {{0, UTIME_OMIT}, {1234567890, 0}};
+    ASSERT_EQ(::futimens(fd, times), 0);
+    ::close(fd);
+    prompts.yesNoAnswer = false;
+    apply->click();
+    ASSERT_EQ(prompts.questions.size(), 1);
+    EXPECT_EQ(prompts.questions[0], "game.sfc was changed on disk by another program since Tessel read it. Write "
+                                    "your edited sprites into it anyway?");
+    EXPECT_EQ(readFileBytes(path), original);
+    EXPECT_TRUE(prompts.errors.isEmpty()) << "the user's own No needs no message";
+
+    const std::string theirs = path + ".new";
+    ASSERT_TRUE(writeSyntheticRom(theirs, {.title = "OTHER GAME"}));
+    ASSERT_EQ(std::rename(theirs.c_str(), path.c_str()), 0);
+    apply->click();
+    ASSERT_EQ(prompts.errors.size(), 1);
+    EXPECT_EQ(prompts.errors[0],
+              "The ROM file game.sfc was replaced or deleted by another program after Tessel "
+              "opened it. Nothing was saved; your edits are still here.");
+    EXPECT_TRUE(editor.hasUnappliedChanges());
 }
 
 TEST_F(SharedRom, SaveInTheExitQuestionClosesWhenEveryEditIsInsideAShortFile)
