@@ -4,11 +4,12 @@
 #include <array>
 #include <charconv>
 #include <ctime>
-#include <fcntl.h>
 #include <memory>
 #include <optional>
 
-#include "interchange/file_bytes.h"
+#include "file/durable_file.h"
+#include "file/file_access.h"
+#include "file/path_names.h"
 #include "interchange/palette_files.h"
 #include "interchange/patch_formats.h"
 #include "interchange/rom_kind.h"
@@ -28,32 +29,6 @@ struct Failure {
 };
 
 Failure usage(std::string why) { return {2, std::move(why)}; }
-
-// Reading for an export: no lock and no write permission needed, so that a
-// build script can export from a ROM the window has open or from a
-// read-only copy. Every call goes to the system.
-class ReadOnlyIo : public FileIo {
-public:
-    int open(const char* path, int) override { return system().open(path, O_RDONLY); }
-    int close(int fd) override { return system().close(fd); }
-    int lock(int) override { return 0; }
-    long long size(int fd) override { return system().size(fd); }
-    long pread(int fd, void* buf, unsigned long count, long long offset) override
-    {
-        return system().pread(fd, buf, count, offset);
-    }
-    long pwrite(int, const void*, unsigned long, long long) override { return -1; }
-    int fsync(int) override { return 0; }
-    int status(int fd, FileStatus& out) override
-    {
-        const int r = system().status(fd, out);
-        out.writable = true; // never written through this
-        return r;
-    }
-
-private:
-    static FileIo& system() { return systemFileIo(); }
-};
 
 // Whether the open file carries a copier header, from where its title lies;
 // the file's offsets follow. Unknown when the title is at neither place.
@@ -88,15 +63,17 @@ std::optional<Failure> saveFailure(const SaveResult& saved, const std::string& b
 }
 
 struct OpenRom {
-    ReadOnlyIo readOnly; // outlives the file that reads through it
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
 };
 
+// An export reads the ROM only: no lock and no write permission needed, so
+// that a build script can export from a ROM the window has open or from a
+// read-only copy.
 std::optional<Failure> openRomFor(OpenRom& rom, const std::string& path, bool writing, bool force)
 {
     EditorState& state = *rom.state;
-    if (!writing) state.romFile.setIo(rom.readOnly);
-    if (IoResult r = state.romFile.open(path); !r.ok) return Failure{1, "Cannot open " + path + ": " + r.error};
+    const IoResult opened = writing ? state.romFile.open(path) : state.romFile.openReadOnly(path);
+    if (!opened) return Failure{1, "Cannot open " + path + ": " + opened.error};
     if (takeCopierHeaderFromTitle(state.romFile) == RomKind::Unknown && !force)
         return Failure{1, path + " " + describeRomKind(RomKind::Unknown) + "; --force opens it anyway"};
     if (IoResult r = loadAllSprites(state); !r.ok) return Failure{1, "Cannot read " + path + ": " + r.error};
@@ -107,7 +84,9 @@ std::optional<Failure> openRomFor(OpenRom& rom, const std::string& path, bool wr
 // lies past the end of the file (the rest would be half a save).
 std::optional<Failure> saveSprites(EditorState& state)
 {
-    const long long size = state.romFile.size();
+    const Outcome<long long> length = state.romFile.size();
+    if (!length) return Failure{1, "Cannot write the ROM: " + length.error};
+    const long long size = length.value;
     for (int n = 0; n < kSpriteCount; ++n) {
         const SpriteRecord& record = state.spriteStore[n];
         const long long end = record.romOffset + 1LL * record.widthTiles * record.heightTiles * kTileBytes;
@@ -154,7 +133,7 @@ std::optional<Failure> exportSprite(const Args& a, bool force, std::string&)
     const SpriteRecord& record = rom.state->spriteStore[*n];
     const auto png = exportSpritePng(spriteViewOf(record), rom.state->displayPalettes[record.paletteIndex]);
     if (!png.ok) return Failure{1, png.error};
-    return written(writeWholeFile(a[2], png.value));
+    return written(writeWholeFile(a[2], png.value).error);
 }
 
 std::optional<Failure> importSprite(const Args& a, bool force, std::string& done)
@@ -185,7 +164,7 @@ std::optional<Failure> exportSheet(const Args& a, bool force, std::string&)
     if (auto f = openRomFor(rom, a[0], false, force)) return f;
     const auto png = exportSheetPng(spriteViewsOf(rom.state->spriteStore), rom.state->displayPalettes);
     if (!png.ok) return Failure{1, png.error};
-    return written(writeWholeFile(a[1], png.value));
+    return written(writeWholeFile(a[1], png.value).error);
 }
 
 std::optional<Failure> importSheet(const Args& a, bool force, std::string& done)

@@ -83,7 +83,9 @@ std::string canonicalRomPath(const std::string& path);
 
 // Reads and decodes dir/name. Nothing with `why` empty when there is no
 // such file; nothing with a reason when it cannot be read or is damaged.
+// A pipe or device there is refused unread; a folder that others may write
+// (see checkStateFolder) is not looked into.
 std::optional<RecoveryContents> readRecoveryFile(const std::string& dir, const std::string& name,
-                                                 std::string* why);
+                                                 std::string* why, FileIo& io = systemFileIo());
 
 } // namespace tessel

@@ -8,7 +8,9 @@
 #include <QMimeData>
 
 #include "interchange/clipboard_picture.h"
-#include "interchange/file_bytes.h"
+#include "file/durable_file.h"
+#include "file/file_access.h"
+#include "file/path_names.h"
 #include "interchange/patch_formats.h"
 #include "interchange/sprite_png.h"
 #include "interchange/sprite_sheet.h"
@@ -44,7 +46,7 @@ void writeExport(QWidget* window, const EditorState& state, UserPrompts& prompts
 {
     std::string why = bytes.ok ? std::string() : bytes.error;
     if (why.empty() && namesSameFile(path, state.romFile.path())) why = "Cannot write over the open ROM: " + path;
-    if (why.empty()) why = writeWholeFile(path, bytes.value);
+    if (why.empty()) why = writeWholeFile(path, bytes.value).error;
     if (!why.empty()) prompts.error(window, text(why));
 }
 
