@@ -4,11 +4,13 @@
 #include <filesystem>
 #include <functional>
 #include <random>
+#include <sys/stat.h>
 
 #include "file/state_files.h"
 #include "model/edit_marks.h"
 #include "rom/recovery_file.h"
 #include "rom/sprite_catalogue.h"
+#include "support/fault_io.h"
 #include "support/rom_fixture.h"
 
 namespace tessel {
@@ -168,6 +170,23 @@ TEST(RecoveryFile, WrittenWholeReadBackAndRemoved)
     ASSERT_TRUE(removeFileDurably(dir.path(), "r").ok);
     EXPECT_TRUE(removeFileDurably(dir.path(), "r").ok) << "a file already gone is no failure";
     EXPECT_FALSE(std::filesystem::exists(dir.path() + "/r"));
+}
+
+// Open ROM reads the recovery file on the window's thread: a pipe there is
+// refused unread, and a folder someone else owns is not looked into.
+TEST(RecoveryFile, APipeOrAForeignFolderIsNotRead)
+{
+    testing::ScratchFile dir(testing::ScratchFile::Kind::Directory);
+    ASSERT_EQ(::mkfifo((dir.path() + "/r").c_str(), 0600), 0);
+    std::string why;
+    EXPECT_FALSE(readRecoveryFile(dir.path(), "r", &why));
+    EXPECT_EQ(why, "r is not a regular file.");
+
+    testing::FaultIo io;
+    io.alterLinkStatus = [](FileStatus& s) { s.owner = ::geteuid() + 1; };
+    EXPECT_FALSE(readRecoveryFile(dir.path(), "r", &why, io));
+    EXPECT_EQ(why, "");
+    EXPECT_EQ(io.calls(testing::IoOp::Open), 0);
 }
 
 TEST(StateFiles, FolderFollowsXdgStateHomeElseHome)

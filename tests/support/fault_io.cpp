@@ -100,7 +100,10 @@ int FaultIo::truncate(int fd, long long size)
 
 int FaultIo::linkStatus(const char* path, FileStatus& out)
 {
-    return shouldFail(IoOp::LinkStatus) ? -1 : inner_.linkStatus(path, out);
+    if (shouldFail(IoOp::LinkStatus)) return -1;
+    const int r = inner_.linkStatus(path, out);
+    if (r == 0 && alterLinkStatus) alterLinkStatus(out);
+    return r;
 }
 
 int FaultIo::setBlocking(int fd) { return shouldFail(IoOp::SetBlocking) ? -1 : inner_.setBlocking(fd); }
