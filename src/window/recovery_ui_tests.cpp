@@ -248,7 +248,7 @@ TEST_F(RecoveryTest, APipeIsNoRecoveryFileAndASharedFolderIsNotUsed)
     ASSERT_EQ(prompts.errors.size(), 2) << prompts.errors.join("|").toStdString();
     EXPECT_TRUE(prompts.errors[1].contains("is shared with other users")) << prompts.errors[1].toStdString();
     EXPECT_TRUE(victim.read().empty());
-    window->runCommand(ids::SaveCurrentSprite);
+    window->runCommand(ids::SaveAllSprites);
     ASSERT_EQ(prompts.questions.size(), 1);
     EXPECT_TRUE(prompts.questions[0].contains("is shared with other users")) << prompts.questions[0].toStdString();
 }
