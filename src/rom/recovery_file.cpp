@@ -183,25 +183,25 @@ std::string canonicalRomPath(const std::string& path)
     return std::string(cwd) + "/" + path;
 }
 
-std::optional<RecoveryContents> readRecoveryFile(const std::string& dir, const std::string& name,
-                                                 std::string* why, FileIo& io)
+Outcome<std::optional<RecoveryContents>> readRecoveryFile(const std::string& dir, const std::string& name,
+                                                          FileIo& io)
 {
-    if (why) why->clear();
+    using Result = Outcome<std::optional<RecoveryContents>>;
     const std::string path = dir + "/" + name;
     FileStatus status;
     if (io.pathStatus(path.c_str(), status) != 0) {
-        if (errno != ENOENT && errno != ENOTDIR && why) *why = because(path, errno);
-        return std::nullopt;
+        if (errno == ENOENT || errno == ENOTDIR) return Result::success(std::nullopt);
+        return Result::failure(because(path, errno));
     }
     // A folder others may write could hold anyone's file: nothing in it is
     // used. The writer says so once it is to keep edits there.
-    if (!checkStateFolder(dir, io).ok) return std::nullopt;
+    if (!checkStateFolder(dir, io).ok) return Result::success(std::nullopt);
     const auto bytes = readWholeFile(path, kMaxFileBytes, io);
-    if (!bytes) {
-        if (why) *why = bytes.error;
-        return std::nullopt;
-    }
-    return decodeRecovery(bytes.value, why);
+    if (!bytes) return Result::failure(bytes.error);
+    std::string why;
+    std::optional<RecoveryContents> contents = decodeRecovery(bytes.value, &why);
+    if (!contents) return Result::failure(why);
+    return Result::success(std::move(contents));
 }
 
 } // namespace tessel

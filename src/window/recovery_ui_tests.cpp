@@ -82,8 +82,9 @@ TEST_F(RecoveryTest, TheFileFollowsTheUnsavedEdits)
     edit(3, 9);
     edit(700, 4);
     window->recovery().updateAndWait();
-    std::string why;
-    auto kept = readRecoveryFile(window->recovery().directory(), window->recovery().currentFile(), &why);
+    const auto read = readRecoveryFile(window->recovery().directory(), window->recovery().currentFile());
+    const std::string& why = read.error;
+    const auto& kept = read.value;
     ASSERT_TRUE(kept) << why;
     ASSERT_EQ(kept->sprites.size(), 2u);
     EXPECT_EQ(kept->sprites[1].sprite, 700);
@@ -110,8 +111,9 @@ TEST_F(RecoveryTest, ASpriteLeftWhileItsBlockMovedIsKeptAsItWasLeft)
     selectSprite(*state, 1);
     edit(5, 3);
     window->recovery().updateAndWait();
-    std::string why;
-    auto kept = readRecoveryFile(window->recovery().directory(), window->recovery().currentFile(), &why);
+    const auto read = readRecoveryFile(window->recovery().directory(), window->recovery().currentFile());
+    const std::string& why = read.error;
+    const auto& kept = read.value;
     ASSERT_TRUE(kept) << why;
     ASSERT_EQ(kept->sprites.size(), 2u);
     EXPECT_EQ(kept->sprites[0].sprite, 0);
