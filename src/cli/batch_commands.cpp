@@ -4,11 +4,13 @@
 #include <array>
 #include <charconv>
 #include <ctime>
-#include <fcntl.h>
 #include <memory>
 #include <optional>
 
 #include "interchange/art_exchange.h"
+#include "file/durable_file.h"
+#include "file/file_access.h"
+#include "file/path_names.h"
 #include "interchange/palette_files.h"
 #include "interchange/patch_formats.h"
 #include "interchange/rom_kind.h"
@@ -28,32 +30,6 @@ struct Failure {
 };
 
 Failure usage(std::string why) { return {2, std::move(why)}; }
-
-// Reading for an export: no lock and no write permission needed, so that a
-// build script can export from a ROM the window has open or from a
-// read-only copy. Every call goes to the system.
-class ReadOnlyIo : public FileIo {
-public:
-    int open(const char* path, int) override { return system().open(path, O_RDONLY); }
-    int close(int fd) override { return system().close(fd); }
-    int lock(int) override { return 0; }
-    long long size(int fd) override { return system().size(fd); }
-    long pread(int fd, void* buf, unsigned long count, long long offset) override
-    {
-        return system().pread(fd, buf, count, offset);
-    }
-    long pwrite(int, const void*, unsigned long, long long) override { return -1; }
-    int fsync(int) override { return 0; }
-    int status(int fd, FileStatus& out) override
-    {
-        const int r = system().status(fd, out);
-        out.writable = true; // never written through this
-        return r;
-    }
-
-private:
-    static FileIo& system() { return systemFileIo(); }
-};
 
 // Whether the open file carries a copier header, from where its title lies;
 // the file's offsets follow. Unknown when the title is at neither place.
@@ -88,15 +64,17 @@ std::optional<Failure> saveFailure(const SaveResult& saved, const std::string& b
 }
 
 struct OpenRom {
-    ReadOnlyIo readOnly; // outlives the file that reads through it
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
 };
 
+// An export reads the ROM only: no lock and no write permission needed, so
+// that a build script can export from a ROM the window has open or from a
+// read-only copy.
 std::optional<Failure> openRomFor(OpenRom& rom, const std::string& path, bool writing, bool force)
 {
     EditorState& state = *rom.state;
-    if (!writing) state.romFile.setIo(rom.readOnly);
-    if (IoResult r = state.romFile.open(path); !r.ok) return Failure{1, "Cannot open " + path + ": " + r.error};
+    const IoResult opened = writing ? state.romFile.open(path) : state.romFile.openReadOnly(path);
+    if (!opened) return Failure{1, "Cannot open " + path + ": " + opened.error};
     if (takeCopierHeaderFromTitle(state.romFile) == RomKind::Unknown && !force)
         return Failure{1, path + " " + describeRomKind(RomKind::Unknown) + "; --force opens it anyway"};
     if (IoResult r = loadAllSprites(state); !r.ok) return Failure{1, "Cannot read " + path + ": " + r.error};
@@ -107,7 +85,9 @@ std::optional<Failure> openRomFor(OpenRom& rom, const std::string& path, bool wr
 // lies past the end of the file (the rest would be half a save).
 std::optional<Failure> saveSprites(EditorState& state)
 {
-    if (const auto lost = editedSpritesPastTheEnd(state, state.romFile.size()); !lost.empty())
+    const Outcome<long long> length = state.romFile.size();
+    if (!length) return Failure{1, "Cannot write the ROM: " + length.error};
+    if (const auto lost = editedSpritesPastTheEnd(state, length.value); !lost.empty())
         return Failure{1, "Sprite " + std::to_string(lost[0]) + " lies past the end of the file; nothing was written"};
     if (editedSpriteCount(state) == 0) return std::nullopt;
     std::string backupError;

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
+#include "file/rom_file.h"
 #include "interchange/png_image.h"
 #include "model/sprite_store.h"
 #include "rom/rom_backup.h"
@@ -196,6 +198,46 @@ TEST_F(BatchCommands, EditLandsInOnlyTheSpritesTilesWithOrWithoutHeader)
     clean.write(original);
     EXPECT_EQ(tessel({"make-patch", clean.path(), "ROM", "@p.bps"}).status, 0);
     EXPECT_EQ(tessel({"make-patch", clean.path(), bare.path(), "@p.ips"}).status, 1); // header and none
+}
+
+} // namespace
+
+namespace {
+
+// A pipe or a device named as the ROM or as the file to import is refused
+// at once with the window's sentence, never waited on; so is a ROM another
+// editor holds.
+TEST_F(BatchCommands, PipesDevicesAndHeldRomsAreRefusedWithTheWindowsSentence)
+{
+    ASSERT_EQ(::mkfifo((dir.path() + "/pipe").c_str(), 0600), 0);
+    ASSERT_EQ(tessel({"export-sprite", "ROM", "7", "@s.png"}).status, 0);
+    ASSERT_EQ(tessel({"export-palette", "ROM", "3", "@p.gpl"}).status, 0);
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"export-sprite", "@pipe", "7", "@out.png"}, "pipe is not a regular file."},
+        {{"export-sheet", "@pipe", "@out.png"}, "pipe is not a regular file."},
+        {{"export-palette", "@pipe", "3", "@out.gpl"}, "pipe is not a regular file."},
+        {{"export-sprite", "/dev/zero", "7", "@out.png"}, "zero is not a regular file."},
+        {{"import-sprite", "ROM", "7", "@pipe"}, "pipe is not a regular file."},
+        {{"import-sheet", "ROM", "@pipe"}, "pipe is not a regular file."},
+        {{"make-patch", "@pipe", "ROM", "@out.bps"}, "pipe is not a regular file."},
+    };
+    for (const auto& [args, sentence] : cases) {
+        const Finished run = tessel(args);
+        EXPECT_EQ(run.status, 1) << args[0] << " " << args[1];
+        EXPECT_NE(run.err.find(sentence), std::string::npos) << run.err;
+    }
+    ::unlink((dir.path() + "/pipe").c_str());
+    ASSERT_EQ(::mkfifo((dir.path() + "/pipe.gpl").c_str(), 0600), 0);
+    const Finished palette = tessel({"import-palette", "ROM", "3", "@pipe.gpl"});
+    EXPECT_NE(palette.err.find("pipe.gpl is not a regular file."), std::string::npos) << palette.err;
+
+    RomFile held;
+    ASSERT_TRUE(held.open(rom).ok);
+    const Finished run = tessel({"import-palette", "ROM", "3", "@p.gpl"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("game.smc is in use by another editor."), std::string::npos) << run.err;
+    EXPECT_EQ(tessel({"export-sprite", "ROM", "7", "@s.png"}).status, 0) << "an export reads without the lock";
+    EXPECT_EQ(changedBytes(), 0);
 }
 
 } // namespace

@@ -10,6 +10,8 @@
 #include <QLabel>
 #include "editor/sprite_selection.h"
 #include "interchange/art_exchange.h"
+#include "file/file_access.h"
+#include "file/path_names.h"
 #include "interchange/palette_files.h"
 #include "rom/rom_session.h"
 #include "widgets/color_swatch.h"

@@ -1,3 +1,4 @@
+#include "file/system_reason.h"
 #include "dialogs/palette_editor_dialog.h"
 
 #include <gtest/gtest.h>
@@ -253,7 +254,7 @@ TEST_F(PaletteEditorTest, FailedWriteIsReported)
     io.failOn(testing::IoOp::Pwrite, 1, ENOSPC, true);
     control<QPushButton>(d, 1079)->click();
     ASSERT_EQ(prompts.errors.size(), 1);
-    EXPECT_TRUE(prompts.errors[0].contains(QString::fromLocal8Bit(strerror(ENOSPC))))
+    EXPECT_TRUE(prompts.errors[0].contains(QString::fromStdString(systemReason(ENOSPC))))
         << prompts.errors[0].toStdString();
 }
 

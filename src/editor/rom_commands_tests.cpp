@@ -1,3 +1,4 @@
+#include "file/system_reason.h"
 #include "editor/rom_commands.h"
 
 #include <cerrno>
@@ -164,7 +165,7 @@ TEST(RomCommands, AReadErrorWhileLoadingLeavesTheOldRomLoaded)
     io.failOn(IoOp::Pread, 1, EIO);
     const IoResult r = openRom(s, second.path());
     EXPECT_FALSE(r.ok);
-    EXPECT_NE(r.error.find(std::strerror(EIO)), std::string::npos) << r.error;
+    EXPECT_NE(r.error.find(systemReason(EIO)), std::string::npos) << r.error;
     EXPECT_EQ(s.romFile.path(), rom.path());
     EXPECT_EQ(s.spriteStore[1].pixels[0], 9);
     EXPECT_TRUE(lockableByOthers(second.path()));

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
+#include "file/system_reason.h"
 #include "editor/rom_commands.h"
 #include "model/edit_marks.h"
 #include "rom/rom_session.h"
@@ -18,27 +19,11 @@ using testing::FaultIo;
 using testing::IoOp;
 using testing::RomFixture;
 
-const char* nameOf(IoOp op)
-{
-    switch (op) {
-    case IoOp::Open: return "open";
-    case IoOp::Lock: return "lock";
-    case IoOp::Size: return "size";
-    case IoOp::Pread: return "pread";
-    case IoOp::Pwrite: return "pwrite";
-    case IoOp::Fsync: return "fsync";
-    case IoOp::Close: return "close";
-    case IoOp::FileKey: return "fileKey";
-    case IoOp::Status: return "fstat";
-    case IoOp::PathStatus: return "stat";
-    case IoOp::Truncate: return "ftruncate";
-    }
-    return "?";
-}
+const char* nameOf(IoOp op) { return testing::ioOpName(op); }
 
 bool carriesReason(const std::string& error, int code)
 {
-    return error.find(std::strerror(code)) != std::string::npos;
+    return error.find(systemReason(code)) != std::string::npos;
 }
 
 TEST(RomFaults, OpeningAnotherRom)

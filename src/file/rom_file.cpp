@@ -2,92 +2,21 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <utility>
+
+#include "file/file_access.h"
+#include "file/path_names.h"
+#include "file/system_reason.h"
 
 namespace tessel {
 
 namespace {
 
-class SystemFileIo final : public FileIo {
-public:
-    int open(const char* path, int flags) override { return ::open(path, flags | O_CLOEXEC); }
-    int close(int fd) override { return ::close(fd); }
-    int lock(int fd) override { return ::flock(fd, LOCK_EX | LOCK_NB); }
-    long long size(int fd) override
-    {
-        struct stat st;
-        if (::fstat(fd, &st) != 0) return -1;
-        if (!S_ISREG(st.st_mode)) {
-            errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
-            return -1;
-        }
-        return st.st_size;
-    }
-    long pread(int fd, void* buf, unsigned long count, long long offset) override
-    {
-        return ::pread(fd, buf, count, offset);
-    }
-    long pwrite(int fd, const void* buf, unsigned long count, long long offset) override
-    {
-        return ::pwrite(fd, buf, count, offset);
-    }
-    int fsync(int fd) override { return ::fsync(fd); }
-};
-
-std::string reason(const char* what)
-{
-    return std::string(what) + ": " + std::strerror(errno);
-}
-
-void fillStatus(const struct stat& st, FileStatus& out)
-{
-    out.key = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
-    out.size = st.st_size;
-    out.modifiedNs = st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
-    out.links = st.st_nlink;
-    out.writable = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
-}
+std::string reason(const char* what) { return because(what, errno); }
 
 } // namespace
-
-int FileIo::status(int fd, FileStatus& out)
-{
-    struct stat st;
-    if (::fstat(fd, &st) != 0) return -1;
-    fillStatus(st, out);
-    return 0;
-}
-
-int FileIo::pathStatus(const char* path, FileStatus& out)
-{
-    struct stat st;
-    if (::stat(path, &st) != 0) return -1;
-    fillStatus(st, out);
-    return 0;
-}
-
-int FileIo::truncate(int fd, long long size) { return ::ftruncate(fd, size); }
-
-int FileIo::fileKey(int fd, FileKey& key)
-{
-    struct stat st;
-    if (::fstat(fd, &st) != 0) return -1;
-    key.device = st.st_dev;
-    key.inode = st.st_ino;
-    return 0;
-}
-
-FileIo& systemFileIo()
-{
-    static SystemFileIo io;
-    return io;
-}
 
 IoResult readFully(FileIo& io, int fd, long long offset, std::span<std::uint8_t> out)
 {
@@ -109,34 +38,50 @@ RomFile::~RomFile() { close(); }
 
 IoResult RomFile::open(const std::string& path, RomFile* replacing)
 {
+    return openAs(path, Mode::Update, replacing, nullptr);
+}
+
+IoResult RomFile::openReadOnly(const std::string& path) { return openAs(path, Mode::ReadOnly, nullptr, nullptr); }
+
+IoResult RomFile::openBeside(const std::string& path, const RomFile* heldByUs)
+{
+    return openAs(path, Mode::Update, nullptr, heldByUs);
+}
+
+IoResult RomFile::openAs(const std::string& path, Mode mode, RomFile* replacing, const RomFile* heldByUs)
+{
     close();
-    int fd = io_->open(path.c_str(), O_RDWR);
-    if (fd < 0) return IoResult::failure(reason("Cannot open the file for reading and writing"));
-    FileStatus status;
-    if (io_->size(fd) < 0 || io_->status(fd, status) != 0) {
-        IoResult r = IoResult::failure(reason("Cannot read the file"));
+    const bool update = mode == Mode::Update;
+    const Outcome<OpenedFile> opened =
+        openRegularFile(*io_, path, update ? Access::Update : Access::Read,
+                        update ? "Cannot open the file for reading and writing" : "Cannot open the file for reading");
+    if (!opened) return IoResult::failure(opened.error.ends_with('.') ? opened.error : opened.error + ".");
+    const int fd = opened.value.fd;
+    const FileStatus& status = opened.value.status;
+    auto refuse = [&](std::string why) {
         io_->close(fd);
-        return r;
-    }
+        return IoResult::failure(std::move(why));
+    };
+    if (io_->size(fd) < 0) return refuse(reason("Cannot read the file") + ".");
     // Root may write a file whose mode forbids it; the user who protected
     // the file meant it for everyone.
-    if (!status.writable) {
-        io_->close(fd);
-        return IoResult::failure("The file is write-protected");
-    }
-    if (replacing && replacing != this && replacing->isSameFileAs(fd))
-        replacing->close();
-    if (io_->lock(fd) != 0) {
-        IoResult r = IoResult::failure(errno == EWOULDBLOCK
-                                           ? std::string("The file is in use by another editor")
-                                           : reason("Cannot lock the file"));
-        io_->close(fd);
-        return r;
+    if (update && !status.writable) return refuse("The file is write-protected");
+    if (update && replacing && replacing != this && replacing->isSameFileAs(fd)) replacing->close();
+    if (update && io_->lock(fd) != 0) {
+        const bool held = errno == EWOULDBLOCK;
+        if (!held) return refuse(reason("Cannot lock the file") + ".");
+        if (!heldByUs || !heldByUs->isSameFileAs(fd)) return refuse(baseName(path) + " is in use by another editor.");
     }
     fd_ = fd;
     path_ = path;
     stamp_ = status;
+    readOnly_ = !update;
     return IoResult::success();
+}
+
+IoResult RomFile::refuseReadOnly() const
+{
+    return IoResult::failure(baseName(path_) + " was opened for reading only.");
 }
 
 void RomFile::swap(RomFile& other) noexcept
@@ -146,13 +91,13 @@ void RomFile::swap(RomFile& other) noexcept
     std::swap(path_, other.path_);
     std::swap(headerShift_, other.headerShift_);
     std::swap(stamp_, other.stamp_);
+    std::swap(readOnly_, other.readOnly_);
 }
 
 bool RomFile::isSameFileAs(int fd) const
 {
-    FileKey mine, theirs;
-    return fd_ >= 0 && io_->fileKey(fd_, mine) == 0 && io_->fileKey(fd, theirs) == 0 &&
-           mine == theirs;
+    FileStatus mine, theirs;
+    return fd_ >= 0 && io_->status(fd_, mine) == 0 && io_->status(fd, theirs) == 0 && mine.key == theirs.key;
 }
 
 void RomFile::close()
@@ -162,13 +107,15 @@ void RomFile::close()
     fd_ = -1;
     path_.clear();
     headerShift_ = 0;
+    readOnly_ = false;
 }
 
-long long RomFile::size() const
+Outcome<long long> RomFile::size() const
 {
-    if (fd_ < 0) return -1;
+    if (fd_ < 0) return Outcome<long long>::failure("No ROM is open");
     const long long n = io_->size(fd_);
-    return n < 0 ? n : n + headerShift_;
+    if (n < 0) return Outcome<long long>::failure(reason("Cannot read the size of the ROM"));
+    return Outcome<long long>::success(n + headerShift_);
 }
 
 IoResult RomFile::read(long long offset, std::span<std::uint8_t> out) const
@@ -187,6 +134,7 @@ IoResult RomFile::read(long long offset, std::span<std::uint8_t> out) const
 IoResult RomFile::write(long long offset, std::span<const std::uint8_t> data)
 {
     if (fd_ < 0) return IoResult::failure("No ROM is open");
+    if (readOnly_) return refuseReadOnly();
     long long length = io_->size(fd_);
     if (length < 0) return IoResult::failure(reason("Cannot read the size of the ROM"));
     offset -= headerShift_;
@@ -208,6 +156,7 @@ IoResult RomFile::write(long long offset, std::span<const std::uint8_t> data)
 IoResult RomFile::sync()
 {
     if (fd_ < 0) return IoResult::failure("No ROM is open");
+    if (readOnly_) return refuseReadOnly();
     if (io_->fsync(fd_) != 0) return IoResult::failure(reason("Cannot flush the ROM to disk"));
     return IoResult::success();
 }
@@ -246,6 +195,7 @@ IoResult RomFile::restamp()
 IoResult RomFile::truncate(long long size)
 {
     if (fd_ < 0) return IoResult::failure("No ROM is open");
+    if (readOnly_) return refuseReadOnly();
     if (io_->truncate(fd_, size - headerShift_) != 0)
         return IoResult::failure(reason("Cannot cut the ROM file back to its size"));
     return IoResult::success();

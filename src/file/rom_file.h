@@ -1,9 +1,12 @@
 // The one open ROM file: opened for reading and updating, locked against a
-// second editor, read and written at absolute offsets. Every operation is
-// checked; a failure carries the system's reason.
+// second editor, read and written at absolute offsets; or opened for
+// reading only, for the command line's exports. Every operation is checked;
+// a failure carries the system's reason.
 //
 // Call flow: open() -> read()/write() any number of times -> sync() once per
 // command that wrote -> close(). Writes never go past the end of the file.
+// open(): openRegularFile (file_access.h: no blocking on a pipe or device)
+//         -> size -> write permission -> lock.
 #pragma once
 
 #include <cstdint>
@@ -11,51 +14,10 @@
 #include <span>
 #include <string>
 
+#include "file/file_io.h"
 #include "file/outcome.h"
 
 namespace tessel {
-
-// Which file a descriptor refers to (device and inode): two paths or two
-// descriptors name the same file exactly when their keys are equal.
-struct FileKey {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    friend bool operator==(const FileKey&, const FileKey&) = default;
-    friend auto operator<=>(const FileKey&, const FileKey&) = default;
-};
-
-// What the system says of a file: which file it is, how long, when it was
-// last modified, how many names it has and whether anyone may write it.
-struct FileStatus {
-    FileKey key;
-    long long size = 0;
-    long long modifiedNs = 0; // modification time in nanoseconds
-    unsigned long links = 0;
-    bool writable = false; // some write permission bit is set
-};
-
-// The system calls the ROM file goes through. Tests replace it to inject
-// failures into any single kind of operation.
-class FileIo {
-public:
-    virtual ~FileIo() = default;
-    // Returns a descriptor-like handle >= 0, or -1 with errno set.
-    virtual int open(const char* path, int flags) = 0;
-    virtual int close(int fd) = 0;
-    virtual int lock(int fd) = 0; // exclusive, non-blocking; 0 or -1 with errno
-    virtual long long size(int fd) = 0; // -1 with errno on failure
-    virtual long pread(int fd, void* buf, unsigned long count, long long offset) = 0;
-    virtual long pwrite(int fd, const void* buf, unsigned long count, long long offset) = 0;
-    virtual int fsync(int fd) = 0;
-    // 0, or -1 with errno. Handles are real descriptors, so fstat serves
-    // unless an implementation knows better.
-    virtual int fileKey(int fd, FileKey& key);
-    // fstat and stat; 0, or -1 with errno.
-    virtual int status(int fd, FileStatus& out);
-    virtual int pathStatus(const char* path, FileStatus& out);
-    // ftruncate; 0, or -1 with errno.
-    virtual int truncate(int fd, long long size);
-};
 
 // How the file we hold stands against what we last saw of it.
 enum class HeldFile {
@@ -65,9 +27,6 @@ enum class HeldFile {
                    // renamed over or deleted
     Unknown,       // the system could not tell (the reason is in `error`)
 };
-
-// The real system calls.
-FileIo& systemFileIo();
 
 // Reads out.size() bytes at offset from descriptor fd, retrying short reads;
 // bytes past the end of the file are filled with 0xFF. Fails only when the
@@ -93,8 +52,17 @@ public:
     // holds the very file being opened, it is closed just before the lock
     // is taken (and only once the new descriptor is open).
     IoResult open(const std::string& path, RomFile* replacing = nullptr);
+    // Opens for reading only: no lock and no write permission needed, so
+    // that a build script can read a ROM the window has open or a read-only
+    // copy. write(), truncate() and sync() are then refused.
+    IoResult openReadOnly(const std::string& path);
+    // Opens as open() does, except that when `heldByUs` holds this very
+    // file, its lock is no obstacle and none is taken: for looking at the
+    // file (checkRomIdentity), never for writing it.
+    IoResult openBeside(const std::string& path, const RomFile* heldByUs);
     void close();
     bool isOpen() const { return fd_ >= 0; }
+    bool isReadOnly() const { return readOnly_; }
     // Exchanges the open files (and their FileIo) of two RomFiles, so that a
     // newly opened file can take the place of the old one.
     void swap(RomFile& other) noexcept;
@@ -115,8 +83,8 @@ public:
     bool hasCopierHeader() const { return headerShift_ == 0; }
     static constexpr long long kCopierHeaderBytes = 512;
 
-    // Current length of the file in bytes, or -1 on failure.
-    long long size() const;
+    // Current length of the file in bytes.
+    Outcome<long long> size() const;
 
     // Reads up to out.size() bytes at offset. Bytes past the end of the file
     // are filled with 0xFF (what the game's format treats as "nothing read").
@@ -146,6 +114,11 @@ private:
     std::string path_;
     long long headerShift_ = 0; // bytes of copier header missing from the file
     FileStatus stamp_;          // the file as we last saw it
+    bool readOnly_ = false;
+
+    enum class Mode { Update, ReadOnly };
+    IoResult openAs(const std::string& path, Mode mode, RomFile* replacing, const RomFile* heldByUs);
+    IoResult refuseReadOnly() const;
 };
 
 } // namespace tessel

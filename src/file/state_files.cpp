@@ -2,27 +2,45 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
 #include <pwd.h>
-#include <sys/stat.h>
 #include <unistd.h>
+
+#include "file/durable_file.h"
+#include "file/path_names.h"
+#include "file/system_reason.h"
 
 namespace tessel {
 
 namespace {
 
-IoResult failure(const std::string& what)
-{
-    return IoResult::failure(what + ": " + std::strerror(errno));
-}
+constexpr unsigned kOthersMayWrite = 0022;
 
 std::string homeDirectory()
 {
     if (const char* home = std::getenv("HOME"); home && *home == '/') return home;
-    if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir && *entry->pw_dir == '/')
-        return entry->pw_dir;
+    passwd entry{};
+    passwd* found = nullptr;
+    char buffer[4096];
+    if (::getpwuid_r(::getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found && found->pw_dir &&
+        *found->pw_dir == '/')
+        return found->pw_dir;
     return {};
+}
+
+std::string notUsed(const std::string& dir, const char* how)
+{
+    return "The folder " + dir + " " + how + ", so Tessel keeps no recovery files or backups there.";
+}
+
+IoResult checkOneFolder(const std::string& dir, FileIo& io)
+{
+    FileStatus status;
+    if (io.linkStatus(dir.c_str(), status) != 0) return IoResult::failure(because(dir, errno));
+    if (status.type == FileType::Link) return IoResult::failure(notUsed(dir, "is a symbolic link"));
+    if (status.type != FileType::Folder) return IoResult::failure(because(dir, ENOTDIR));
+    if (status.owner != ::geteuid() || (status.permissions & kOthersMayWrite) != 0)
+        return IoResult::failure(notUsed(dir, "is shared with other users"));
+    return IoResult::success();
 }
 
 } // namespace
@@ -40,97 +58,38 @@ std::string stateDirectory(const std::string& sub)
     return base + "/tessel/" + sub;
 }
 
-IoResult makeDirectories(const std::string& path)
+IoResult checkStateFolder(const std::string& dir, FileIo& io)
+{
+    if (IoResult r = checkOneFolder(dir, io); !r.ok) return r;
+    const std::string parent = folderOf(dir);
+    if (baseName(parent) == "tessel") return checkOneFolder(parent, io);
+    return IoResult::success();
+}
+
+IoResult makeDirectories(const std::string& path, FileIo& io)
 {
     if (path.empty()) return IoResult::failure("no folder for the program's own files (HOME is not set)");
     for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
         const std::string prefix = path.substr(0, slash);
-        if (::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) return failure(prefix);
+        if (io.makeFolder(prefix.c_str(), 0700) != 0 && errno != EEXIST) return IoResult::failure(because(prefix, errno));
         if (slash == std::string::npos) break;
     }
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0) return failure(path);
-    if (!S_ISDIR(st.st_mode)) {
-        errno = ENOTDIR;
-        return failure(path);
-    }
-    return IoResult::success();
-}
-
-IoResult syncDirectory(const std::string& dir)
-{
-    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return failure(dir);
-    const bool synced = ::fsync(fd) == 0;
-    const int error = errno;
-    ::close(fd);
-    errno = error;
-    return synced ? IoResult::success() : failure(dir);
+    return checkStateFolder(path, io);
 }
 
 IoResult replaceFileDurably(const std::string& dir, const std::string& name,
-                            std::span<const std::uint8_t> bytes)
+                            std::span<const std::uint8_t> bytes, FileIo& io)
 {
-    const std::string target = dir + "/" + name;
-    const std::string temporary = target + ".tmp";
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) return failure(temporary);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (n == 0) errno = EIO;
-            const IoResult result = failure(temporary);
-            ::close(fd);
-            ::unlink(temporary.c_str());
-            return result;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0) {
-        const IoResult result = failure(temporary);
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        return result;
-    }
-    if (::close(fd) != 0) {
-        const IoResult result = failure(temporary);
-        ::unlink(temporary.c_str());
-        return result;
-    }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        const IoResult result = failure(target);
-        ::unlink(temporary.c_str());
-        return result;
-    }
-    return syncDirectory(dir);
+    if (IoResult r = checkStateFolder(dir, io); !r.ok) return r;
+    return replaceFile(dir + "/" + name, bytes, FileMode::Private, io);
 }
 
-IoResult removeFileDurably(const std::string& dir, const std::string& name)
+IoResult removeFileDurably(const std::string& dir, const std::string& name, FileIo& io)
 {
-    const std::string target = dir + "/" + name;
-    if (::unlink(target.c_str()) != 0) {
-        if (errno == ENOENT) return IoResult::success();
-        return failure(target);
-    }
-    return syncDirectory(dir);
-}
-
-IoResult fileKeyOfPath(const std::string& path, FileKey& key)
-{
-    struct stat st;
-    if (::stat(path.c_str(), &st) != 0) return failure(path);
-    key = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
-    return IoResult::success();
-}
-
-std::string baseName(const std::string& path)
-{
-    std::string trimmed = path;
-    while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
-    const std::size_t slash = trimmed.rfind('/');
-    return slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
+    FileStatus folder;
+    if (io.linkStatus(dir.c_str(), folder) != 0 && errno == ENOENT) return IoResult::success(); // nothing to remove
+    if (IoResult r = checkStateFolder(dir, io); !r.ok) return r;
+    return removeFile(dir + "/" + name, io);
 }
 
 } // namespace tessel

@@ -1,18 +1,25 @@
-// The files the program keeps for itself beside the user's ROMs: recovery
-// files of unsaved edits and backups of ROMs, under
+// The folders and files the program keeps for itself beside the user's
+// ROMs: recovery files of unsaved edits and backups of ROMs, under
 // $XDG_STATE_HOME/tessel/ (~/.local/state/tessel/ when that is not set).
 //
-// Every file is written whole or not at all: into a temporary file in the
-// same folder, synced, then renamed (or linked) into place, and the folder
-// synced, so that a crash or a power cut leaves either the old file or the
-// new one, never a part of one.
+// The folders are made 0700 and used only while they stay the user's own:
+// a folder that another user owns, that group or others may write, or
+// that is a symbolic link could let someone else prepare or read the
+// files in it. Every operation here checks the folder first and fails
+// with a sentence saying so; the callers go on without recovery files and
+// backups.
+//
+// replaceFileDurably: checkStateFolder -> replaceFile (durable_file.h, 0600).
 #pragma once
 
 #include <cstdint>
 #include <span>
 #include <string>
 
-#include "file/rom_file.h"
+#include "file/file_access.h" // fileKeyOfPath, for the callers of these
+#include "file/file_io.h"
+#include "file/outcome.h"
+#include "file/path_names.h"  // baseName, likewise
 
 namespace tessel {
 
@@ -21,25 +28,22 @@ namespace tessel {
 // Empty when neither names a home.
 std::string stateDirectory(const std::string& sub);
 
-// Creates `path` and any missing parents (mode 0700).
-IoResult makeDirectories(const std::string& path);
+// Fails unless `dir` is a folder (not a link to one) that the effective
+// user owns and no one else may write; the same of its parent when that
+// is the program's own tessel/ folder.
+IoResult checkStateFolder(const std::string& dir, FileIo& io = systemFileIo());
 
-// Replaces dir/name with `bytes` through dir/name.tmp: write, fsync,
-// rename, fsync of the folder. On failure dir/name is as it was.
+// Creates `path` and any missing parents (mode 0700), then checks it as
+// checkStateFolder does.
+IoResult makeDirectories(const std::string& path, FileIo& io = systemFileIo());
+
+// Replaces dir/name with `bytes` (mode 0600). On failure dir/name is as it
+// was.
 IoResult replaceFileDurably(const std::string& dir, const std::string& name,
-                            std::span<const std::uint8_t> bytes);
+                            std::span<const std::uint8_t> bytes, FileIo& io = systemFileIo());
 
 // Removes dir/name and syncs the folder; a file that is not there is no
 // failure.
-IoResult removeFileDurably(const std::string& dir, const std::string& name);
-
-// Flushes a folder's entries (a rename or unlink in it) to the disk.
-IoResult syncDirectory(const std::string& dir);
-
-// The device and inode of the file at `path` (symbolic links followed).
-IoResult fileKeyOfPath(const std::string& path, FileKey& key);
-
-// The final part of a path ("game.smc" of "/roms/game.smc").
-std::string baseName(const std::string& path);
+IoResult removeFileDurably(const std::string& dir, const std::string& name, FileIo& io = systemFileIo());
 
 } // namespace tessel

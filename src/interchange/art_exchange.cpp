@@ -1,7 +1,9 @@
 #include "interchange/art_exchange.h"
 
 #include "interchange/clipboard_picture.h"
-#include "interchange/file_bytes.h"
+#include "file/durable_file.h"
+#include "file/file_access.h"
+#include "file/path_names.h"
 #include "interchange/palette_files.h"
 #include "interchange/patch_formats.h"
 #include "interchange/sprite_png.h"
@@ -94,7 +96,7 @@ IoResult writeExport(const std::string& out, const std::string& romPath,
 {
     if (!bytes.ok) return IoResult::failure(bytes.error);
     if (IoResult r = exportTarget(out, romPath); !r.ok) return r;
-    return fromText(writeWholeFile(out, bytes.value));
+    return writeWholeFile(out, bytes.value);
 }
 
 IoResult exportPalette(const std::string& out, const std::string& romPath, const RawPalette& colours)

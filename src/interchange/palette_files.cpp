@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <string_view>
 
-#include "interchange/file_bytes.h"
+#include "file/durable_file.h"
+#include "file/file_access.h"
+#include "file/path_names.h"
 
 namespace tessel {
 namespace {
@@ -257,7 +259,7 @@ std::string exportPaletteFile(const std::string& path, const RawPalette& raw)
 {
     const auto kind = paletteFileKind(path);
     if (!kind) return std::string("Cannot write ") + path + ": " + kKinds;
-    return writeWholeFile(path, writePaletteFile(*kind, raw));
+    return writeWholeFile(path, writePaletteFile(*kind, raw)).error;
 }
 
 Outcome<RawPalette> importPaletteFile(const std::string& path)

@@ -1,12 +1,12 @@
 #include "interchange/patch_formats.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 
-#include "interchange/file_bytes.h"
+#include "file/checksum.h"
+#include "file/durable_file.h"
+#include "file/file_access.h"
+#include "file/path_names.h"
 #include "interchange/rom_kind.h"
 
 namespace tessel {
@@ -23,16 +23,6 @@ constexpr std::size_t kBpsMinSourceRead = 4;
 constexpr std::size_t kIpsMinGap = 6;
 constexpr std::size_t kBpsMinRun = 16; // one-byte runs worth a TargetCopy
 
-std::uint32_t crc32Of(Span bytes)
-{
-    uLong crc = crc32(0L, Z_NULL, 0);
-    for (std::size_t done = 0; done < bytes.size();) {
-        const auto n = static_cast<uInt>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
-        crc = crc32(crc, bytes.data() + done, n);
-        done += n;
-    }
-    return static_cast<std::uint32_t>(crc);
-}
 
 // First offset from `from` where source and target differ, or `end`.
 std::size_t firstDifference(Span source, Span target, std::size_t from, std::size_t end)
@@ -242,9 +232,7 @@ std::string exportRomPatch(const std::string& patchPath, const std::string& clea
 {
     const auto format = patchFormat(patchPath);
     if (!format) return "Cannot write " + patchPath + ": a patch is chosen by its extension, .bps or .ips";
-    std::error_code ignored;
-    if (std::filesystem::equivalent(patchPath, cleanPath, ignored) ||
-        std::filesystem::equivalent(patchPath, editedPath, ignored))
+    if (namesSameFile(patchPath, cleanPath) || namesSameFile(patchPath, editedPath))
         return "Cannot write the patch over one of its ROMs: " + patchPath;
     const auto clean = readWholeFile(cleanPath, kMaxRomBytes);
     if (!clean.ok) return clean.error;
@@ -252,7 +240,7 @@ std::string exportRomPatch(const std::string& patchPath, const std::string& clea
     if (!edited.ok) return edited.error;
     const auto patch = makeRomPatch(*format, clean.value, edited.value);
     if (!patch.ok) return patch.error;
-    return writeWholeFile(patchPath, patch.value);
+    return writeWholeFile(patchPath, patch.value).error;
 }
 
 } // namespace tessel

@@ -9,7 +9,8 @@
 #include <variant>
 #include <cstring>
 
-#include "interchange/file_bytes.h"
+#include "file/durable_file.h"
+#include "file/file_access.h"
 #include "interchange/rom_kind.h"
 #include "support/interchange_data.h"
 #include "support/scratch_file.h"
@@ -203,7 +204,7 @@ TEST(PatchFormats, RomsOfDifferentKindsAreRefusedAndNothingIsWritten)
     const testing::ScratchFolder dir;
     const std::string clean = dir.file("clean.sfc"), bare = dir.file("bare.ips"), patch = dir.file("out.BPS");
     ASSERT_TRUE(testing::writeSyntheticRom(clean));
-    ASSERT_EQ(writeWholeFile(bare, headerless), "");
+    ASSERT_TRUE(writeWholeFile(bare, headerless).ok);
     EXPECT_EQ(exportRomPatch(patch, clean, clean), ""); // nothing edited: a valid patch all the same
     EXPECT_TRUE(std::get<Bytes>(applyBps(testing::readFileBytes(patch), headered)) == headered);
     EXPECT_NE(exportRomPatch(dir.file("refused.ips"), bare, clean).find("same kind"), std::string::npos);

@@ -9,7 +9,7 @@
 #include <new>
 #include <string>
 
-#include "interchange/file_bytes.h"
+#include "file/file_access.h"
 
 // libpng reports errors by longjmp to the setjmp in the function that drove
 // it. The functions with setjmp below (readBody, writeBody) keep no C++

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "interchange/colour_mapping.h"
-#include "interchange/file_bytes.h"
+#include "file/file_access.h"
 #include "interchange/png_image.h"
 
 namespace tessel {

@@ -1,17 +1,18 @@
 #include "rom/recovery_file.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <unistd.h>
 
+#include "file/checksum.h"
+#include "file/file_access.h"
+#include "file/path_names.h"
 #include "file/state_files.h"
+#include "file/system_reason.h"
 #include "model/edit_marks.h"
 #include "rom/sprite_catalogue.h"
 
@@ -43,19 +44,6 @@ std::uint64_t get(const std::uint8_t* at, int bytes)
     std::uint64_t value = 0;
     for (int i = 0; i < bytes; ++i) value |= static_cast<std::uint64_t>(at[i]) << (8 * i);
     return value;
-}
-
-std::uint32_t crcOf(const std::uint8_t* data, std::size_t size)
-{
-    uLong crc = ::crc32(0L, Z_NULL, 0);
-    // zlib takes at most a uInt at a time.
-    while (size > 0) {
-        const uInt chunk = static_cast<uInt>(std::min<std::size_t>(size, 1u << 30));
-        crc = ::crc32(crc, data, chunk);
-        data += chunk;
-        size -= chunk;
-    }
-    return static_cast<std::uint32_t>(crc);
 }
 
 std::optional<RecoveryContents> damaged(std::string* why, const char* reason)
@@ -119,7 +107,7 @@ void sealRecovery(std::vector<std::uint8_t>& bytes)
 {
     if (bytes.size() < kTrailerBytes) return;
     const std::size_t body = bytes.size() - kTrailerBytes;
-    put(bytes.data() + body, crcOf(bytes.data(), body), 4);
+    put(bytes.data() + body, crc32Of(std::span(bytes.data(), body)), 4);
 }
 
 std::optional<RecoveryContents> decodeRecovery(std::span<const std::uint8_t> bytes, std::string* why)
@@ -131,7 +119,7 @@ std::optional<RecoveryContents> decodeRecovery(std::span<const std::uint8_t> byt
     const std::uint64_t count = get(p + 12, 4);
     const std::uint64_t pathBytes = get(p + 44, 4);
     const std::size_t body = bytes.size() - kTrailerBytes;
-    if (get(p + body, 4) != crcOf(p, body)) return damaged(why, "its checksum does not match");
+    if (get(p + body, 4) != crc32Of(std::span(p, body))) return damaged(why, "its checksum does not match");
     if (count > kSpriteCount || pathBytes > kMaxPathBytes || kHeaderBytes + pathBytes > body)
         return damaged(why, "its header is damaged");
 
@@ -165,7 +153,7 @@ std::optional<RecoveryContents> decodeRecovery(std::span<const std::uint8_t> byt
     return contents;
 }
 
-std::uint32_t spriteAreaChecksum(const SpriteAreaBytes& area) { return crcOf(area.data(), area.size()); }
+std::uint32_t spriteAreaChecksum(const SpriteAreaBytes& area) { return crc32Of(area); }
 
 std::string recoveryFileName(const std::string& canonicalPath)
 {
@@ -195,32 +183,25 @@ std::string canonicalRomPath(const std::string& path)
     return std::string(cwd) + "/" + path;
 }
 
-std::optional<RecoveryContents> readRecoveryFile(const std::string& dir, const std::string& name,
-                                                 std::string* why)
+Outcome<std::optional<RecoveryContents>> readRecoveryFile(const std::string& dir, const std::string& name,
+                                                          FileIo& io)
 {
-    if (why) why->clear();
+    using Result = Outcome<std::optional<RecoveryContents>>;
     const std::string path = dir + "/" + name;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno != ENOENT && errno != ENOTDIR && why) *why = path + ": " + std::strerror(errno);
-        return std::nullopt;
+    FileStatus status;
+    if (io.pathStatus(path.c_str(), status) != 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return Result::success(std::nullopt);
+        return Result::failure(because(path, errno));
     }
-    std::vector<std::uint8_t> bytes;
-    std::uint8_t buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            if (why) *why = path + ": " + std::strerror(errno);
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (n == 0) break;
-        bytes.insert(bytes.end(), buffer, buffer + n);
-        if (bytes.size() > kMaxFileBytes) break; // no recovery file is this long
-    }
-    ::close(fd);
-    return decodeRecovery(bytes, why);
+    // A folder others may write could hold anyone's file: nothing in it is
+    // used. The writer says so once it is to keep edits there.
+    if (!checkStateFolder(dir, io).ok) return Result::success(std::nullopt);
+    const auto bytes = readWholeFile(path, kMaxFileBytes, io);
+    if (!bytes) return Result::failure(bytes.error);
+    std::string why;
+    std::optional<RecoveryContents> contents = decodeRecovery(bytes.value, &why);
+    if (!contents) return Result::failure(why);
+    return Result::success(std::move(contents));
 }
 
 } // namespace tessel

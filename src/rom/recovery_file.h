@@ -27,6 +27,8 @@
 #include <string>
 #include <vector>
 
+#include "file/file_io.h"
+#include "file/outcome.h"
 #include "model/editor_state.h"
 
 namespace tessel {
@@ -87,9 +89,12 @@ std::string recoveryDirectory();
 // absolute when the file cannot be resolved.
 std::string canonicalRomPath(const std::string& path);
 
-// Reads and decodes dir/name. Nothing with `why` empty when there is no
-// such file; nothing with a reason when it cannot be read or is damaged.
-std::optional<RecoveryContents> readRecoveryFile(const std::string& dir, const std::string& name,
-                                                 std::string* why);
+// Reads and decodes dir/name: nothing (and success) when there is no such
+// file, a failure with the reason when it cannot be read or is damaged. A
+// pipe or device there is refused unread; a folder that others may write
+// (see checkStateFolder) is not looked into.
+// Call flow: pathStatus -> checkStateFolder -> readWholeFile -> decodeRecovery.
+Outcome<std::optional<RecoveryContents>> readRecoveryFile(const std::string& dir, const std::string& name,
+                                                          FileIo& io = systemFileIo());
 
 } // namespace tessel

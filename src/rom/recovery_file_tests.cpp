@@ -4,11 +4,13 @@
 #include <filesystem>
 #include <functional>
 #include <random>
+#include <sys/stat.h>
 
 #include "file/state_files.h"
 #include "model/edit_marks.h"
 #include "rom/recovery_file.h"
 #include "rom/sprite_catalogue.h"
+#include "support/fault_io.h"
 #include "support/rom_fixture.h"
 
 namespace tessel {
@@ -154,20 +156,35 @@ TEST(RecoveryFile, WrittenWholeReadBackAndRemoved)
     testing::ScratchFile dir(testing::ScratchFile::Kind::Directory);
     auto state = std::make_unique<EditorState>();
     markSpriteEdited(*state, 42);
-    std::string why;
-    EXPECT_FALSE(readRecoveryFile(dir.path(), "r", &why));
-    EXPECT_EQ(why, "") << "no file is no damage";
+    EXPECT_FALSE(readRecoveryFile(dir.path(), "r").value);
+    EXPECT_EQ(readRecoveryFile(dir.path(), "r").error, "") << "no file is no damage";
 
     ASSERT_TRUE(replaceFileDurably(dir.path(), "r", Bytes(10, 1)).ok);
     ASSERT_TRUE(replaceFileDurably(dir.path(), "r", sealedFile(*state)).ok);
-    const auto contents = readRecoveryFile(dir.path(), "r", &why);
-    ASSERT_TRUE(contents) << why;
+    const auto read = readRecoveryFile(dir.path(), "r");
+    const auto& contents = read.value;
+    ASSERT_TRUE(contents) << read.error;
     EXPECT_EQ(contents->sprites.size(), 1u);
     EXPECT_FALSE(std::filesystem::exists(dir.path() + "/r.tmp"));
 
     ASSERT_TRUE(removeFileDurably(dir.path(), "r").ok);
     EXPECT_TRUE(removeFileDurably(dir.path(), "r").ok) << "a file already gone is no failure";
     EXPECT_FALSE(std::filesystem::exists(dir.path() + "/r"));
+}
+
+// Open ROM reads the recovery file on the window's thread: a pipe there is
+// refused unread, and a folder someone else owns is not looked into.
+TEST(RecoveryFile, APipeOrAForeignFolderIsNotRead)
+{
+    testing::ScratchFile dir(testing::ScratchFile::Kind::Directory);
+    ASSERT_EQ(::mkfifo((dir.path() + "/r").c_str(), 0600), 0);
+    EXPECT_EQ(readRecoveryFile(dir.path(), "r").error, "r is not a regular file.");
+
+    testing::FaultIo io;
+    io.alterLinkStatus = [](FileStatus& s) { s.owner = ::geteuid() + 1; };
+    const auto read = readRecoveryFile(dir.path(), "r", io);
+    EXPECT_TRUE(read.ok && !read.value);
+    EXPECT_EQ(io.calls(testing::IoOp::Open), 0);
 }
 
 TEST(StateFiles, FolderFollowsXdgStateHomeElseHome)

@@ -1,18 +1,15 @@
 #include "rom/rom_backup.h"
 
-#include <map>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
+#include <map>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include "file/durable_file.h"
+#include "file/file_access.h"
 #include "file/state_files.h"
+#include "file/system_reason.h"
 
 namespace tessel {
 
@@ -21,10 +18,7 @@ namespace {
 constexpr std::size_t kStampLength = 15; // YYYYMMDD-HHMMSS
 constexpr std::size_t kCopyChunk = 1 << 20;
 
-IoResult failure(const std::string& what, int error)
-{
-    return IoResult::failure(what + ": " + std::strerror(error));
-}
+IoResult failure(const std::string& what, int error) { return IoResult::failure(because(what, error)); }
 
 std::string stampOf(std::time_t when)
 {
@@ -64,68 +58,53 @@ bool parseBackupName(const std::string& file, const std::string& name, std::stri
     return true;
 }
 
-// Copies all of descriptor `from` into the new file `to` and syncs it: in
-// the kernel where it can, else through a buffer.
-IoResult copyInto(int from, int to, const std::string& fromPath, const std::string& toPath)
+// Copies all of descriptor `from` into the new file `to`.
+IoResult copyInto(FileIo& io, int from, int to, const std::string& fromPath, const std::string& toPath)
 {
-    bool inKernel = true;
-    for (;;) {
-        const ssize_t n = ::copy_file_range(from, nullptr, to, nullptr, kCopyChunk, 0);
-        if (n > 0) continue;
-        if (n == 0) break;
-        if (errno == EINTR) continue;
-        if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP || errno == EPERM) {
-            inKernel = false; // e.g. across file systems on older kernels
-            break;
-        }
-        return failure(fromPath, errno);
+    std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[kCopyChunk]);
+    for (long long done = 0;;) {
+        const long got = io.pread(from, buffer.get(), kCopyChunk, done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return failure(fromPath, errno);
+        if (got == 0) return IoResult::success();
+        if (IoResult r = writeAll(io, to, done, std::span(buffer.get(), static_cast<std::size_t>(got)), toPath); !r.ok)
+            return r;
+        done += got;
     }
-    if (!inKernel) {
-        // Continue where the kernel stopped (at the start, usually).
-        const off_t done = ::lseek(to, 0, SEEK_CUR);
-        if (done < 0 || ::lseek(from, done, SEEK_SET) < 0) return failure(fromPath, errno);
-        std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[kCopyChunk]);
-        for (;;) {
-            const ssize_t got = ::read(from, buffer.get(), kCopyChunk);
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0) return failure(fromPath, errno);
-            if (got == 0) break;
-            for (ssize_t written = 0; written < got;) {
-                const ssize_t n = ::write(to, buffer.get() + written, static_cast<std::size_t>(got - written));
-                if (n < 0 && errno == EINTR) continue;
-                if (n <= 0) return failure(toPath, n == 0 ? EIO : errno);
-                written += n;
-            }
-        }
-    }
-    if (::fsync(to) != 0) return failure(toPath, errno);
-    return IoResult::success();
 }
 
 // Links the finished temporary file under the first backup name of this
 // second that is free and newer than every other backup of the second.
-IoResult linkUnderFreeName(const std::string& temporary, const std::string& dir, const std::string& name,
+IoResult linkUnderFreeName(FileIo& io, const std::string& temporary, const std::string& dir, const std::string& name,
                            const std::string& stamp, std::string& made)
 {
     long serial = 1;
-    for (const std::string& file : backupsOf(dir, name)) {
+    for (const std::string& file : backupsOf(dir, name, io)) {
         std::string fileStamp;
         long fileSerial = 0;
         if (parseBackupName(file, name, fileStamp, fileSerial) && fileStamp == stamp) serial = fileSerial + 1;
     }
     for (const long last = serial + 100; serial < last; ++serial) {
         made = dir + "/" + name + "." + stamp + (serial == 1 ? "" : "-" + std::to_string(serial)) + ".bak";
-        if (::link(temporary.c_str(), made.c_str()) == 0) return IoResult::success();
+        if (io.link(temporary.c_str(), made.c_str()) == 0) return IoResult::success();
         if (errno != EEXIST) return failure(made, errno);
     }
     return failure(made, EEXIST);
 }
 
-void prune(const std::string& dir, const std::string& name, int keep)
+// Removes all but the `keep` newest; the first removal that fails is
+// reported, the others are still tried.
+IoResult prune(FileIo& io, const std::string& dir, const std::string& name, int keep)
 {
-    const std::vector<std::string> all = backupsOf(dir, name);
-    if (static_cast<int>(all.size()) <= keep) return;
-    for (std::size_t i = 0; i + keep < all.size(); ++i) ::unlink((dir + "/" + all[i]).c_str());
+    const std::vector<std::string> all = backupsOf(dir, name, io);
+    IoResult result;
+    for (std::size_t i = 0; i + keep < all.size(); ++i) {
+        const std::string old = dir + "/" + all[i];
+        if (io.unlink(old.c_str()) != 0 && errno != ENOENT && result.ok)
+            result = IoResult::failure("The backup was made, but an older one cannot be removed: " +
+                                       because(old, errno));
+    }
+    return result;
 }
 
 } // namespace
@@ -140,7 +119,7 @@ std::string backupName(const std::string& romPath)
     return name;
 }
 
-std::vector<std::string> backupsOf(const std::string& dir, const std::string& name)
+std::vector<std::string> backupsOf(const std::string& dir, const std::string& name, FileIo& io)
 {
     struct Entry {
         std::string stamp;
@@ -148,12 +127,12 @@ std::vector<std::string> backupsOf(const std::string& dir, const std::string& na
         std::string file;
     };
     std::vector<Entry> found;
-    if (DIR* d = ::opendir(dir.c_str())) {
-        while (const dirent* e = ::readdir(d)) {
-            Entry entry{{}, 0, e->d_name};
+    std::vector<std::string> names;
+    if (io.listFolder(dir.c_str(), names) == 0) {
+        for (std::string& file : names) {
+            Entry entry{{}, 0, std::move(file)};
             if (parseBackupName(entry.file, name, entry.stamp, entry.serial)) found.push_back(std::move(entry));
         }
-        ::closedir(d);
     }
     std::sort(found.begin(), found.end(), [](const Entry& a, const Entry& b) {
         return a.stamp != b.stamp ? a.stamp < b.stamp : a.serial < b.serial;
@@ -175,35 +154,33 @@ std::map<FileKey, std::string>& madeThisRun()
 } // namespace
 
 IoResult backupRom(const std::string& romPath, const FileKey& romKey, const std::string& dir, std::time_t now,
-                   std::string* madePath, int keep)
+                   std::string* madePath, int keep, FileIo& io)
 {
-    const int from = ::open(romPath.c_str(), O_RDONLY | O_CLOEXEC);
-    if (from < 0) return failure(romPath, errno);
+    const Outcome<OpenedFile> source = openRegularFile(io, romPath, Access::Read, romPath);
+    if (!source) return IoResult::failure(source.error);
     struct Closer {
+        FileIo& io;
         int fd;
-        ~Closer() { ::close(fd); }
-    } closeFrom{from};
-    struct stat st;
-    if (::fstat(from, &st) != 0) return failure(romPath, errno);
-    if (FileKey{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)} != romKey)
+        ~Closer() { io.close(fd); }
+    } closeSource{io, source.value.fd};
+    if (source.value.status.key != romKey)
         return IoResult::failure(romPath + " is no longer the file that was opened");
 
-    if (IoResult made = makeDirectories(dir); !made.ok) return made;
+    if (IoResult made = makeDirectories(dir, io); !made.ok) return made;
     const std::string name = backupName(romPath);
-    std::string temporary = dir + "/." + name + ".XXXXXX";
-    const int to = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (to < 0) return failure(dir, errno);
-    IoResult result = copyInto(from, to, romPath, temporary);
-    if (::close(to) != 0 && result.ok) result = failure(temporary, errno);
+    Outcome<NewFile> temporary = createExclusive(io, dir, name, FileMode::Private);
+    if (!temporary) return IoResult::failure(temporary.error);
+    NewFile& copy = temporary.value;
+    IoResult result = copyInto(io, source.value.fd, copy.fd, romPath, copy.path);
+    if (result.ok) result = syncAndClose(io, copy);
     std::string made;
-    if (result.ok) result = linkUnderFreeName(temporary, dir, name, stampOf(now), made);
-    ::unlink(temporary.c_str());
-    if (result.ok) result = syncDirectory(dir);
+    if (result.ok) result = linkUnderFreeName(io, copy.path, dir, name, stampOf(now), made);
+    discard(io, copy); // the backup has its own name now, or there is none
+    if (result.ok) result = syncFolder(io, dir);
     if (!result.ok) return result;
     if (madePath) *madePath = made;
     madeThisRun()[romKey] = made;
-    prune(dir, name, keep);
-    return IoResult::success();
+    return prune(io, dir, name, keep);
 }
 
 std::string backupMadeThisRun(const FileKey& romKey)

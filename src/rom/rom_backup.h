@@ -26,15 +26,19 @@ std::string backupName(const std::string& romPath);
 // file there is still `romKey`, the file that was opened (the key taken
 // at open); it is read through a descriptor of its own, so that the open
 // ROM's file layer sees no extra calls. `madePath` receives the new
-// backup's path.
+// backup's path. A folder that others may write is not used (see
+// checkStateFolder). An older backup that cannot be removed is reported as
+// a failure, although the new backup was made.
+// Call flow: openRegularFile -> makeDirectories -> createExclusive ->
+// copy -> syncAndClose -> link under a free name -> syncFolder -> prune.
 IoResult backupRom(const std::string& romPath, const FileKey& romKey, const std::string& dir, std::time_t now,
-                   std::string* madePath = nullptr, int keep = kBackupsKept);
+                   std::string* madePath = nullptr, int keep = kBackupsKept, FileIo& io = systemFileIo());
 
 // The backup this process made of the ROM with key `romKey` (the copy of it
 // from before this run first wrote it), or "" when it made none.
 std::string backupMadeThisRun(const FileKey& romKey);
 
 // The backups of NAME `name` in `dir`, oldest first.
-std::vector<std::string> backupsOf(const std::string& dir, const std::string& name);
+std::vector<std::string> backupsOf(const std::string& dir, const std::string& name, FileIo& io = systemFileIo());
 
 } // namespace tessel

@@ -2,9 +2,11 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 #include "file/state_files.h"
 #include "rom/rom_backup.h"
+#include "support/fault_io.h"
 #include "support/rom_fixture.h"
 
 namespace tessel {
@@ -107,6 +109,26 @@ TEST(RomBackup, FailuresSayWhyAndLeaveNoBackup)
     EXPECT_NE(r.error.find("No such file"), std::string::npos) << r.error;
     EXPECT_TRUE(filesIn(dir.path()).empty());
     std::filesystem::rename(rom.path() + ".moved", rom.path());
+
+    // A folder others may write is not used.
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0777), 0);
+    r = rom.backup(dir.path(), kNoon);
+    EXPECT_NE(r.error.find("is shared with other users"), std::string::npos) << r.error;
+    EXPECT_TRUE(filesIn(dir.path()).empty());
+}
+
+TEST(RomBackup, AnOldBackupThatCannotBeRemovedIsReported)
+{
+    OpenedRom rom;
+    ScratchFile dir(ScratchFile::Kind::Directory);
+    ASSERT_TRUE(rom.backup(dir.path(), kNoon).ok);
+    testing::FaultIo io;
+    io.failOn(testing::IoOp::Unlink, 2, EACCES); // the first removes the temporary copy
+    std::string made;
+    const IoResult r = backupRom(rom.path(), rom.key, dir.path(), kNoon + 60, &made, 1, io);
+    EXPECT_NE(r.error.find("an older one cannot be removed"), std::string::npos) << r.error;
+    EXPECT_EQ(testing::readFileBytes(made), rom.original) << "the new backup is there";
+    EXPECT_EQ(filesIn(dir.path()).size(), 2u);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "rom/rom_kind.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #include "rom/rom_session.h"
@@ -43,24 +42,13 @@ RomKind romKindOf(const RomTitle& atCopierOffset, const RomTitle& atHeaderlessOf
     return RomKind::Unknown;
 }
 
-IoResult probeRom(FileIo& io, int fd, RomProbe& probe)
-{
-    const long long length = io.size(fd);
-    if (length < 0)
-        return IoResult::failure(std::string("Cannot read the file: ") + std::strerror(errno));
-    return probeWith(
-        length, [&](long long offset, std::span<std::uint8_t> out) { return readFully(io, fd, offset, out); },
-        probe);
-}
-
 IoResult probeRom(const RomFile& file, RomProbe& probe)
 {
     if (!file.hasCopierHeader()) return IoResult::failure("The file is already read as a dump");
-    const long long length = file.size();
-    if (length < 0)
-        return IoResult::failure(std::string("Cannot read the file: ") + std::strerror(errno));
+    const Outcome<long long> length = file.size();
+    if (!length) return IoResult::failure(length.error);
     return probeWith(
-        length, [&](long long offset, std::span<std::uint8_t> out) { return file.read(offset, out); }, probe);
+        length.value, [&](long long offset, std::span<std::uint8_t> out) { return file.read(offset, out); }, probe);
 }
 
 std::string describeTitle(const RomTitle& title, long long titleOffset, long long fileBytes)

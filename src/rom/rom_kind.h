@@ -50,10 +50,8 @@ struct RomProbe {
 // The kind from the two title places: the copier place wins when both match.
 RomKind romKindOf(const RomTitle& atCopierOffset, const RomTitle& atHeaderlessOffset);
 
-// Reads both title places and the length through `io` from descriptor `fd`.
-IoResult probeRom(FileIo& io, int fd, RomProbe& probe);
-// The same through an open RomFile that still reads as a copier image (as
-// it does right after open()).
+// Reads both title places and the length through an open RomFile that
+// still reads as a copier image (as it does right after open()).
 IoResult probeRom(const RomFile& file, RomProbe& probe);
 
 // The 11 bytes as text for a message: printable ASCII as it is, anything

@@ -96,7 +96,8 @@ IoResult finishWrites(RomFile& file, long long sizeBefore, IoResult written, con
 {
     const IoResult stamped = file.restamp();
     if (!written.ok) return written;
-    long long end = file.size();
+    const Outcome<long long> length = file.size();
+    long long end = length.ok ? length.value : -1;
     if (end >= 0 && end != sizeBefore) {
         IoResult cut;
         bool cutOff = false;
@@ -177,8 +178,9 @@ SaveResult saveSprites(EditorState& state, const std::vector<int>& sprites,
 {
     if (!state.romOpen()) return failed("No ROM is open");
     if (SaveResult r = checkFile(state.romFile, options); !r.ok) return r;
-    const long long size = state.romFile.size();
-    if (size < 0) return failed(std::string("Cannot read the size of the ROM: ") + std::strerror(errno));
+    const Outcome<long long> length = state.romFile.size();
+    if (!length) return failed(length.error);
+    const long long size = length.value;
 
     // Sprites outside the sprite area cannot be compared with the copy; a
     // damaged record could only lead there, and is written whole.
@@ -297,8 +299,9 @@ SaveResult writePalette(EditorState& state, int palette, const RawPalette& colou
     if (!state.romOpen()) return failed("No ROM is open");
     if (palette < 0 || palette >= kPaletteCount) return failed("No such palette");
     if (SaveResult r = checkFile(state.romFile, options); !r.ok) return r;
-    const long long size = state.romFile.size();
-    if (size < 0) return failed(std::string("Cannot read the size of the ROM: ") + std::strerror(errno));
+    const Outcome<long long> length = state.romFile.size();
+    if (!length) return failed(length.error);
+    const long long size = length.value;
 
     // Colour 0 is never written: both encodings start at colour 1. Bit 15
     // of each word is the file's own and is kept.

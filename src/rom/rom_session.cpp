@@ -2,10 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <filesystem>
 
 #include "model/edit_marks.h"
 #include "rom/palette_codec.h"
@@ -23,29 +19,10 @@ constexpr int kMaxSpriteBytes = kBufferSize / 64 * kTileBytes; // 80 tiles
 // that opening a ROM allocates nothing; the editor runs on one thread.
 std::array<std::uint8_t, kSpriteAreaBytes> areaBuffer;
 
-std::string fileNameOf(const std::string& path)
-{
-    const std::string name = std::filesystem::path(path).filename().string();
-    return name.empty() ? path : name;
-}
-
 bool fitsBuffer(const SpriteRecord& r)
 {
     return r.widthTiles > 0 && r.heightTiles > 0 && r.widthTiles * 8 <= kBufferWidth &&
            r.heightTiles * 8 <= kBufferHeight;
-}
-
-// A file without any write permission bit is refused, also where the
-// system would let root write it.
-bool writeAllowed(FileIo& io, int fd, std::string& why)
-{
-    FileStatus status;
-    if (io.status(fd, status) != 0) {
-        why = std::string("Cannot read the file: ") + std::strerror(errno);
-        return false;
-    }
-    if (!status.writable) why = "The file is write-protected";
-    return status.writable;
 }
 
 } // namespace
@@ -53,36 +30,13 @@ bool writeAllowed(FileIo& io, int fd, std::string& why)
 RomIdentity checkRomIdentity(const std::string& path, FileIo& io, const RomFile* heldOpen,
                              std::string* reason, RomProbe* probe)
 {
-    std::string why;
-    auto because = [&why](const char* what) { why = std::string(what) + ": " + std::strerror(errno) + "."; };
-    const int fd = io.open(path.c_str(), O_RDWR);
-    bool usable = fd >= 0;
-    if (!usable) because("Cannot open the file for reading and writing");
-    if (usable && io.size(fd) < 0) { // a directory, a pipe or a device is no ROM file
-        if (errno == EINVAL)
-            why = fileNameOf(path) + " is not a regular file.";
-        else
-            because("Cannot read the file");
-        usable = false;
-    }
-    if (usable) usable = writeAllowed(io, fd, why);
-    if (usable && io.lock(fd) != 0) {
-        const bool held = errno == EWOULDBLOCK;
-        if (held)
-            why = fileNameOf(path) + " is in use by another editor.";
-        else
-            because("Cannot lock the file");
-        usable = held && heldOpen && heldOpen->isSameFileAs(fd);
-    }
+    RomFile file(io);
     RomProbe found;
-    if (usable) {
-        const IoResult r = probeRom(io, fd, found);
-        usable = r.ok;
-        why = r.error;
-    }
-    if (fd >= 0) io.close(fd); // also releases the lock
-    if (!usable) {
-        if (reason) *reason = why;
+    IoResult r = file.openBeside(path, heldOpen);
+    if (r.ok) r = probeRom(file, found);
+    file.close(); // also releases the lock
+    if (!r.ok) {
+        if (reason) *reason = r.error;
         return RomIdentity::CannotOpen;
     }
     if (probe) *probe = found;

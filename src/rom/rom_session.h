@@ -29,9 +29,10 @@ enum class RomIdentity {
     TitleDiffers, // opened, but "OAKEN SHORE" is neither at 0x101C0 nor at 0xFFC0
     TitleMatches, // the title is at 0x101C0 (copier image) or 0xFFC0 (no header)
 };
-// Opens `path` for update and takes the lock as a real open would, reads the
-// 11 bytes at both title places (0xFF past the end of the file) and closes
-// it again. `heldOpen` is the ROM this editor already holds: our own lock on
+// Opens `path` as RomFile::open does (the same checks and sentences: a
+// pipe or device, write protection, another editor's lock), reads the 11
+// bytes at both title places (0xFF past the end of the file) and closes it
+// again. `heldOpen` is the ROM this editor already holds: our own lock on
 // that very file does not count as "in use". On CannotOpen, `reason` (when
 // given) receives the reason, a sentence for the user. Unless CannotOpen,
 // `probe` (when given) receives what was found: the kind, both titles and

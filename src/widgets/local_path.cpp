@@ -4,7 +4,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
-#include "interchange/file_bytes.h"
+#include "file/path_names.h"
 
 namespace tessel {
 

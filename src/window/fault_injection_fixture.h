@@ -8,6 +8,7 @@
 #include <cstring>
 #include <ostream>
 
+#include "file/system_reason.h"
 #include "window/window_test_fixture.h"
 #include "model/command_ids.h"
 #include "support/fault_io.h"
@@ -43,7 +44,7 @@ inline const char* opName(IoOp op)
 
 inline void PrintTo(const Fault& f, std::ostream* out)
 {
-    *out << "call " << f.nth << " of " << opName(f.op) << " fails with " << std::strerror(f.error);
+    *out << "call " << f.nth << " of " << opName(f.op) << " fails with " << systemReason(f.error);
 }
 
 // The first offset where two images differ, or -1 (short to print).
@@ -114,7 +115,7 @@ protected:
         ASSERT_EQ(faults.failures(), 1) << "the command never reached the fault";
         ASSERT_EQ(prompts.errors.size(), 1);
         EXPECT_TRUE(prompts.errors[0].startsWith(what)) << prompts.errors[0].toStdString();
-        EXPECT_TRUE(prompts.errors[0].contains(QString::fromLocal8Bit(std::strerror(error))))
+        EXPECT_TRUE(prompts.errors[0].contains(QString::fromStdString(systemReason(error))))
             << prompts.errors[0].toStdString();
     }
     // Close ROM answered with Cancel: true when the window asked first (the

@@ -9,6 +9,10 @@
 
 #include "interchange/art_exchange.h"
 #include "interchange/clipboard_picture.h"
+#include "file/durable_file.h"
+#include "file/file_access.h"
+#include "file/path_names.h"
+#include "interchange/patch_formats.h"
 #include "interchange/sprite_png.h"
 #include "interchange/sprite_sheet.h"
 #include "model/command_ids.h"

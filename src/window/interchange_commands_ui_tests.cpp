@@ -90,6 +90,22 @@ TEST_F(ArtCommands, ImportSpriteIsOneUndoableEditAndWritesNothing)
     EXPECT_EQ(readFileBytes(rom), original);
 }
 
+// A pipe chosen as the picture or sheet to import is refused at once, as on
+// the command line.
+TEST_F(ArtCommands, APipeToImportIsRefusedUnread)
+{
+    openRom();
+    const QString pipe = dir.filePath("pipe.png");
+    ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    for (int id : {ids::ImportSpritePng, ids::ImportSheet}) {
+        prompts.errors.clear();
+        run(id, pipe);
+        ASSERT_EQ(prompts.errors.size(), 1) << id;
+        EXPECT_TRUE(prompts.errors[0].contains("pipe.png is not a regular file.")) << prompts.errors[0].toStdString();
+    }
+    EXPECT_EQ(editedSpriteCount(*state), 0);
+}
+
 TEST_F(ArtCommands, SheetRoundTripChangesNoSprite)
 {
     openRom();

@@ -1,14 +1,27 @@
 #include "window/recent_roms.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <cerrno>
+
+#include "file/file_io.h"
 
 namespace tessel {
 
 namespace {
 const QString kKey = QStringLiteral("recentRoms");
+
+// QSettings would wait for ever on a pipe in the file's place: only a
+// regular file, or none, is read or written.
+bool usable(const QString& file)
+{
+    FileStatus status;
+    if (systemFileIo().pathStatus(QFile::encodeName(file).constData(), status) != 0) return errno == ENOENT;
+    return status.type == FileType::Regular;
+}
 } // namespace
 
 QString recentRomsFile()
@@ -19,6 +32,7 @@ QString recentRomsFile()
 
 RecentRoms::RecentRoms(const QString& file) : file_(file)
 {
+    if (!usable(file_)) return;
     QSettings settings(file_, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError) return;
     // Whatever the file holds, only absolute paths are taken, each once.
@@ -56,6 +70,7 @@ QString RecentRoms::lastFolder() const
 void RecentRoms::save() const
 {
     // Nothing else is kept in the file: what was there goes, damaged or not.
+    if (!usable(file_)) return;
     QSettings settings(file_, QSettings::IniFormat);
     settings.clear();
     if (!paths_.isEmpty()) settings.setValue(kKey, paths_);

@@ -5,6 +5,7 @@
 #include <QMimeData>
 #include <QSettings>
 #include <QUrl>
+#include <sys/stat.h>
 
 #include "window/recent_roms.h"
 #include "window/rom_drop.h"
@@ -20,7 +21,7 @@ namespace {
 
 struct StoredFile {
     const char* what;
-    const char* contents; // nullptr: no file; "/": a folder in its place
+    const char* contents; // nullptr: no file; "/": a folder in its place; "|": a pipe
     QStringList expected;
 };
 
@@ -34,6 +35,7 @@ QStringList tenPaths()
 const StoredFile kStoredFiles[] = {
     {"missing", nullptr, {}},
     {"a folder", "/", {}},
+    {"a pipe", "|", {}},
     {"binary garbage", "\x01\xff[[\x02=\n=\xfe\xfd]\n\x7f", {}},
     {"one plain value", "[General]\nrecentRoms=/roms/a.smc\n", {"/roms/a.smc"}},
     {"relative, repeated and odd entries",
@@ -53,6 +55,8 @@ TEST(RecentRomsFile, WhatIsReadFromAMissingOrDamagedFileIsSafeAndTheNextSaveRepl
         const QString file = dir.filePath("tessel.conf");
         if (stored.contents && QByteArray(stored.contents) == "/") {
             ASSERT_TRUE(QDir().mkpath(file));
+        } else if (stored.contents && QByteArray(stored.contents) == "|") {
+            ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
         } else if (stored.contents) {
             QFile f(file);
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));

@@ -174,8 +174,9 @@ void RecoveryKeeper::offerRestore()
 {
     writer_->waitIdle(kRecoveryWaitLimit); // a removal of this very file may be under way
     const QString romName = QFile::decodeName(QByteArray::fromStdString(baseName(learntPath_)));
-    std::string why;
-    const std::optional<RecoveryContents> found = readRecoveryFile(directory_, fileName_, &why);
+    const Outcome<std::optional<RecoveryContents>> read = readRecoveryFile(directory_, fileName_);
+    const std::string& why = read.error;
+    const std::optional<RecoveryContents>& found = read.value;
     if (!found) {
         if (why.empty()) return; // none
         // Kept for whoever wants to look at it, out of the way of new ones.

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
+#include <sys/stat.h>
 
 #include "window/recovery_keeper.h"
 #include "window/window_test_fixture.h"
@@ -16,6 +17,7 @@
 #include "file/state_files.h"
 #include "model/command_ids.h"
 #include "model/edit_marks.h"
+#include "rom/recovery_file.h"
 #include "rom/sprite_catalogue.h"
 #include "support/scratch_file.h"
 #include "support/synthetic_rom.h"
@@ -80,8 +82,9 @@ TEST_F(RecoveryTest, TheFileFollowsTheUnsavedEdits)
     edit(3, 9);
     edit(700, 4);
     window->recovery().updateAndWait();
-    std::string why;
-    auto kept = readRecoveryFile(window->recovery().directory(), window->recovery().currentFile(), &why);
+    const auto read = readRecoveryFile(window->recovery().directory(), window->recovery().currentFile());
+    const std::string& why = read.error;
+    const auto& kept = read.value;
     ASSERT_TRUE(kept) << why;
     ASSERT_EQ(kept->sprites.size(), 2u);
     EXPECT_EQ(kept->sprites[1].sprite, 700);
@@ -108,8 +111,9 @@ TEST_F(RecoveryTest, ASpriteLeftWhileItsBlockMovedIsKeptAsItWasLeft)
     selectSprite(*state, 1);
     edit(5, 3);
     window->recovery().updateAndWait();
-    std::string why;
-    auto kept = readRecoveryFile(window->recovery().directory(), window->recovery().currentFile(), &why);
+    const auto read = readRecoveryFile(window->recovery().directory(), window->recovery().currentFile());
+    const std::string& why = read.error;
+    const auto& kept = read.value;
     ASSERT_TRUE(kept) << why;
     ASSERT_EQ(kept->sprites.size(), 2u);
     EXPECT_EQ(kept->sprites[0].sprite, 0);
@@ -219,6 +223,36 @@ TEST_F(RecoveryTest, AFolderThatCannotBeWrittenIsToldOnce)
     }
     ASSERT_EQ(prompts.errors.size(), 1) << prompts.errors.join("|").toStdString();
     EXPECT_TRUE(prompts.errors[0].startsWith("Tessel cannot keep a recovery file")) << prompts.errors[0].toStdString();
+}
+
+// A pipe where the recovery file belongs does not hold up Open ROM; a state
+// folder others may write is told once and used for nothing, not even
+// through a link planted at the name a temporary file once had.
+TEST_F(RecoveryTest, APipeIsNoRecoveryFileAndASharedFolderIsNotUsed)
+{
+    const std::string folder = recoveryDirectory();
+    ASSERT_TRUE(makeDirectories(folder).ok);
+    const std::string name = recoveryFileName(canonicalRomPath(rom.path()));
+    ASSERT_EQ(::mkfifo((folder + "/" + name).c_str(), 0600), 0);
+    ASSERT_TRUE(openRom());
+    ASSERT_EQ(prompts.errors.size(), 1);
+    EXPECT_TRUE(prompts.errors[0].contains(QString::fromStdString(name + " is not a regular file.")))
+        << prompts.errors[0].toStdString();
+
+    ASSERT_EQ(::chmod(fs::path(folder).parent_path().c_str(), 0777), 0);
+    ScratchFile victim;
+    fs::create_symlink(victim.path(), folder + "/" + name + ".tmp");
+    for (int i = 0; i < 2; ++i) {
+        edit(3, static_cast<std::uint8_t>(9 + i));
+        window->recovery().updateAndWait();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return prompts.errors.size() > 1; }, 5000));
+    }
+    ASSERT_EQ(prompts.errors.size(), 2) << prompts.errors.join("|").toStdString();
+    EXPECT_TRUE(prompts.errors[1].contains("is shared with other users")) << prompts.errors[1].toStdString();
+    EXPECT_TRUE(victim.read().empty());
+    window->runCommand(ids::SaveAllSprites);
+    ASSERT_EQ(prompts.questions.size(), 1);
+    EXPECT_TRUE(prompts.questions[0].contains("is shared with other users")) << prompts.questions[0].toStdString();
 }
 
 TEST_F(RecoveryTest, TheFirstSaveOfAWindowsLifeBacksUpTheRom)

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "file/system_reason.h"
 #include "model/edit_marks.h"
 #include "window/window_test_fixture.h"
 #include "file/rom_file.h"
@@ -98,7 +99,7 @@ TEST_F(RomCommands, AFileThatCannotBeOpenedForUpdateGetsTheErrorMessage)
     open(dir.filePath("missing.smc"));
     ASSERT_EQ(prompts.errors.size(), 1);
     EXPECT_TRUE(prompts.errors[0].startsWith(kCannotOpen));
-    EXPECT_TRUE(prompts.errors[0].contains(QString::fromLocal8Bit(strerror(ENOENT))))
+    EXPECT_TRUE(prompts.errors[0].contains(QString::fromStdString(systemReason(ENOENT))))
         << prompts.errors[0].toStdString();
     EXPECT_FALSE(state->romOpen());
     expectRomControls(false);
@@ -331,7 +332,7 @@ TEST_F(UnsavedEdits, AFailedSaveSaysWhyAndKeepsTheWindowOpen)
     window->runCommand(ids::Exit);
     EXPECT_TRUE(window->isVisible());
     ASSERT_EQ(prompts.errors.size(), 1);
-    EXPECT_TRUE(prompts.errors[0].contains(QString::fromLocal8Bit(strerror(ENOSPC))))
+    EXPECT_TRUE(prompts.errors[0].contains(QString::fromStdString(systemReason(ENOSPC))))
         << prompts.errors[0].toStdString();
     // The button's save fails the same way, with its own message.
     window->runCommand(ids::SaveSpriteButton);

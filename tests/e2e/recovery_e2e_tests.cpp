@@ -7,8 +7,10 @@
 
 #include <csignal>
 #include <filesystem>
+#include <sys/stat.h>
 #include <thread>
 
+#include "rom/recovery_file.h"
 #include "support/scratch_file.h"
 
 namespace tessel::e2e {
@@ -154,6 +156,27 @@ TEST_F(Backups, TheFirstSaveOfEachRunLeavesOneCopyOfTheFileBefore)
     ASSERT_EQ(backups.size(), 2u) << "one backup a run";
     EXPECT_TRUE(testing::readFileBytes(backups[0]) == original_);
     EXPECT_TRUE(testing::readFileBytes(backups[1]) == afterFirstRun);
+}
+
+using OddRecoveryFile = SavingSafety;
+
+// A pipe where the ROM's recovery file belongs: Open ROM says it cannot use
+// it and goes on, instead of waiting for a writer that never comes.
+TEST_F(OddRecoveryFile, APipeInItsPlaceIsToldAndTheWindowGoesOn)
+{
+    namespace fs = std::filesystem;
+    const std::string tessel = server_->scratchDirectory() + "/state/tessel", folder = tessel + "/recovery";
+    fs::create_directories(folder);
+    for (const std::string& f : {tessel, folder}) fs::permissions(f, fs::perms::owner_all);
+    ASSERT_EQ(::mkfifo((folder + "/" + recoveryFileName(canonicalRomPath(romPath_))).c_str(), 0600), 0);
+    SpriteModel sprite = SpriteModel::fromRom(kEdited);
+    const EditorWindow& editor = startEditor({romPath_});
+    const std::optional<WindowBox> message = waitForPopup(editor);
+    ASSERT_TRUE(message) << "no word of the pipe; " << editor.log();
+    desktop_->focus(*message);
+    desktop_->key("Return");
+    ASSERT_TRUE(waitUntilNoPopup(editor));
+    ASSERT_NO_FATAL_FAILURE(drawDot(editor, sprite, 40, 10)) << "the window answers";
 }
 
 } // namespace

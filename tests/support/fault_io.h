@@ -6,12 +6,18 @@
 #include <array>
 #include <functional>
 
-#include "file/rom_file.h"
+#include "file/file_io.h"
 
 namespace tessel::testing {
 
-enum class IoOp { Open, Lock, Size, Pread, Pwrite, Fsync, Close, FileKey, Status, PathStatus, Truncate };
-inline constexpr int kIoOpCount = 11;
+enum class IoOp {
+    Open, Lock, Size, Pread, Pwrite, Fsync, Close, Status, PathStatus, Truncate,
+    LinkStatus, SetBlocking, Create, Rename, Link, Unlink, MakeFolder, ListFolder,
+};
+inline constexpr int kIoOpCount = 18;
+
+// The call's name as the system knows it ("open", "fstat", ...).
+const char* ioOpName(IoOp op);
 
 class FaultIo final : public FileIo {
 public:
@@ -22,8 +28,14 @@ public:
     void failOn(IoOp op, int nth, int error, bool always = false);
     // Runs before every pwrite: another program acting in the middle of a save.
     std::function<void()> beforeWrite;
-    // Pwrite moves at most `bytes` per call from now on (short writes).
+    // Runs on what lstat found: another user's folder, say.
+    std::function<void(FileStatus&)> alterLinkStatus;
+    // Pwrite moves at most `bytes` per call from now on (short writes); 0
+    // lifts the limit.
     void limitWrites(long bytes) { writeLimit_ = bytes; }
+    // Pwrite returns 0 from now on, moving nothing (a device that is full
+    // without saying so).
+    void writeNothing(bool nothing) { writeNothing_ = nothing; }
     void reset();
 
     int calls(IoOp op) const { return counts_[static_cast<int>(op)]; }
@@ -38,10 +50,17 @@ public:
     long pread(int fd, void* buf, unsigned long count, long long offset) override;
     long pwrite(int fd, const void* buf, unsigned long count, long long offset) override;
     int fsync(int fd) override;
-    int fileKey(int fd, FileKey& key) override;
     int status(int fd, FileStatus& out) override;
     int pathStatus(const char* path, FileStatus& out) override;
+    int linkStatus(const char* path, FileStatus& out) override;
     int truncate(int fd, long long size) override;
+    int setBlocking(int fd) override;
+    int create(const char* path, int flags, unsigned mode) override;
+    int rename(const char* from, const char* to) override;
+    int link(const char* from, const char* to) override;
+    int unlink(const char* path) override;
+    int makeFolder(const char* path, unsigned mode) override;
+    int listFolder(const char* path, std::vector<std::string>& names) override;
 
 private:
     struct Fault {
@@ -56,6 +75,7 @@ private:
     std::array<int, kIoOpCount> counts_{};
     std::array<Fault, kIoOpCount> faults_{};
     long writeLimit_ = 0;
+    bool writeNothing_ = false;
     int failures_ = 0;
 };
 

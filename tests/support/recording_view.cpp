@@ -23,9 +23,10 @@ public:
     int fsync(int) override { return 0; }
     int status(int, FileStatus& out) override
     {
-        out = {.key = {}, .size = 4 << 20, .links = 1, .writable = true};
+        out = {.key = {}, .type = FileType::Regular, .size = 4 << 20, .links = 1, .writable = true};
         return 0;
     }
+    int setBlocking(int) override { return 0; }
     int pathStatus(const char*, FileStatus& out) override { return status(3, out); }
 };
 
