@@ -14,6 +14,7 @@
 
 #include "editor/mouse.h"
 #include "model/work_surface.h"
+#include "selection/tool_table.h"
 #include "support/recording_view.h"
 #include "tools/drawing_tools.h"
 
@@ -57,10 +58,11 @@ const Point kEnds[] = {{60, 75}, {40, 70}, {63, 50}, {30, 30}, {58, 79}};
 void BM_ShapeDragStep(benchmark::State& bs)
 {
     Editor e(static_cast<ToolId>(bs.range(0)));
+    const FigureFunction figure = toolEntry(e.state->currentTool).figure;
     onLeftButtonDown(*e.state, clientOf(2, 3));
     std::size_t i = 0;
     for (auto _ : bs) {
-        dragShape(*e.state, clientOf(kEnds[i].x, kEnds[i].y));
+        dragShape(*e.state, clientOf(kEnds[i].x, kEnds[i].y), figure);
         i = (i + 1) % std::size(kEnds);
         benchmark::DoNotOptimize(e.state->current().pixels.data());
     }

@@ -2,6 +2,7 @@
 
 #include "model/command_ids.h"
 #include "selection/tool_choice.h"
+#include "selection/tool_table.h"
 
 namespace tessel {
 
@@ -96,7 +97,7 @@ void shiftPressed(EditorState& state, const KeyActions& actions)
 {
     if (state.shiftHeld) return;
     state.shiftHeld = true;
-    if (state.currentTool == ToolId::Select) return;
+    if (toolEntry(state.currentTool).staysUnderShift) return;
     state.savedTool = state.currentTool;
     selectTool(state, ToolId::ColourPicker);
     refresh(actions);
@@ -106,7 +107,7 @@ void shiftReleased(EditorState& state, const KeyActions& actions)
 {
     // A release without a press seen by the program (Shift went down in
     // another program) still restores savedTool.
-    if (state.currentTool != ToolId::Select) {
+    if (!toolEntry(state.currentTool).staysUnderShift) {
         selectTool(state, state.savedTool);
         refresh(actions);
     }

@@ -1,8 +1,7 @@
 #include "editor/mouse.h"
 #include "model/edit_marks.h"
 
-#include "selection/selection.h"
-#include "tools/colours.h"
+#include "selection/tool_table.h"
 #include "tools/drawing_tools.h"
 #include "tools/undo.h"
 
@@ -10,30 +9,18 @@ namespace tessel {
 
 namespace {
 
-bool isShapeTool(ToolId tool)
+// The press shared by both buttons, after its snapshot.
+void pressTool(EditorState& state, const ToolEntry& tool, Point client, MouseButton button)
 {
-    return tool == ToolId::Line || tool == ToolId::Rectangle || tool == ToolId::Ellipse ||
-           tool == ToolId::RoundedRectangle;
+    state.shapeDragSprite = -1; // a figure press begins a new one
+    if (tool.press) tool.press(state, tool, client, button);
 }
 
-// The press action shared by both buttons; the Select tool's left press is
-// handled by the selection itself.
-void pressTool(EditorState& state, Point client, MouseButton button)
+void releaseTool(EditorState& state, MouseButton button)
 {
-    const bool left = button == MouseButton::Left;
-    const ToolId tool = state.currentTool;
-    state.shapeDragSprite = -1; // a figure press below begins a new one
-    if (tool == ToolId::Pencil) {
-        pencil(state, client, left ? state.foregroundIndex : state.backgroundIndex);
-    } else if (tool == ToolId::FloodFill) {
-        preparePenAndBrush(state, button);
-        floodFill(state, client);
-    } else if (isShapeTool(tool)) {
-        preparePenAndBrush(state, button);
-        beginShape(state, client);
-    } else if (tool == ToolId::ColourPicker) {
-        pickColour(state, client, left ? ColourSlot::Foreground : ColourSlot::Background);
-    }
+    const ToolEntry& tool = toolEntry(state.currentTool);
+    if (tool.release && hasEditableSprite(state)) tool.release(state, button);
+    noteEditEnded(state);
 }
 
 } // namespace
@@ -52,15 +39,11 @@ void onLeftButtonDown(EditorState& state, Point client)
 {
     viewOf(state).hideBrowser(); // every left press, on the canvas or not
     if (!inCanvas(state, client)) return;
-    if (state.currentTool != ToolId::Select) pushUndoSnapshot(state);
+    const ToolEntry& tool = toolEntry(state.currentTool);
+    if (tool.snapshotOnLeftPress) pushUndoSnapshot(state);
     state.leftDragging = true;
     state.rightDragging = false;
-    if (state.currentTool == ToolId::Select) {
-        state.shapeDragSprite = -1;
-        selectionPress(state, client);
-    } else {
-        pressTool(state, client, MouseButton::Left);
-    }
+    pressTool(state, tool, client, MouseButton::Left);
 }
 
 void onRightButtonDown(EditorState& state, Point client)
@@ -71,55 +54,38 @@ void onRightButtonDown(EditorState& state, Point client)
     pushUndoSnapshot(state);
     state.rightDragging = true;
     state.leftDragging = false;
-    if (state.currentTool == ToolId::Select)
-        state.shapeDragSprite = -1;
-    else
-        pressTool(state, client, MouseButton::Right);
+    pressTool(state, toolEntry(state.currentTool), client, MouseButton::Right);
 }
 
 void onMouseMove(EditorState& state, Point client)
 {
     state.lastMousePos = client; // the cursor and the selection read it
-    if (!hasEditableSprite(state)) return;
-    const ToolId tool = state.currentTool;
-    if (tool == ToolId::Pencil) {
-        if (state.leftDragging)
-            pencil(state, client, state.foregroundIndex);
-        else if (state.rightDragging)
-            pencil(state, client, state.backgroundIndex);
-    } else if (isShapeTool(tool)) {
-        if (state.leftDragging || state.rightDragging) dragShape(state, client);
-    } else if (tool == ToolId::Select) {
-        if (state.leftDragging) selectionDrag(state, client);
-    } else if (tool == ToolId::ColourPicker) {
-        if (state.leftDragging)
-            pickColour(state, client, ColourSlot::Foreground);
-        else if (state.rightDragging)
-            pickColour(state, client, ColourSlot::Background);
-    }
+    if (!hasEditableSprite(state) || !(state.leftDragging || state.rightDragging)) return;
+    const ToolEntry& tool = toolEntry(state.currentTool);
+    if (tool.drag)
+        tool.drag(state, tool, client, state.leftDragging ? MouseButton::Left : MouseButton::Right);
 }
 
 void onLeftButtonUp(EditorState& state)
 {
     state.leftDragging = false;
     if (!state.rightDragging) state.shapeDragSprite = -1;
-    if (state.currentTool == ToolId::Select && hasEditableSprite(state)) selectionRelease(state);
-    noteEditEnded(state);
+    releaseTool(state, MouseButton::Left);
 }
 
 void onRightButtonUp(EditorState& state)
 {
     state.rightDragging = false;
     if (!state.leftDragging) state.shapeDragSprite = -1;
-    noteEditEnded(state);
+    releaseTool(state, MouseButton::Right);
 }
 
 void onLeftButtonDoubleClick(EditorState& state, Point)
 {
-    // The second press of a double click arrives only here: other tools
-    // neither draw nor take a snapshot for it.
-    if (state.currentTool == ToolId::Select && hasEditableSprite(state))
-        selectionDoubleClick(state);
+    // The second press of a double click arrives only here: no tool draws
+    // or takes a snapshot for it.
+    const ToolEntry& tool = toolEntry(state.currentTool);
+    if (tool.doubleClick && hasEditableSprite(state)) tool.doubleClick(state);
 }
 
 } // namespace tessel

@@ -1,7 +1,7 @@
 // The main window's mouse handlers, in client pixels of the main window.
 // The window forwards its mouse events here and grabs the mouse between a
 // press and its release; these functions do the rest (canvas test, undo
-// snapshot, the tool's action, repaint).
+// snapshot, then the current tool's entry in selection/tool_table.h).
 //
 // Press -> any number of moves -> release, per button; a press of the other
 // button takes the drag over. A double click arrives after a press and a

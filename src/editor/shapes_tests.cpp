@@ -2,6 +2,7 @@
 
 #include "editor/tools_test_fixture.h"
 #include "raster/closed_figures.h"
+#include "raster/line.h"
 #include "tools/drawing_tools.h"
 #include "tools/undo.h"
 
@@ -84,6 +85,30 @@ TEST_F(Shapes, EveryDragStepStartsAgainFromTheBackup)
     forEachPixel(f.outline, [&](int x, int y) { expected[y * 64 + x] = 4; });
     EXPECT_EQ(state->current().pixels, expected);
     EXPECT_EQ(undoLevels(), 1);
+}
+
+TEST_F(Shapes, EachFigureToolDrawsItsOwnFigureWithPenAndBrush)
+{
+    state->fillMode = FillMode::Background;
+    view.lineSizeText = 3;
+    view.curveRadiusText = 6;
+    const Point a{2, 1}, b{20, 14};
+    const struct {
+        ToolId tool;
+        FigureCoverage covered;
+    } cases[] = {{ToolId::Line, {lineCoverage(a, b, 3), {}}},
+                 {ToolId::Rectangle, rectangleCoverage(a, b, 3)},
+                 {ToolId::Ellipse, ellipseCoverage(a, b, 3)},
+                 {ToolId::RoundedRectangle, roundRectCoverage(a, b, 3, 6, 6)}};
+    for (const auto& c : cases) {
+        state->current().pixels = originalPixels();
+        state->currentTool = c.tool;
+        rightDrag(client(a.x, a.y), client(b.x, b.y)); // pen 11, brush 4
+        PixelBuffer expected = originalPixels();
+        forEachPixel(c.covered.interior, [&](int x, int y) { expected[y * 64 + x] = 4; });
+        forEachPixel(c.covered.outline, [&](int x, int y) { expected[y * 64 + x] = 11; });
+        EXPECT_EQ(state->current().pixels, expected) << int(c.tool);
+    }
 }
 
 TEST_F(Shapes, LineDraggedPastTheRightEdgeStopsThere)

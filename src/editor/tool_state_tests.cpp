@@ -2,7 +2,7 @@
 
 #include "editor/tools_test_fixture.h"
 #include "selection/tool_choice.h"
-#include "tools/tool_state.h"
+#include "selection/tool_table.h"
 
 namespace tessel {
 namespace {

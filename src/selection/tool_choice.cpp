@@ -2,8 +2,7 @@
 
 #include "model/command_ids.h"
 #include "selection/selection.h"
-#include "tools/drawing_tools.h"
-#include "tools/tool_state.h"
+#include "selection/tool_table.h"
 
 namespace tessel {
 
@@ -32,22 +31,8 @@ int cursorFor(const EditorState& state)
     const long long right = static_cast<long long>(sprite.widthPixels()) * kZoom + kCanvasMargin;
     const long long bottom = static_cast<long long>(sprite.heightPixels()) * kZoom + kCanvasMargin;
     if (!(p.x > 0 && p.x < right && p.y > 0 && p.y < bottom)) return ids::ArrowCursor;
-    switch (state.currentTool) {
-    case ToolId::Pencil:
-        return ids::PencilCursor;
-    case ToolId::FloodFill:
-        return ids::FloodFillCursor;
-    case ToolId::Select:
-        return pointerInsideSelection(state) ? ids::MoveCursor : ids::CrossHairCursor;
-    case ToolId::ColourPicker:
-        return ids::ColourPickerCursor;
-    case ToolId::Line:
-    case ToolId::Rectangle:
-    case ToolId::Ellipse:
-    case ToolId::RoundedRectangle:
-        return ids::CrossHairCursor;
-    }
-    return ids::ArrowCursor;
+    const ToolEntry& tool = toolEntry(state.currentTool);
+    return tool.cursorOver ? tool.cursorOver(state) : tool.cursorId;
 }
 
 } // namespace tessel

@@ -1,11 +1,10 @@
 #include "model/sprite_area.h"
-#include "raster/closed_figures.h"
 #include "raster/line.h"
 #include "tools/drawing_tools.h"
 
 namespace tessel {
 
-void preparePenAndBrush(EditorState& state, MouseButton button)
+void preparePenAndBrush(EditorState& state, MouseButton button, BrushRule rule)
 {
     const bool left = button == MouseButton::Left;
     const int drawing = left ? state.foregroundIndex : state.backgroundIndex;
@@ -14,9 +13,9 @@ void preparePenAndBrush(EditorState& state, MouseButton button)
     pb.penIndex = drawing;
     pb.penWidth = viewOf(state).lineSize();
     pb.brushIndex = -1;
-    if (state.currentTool == ToolId::FloodFill) {
+    if (rule == BrushRule::SameAsPen) {
         pb.brushIndex = drawing;
-    } else if (state.currentTool != ToolId::Line) {
+    } else if (rule == BrushRule::FromFillMode) {
         switch (state.fillMode) {
         case FillMode::Opaque:
             pb.brushIndex = drawing;
@@ -30,6 +29,27 @@ void preparePenAndBrush(EditorState& state, MouseButton button)
     }
 }
 
+FigureCoverage lineFigure(Point a, Point b, int penWidth, EditorView&)
+{
+    return {.outline = lineCoverage(a, b, penWidth), .interior = {}};
+}
+
+FigureCoverage rectangleFigure(Point a, Point b, int penWidth, EditorView&)
+{
+    return rectangleCoverage(a, b, penWidth);
+}
+
+FigureCoverage ellipseFigure(Point a, Point b, int penWidth, EditorView&)
+{
+    return ellipseCoverage(a, b, penWidth);
+}
+
+FigureCoverage roundRectFigure(Point a, Point b, int penWidth, EditorView& options)
+{
+    const int r = options.curveRadius();
+    return roundRectCoverage(a, b, penWidth, r, r);
+}
+
 void beginShape(EditorState& state, Point client)
 {
     state.shapeStart = toSpritePixel(client);
@@ -38,7 +58,7 @@ void beginShape(EditorState& state, Point client)
     state.shapeDragSprite = state.currentSprite;
 }
 
-void dragShape(EditorState& state, Point client)
+void dragShape(EditorState& state, Point client, FigureFunction figure)
 {
     state.shapeEnd = toSpritePixel(client);
     // Only a drag that began with a figure press on this sprite has a
@@ -49,29 +69,10 @@ void dragShape(EditorState& state, Point client)
     SpriteRecord& sprite = state.current();
     sprite.pixels = state.backupPixels;
     const PenAndBrush& pb = state.penAndBrush;
-    const Point a = state.shapeStart, b = state.shapeEnd;
-    FigureCoverage figure;
-    switch (state.currentTool) {
-    case ToolId::Line:
-        figure.outline = lineCoverage(a, b, pb.penWidth);
-        break;
-    case ToolId::Rectangle:
-        figure = rectangleCoverage(a, b, pb.penWidth);
-        break;
-    case ToolId::Ellipse:
-        figure = ellipseCoverage(a, b, pb.penWidth);
-        break;
-    case ToolId::RoundedRectangle: {
-        // The corner is read at every step, so a change shows on the next move.
-        const int r = viewOf(state).curveRadius();
-        figure = roundRectCoverage(a, b, pb.penWidth, r, r);
-        break;
-    }
-    default:
-        return;
-    }
-    if (pb.brushIndex >= 0) paintPixels(sprite, figure.interior, pb.brushIndex);
-    paintPixels(sprite, figure.outline, pb.penIndex);
+    const FigureCoverage covered =
+        figure(state.shapeStart, state.shapeEnd, pb.penWidth, viewOf(state));
+    if (pb.brushIndex >= 0) paintPixels(sprite, covered.interior, pb.brushIndex);
+    paintPixels(sprite, covered.outline, pb.penIndex);
     repaintCanvas(state);
 }
 

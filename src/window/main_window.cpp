@@ -27,7 +27,7 @@
 #include "model/edit_marks.h"
 #include "rom/rom_session.h"
 #include "selection/tool_choice.h"
-#include "tools/tool_state.h"
+#include "selection/tool_table.h"
 #include "widgets/color_swatch.h"
 #include "widgets/dialog_font.h"
 #include "widgets/dialog_units.h"
@@ -245,7 +245,7 @@ void MainWindow::toolChanged()
                       (standIn && id == buttonIdOf(state_.savedTool)));
     }
     controls_.tools->setExclusive(!standIn);
-    const OptionControls shown = optionControlsFor(state_.currentTool);
+    const OptionControls shown = toolEntry(state_.currentTool).options;
     for (int id : {ids::LineSizeLabel, ids::LineSizeEdit, ids::LineSizeSpin})
         controls_[id]->setVisible(shown.lineSize);
     for (int id : {ids::FillLabel, ids::FillCombo}) controls_[id]->setVisible(shown.fill);

@@ -24,7 +24,7 @@
 #include "selection/selection.h"
 #include "selection/tool_choice.h"
 #include "tools/colours.h"
-#include "tools/tool_state.h"
+#include "selection/tool_table.h"
 #include "tools/undo.h"
 #include "widgets/rom_conversation.h"
 #include "widgets/local_path.h"
