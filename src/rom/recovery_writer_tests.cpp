@@ -175,9 +175,10 @@ TEST(RecoveryWriter, TheFileOnTheDiskIsTheLastSnapshotHandedWhileItWrote)
     }
     ASSERT_TRUE(writer.waitIdle(kDeadline));
     EXPECT_EQ(writer.takeError(), "");
-    std::string why;
-    const auto kept = readRecoveryFile(dir, "r.recovery", &why);
-    ASSERT_TRUE(kept) << why;
+    const auto read = readRecoveryFile(dir, "r.recovery");
+    ASSERT_TRUE(read.ok) << read.error;
+    const auto& kept = read.value;
+    ASSERT_TRUE(kept);
     EXPECT_EQ(kept->info.savedAt, kSnapshots);
     ASSERT_EQ(kept->sprites.size(), 2u);
     EXPECT_EQ(kept->sprites[1].sprite, 40);
