@@ -73,9 +73,9 @@ struct OpenRom {
 std::optional<Failure> openRomFor(OpenRom& rom, const std::string& path, bool writing, bool force)
 {
     EditorState& state = *rom.state;
-    const IoResult opened = writing ? state.romFile.open(path) : state.romFile.openReadOnly(path);
+    const IoResult opened = writing ? state.document.romFile.open(path) : state.document.romFile.openReadOnly(path);
     if (!opened) return Failure{1, "Cannot open " + path + ": " + opened.error};
-    if (takeCopierHeaderFromTitle(state.romFile) == RomKind::Unknown && !force)
+    if (takeCopierHeaderFromTitle(state.document.romFile) == RomKind::Unknown && !force)
         return Failure{1, path + " " + describeRomKind(RomKind::Unknown) + "; --force opens it anyway"};
     if (IoResult r = loadAllSprites(state); !r.ok) return Failure{1, "Cannot read " + path + ": " + r.error};
     return std::nullopt;
@@ -85,13 +85,13 @@ std::optional<Failure> openRomFor(OpenRom& rom, const std::string& path, bool wr
 // lies past the end of the file (the rest would be half a save).
 std::optional<Failure> saveSprites(EditorState& state)
 {
-    const Outcome<long long> length = state.romFile.size();
+    const Outcome<long long> length = state.document.romFile.size();
     if (!length) return Failure{1, "Cannot write the ROM: " + length.error};
     if (const auto lost = editedSpritesPastTheEnd(state, length.value); !lost.empty())
         return Failure{1, "Sprite " + std::to_string(lost[0]) + " lies past the end of the file; nothing was written"};
     if (editedSpriteCount(state) == 0) return std::nullopt;
     std::string backupError;
-    if (auto f = saveFailure(saveAllSprites(state, backingUpFirst(state.romFile, backupError)), backupError))
+    if (auto f = saveFailure(saveAllSprites(state, backingUpFirst(state.document.romFile, backupError)), backupError))
         return f;
     return std::nullopt;
 }
@@ -119,9 +119,9 @@ std::optional<Failure> exportSprite(const Args& a, bool force, std::string&)
     if (auto f = failed(exportTarget(a[2], a[0]))) return f;
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], false, force)) return f;
-    const SpriteRecord& record = rom.state->spriteStore[*n];
+    const SpriteRecord& record = rom.state->document.spriteStore[*n];
     return failed(writeExport(a[2], a[0],
-                              exportSpritePng(spriteViewOf(record), rom.state->displayPalettes[record.paletteIndex])));
+                              exportSpritePng(spriteViewOf(record), rom.state->document.displayPalettes[record.paletteIndex])));
 }
 
 // Imported sprites are saved at once; a picture that changes nothing
@@ -150,7 +150,7 @@ std::optional<Failure> exportSheet(const Args& a, bool force, std::string&)
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], false, force)) return f;
     return failed(
-        writeExport(a[1], a[0], exportSheetPng(spriteViewsOf(rom.state->spriteStore), rom.state->displayPalettes)));
+        writeExport(a[1], a[0], exportSheetPng(spriteViewsOf(rom.state->document.spriteStore), rom.state->document.displayPalettes)));
 }
 
 std::optional<Failure> importSheet(const Args& a, bool force, std::string& done)
@@ -168,7 +168,7 @@ std::optional<Failure> exportPalette(const Args& a, bool force, std::string&)
     if (auto f = failed(exportTarget(a[2], a[0]))) return f;
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], false, force)) return f;
-    return failed(exportPalette(a[2], a[0], rom.state->rawPalettes[*p]));
+    return failed(exportPalette(a[2], a[0], rom.state->document.rawPalettes[*p]));
 }
 
 std::optional<Failure> importPalette(const Args& a, bool force, std::string& done)
@@ -181,13 +181,13 @@ std::optional<Failure> importPalette(const Args& a, bool force, std::string& don
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], true, force)) return f;
     EditorState& state = *rom.state;
-    RawPalette wanted = state.rawPalettes[*p];
+    RawPalette wanted = state.document.rawPalettes[*p];
     if (!takePaletteColours(wanted, colours.value)) {
         done = "Palette " + std::to_string(*p) + " unchanged";
         return std::nullopt;
     }
     std::string backupError;
-    const SaveResult saved = writePalette(state, *p, wanted, backingUpFirst(state.romFile, backupError));
+    const SaveResult saved = writePalette(state, *p, wanted, backingUpFirst(state.document.romFile, backupError));
     if (auto f = saveFailure(saved, backupError)) return f;
     done = "Palette " + std::to_string(*p) + ": " + std::to_string(saved.coloursWritten) + " colours written";
     return std::nullopt;

@@ -20,15 +20,15 @@ namespace {
 // user sees.
 void settleSelection(EditorState& state)
 {
-    if (state.selectionFloating) commitSelection(state);
-    state.selectionRect.setEmpty();
+    if (state.selection.selectionFloating) commitSelection(state);
+    state.selection.selectionRect.setEmpty();
 }
 
 // The sprite shown keeps its pixels before the change on the undo stack.
 void takePixels(EditorState& state, int sprite, const PixelBuffer& pixels)
 {
     if (sprite == state.currentSprite) pushUndoSnapshot(state);
-    state.spriteStore[sprite].pixels = pixels;
+    state.document.spriteStore[sprite].pixels = pixels;
     markSpriteEdited(state, sprite);
 }
 
@@ -43,8 +43,8 @@ Outcome<ArtChange> importSpriteFile(EditorState& state, int sprite, const std::s
 {
     using Result = Outcome<ArtChange>;
     settleSelection(state);
-    SpriteRecord& record = state.spriteStore[sprite];
-    const auto pixels = importSpritePngFile(path, spriteViewOf(record), state.rawPalettes[record.paletteIndex]);
+    SpriteRecord& record = state.document.spriteStore[sprite];
+    const auto pixels = importSpritePngFile(path, spriteViewOf(record), state.document.rawPalettes[record.paletteIndex]);
     if (!pixels.ok) return Result::failure(pixels.error);
     const bool changed = pixels.value != record.pixels;
     takePixels(state, sprite, pixels.value);
@@ -57,7 +57,7 @@ Outcome<ArtChange> importSheetFile(EditorState& state, const std::string& path)
 {
     using Result = Outcome<ArtChange>;
     settleSelection(state);
-    auto sheet = importSheetPngFile(path, spriteViewsOf(state.spriteStore), state.rawPalettes);
+    auto sheet = importSheetPngFile(path, spriteViewsOf(state.document.spriteStore), state.document.rawPalettes);
     if (!sheet.ok) return Result::failure(sheet.error);
     for (std::size_t i = 0; i < sheet.value.changedSprites.size(); ++i)
         takePixels(state, sheet.value.changedSprites[i], sheet.value.changedPixels[i]);
@@ -66,7 +66,7 @@ Outcome<ArtChange> importSheetFile(EditorState& state, const std::string& path)
 
 IoResult pastePicture(EditorState& state, std::span<const std::uint8_t> png)
 {
-    const auto block = pictureAsBlock(png, state.rawPalettes[state.current().paletteIndex]);
+    const auto block = pictureAsBlock(png, state.document.rawPalettes[state.current().paletteIndex]);
     if (!block.ok) return IoResult::failure(block.error);
     pasteBlock(state, block.value);
     return IoResult::success();

@@ -156,14 +156,14 @@ TEST(RecoveryWriter, TheFileOnTheDiskIsTheLastSnapshotHandedWhileItWrote)
     ScratchFile folder(ScratchFile::Kind::Directory);
     const std::string dir = folder.path() + "/recovery"; // made by the first write
     auto state = std::make_unique<EditorState>();
-    initRecordsFromCatalogue(state->spriteStore);
+    initRecordsFromCatalogue(state->document.spriteStore);
     RecoveryWriter writer(dir);
     std::vector<RecoveryPiece> pieces;
     RecoveryPiece unchanged = recoveryPiece(*state, 5); // handed to every file, as the keeper does
     constexpr int kSnapshots = 300;
-    const int width = std::min(state->spriteStore[40].widthPixels(), kBufferWidth);
+    const int width = std::min(state->document.spriteStore[40].widthPixels(), kBufferWidth);
     for (int i = 1; i <= kSnapshots; ++i) {
-        state->spriteStore[40].pixels[i % width] = static_cast<std::uint8_t>(i);
+        state->document.spriteStore[40].pixels[i % width] = static_cast<std::uint8_t>(i);
         pieces.clear();
         pieces.push_back(unchanged);
         pieces.push_back(recoveryPiece(*state, 40));
@@ -183,7 +183,7 @@ TEST(RecoveryWriter, TheFileOnTheDiskIsTheLastSnapshotHandedWhileItWrote)
     EXPECT_EQ(kept->sprites[1].sprite, 40);
     ASSERT_EQ(kept->sprites[1].width, width);
     for (int x = 0; x < width; ++x) {
-        EXPECT_EQ(kept->sprites[1].pixels[x], state->spriteStore[40].pixels[x]) << x;
+        EXPECT_EQ(kept->sprites[1].pixels[x], state->document.spriteStore[40].pixels[x]) << x;
     }
     EXPECT_TRUE(writer.stop(kDeadline));
 }

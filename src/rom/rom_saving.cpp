@@ -136,9 +136,9 @@ struct Pending {
 std::vector<Pending> encodePending(const EditorState& state, const std::vector<int>& sprites)
 {
     std::vector<Pending> pending;
-    encodedArea = state.diskSpriteArea;
+    encodedArea = state.document.diskSpriteArea;
     for (int i : sprites) {
-        const SpriteRecord& record = state.spriteStore[i];
+        const SpriteRecord& record = state.document.spriteStore[i];
         if (!hasTiles(record)) continue;
         if (insideArea(record))
             encodeSprite(record, encodedArea.data() + (record.romOffset - kSpriteAreaBegin));
@@ -151,7 +151,7 @@ std::vector<Pending> encodePending(const EditorState& state, const std::vector<i
 bool tileChanged(const EditorState& state, long long offset)
 {
     const long long at = offset - kSpriteAreaBegin;
-    return std::memcmp(encodedArea.data() + at, state.diskSpriteArea.data() + at, kTileBytes) != 0;
+    return std::memcmp(encodedArea.data() + at, state.document.diskSpriteArea.data() + at, kTileBytes) != 0;
 }
 
 // Whether a save of `p` (encoded in encodedArea) would leave a changed tile
@@ -159,7 +159,7 @@ bool tileChanged(const EditorState& state, long long offset)
 // sprite outside the sprite area cannot be compared and is written whole.
 bool changedPastTheEnd(const EditorState& state, const Pending& p, long long size)
 {
-    if (!insideArea(state.spriteStore[p.sprite])) return p.offset + p.count > size;
+    if (!insideArea(state.document.spriteStore[p.sprite])) return p.offset + p.count > size;
     for (long long t = p.offset; t < p.offset + p.count; t += kTileBytes)
         if (t + kTileBytes > size && tileChanged(state, t)) return true;
     return false;
@@ -177,8 +177,8 @@ SaveResult saveSprites(EditorState& state, const std::vector<int>& sprites,
                        const SaveOptions& options)
 {
     if (!state.romOpen()) return failed("No ROM is open");
-    if (SaveResult r = checkFile(state.romFile, options); !r.ok) return r;
-    const Outcome<long long> length = state.romFile.size();
+    if (SaveResult r = checkFile(state.document.romFile, options); !r.ok) return r;
+    const Outcome<long long> length = state.document.romFile.size();
     if (!length) return failed(length.error);
     const long long size = length.value;
 
@@ -193,7 +193,7 @@ SaveResult saveSprites(EditorState& state, const std::vector<int>& sprites,
     Runs runs;                          // changed tiles inside the sprite area
     std::vector<const Pending*> outside; // whole sprites of damaged records
     for (Pending& p : pending) {
-        const SpriteRecord& record = state.spriteStore[p.sprite];
+        const SpriteRecord& record = state.document.spriteStore[p.sprite];
         p.blocked = changedPastTheEnd(state, p, size);
         if (!insideArea(record)) {
             p.changed = true;
@@ -217,28 +217,28 @@ SaveResult saveSprites(EditorState& state, const std::vector<int>& sprites,
     Runs allWrites = runs;
     for (const Pending* p : outside) {
         if (!written.ok) break;
-        encodeSprite(state.spriteStore[p->sprite], wholeSprite.data());
-        written = state.romFile.write(p->offset, std::span(wholeSprite.data(), p->count));
+        encodeSprite(state.document.spriteStore[p->sprite], wholeSprite.data());
+        written = state.document.romFile.write(p->offset, std::span(wholeSprite.data(), p->count));
         allWrites.emplace_back(p->offset, p->count);
         result.tilesWritten += static_cast<int>(p->count / kTileBytes);
     }
     for (auto [offset, count] : runs) {
         if (!written.ok) break;
         const auto bytes = std::span(encodedArea.data() + (offset - kSpriteAreaBegin), count);
-        written = state.romFile.write(offset, bytes);
+        written = state.document.romFile.write(offset, bytes);
         result.tilesWritten += static_cast<int>(count / kTileBytes);
     }
     if (result.tilesWritten > 0) {
-        if (IoResult r = finishWrites(state.romFile, size, written, allWrites); !r.ok)
+        if (IoResult r = finishWrites(state.document.romFile, size, written, allWrites); !r.ok)
             return failed(r.error);
     } else if (options.overOutsideChange) {
-        state.romFile.restamp(); // the user has seen the change and accepted it
+        state.document.romFile.restamp(); // the user has seen the change and accepted it
     }
 
     // On the disk now: the copy of the sprite area follows, and the sprites
     // are saved.
     for (auto [offset, count] : runs)
-        std::memcpy(state.diskSpriteArea.data() + (offset - kSpriteAreaBegin),
+        std::memcpy(state.document.diskSpriteArea.data() + (offset - kSpriteAreaBegin),
                     encodedArea.data() + (offset - kSpriteAreaBegin), count);
     for (const Pending& p : pending) {
         if (p.blocked) {
@@ -281,12 +281,12 @@ bool hasUnsavedEdits(const EditorState& state)
     std::array<std::uint8_t, kMaxSpriteBytes> encoded;
     for (int i = 0; i < kSpriteCount; ++i) {
         if (!isSpriteEdited(state, i)) continue;
-        const SpriteRecord& record = state.spriteStore[i];
+        const SpriteRecord& record = state.document.spriteStore[i];
         if (!hasTiles(record)) continue;
         if (!insideArea(record)) return true;
         encodeSprite(record, encoded.data());
         if (std::memcmp(encoded.data(),
-                        state.diskSpriteArea.data() + (record.romOffset - kSpriteAreaBegin),
+                        state.document.diskSpriteArea.data() + (record.romOffset - kSpriteAreaBegin),
                         byteCount(record)) != 0)
             return true;
     }
@@ -298,8 +298,8 @@ SaveResult writePalette(EditorState& state, int palette, const RawPalette& colou
 {
     if (!state.romOpen()) return failed("No ROM is open");
     if (palette < 0 || palette >= kPaletteCount) return failed("No such palette");
-    if (SaveResult r = checkFile(state.romFile, options); !r.ok) return r;
-    const Outcome<long long> length = state.romFile.size();
+    if (SaveResult r = checkFile(state.document.romFile, options); !r.ok) return r;
+    const Outcome<long long> length = state.document.romFile.size();
     if (!length) return failed(length.error);
     const long long size = length.value;
 
@@ -307,9 +307,9 @@ SaveResult writePalette(EditorState& state, int palette, const RawPalette& colou
     // of each word is the file's own and is kept.
     std::array<std::uint8_t, kPaletteWriteBytes> wanted, loaded, file;
     encodePaletteColours(colours, wanted.data());
-    encodePaletteColours(state.rawPalettes[palette], loaded.data());
+    encodePaletteColours(state.document.rawPalettes[palette], loaded.data());
     const long long offset = kPaletteBlockOffset + kPaletteBytes * palette + 2;
-    if (IoResult r = state.romFile.read(offset, file); !r.ok) return failed(r.error);
+    if (IoResult r = state.document.romFile.read(offset, file); !r.ok) return failed(r.error);
 
     bool anyChange = false;
     for (int k = 0; k < kPaletteWriteBytes / 2; ++k)
@@ -333,12 +333,12 @@ SaveResult writePalette(EditorState& state, int palette, const RawPalette& colou
             ++c;
         }
         const auto bytes = std::span(wanted.data() + 2 * first, 2 * (c - first));
-        written = state.romFile.write(offset + 2 * first, bytes);
+        written = state.document.romFile.write(offset + 2 * first, bytes);
         runs.emplace_back(offset + 2 * first, 2 * (c - first));
         result.coloursWritten += c - first;
     }
     if (result.coloursWritten > 0) {
-        if (IoResult r = finishWrites(state.romFile, size, written, runs); !r.ok)
+        if (IoResult r = finishWrites(state.document.romFile, size, written, runs); !r.ok)
             return failed(r.error);
     }
     return result;

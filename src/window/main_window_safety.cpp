@@ -11,13 +11,13 @@
 
 namespace tessel {
 
-bool MainWindow::backupBeforeWrite() { return conversation_.backupBeforeWrite(this, state_.romFile); }
+bool MainWindow::backupBeforeWrite() { return conversation_.backupBeforeWrite(this, state_.document.romFile); }
 
 bool MainWindow::saveCurrentSpriteCommand()
 {
     const int sprite = state_.currentSprite;
     const SaveResult result = conversation_.write(
-        this, state_.romFile.path(),
+        this, state_.document.romFile.path(),
         [this](const SaveOptions& options) { return saveCurrentSprite(state_, options); },
         [this] { return backupBeforeWrite(); });
     const bool saved =
@@ -29,7 +29,7 @@ bool MainWindow::saveCurrentSpriteCommand()
 bool MainWindow::saveAllSpritesCommand()
 {
     const SaveResult result = conversation_.write(
-        this, state_.romFile.path(),
+        this, state_.document.romFile.path(),
         [this](const SaveOptions& options) { return saveAllSprites(state_, options); },
         [this] { return backupBeforeWrite(); });
     const bool saved =
