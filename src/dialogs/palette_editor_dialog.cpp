@@ -30,9 +30,9 @@ PaletteEditorDialog::PaletteEditorDialog(EditorState& state, UserPrompts& prompt
 {
     const int palette = state.hasSprite() ? (state.current().paletteIndex & 31) : 0;
     controls_.paletteCombo->setCurrentIndex(palette);
-    selectedColour_ = state.foregroundIndex & 15;
+    selectedColour_ = state.tools.foregroundIndex & 15;
     loadEditedPalette(palette);
-    selectColour(state.foregroundIndex & 15);
+    selectColour(state.tools.foregroundIndex & 15);
 
     // Connected once the first colour is shown: only the user's changes act.
     for (int i = 0; i < 3; ++i) {
@@ -93,7 +93,7 @@ void PaletteEditorDialog::exportColours()
     if (path.isEmpty()) return;
     std::string file = QFile::encodeName(path).toStdString();
     if (lowerCaseExtension(file).empty()) file += ".gpl";
-    std::string why = namesSameFile(file, state_.romFile.path()) ? "Cannot write over the open ROM: " + file
+    std::string why = namesSameFile(file, state_.document.romFile.path()) ? "Cannot write over the open ROM: " + file
                                                                  : exportPaletteFile(file, working_);
     if (!why.empty()) prompts_.error(this, QString::fromStdString(why));
 }
@@ -166,7 +166,7 @@ void PaletteEditorDialog::loadEditedPalette(int palette)
 {
     // Whatever was added to the previous palette and not applied is dropped.
     editedPalette_ = palette & 31;
-    const RawPalette& stored = state_.rawPalettes[editedPalette_];
+    const RawPalette& stored = state_.document.rawPalettes[editedPalette_];
     for (int k = 0; k < 16; ++k) {
         working_.red[k] = clampRaw(stored.red[k]);
         working_.green[k] = clampRaw(stored.green[k]);
@@ -189,7 +189,7 @@ void PaletteEditorDialog::addColour()
 
 bool PaletteEditorDialog::hasUnappliedChanges() const
 {
-    const RawPalette& stored = state_.rawPalettes[editedPalette_];
+    const RawPalette& stored = state_.document.rawPalettes[editedPalette_];
     for (int k = 1; k < 16; ++k)
         if (working_.red[k] != stored.red[k] || working_.green[k] != stored.green[k] ||
             working_.blue[k] != stored.blue[k])
@@ -220,7 +220,7 @@ bool PaletteEditorDialog::applyChanges()
         return false;
     }
     const SaveResult written = saveCheckingTheFile(
-        this, prompts_, state_.romFile.path(),
+        this, prompts_, state_.document.romFile.path(),
         [this](const SaveOptions& options) { return writePalette(state_, editedPalette_, working_, options); },
         beforeWrite_);
     if (!written.ok && (written.file != HeldFile::Unchanged || written.declined))

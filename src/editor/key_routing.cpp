@@ -69,7 +69,7 @@ int routedCommand(const KeyStroke& stroke, const KeyContext& context)
 
 bool sendMenuCommand(const EditorState& state, int commandId, const KeyActions& actions)
 {
-    if (state.commands.isEnabled(commandId) && actions.runCommand) actions.runCommand(commandId);
+    if (state.window.commands.isEnabled(commandId) && actions.runCommand) actions.runCommand(commandId);
     return true;
 }
 
@@ -94,10 +94,10 @@ void keyReleased(EditorState& state, const KeyStroke& stroke, const KeyActions& 
 
 void shiftPressed(EditorState& state, const KeyActions& actions)
 {
-    if (state.shiftHeld) return;
-    state.shiftHeld = true;
-    if (state.currentTool == ToolId::Select) return;
-    state.savedTool = state.currentTool;
+    if (state.window.shiftHeld) return;
+    state.window.shiftHeld = true;
+    if (state.tools.currentTool == ToolId::Select) return;
+    state.tools.savedTool = state.tools.currentTool;
     selectTool(state, ToolId::ColourPicker);
     refresh(actions);
 }
@@ -106,11 +106,11 @@ void shiftReleased(EditorState& state, const KeyActions& actions)
 {
     // A release without a press seen by the program (Shift went down in
     // another program) still restores savedTool.
-    if (state.currentTool != ToolId::Select) {
-        selectTool(state, state.savedTool);
+    if (state.tools.currentTool != ToolId::Select) {
+        selectTool(state, state.tools.savedTool);
         refresh(actions);
     }
-    state.shiftHeld = false;
+    state.window.shiftHeld = false;
 }
 
 } // namespace tessel

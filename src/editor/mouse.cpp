@@ -21,10 +21,10 @@ bool isShapeTool(ToolId tool)
 void pressTool(EditorState& state, Point client, MouseButton button)
 {
     const bool left = button == MouseButton::Left;
-    const ToolId tool = state.currentTool;
-    state.shapeDragSprite = -1; // a figure press below begins a new one
+    const ToolId tool = state.tools.currentTool;
+    state.gesture.shapeDragSprite = -1; // a figure press below begins a new one
     if (tool == ToolId::Pencil) {
-        pencil(state, client, left ? state.foregroundIndex : state.backgroundIndex);
+        pencil(state, client, left ? state.tools.foregroundIndex : state.tools.backgroundIndex);
     } else if (tool == ToolId::FloodFill) {
         preparePenAndBrush(state, button);
         floodFill(state, client);
@@ -52,11 +52,11 @@ void onLeftButtonDown(EditorState& state, Point client)
 {
     viewOf(state).hideBrowser(); // every left press, on the canvas or not
     if (!inCanvas(state, client)) return;
-    if (state.currentTool != ToolId::Select) pushUndoSnapshot(state);
-    state.leftDragging = true;
-    state.rightDragging = false;
-    if (state.currentTool == ToolId::Select) {
-        state.shapeDragSprite = -1;
+    if (state.tools.currentTool != ToolId::Select) pushUndoSnapshot(state);
+    state.gesture.leftDragging = true;
+    state.gesture.rightDragging = false;
+    if (state.tools.currentTool == ToolId::Select) {
+        state.gesture.shapeDragSprite = -1;
         selectionPress(state, client);
     } else {
         pressTool(state, client, MouseButton::Left);
@@ -69,48 +69,48 @@ void onRightButtonDown(EditorState& state, Point client)
     // never without a sprite to take a snapshot of.
     if (!hasEditableSprite(state)) return;
     pushUndoSnapshot(state);
-    state.rightDragging = true;
-    state.leftDragging = false;
-    if (state.currentTool == ToolId::Select)
-        state.shapeDragSprite = -1;
+    state.gesture.rightDragging = true;
+    state.gesture.leftDragging = false;
+    if (state.tools.currentTool == ToolId::Select)
+        state.gesture.shapeDragSprite = -1;
     else
         pressTool(state, client, MouseButton::Right);
 }
 
 void onMouseMove(EditorState& state, Point client)
 {
-    state.lastMousePos = client; // the cursor and the selection read it
+    state.gesture.lastMousePos = client; // the cursor and the selection read it
     if (!hasEditableSprite(state)) return;
-    const ToolId tool = state.currentTool;
+    const ToolId tool = state.tools.currentTool;
     if (tool == ToolId::Pencil) {
-        if (state.leftDragging)
-            pencil(state, client, state.foregroundIndex);
-        else if (state.rightDragging)
-            pencil(state, client, state.backgroundIndex);
+        if (state.gesture.leftDragging)
+            pencil(state, client, state.tools.foregroundIndex);
+        else if (state.gesture.rightDragging)
+            pencil(state, client, state.tools.backgroundIndex);
     } else if (isShapeTool(tool)) {
-        if (state.leftDragging || state.rightDragging) dragShape(state, client);
+        if (state.gesture.leftDragging || state.gesture.rightDragging) dragShape(state, client);
     } else if (tool == ToolId::Select) {
-        if (state.leftDragging) selectionDrag(state, client);
+        if (state.gesture.leftDragging) selectionDrag(state, client);
     } else if (tool == ToolId::ColourPicker) {
-        if (state.leftDragging)
+        if (state.gesture.leftDragging)
             pickColour(state, client, ColourSlot::Foreground);
-        else if (state.rightDragging)
+        else if (state.gesture.rightDragging)
             pickColour(state, client, ColourSlot::Background);
     }
 }
 
 void onLeftButtonUp(EditorState& state)
 {
-    state.leftDragging = false;
-    if (!state.rightDragging) state.shapeDragSprite = -1;
-    if (state.currentTool == ToolId::Select && hasEditableSprite(state)) selectionRelease(state);
+    state.gesture.leftDragging = false;
+    if (!state.gesture.rightDragging) state.gesture.shapeDragSprite = -1;
+    if (state.tools.currentTool == ToolId::Select && hasEditableSprite(state)) selectionRelease(state);
     noteEditEnded(state);
 }
 
 void onRightButtonUp(EditorState& state)
 {
-    state.rightDragging = false;
-    if (!state.leftDragging) state.shapeDragSprite = -1;
+    state.gesture.rightDragging = false;
+    if (!state.gesture.leftDragging) state.gesture.shapeDragSprite = -1;
     noteEditEnded(state);
 }
 
@@ -118,7 +118,7 @@ void onLeftButtonDoubleClick(EditorState& state, Point)
 {
     // The second press of a double click arrives only here: other tools
     // neither draw nor take a snapshot for it.
-    if (state.currentTool == ToolId::Select && hasEditableSprite(state))
+    if (state.tools.currentTool == ToolId::Select && hasEditableSprite(state))
         selectionDoubleClick(state);
 }
 

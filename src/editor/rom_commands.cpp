@@ -30,10 +30,10 @@ constexpr int kGrayedByClose[] = {ids::Undo,   ids::Cut,           ids::Copy,
 IoResult openRom(EditorState& state, const std::string& path, std::optional<RomKind> kind)
 {
     const bool wasOpen = state.romOpen();
-    RomFile fresh(state.romFile.io());
+    RomFile fresh(state.document.romFile.io());
     // Re-opening the ROM we hold closes our old descriptor on it, as our own
     // lock would refuse the new one; any other file leaves it alone.
-    IoResult result = fresh.open(path, &state.romFile);
+    IoResult result = fresh.open(path, &state.document.romFile);
     // A dump without the copier header is read and written 512 bytes
     // earlier throughout; which kind it is, its title tells.
     RomProbe probe;
@@ -47,7 +47,7 @@ IoResult openRom(EditorState& state, const std::string& path, std::optional<RomK
         if (wasOpen && !state.romOpen()) closeRom(state);
         return result;
     }
-    state.romFile.swap(fresh); // `fresh` now holds the old file and closes it
+    state.document.romFile.swap(fresh); // `fresh` now holds the old file and closes it
     fresh.close();
     clearAllEditMarks(state);
     selectSprite(state, 0);
@@ -57,7 +57,7 @@ IoResult openRom(EditorState& state, const std::string& path, std::optional<RomK
 
 void closeRom(EditorState& state)
 {
-    state.romFile.close();
+    state.document.romFile.close();
     clearAllEditMarks(state);
     for (int id : kGrayedByClose) setCommandEnabled(state, id, false);
     selectSprite(state, -1);

@@ -52,7 +52,7 @@ TEST(RomFaults, OpeningAnotherRom)
         const IoResult r = openRom(rom.state(), second.path());
         EXPECT_FALSE(r.ok) << nameOf(op);
         EXPECT_TRUE(carriesReason(r.error, EIO)) << nameOf(op) << ": " << r.error;
-        EXPECT_EQ(rom.state().romFile.path(), rom.path()) << nameOf(op);
+        EXPECT_EQ(rom.state().document.romFile.path(), rom.path()) << nameOf(op);
         const int failedOpens = op == IoOp::Open ? 1 : 0;
         EXPECT_EQ(io.calls(IoOp::Open), io.calls(IoOp::Close) + 1 + failedOpens)
             << nameOf(op) << ": only the old file stays open";
@@ -90,8 +90,8 @@ TEST(RomFaults, SavingAllSprites)
             FaultIo io;
             RomFixture rom({}, io);
             EditorState& s = rom.state();
-            s.spriteStore[10].pixels[0] ^= 15;
-            s.spriteStore[1000].pixels[0] ^= 15;
+            s.document.spriteStore[10].pixels[0] ^= 15;
+            s.document.spriteStore[1000].pixels[0] ^= 15;
             markSpriteEdited(s, 10);
             markSpriteEdited(s, 1000);
             io.failOn(op, nth, EIO);
@@ -119,7 +119,7 @@ TEST(RomFaults, WritingAPalette)
         FaultIo io;
         RomFixture rom({}, io);
         EditorState& s = rom.state();
-        RawPalette colours = s.rawPalettes[2];
+        RawPalette colours = s.document.rawPalettes[2];
         colours.red[5] ^= 1;
         io.failOn(op, 1, EROFS);
         const SaveResult r = writePalette(s, 2, colours);
@@ -141,10 +141,10 @@ TEST(RomFaults, ReadingWhileRefreshingOrLoading)
     EXPECT_TRUE(carriesReason(r.error, EIO));
     EXPECT_EQ(s.current().pixels[0], 9); // a failed read leaves the sprite alone
 
-    s.spriteStore[30].pixels[0] = 9;
+    s.document.spriteStore[30].pixels[0] = 9;
     io.failOn(IoOp::Pread, 1, EIO);
     EXPECT_FALSE(loadAllSprites(s).ok);
-    EXPECT_EQ(s.spriteStore[30].pixels[0], 9);
+    EXPECT_EQ(s.document.spriteStore[30].pixels[0], 9);
     // Whether edits are unsaved is known without reading the file.
     markSpriteEdited(s, 30);
     io.failOn(IoOp::Pread, 1, EIO, true);

@@ -11,10 +11,10 @@ bool validSprite(int sprite) { return sprite >= 0 && sprite < kSpriteCount; }
 void setMark(EditorState& state, int sprite, bool edited)
 {
     if (!validSprite(sprite)) return;
-    ++state.editGeneration;
-    ++state.spriteMarkCounts[sprite];
-    if (state.spriteEdited[sprite] == edited) return;
-    state.spriteEdited[sprite] = edited;
+    ++state.document.editGeneration;
+    ++state.document.spriteMarkCounts[sprite];
+    if (state.document.spriteEdited[sprite] == edited) return;
+    state.document.spriteEdited[sprite] = edited;
     viewOf(state).editMarksChanged();
 }
 
@@ -26,23 +26,23 @@ void clearSpriteEdited(EditorState& state, int sprite) { setMark(state, sprite, 
 
 void clearAllEditMarks(EditorState& state)
 {
-    ++state.editGeneration;
+    ++state.document.editGeneration;
     if (editedSpriteCount(state) == 0) return;
-    for (int i = 0; i < kSpriteCount; ++i) state.spriteMarkCounts[i] += state.spriteEdited[i];
-    state.spriteEdited.fill(false);
+    for (int i = 0; i < kSpriteCount; ++i) state.document.spriteMarkCounts[i] += state.document.spriteEdited[i];
+    state.document.spriteEdited.fill(false);
     viewOf(state).editMarksChanged();
 }
 
 bool isSpriteEdited(const EditorState& state, int sprite)
 {
-    return validSprite(sprite) && state.spriteEdited[sprite];
+    return validSprite(sprite) && state.document.spriteEdited[sprite];
 }
 
 int editedSpriteCount(const EditorState& state)
 {
-    return static_cast<int>(std::count(state.spriteEdited.begin(), state.spriteEdited.end(), true));
+    return static_cast<int>(std::count(state.document.spriteEdited.begin(), state.document.spriteEdited.end(), true));
 }
 
-void noteEditEnded(EditorState& state) { ++state.editGeneration; }
+void noteEditEnded(EditorState& state) { ++state.document.editGeneration; }
 
 } // namespace tessel

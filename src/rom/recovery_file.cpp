@@ -68,7 +68,7 @@ std::optional<RecoveryContents> damaged(std::string* why, const char* reason)
 
 RecoveryPiece recoveryPiece(const EditorState& state, int sprite)
 {
-    const SpriteRecord& r = state.spriteStore[sprite];
+    const SpriteRecord& r = state.document.spriteStore[sprite];
     const int width = keptWidth(r), height = keptHeight(r);
     auto piece = std::make_shared<std::vector<std::uint8_t>>(kSpriteHeaderBytes + width * height);
     std::uint8_t* p = piece->data();
@@ -111,7 +111,7 @@ void snapshotRecovery(const RecoveryInfo& info, const EditorState& state, std::v
 {
     std::vector<RecoveryPiece> pieces;
     for (int sprite = 0; sprite < kSpriteCount; ++sprite)
-        if (state.spriteEdited[sprite]) pieces.push_back(recoveryPiece(state, sprite));
+        if (state.document.spriteEdited[sprite]) pieces.push_back(recoveryPiece(state, sprite));
     assembleRecovery(info, pieces, out);
 }
 

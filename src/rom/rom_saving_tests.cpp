@@ -45,11 +45,11 @@ TEST(RomSaving, RandomEditsReachOnlyTheTilesTheyBelongTo)
         // Anywhere in the buffer, with random high nibbles: pixels outside a
         // sprite and the high four bits must never reach the file.
         const int i = rng() % kSpriteCount, x = rng() % 64, y = rng() % 80;
-        s.spriteStore[i].pixels[y * 64 + x] = static_cast<std::uint8_t>(rng());
+        s.document.spriteStore[i].pixels[y * 64 + x] = static_cast<std::uint8_t>(rng());
         markSpriteEdited(s, i);
     }
     auto edited = std::make_unique<EditorState>();
-    edited->spriteStore = s.spriteStore;
+    edited->document.spriteStore = s.document.spriteStore;
 
     ASSERT_TRUE(hasUnsavedEdits(s));
     ASSERT_TRUE(saveAllSprites(s).complete());
@@ -68,11 +68,11 @@ TEST(RomSaving, RandomEditsReachOnlyTheTilesTheyBelongTo)
     // sprite, and 0 outside it.
     ASSERT_TRUE(loadAllSprites(s).ok);
     for (int i = 0; i < kSpriteCount; ++i) {
-        const SpriteRecord& r = s.spriteStore[i];
+        const SpriteRecord& r = s.document.spriteStore[i];
         for (int y = 0; y < 80; ++y)
             for (int x = 0; x < 64; ++x) {
                 const bool inside = x < r.widthPixels() && y < r.heightPixels();
-                const int expected = inside ? edited->spriteStore[i].pixels[y * 64 + x] & 15 : 0;
+                const int expected = inside ? edited->document.spriteStore[i].pixels[y * 64 + x] & 15 : 0;
                 ASSERT_EQ(r.pixels[y * 64 + x], expected) << i << " " << x << "," << y;
             }
     }
@@ -86,7 +86,7 @@ TEST(RomSaving, SavingTheCurrentSpriteWritesItsTilesOnly)
     s.currentSprite = 1143; // 2 x 2 tiles at 0x154740
     s.current().pixels.fill(0);
     s.current().pixels[0] = 0x31; // index 1 at column 0 of row 0
-    s.spriteStore[1142].pixels.fill(0); // another sprite's edit stays unsaved
+    s.document.spriteStore[1142].pixels.fill(0); // another sprite's edit stays unsaved
     markSpriteEdited(s, 1142);
     io.resetCounts();
     ASSERT_TRUE(saveCurrentSprite(s).complete());
@@ -103,14 +103,14 @@ TEST(RomSaving, AnUndoneEditIsNoEdit)
 {
     RomFixture rom;
     EditorState& s = rom.state();
-    const std::uint8_t before = s.spriteStore[700].pixels[3];
-    s.spriteStore[700].pixels[3] = static_cast<std::uint8_t>((before + 1) & 15);
+    const std::uint8_t before = s.document.spriteStore[700].pixels[3];
+    s.document.spriteStore[700].pixels[3] = static_cast<std::uint8_t>((before + 1) & 15);
     markSpriteEdited(s, 700);
     EXPECT_TRUE(hasUnsavedEdits(s));
-    s.spriteStore[700].pixels[3] = before;
+    s.document.spriteStore[700].pixels[3] = before;
     EXPECT_FALSE(hasUnsavedEdits(s));
-    s.spriteStore[700].pixels[3] = static_cast<std::uint8_t>(before | 0x40); // high bits only
-    s.spriteStore[700].pixels[79 * 64 + 63] = 5; // outside the 2 x 3 sprite
+    s.document.spriteStore[700].pixels[3] = static_cast<std::uint8_t>(before | 0x40); // high bits only
+    s.document.spriteStore[700].pixels[79 * 64 + 63] = 5; // outside the 2 x 3 sprite
     EXPECT_FALSE(hasUnsavedEdits(s));
 }
 
@@ -121,9 +121,9 @@ TEST(RomSaving, FewSystemCallsPerSaveAll)
     EditorState& s = rom.state();
     // Three separate single-pixel edits: each changes plane bytes of one row
     // of one tile, at most two runs each (bytes 2r..2r+1 and 16+2r..17+2r).
-    s.spriteStore[3].pixels[0] ^= 15;
-    s.spriteStore[600].pixels[64 + 1] ^= 15;
-    s.spriteStore[1100].pixels[2 * 64 + 2] ^= 15;
+    s.document.spriteStore[3].pixels[0] ^= 15;
+    s.document.spriteStore[600].pixels[64 + 1] ^= 15;
+    s.document.spriteStore[1100].pixels[2 * 64 + 2] ^= 15;
     for (int i : {3, 600, 1100}) markSpriteEdited(s, i);
     io.resetCounts();
     const SaveResult r = saveAllSprites(s);
@@ -144,12 +144,12 @@ TEST(RomSaving, ShortWritesStillWriteEverything)
     FaultIo io;
     RomFixture rom({}, io);
     EditorState& s = rom.state();
-    s.spriteStore[18].pixels.fill(7);
+    s.document.spriteStore[18].pixels.fill(7);
     markSpriteEdited(s, 18);
     io.limitWrites(5);
     ASSERT_TRUE(saveAllSprites(s).complete());
     ASSERT_TRUE(loadSprite(s, 18).ok);
-    EXPECT_EQ(s.spriteStore[18].pixels[79 * 64 + 63], 7);
+    EXPECT_EQ(s.document.spriteStore[18].pixels[79 * 64 + 63], 7);
     EXPECT_FALSE(hasUnsavedEdits(s));
 }
 
@@ -159,7 +159,7 @@ TEST(RomSaving, ATruncatedFileNeverGrows)
     const long long cut = spriteCatalogue()[900].romOffset + 2 * 32 + 16;
     RomFixture rom(SyntheticRomOptions{.truncateAt = cut});
     EditorState& s = rom.state();
-    for (auto& r : s.spriteStore) r.pixels.fill(3);
+    for (auto& r : s.document.spriteStore) r.pixels.fill(3);
     for (int i = 0; i < kSpriteCount; ++i) markSpriteEdited(s, i);
     const SaveResult all = saveAllSprites(s);
     EXPECT_TRUE(all.ok);
@@ -173,12 +173,12 @@ TEST(RomSaving, ATruncatedFileNeverGrows)
     // The two whole tiles of sprite 900 inside the file were written; the
     // cut tile was left as it was.
     ASSERT_TRUE(loadSprite(s, 899).ok);
-    EXPECT_EQ(s.spriteStore[899].pixels[0], 3);
+    EXPECT_EQ(s.document.spriteStore[899].pixels[0], 3);
     for (long long k = cut - 16; k < cut; ++k) EXPECT_EQ(after[k], rom.original[k]);
     ASSERT_TRUE(loadSprite(s, 900).ok);
-    EXPECT_EQ(s.spriteStore[900].pixels[0], 3);       // tile 0
+    EXPECT_EQ(s.document.spriteStore[900].pixels[0], 3);       // tile 0
     // Tile 2 kept the file's planes 0 and 1; planes 2 and 3 lie past the end.
-    EXPECT_EQ(s.spriteStore[900].pixels[8 * 64], 12 | (testing::expectedPixel(900, 0, 8) & 3));
+    EXPECT_EQ(s.document.spriteStore[900].pixels[8 * 64], 12 | (testing::expectedPixel(900, 0, 8) & 3));
 
     s.currentSprite = 1000;
     const SaveResult one = saveCurrentSprite(s);
@@ -194,7 +194,7 @@ TEST(RomSaving, PaletteWritesTouchOnlyChangedColoursAndKeepBit15)
     EditorState& s = rom.state();
     // Palette 3 at 0x30260; in the generated file colour 2's word has bit 15
     // set. Colour 0 changes too, but is never written.
-    RawPalette colours = s.rawPalettes[3];
+    RawPalette colours = s.document.rawPalettes[3];
     colours.red[0] = colours.green[0] = colours.blue[0] = 17;
     colours.red[1] = 1;
     colours.green[1] = 2;
@@ -202,7 +202,7 @@ TEST(RomSaving, PaletteWritesTouchOnlyChangedColoursAndKeepBit15)
     colours.red[2] = 40;   // masked to 8
     colours.green[2] = -1; // masked to 31
     colours.blue[2] = 0;
-    colours.red[9] = s.rawPalettes[3].red[9] | 32; // only outside the five bits: no change
+    colours.red[9] = s.document.rawPalettes[3].red[9] | 32; // only outside the five bits: no change
     io.resetCounts();
     const SaveResult r = writePalette(s, 3, colours);
     ASSERT_TRUE(r.ok);
@@ -218,11 +218,11 @@ TEST(RomSaving, PaletteWritesTouchOnlyChangedColoursAndKeepBit15)
     EXPECT_EQ(rom.fileBytes(), expected);
 
     ASSERT_TRUE(loadPalette(s, 3).ok);
-    EXPECT_EQ(s.rawPalettes[3].red[2], 8);
-    EXPECT_EQ(s.rawPalettes[3].green[2], 31);
-    EXPECT_EQ(s.rawPalettes[3].blue[2], 0);
+    EXPECT_EQ(s.document.rawPalettes[3].red[2], 8);
+    EXPECT_EQ(s.document.rawPalettes[3].green[2], 31);
+    EXPECT_EQ(s.document.rawPalettes[3].blue[2], 0);
     io.resetCounts();
-    EXPECT_EQ(writePalette(s, 3, s.rawPalettes[3]).coloursWritten, 0);
+    EXPECT_EQ(writePalette(s, 3, s.document.rawPalettes[3]).coloursWritten, 0);
     EXPECT_EQ(io.calls(IoOp::Pwrite) + io.calls(IoOp::Fsync), 0);
 }
 
@@ -230,7 +230,7 @@ TEST(RomSaving, APaletteBeyondTheEndIsNotWritten)
 {
     RomFixture rom(SyntheticRomOptions{.truncateAt = 0x30200 + 32 * 4 + 10});
     EditorState& s = rom.state();
-    RawPalette changed = s.rawPalettes[4];
+    RawPalette changed = s.document.rawPalettes[4];
     changed.red[15] ^= 1; // colour 15 lies past the end
     const SaveResult r = writePalette(s, 4, changed);
     EXPECT_FALSE(r.ok);

@@ -89,7 +89,7 @@ RomIdentity checkRomIdentity(const std::string& path, FileIo& io, const RomFile*
     return found.kind == RomKind::Unknown ? RomIdentity::TitleDiffers : RomIdentity::TitleMatches;
 }
 
-IoResult loadAllSprites(EditorState& state) { return loadAllSprites(state, state.romFile); }
+IoResult loadAllSprites(EditorState& state) { return loadAllSprites(state, state.document.romFile); }
 
 IoResult loadAllSprites(EditorState& state, const RomFile& file)
 {
@@ -97,33 +97,33 @@ IoResult loadAllSprites(EditorState& state, const RomFile& file)
     if (IoResult r = file.read(kSpriteAreaBegin, areaBuffer); !r.ok) return r;
     if (IoResult r = file.read(kPaletteBlockOffset, palettes); !r.ok) return r;
 
-    initRecordsFromCatalogue(state.spriteStore);
-    state.diskSpriteArea = areaBuffer;
-    for (SpriteRecord& record : state.spriteStore)
+    initRecordsFromCatalogue(state.document.spriteStore);
+    state.document.diskSpriteArea = areaBuffer;
+    for (SpriteRecord& record : state.document.spriteStore)
         decodeSprite(areaBuffer.data() + (record.romOffset - kSpriteAreaBegin), record);
     for (int p = 0; p < kPaletteCount; ++p)
-        decodePalette(palettes.data() + p * kPaletteBytes, state.rawPalettes[p],
-                      state.displayPalettes[p]);
+        decodePalette(palettes.data() + p * kPaletteBytes, state.document.rawPalettes[p],
+                      state.document.displayPalettes[p]);
     return IoResult::success();
 }
 
 IoResult loadSprite(EditorState& state, int sprite)
 {
     if (sprite < 0 || sprite >= kSpriteCount) return IoResult::failure("No such sprite");
-    SpriteRecord& record = state.spriteStore[sprite];
+    SpriteRecord& record = state.document.spriteStore[sprite];
     if (!fitsBuffer(record)) {
         record.pixels.fill(0);
         return IoResult::success();
     }
     std::array<std::uint8_t, kMaxSpriteBytes> bytes;
     const int count = record.widthTiles * record.heightTiles * kTileBytes;
-    if (IoResult r = state.romFile.read(record.romOffset, std::span(bytes.data(), count)); !r.ok)
+    if (IoResult r = state.document.romFile.read(record.romOffset, std::span(bytes.data(), count)); !r.ok)
         return r;
     decodeSprite(bytes.data(), record);
     const long long end = record.romOffset + 1LL * count;
     if (record.romOffset >= kSpriteAreaBegin && end <= kSpriteAreaEnd)
         std::copy_n(bytes.data(), count,
-                    state.diskSpriteArea.data() + (record.romOffset - kSpriteAreaBegin));
+                    state.document.diskSpriteArea.data() + (record.romOffset - kSpriteAreaBegin));
     clearSpriteEdited(state, sprite);
     return IoResult::success();
 }
@@ -132,9 +132,9 @@ IoResult loadPalette(EditorState& state, int palette)
 {
     if (palette < 0 || palette >= kPaletteCount) return IoResult::failure("No such palette");
     std::array<std::uint8_t, kPaletteBytes> bytes;
-    if (IoResult r = state.romFile.read(kPaletteBlockOffset + kPaletteBytes * palette, bytes); !r.ok)
+    if (IoResult r = state.document.romFile.read(kPaletteBlockOffset + kPaletteBytes * palette, bytes); !r.ok)
         return r;
-    decodePalette(bytes.data(), state.rawPalettes[palette], state.displayPalettes[palette]);
+    decodePalette(bytes.data(), state.document.rawPalettes[palette], state.document.displayPalettes[palette]);
     return IoResult::success();
 }
 

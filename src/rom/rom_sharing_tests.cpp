@@ -22,7 +22,7 @@ using testing::RomFixture;
 
 void editSprite(EditorState& s, int sprite)
 {
-    s.spriteStore[sprite].pixels[0] ^= 5;
+    s.document.spriteStore[sprite].pixels[0] ^= 5;
     markSpriteEdited(s, sprite);
 }
 
@@ -61,7 +61,7 @@ TEST(RomSharing, AFileReplacedOrDeletedGetsNothingAndTheEditsStayUnsaved)
             EXPECT_EQ(r.file, HeldFile::Replaced);
             EXPECT_EQ(r.tilesWritten, 0);
         }
-        RawPalette colours = s.rawPalettes[1];
+        RawPalette colours = s.document.rawPalettes[1];
         colours.red[1] ^= 1;
         EXPECT_EQ(writePalette(s, 1, colours).file, HeldFile::Replaced);
         EXPECT_TRUE(hasUnsavedEdits(s)) << (deleted ? "deleted" : "replaced");

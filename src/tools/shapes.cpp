@@ -8,16 +8,16 @@ namespace tessel {
 void preparePenAndBrush(EditorState& state, MouseButton button)
 {
     const bool left = button == MouseButton::Left;
-    const int drawing = left ? state.foregroundIndex : state.backgroundIndex;
-    const int other = left ? state.backgroundIndex : state.foregroundIndex;
-    PenAndBrush& pb = state.penAndBrush;
+    const int drawing = left ? state.tools.foregroundIndex : state.tools.backgroundIndex;
+    const int other = left ? state.tools.backgroundIndex : state.tools.foregroundIndex;
+    PenAndBrush& pb = state.tools.penAndBrush;
     pb.penIndex = drawing;
     pb.penWidth = viewOf(state).lineSize();
     pb.brushIndex = -1;
-    if (state.currentTool == ToolId::FloodFill) {
+    if (state.tools.currentTool == ToolId::FloodFill) {
         pb.brushIndex = drawing;
-    } else if (state.currentTool != ToolId::Line) {
-        switch (state.fillMode) {
+    } else if (state.tools.currentTool != ToolId::Line) {
+        switch (state.tools.fillMode) {
         case FillMode::Opaque:
             pb.brushIndex = drawing;
             break;
@@ -32,26 +32,26 @@ void preparePenAndBrush(EditorState& state, MouseButton button)
 
 void beginShape(EditorState& state, Point client)
 {
-    state.shapeStart = toSpritePixel(client);
+    state.gesture.shapeStart = toSpritePixel(client);
     if (!hasEditableSprite(state)) return;
-    state.backupPixels = state.current().pixels;
-    state.shapeDragSprite = state.currentSprite;
+    state.gesture.backupPixels = state.current().pixels;
+    state.gesture.shapeDragSprite = state.currentSprite;
 }
 
 void dragShape(EditorState& state, Point client)
 {
-    state.shapeEnd = toSpritePixel(client);
+    state.gesture.shapeEnd = toSpritePixel(client);
     // Only a drag that began with a figure press on this sprite has a
     // backup to rebuild from. A button held since a press with another tool
     // (the colour picker while Shift was down, say) must not bring back a
     // stale backup over the sprite.
-    if (!hasEditableSprite(state) || state.shapeDragSprite != state.currentSprite) return;
+    if (!hasEditableSprite(state) || state.gesture.shapeDragSprite != state.currentSprite) return;
     SpriteRecord& sprite = state.current();
-    sprite.pixels = state.backupPixels;
-    const PenAndBrush& pb = state.penAndBrush;
-    const Point a = state.shapeStart, b = state.shapeEnd;
+    sprite.pixels = state.gesture.backupPixels;
+    const PenAndBrush& pb = state.tools.penAndBrush;
+    const Point a = state.gesture.shapeStart, b = state.gesture.shapeEnd;
     FigureCoverage figure;
-    switch (state.currentTool) {
+    switch (state.tools.currentTool) {
     case ToolId::Line:
         figure.outline = lineCoverage(a, b, pb.penWidth);
         break;

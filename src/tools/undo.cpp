@@ -27,11 +27,11 @@ void resetUndo(EditorState& state)
 void undo(EditorState& state)
 {
     if (state.undo.top < 0 || !state.hasSprite()) return;
-    if (state.currentTool == ToolId::Select) {
+    if (state.tools.currentTool == ToolId::Select) {
         // A floating block is dropped, not stamped: the snapshot already
         // holds the sprite as it was before the lift or paste.
-        state.selectionRect.setEmpty();
-        state.selectionFloating = false;
+        state.selection.selectionRect.setEmpty();
+        state.selection.selectionFloating = false;
     }
     auto& levels = state.undo.levels;
     state.current().pixels = levels[0];

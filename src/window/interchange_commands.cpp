@@ -43,7 +43,7 @@ void writeExport(QWidget* window, const EditorState& state, UserPrompts& prompts
                  const Outcome<std::vector<std::uint8_t>>& bytes)
 {
     std::string why = bytes.ok ? std::string() : bytes.error;
-    if (why.empty() && namesSameFile(path, state.romFile.path())) why = "Cannot write over the open ROM: " + path;
+    if (why.empty() && namesSameFile(path, state.document.romFile.path())) why = "Cannot write over the open ROM: " + path;
     if (why.empty()) why = writeWholeFile(path, bytes.value);
     if (!why.empty()) prompts.error(window, text(why));
 }
@@ -52,8 +52,8 @@ void writeExport(QWidget* window, const EditorState& state, UserPrompts& prompts
 // user sees.
 void settleSelection(EditorState& state)
 {
-    if (state.selectionFloating) commitSelection(state);
-    state.selectionRect.setEmpty();
+    if (state.selection.selectionFloating) commitSelection(state);
+    state.selection.selectionRect.setEmpty();
 }
 
 void exportSprite(QWidget* window, EditorState& state, UserPrompts& prompts)
@@ -62,7 +62,7 @@ void exportSprite(QWidget* window, EditorState& state, UserPrompts& prompts)
     if (path.isEmpty()) return;
     const SpriteRecord& sprite = state.current();
     writeExport(window, state, prompts, withExtension(path, ".png"),
-                exportSpritePng(spriteViewOf(sprite), state.displayPalettes[sprite.paletteIndex]));
+                exportSpritePng(spriteViewOf(sprite), state.document.displayPalettes[sprite.paletteIndex]));
 }
 
 void importSprite(QWidget* window, EditorState& state, UserPrompts& prompts)
@@ -71,7 +71,7 @@ void importSprite(QWidget* window, EditorState& state, UserPrompts& prompts)
     if (path.isEmpty()) return;
     settleSelection(state);
     SpriteRecord& sprite = state.current();
-    const auto pixels = importSpritePngFile(fileName(path), spriteViewOf(sprite), state.rawPalettes[sprite.paletteIndex]);
+    const auto pixels = importSpritePngFile(fileName(path), spriteViewOf(sprite), state.document.rawPalettes[sprite.paletteIndex]);
     if (!pixels.ok) {
         prompts.error(window, text(pixels.error));
         return;
@@ -87,7 +87,7 @@ void exportSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
     const QString path = prompts.saveFilePath(window, QStringLiteral("Export All Sprites as Sheet"), kPngFilter);
     if (path.isEmpty()) return;
     writeExport(window, state, prompts, withExtension(path, ".png"),
-                exportSheetPng(spriteViewsOf(state.spriteStore), state.displayPalettes));
+                exportSheetPng(spriteViewsOf(state.document.spriteStore), state.document.displayPalettes));
 }
 
 void importSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
@@ -95,7 +95,7 @@ void importSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
     const QString path = prompts.openFilePath(window, QStringLiteral("Import Sheet"), kPngFilter);
     if (path.isEmpty()) return;
     settleSelection(state);
-    const auto sheet = importSheetPngFile(fileName(path), spriteViewsOf(state.spriteStore), state.rawPalettes);
+    const auto sheet = importSheetPngFile(fileName(path), spriteViewsOf(state.document.spriteStore), state.document.rawPalettes);
     if (!sheet.ok) {
         prompts.error(window, text(sheet.error));
         return;
@@ -103,7 +103,7 @@ void importSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
     for (std::size_t i = 0; i < sheet.value.changedSprites.size(); ++i) {
         const int n = sheet.value.changedSprites[i];
         if (n == state.currentSprite) pushUndoSnapshot(state);
-        state.spriteStore[n].pixels = sheet.value.changedPixels[i];
+        state.document.spriteStore[n].pixels = sheet.value.changedPixels[i];
         markSpriteEdited(state, n);
     }
     noteEditEnded(state);
@@ -115,7 +115,7 @@ void importSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
 // the clean ROM; empty while there is none.
 QString backupOfThisRun(const EditorState& state)
 {
-    return QFile::decodeName(QByteArray::fromStdString(backupMadeThisRun(state.romFile.key())));
+    return QFile::decodeName(QByteArray::fromStdString(backupMadeThisRun(state.document.romFile.key())));
 }
 
 void createPatch(QWidget* window, EditorState& state, UserPrompts& prompts)
@@ -133,7 +133,7 @@ void createPatch(QWidget* window, EditorState& state, UserPrompts& prompts)
     const QString out = prompts.saveFilePath(window, QStringLiteral("Create Patch"),
                                              QStringLiteral("BPS patches (*.bps);;IPS patches (*.ips)"));
     if (out.isEmpty()) return;
-    if (const std::string why = exportRomPatch(withExtension(out, ".bps"), fileName(clean), state.romFile.path());
+    if (const std::string why = exportRomPatch(withExtension(out, ".bps"), fileName(clean), state.document.romFile.path());
         !why.empty()) {
         prompts.error(window, text(why));
         return;
@@ -173,7 +173,7 @@ void pasteImage(QWidget* window, EditorState& state, UserPrompts& prompts)
     }
     const auto block = pictureAsBlock(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                                 static_cast<std::size_t>(bytes.size())),
-                                      state.rawPalettes[state.current().paletteIndex]);
+                                      state.document.rawPalettes[state.current().paletteIndex]);
     if (!block.ok) {
         prompts.error(window, text(block.error));
         return;

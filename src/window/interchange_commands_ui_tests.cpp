@@ -106,13 +106,13 @@ TEST_F(ArtCommands, CopyAsImageThenPasteImageFloatsTheSameBlock)
     ASSERT_TRUE(QGuiApplication::clipboard()->mimeData()->hasFormat("image/png"));
     window->runCommand(ids::PasteImage);
     ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
-    EXPECT_TRUE(state->selectionFloating);
-    EXPECT_EQ(state->selectionRect.left, 0);
-    EXPECT_EQ(state->selectionRect.width(), state->current().widthPixels());
+    EXPECT_TRUE(state->selection.selectionFloating);
+    EXPECT_EQ(state->selection.selectionRect.left, 0);
+    EXPECT_EQ(state->selection.selectionRect.width(), state->current().widthPixels());
     EXPECT_EQ(state->undo.top, 0);
     const int w = state->current().widthPixels();
     for (int y = 0; y < state->current().heightPixels(); ++y)
-        for (int x = 0; x < w; ++x) ASSERT_EQ(state->floatingPixels[y * 64 + x], sprite[y * 64 + x]) << x << "," << y;
+        for (int x = 0; x < w; ++x) ASSERT_EQ(state->selection.floatingPixels[y * 64 + x], sprite[y * 64 + x]) << x << "," << y;
 }
 
 TEST_F(ArtCommands, PaletteFileLandsInTheWorkingCopyOnly)

@@ -100,7 +100,7 @@ QString spriteList(const std::vector<int>& sprites)
 void MainWindow::runCommand(int id)
 {
     using namespace ids;
-    if (isMenuCommand(id) ? !state_.commands.isEnabled(id)
+    if (isMenuCommand(id) ? !state_.window.commands.isEnabled(id)
                           : (control(id) && !control(id)->isEnabled()))
         return;
     ToolId tool;
@@ -136,7 +136,7 @@ void MainWindow::runCommand(int id)
     case PreviousSprite: previousSprite(state_); break;
     case NextSprite: nextSprite(state_); break;
     case BrowserButton: browserCommand(); break;
-    case FillCombo: state_.fillMode = static_cast<FillMode>(controls_.fillMode->currentIndex()); break;
+    case FillCombo: state_.tools.fillMode = static_cast<FillMode>(controls_.fillMode->currentIndex()); break;
     case TransparentCheck: setTransparentSelection(state_, controls_.transparent->isChecked()); break;
     default: runInterchangeCommand(this, state_, prompts_, id); break;
     }
@@ -194,7 +194,7 @@ bool MainWindow::openRomFile(const std::string& file)
     // Our own lock on the ROM we hold is no obstacle to opening it again.
     std::string reason;
     RomProbe probe;
-    switch (checkRomIdentity(file, state_.romFile.io(), &state_.romFile, &reason, &probe)) {
+    switch (checkRomIdentity(file, state_.document.romFile.io(), &state_.document.romFile, &reason, &probe)) {
     case RomIdentity::CannotOpen:
         prompts_.plainError(this, withReason(kCannotOpenText, reason));
         return false;
@@ -258,7 +258,7 @@ bool MainWindow::saveCurrentSpriteCommand()
 {
     const int sprite = state_.currentSprite;
     const SaveResult result = saveCheckingTheFile(
-        this, prompts_, state_.romFile.path(),
+        this, prompts_, state_.document.romFile.path(),
         [this](const SaveOptions& options) { return saveCurrentSprite(state_, options); },
         [this] { return backupBeforeWrite(); });
     const bool saved = reportSave(result, QStringLiteral("The sprite could not be saved to the ROM."));
@@ -269,7 +269,7 @@ bool MainWindow::saveCurrentSpriteCommand()
 bool MainWindow::saveAllSpritesCommand()
 {
     const SaveResult result = saveCheckingTheFile(
-        this, prompts_, state_.romFile.path(),
+        this, prompts_, state_.document.romFile.path(),
         [this](const SaveOptions& options) { return saveAllSprites(state_, options); },
         [this] { return backupBeforeWrite(); });
     const bool saved = reportSave(result, QStringLiteral("The sprites could not all be saved to the ROM."));

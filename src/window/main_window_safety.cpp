@@ -15,12 +15,12 @@ bool MainWindow::backupBeforeWrite()
     // Runs after the save's own check of the file (a file replaced or
     // deleted by another program is refused before this).
     if (!state_.romOpen()) return true;
-    const RomFile& rom = state_.romFile;
+    const RomFile& rom = state_.document.romFile;
     if (std::find(backedUp_.begin(), backedUp_.end(), rom.key()) != backedUp_.end()) return true;
     const IoResult made = backupRom(rom.path(), rom.key(), backupDirectory(), std::time(nullptr));
     if (!made.ok &&
         !prompts_.askYesNoDefaultNo(this, QStringLiteral("%1 could not be backed up: %2. Save anyway?")
-                                              .arg(romDisplayName(state_.romFile.path()),
+                                              .arg(romDisplayName(state_.document.romFile.path()),
                                                    QString::fromStdString(made.error))))
         return false;
     // Asked once: a later write of the same run is no longer the first.

@@ -90,7 +90,7 @@ protected:
     }
     QStringList recent() const { return window->recentRomsMenu()->roms().paths(); }
     QList<QAction*> entries() const { return window->recentRomsMenu()->actions(); }
-    QString openPath() const { return QString::fromStdString(state->romFile.path()); }
+    QString openPath() const { return QString::fromStdString(state->document.romFile.path()); }
 };
 
 TEST_F(RecentRomsWindow, TheListSurvivesARestartAndOpensItsEntries)

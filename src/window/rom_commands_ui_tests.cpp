@@ -84,13 +84,13 @@ TEST_F(RomCommands, AWrongTitleAnsweredNoKeepsTheOpenRom)
     prompts.yesNoAnswer = false;
     open(makeRomFile("lower.smc", "oaken shore"));
     EXPECT_EQ(prompts.questions.size(), 1);
-    EXPECT_EQ(QString::fromStdString(state->romFile.path()), first);
+    EXPECT_EQ(QString::fromStdString(state->document.romFile.path()), first);
     expectRomControls(true);
 
     // A file too short to hold the title gets the same question.
     open(makeRomFile("short.smc", "OAKEN SHORE", 0x101C5));
     EXPECT_EQ(prompts.questions.size(), 2);
-    EXPECT_EQ(QString::fromStdString(state->romFile.path()), first);
+    EXPECT_EQ(QString::fromStdString(state->document.romFile.path()), first);
 }
 
 TEST_F(RomCommands, AFileThatCannotBeOpenedForUpdateGetsTheErrorMessage)
@@ -120,7 +120,7 @@ TEST_F(RomCommands, ASecondOpenReplacesTheFirstAndShowsItsSpriteZero)
     EXPECT_EQ(state->currentSprite, 2);
     const QString second = makeRomFile("b.smc");
     open(second);
-    EXPECT_EQ(QString::fromStdString(state->romFile.path()), second);
+    EXPECT_EQ(QString::fromStdString(state->document.romFile.path()), second);
     EXPECT_EQ(state->currentSprite, 0);
     EXPECT_EQ(spriteEditText(), "0");
     // The first file is no longer held: another editor may open it.
@@ -221,7 +221,7 @@ TEST_F(RomCommands, TheGeneratedRomShowsEachSpriteInItsOwnPalette)
     for (int sprite : {0, 1, 2}) {
         if (sprite) window->runCommand(ids::NextSprite);
         ASSERT_EQ(state->currentSprite, sprite);
-        const SpriteRecord& r = state->spriteStore[sprite];
+        const SpriteRecord& r = state->document.spriteStore[sprite];
         const QImage img = paintedClient();
         for (int y = 0; y < r.heightPixels(); ++y) {
             for (int x = 0; x < r.widthPixels(); ++x) {
@@ -291,7 +291,7 @@ TEST_F(UnsavedEdits, CancelKeepsTheRomOpenWithItsEdits)
     EXPECT_TRUE(state->romOpen());
     open(makeRomFile("b.smc"));
     EXPECT_EQ(prompts.saveQuestions, 2);
-    EXPECT_EQ(QString::fromStdString(state->romFile.path()), path);
+    EXPECT_EQ(QString::fromStdString(state->document.romFile.path()), path);
     window->runCommand(ids::Exit);
     EXPECT_EQ(prompts.saveQuestions, 3);
     EXPECT_TRUE(window->isVisible());
@@ -323,8 +323,8 @@ TEST_F(UnsavedEdits, SaveWritesEverySpriteThenExits)
 
 TEST_F(UnsavedEdits, AFailedSaveSaysWhyAndKeepsTheWindowOpen)
 {
-    FaultIo faults(state->romFile.io());
-    state->romFile.setIo(faults);
+    FaultIo faults(state->document.romFile.io());
+    state->document.romFile.setIo(faults);
     edit();
     faults.failOn(IoOp::Pwrite, 1, ENOSPC, true);
     prompts.saveAnswer = SaveChoice::Save;
@@ -337,7 +337,7 @@ TEST_F(UnsavedEdits, AFailedSaveSaysWhyAndKeepsTheWindowOpen)
     window->runCommand(ids::SaveSpriteButton);
     EXPECT_EQ(prompts.errors.size(), 2);
     faults.reset();
-    state->romFile.setIo(systemFileIo());
+    state->document.romFile.setIo(systemFileIo());
 }
 
 TEST_F(UnsavedEdits, RefreshDiscardsWithoutAsking)

@@ -28,7 +28,7 @@ protected:
     }
     void edit(int sprite = 0)
     {
-        state->spriteStore[sprite].pixels[0] ^= 5;
+        state->document.spriteStore[sprite].pixels[0] ^= 5;
         markSpriteEdited(*state, sprite);
     }
     std::string path;
