@@ -89,34 +89,34 @@ std::optional<Failure> saveFailure(const SaveResult& saved, const std::string& b
 
 struct OpenRom {
     ReadOnlyIo readOnly; // outlives the file that reads through it
-    std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
+    std::unique_ptr<RomDocument> document = std::make_unique<RomDocument>();
 };
 
 std::optional<Failure> openRomFor(OpenRom& rom, const std::string& path, bool writing, bool force)
 {
-    EditorState& state = *rom.state;
-    if (!writing) state.document.romFile.setIo(rom.readOnly);
-    if (IoResult r = state.document.romFile.open(path); !r.ok) return Failure{1, "Cannot open " + path + ": " + r.error};
-    if (takeCopierHeaderFromTitle(state.document.romFile) == RomKind::Unknown && !force)
+    RomDocument& document = *rom.document;
+    if (!writing) document.romFile.setIo(rom.readOnly);
+    if (IoResult r = document.romFile.open(path); !r.ok) return Failure{1, "Cannot open " + path + ": " + r.error};
+    if (takeCopierHeaderFromTitle(document.romFile) == RomKind::Unknown && !force)
         return Failure{1, path + " " + describeRomKind(RomKind::Unknown) + "; --force opens it anyway"};
-    if (IoResult r = loadAllSprites(state); !r.ok) return Failure{1, "Cannot read " + path + ": " + r.error};
+    if (IoResult r = loadAllSprites(document); !r.ok) return Failure{1, "Cannot read " + path + ": " + r.error};
     return std::nullopt;
 }
 
 // Saves the marked sprites, refusing before any write when one of them
 // lies past the end of the file (the rest would be half a save).
-std::optional<Failure> saveSprites(EditorState& state)
+std::optional<Failure> saveSprites(RomDocument& document)
 {
-    const long long size = state.document.romFile.size();
+    const long long size = document.romFile.size();
     for (int n = 0; n < kSpriteCount; ++n) {
-        const SpriteRecord& record = state.document.spriteStore[n];
+        const SpriteRecord& record = document.spriteStore[n];
         const long long end = record.romOffset + 1LL * record.widthTiles * record.heightTiles * kTileBytes;
-        if (isSpriteEdited(state, n) && end > size)
+        if (isSpriteEdited(document, n) && end > size)
             return Failure{1, "Sprite " + std::to_string(n) + " lies past the end of the file; nothing was written"};
     }
-    if (editedSpriteCount(state) == 0) return std::nullopt;
+    if (editedSpriteCount(document) == 0) return std::nullopt;
     std::string backupError;
-    if (auto f = saveFailure(saveAllSprites(state, backingUpFirst(state.document.romFile, backupError)), backupError))
+    if (auto f = saveFailure(saveAllSprites(document, backingUpFirst(document.romFile, backupError)), backupError))
         return f;
     return std::nullopt;
 }
@@ -151,8 +151,8 @@ std::optional<Failure> exportSprite(const Args& a, bool force, std::string&)
     if (auto f = notTheRom(a[2], a[0])) return f;
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], false, force)) return f;
-    const SpriteRecord& record = rom.state->document.spriteStore[*n];
-    const auto png = exportSpritePng(spriteViewOf(record), rom.state->document.displayPalettes[record.paletteIndex]);
+    const SpriteRecord& record = rom.document->spriteStore[*n];
+    const auto png = exportSpritePng(spriteViewOf(record), rom.document->displayPalettes[record.paletteIndex]);
     if (!png.ok) return Failure{1, png.error};
     return written(writeWholeFile(a[2], png.value));
 }
@@ -163,17 +163,17 @@ std::optional<Failure> importSprite(const Args& a, bool force, std::string& done
     if (!n) return usage("N must be a sprite number from 0 to 1143, not " + a[1]);
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], true, force)) return f;
-    EditorState& state = *rom.state;
-    SpriteRecord& record = state.document.spriteStore[*n];
-    const auto pixels = importSpritePngFile(a[2], spriteViewOf(record), state.document.rawPalettes[record.paletteIndex]);
+    RomDocument& document = *rom.document;
+    SpriteRecord& record = document.spriteStore[*n];
+    const auto pixels = importSpritePngFile(a[2], spriteViewOf(record), document.rawPalettes[record.paletteIndex]);
     if (!pixels.ok) return Failure{1, pixels.error};
     if (pixels.value == record.pixels) {
         done = "Sprite " + std::to_string(*n) + " unchanged";
         return std::nullopt;
     }
     record.pixels = pixels.value;
-    markSpriteEdited(state, *n);
-    if (auto f = saveSprites(state)) return f;
+    markSpriteEdited(document, *n);
+    if (auto f = saveSprites(document)) return f;
     done = "Sprite " + std::to_string(*n) + " imported";
     return std::nullopt;
 }
@@ -183,7 +183,7 @@ std::optional<Failure> exportSheet(const Args& a, bool force, std::string&)
     if (auto f = notTheRom(a[1], a[0])) return f;
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], false, force)) return f;
-    const auto png = exportSheetPng(spriteViewsOf(rom.state->document.spriteStore), rom.state->document.displayPalettes);
+    const auto png = exportSheetPng(spriteViewsOf(rom.document->spriteStore), rom.document->displayPalettes);
     if (!png.ok) return Failure{1, png.error};
     return written(writeWholeFile(a[1], png.value));
 }
@@ -192,15 +192,15 @@ std::optional<Failure> importSheet(const Args& a, bool force, std::string& done)
 {
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], true, force)) return f;
-    EditorState& state = *rom.state;
-    const auto sheet = importSheetPngFile(a[1], spriteViewsOf(state.document.spriteStore), state.document.rawPalettes);
+    RomDocument& document = *rom.document;
+    const auto sheet = importSheetPngFile(a[1], spriteViewsOf(document.spriteStore), document.rawPalettes);
     if (!sheet.ok) return Failure{1, sheet.error};
     for (std::size_t i = 0; i < sheet.value.changedSprites.size(); ++i) {
         const int n = sheet.value.changedSprites[i];
-        state.document.spriteStore[n].pixels = sheet.value.changedPixels[i];
-        markSpriteEdited(state, n);
+        document.spriteStore[n].pixels = sheet.value.changedPixels[i];
+        markSpriteEdited(document, n);
     }
-    if (auto f = saveSprites(state)) return f;
+    if (auto f = saveSprites(document)) return f;
     done = sheet.value.message;
     return std::nullopt;
 }
@@ -213,7 +213,7 @@ std::optional<Failure> exportPalette(const Args& a, bool force, std::string&)
     if (auto f = notTheRom(a[2], a[0])) return f;
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], false, force)) return f;
-    return written(exportPaletteFile(a[2], rom.state->document.rawPalettes[*p]));
+    return written(exportPaletteFile(a[2], rom.document->rawPalettes[*p]));
 }
 
 std::optional<Failure> importPalette(const Args& a, bool force, std::string& done)
@@ -225,18 +225,18 @@ std::optional<Failure> importPalette(const Args& a, bool force, std::string& don
     if (!colours.ok) return Failure{1, colours.error};
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], true, force)) return f;
-    EditorState& state = *rom.state;
+    RomDocument& document = *rom.document;
     RawPalette wanted = colours.value;
-    wanted.red[0] = state.document.rawPalettes[*p].red[0];
-    wanted.green[0] = state.document.rawPalettes[*p].green[0];
-    wanted.blue[0] = state.document.rawPalettes[*p].blue[0];
-    if (wanted.red == state.document.rawPalettes[*p].red && wanted.green == state.document.rawPalettes[*p].green &&
-        wanted.blue == state.document.rawPalettes[*p].blue) {
+    wanted.red[0] = document.rawPalettes[*p].red[0];
+    wanted.green[0] = document.rawPalettes[*p].green[0];
+    wanted.blue[0] = document.rawPalettes[*p].blue[0];
+    if (wanted.red == document.rawPalettes[*p].red && wanted.green == document.rawPalettes[*p].green &&
+        wanted.blue == document.rawPalettes[*p].blue) {
         done = "Palette " + std::to_string(*p) + " unchanged";
         return std::nullopt;
     }
     std::string backupError;
-    const SaveResult saved = writePalette(state, *p, wanted, backingUpFirst(state.document.romFile, backupError));
+    const SaveResult saved = writePalette(document, *p, wanted, backingUpFirst(document.romFile, backupError));
     if (auto f = saveFailure(saved, backupError)) return f;
     done = "Palette " + std::to_string(*p) + ": " + std::to_string(saved.coloursWritten) + " colours written";
     return std::nullopt;

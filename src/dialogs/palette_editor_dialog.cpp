@@ -221,14 +221,14 @@ bool PaletteEditorDialog::applyChanges()
     }
     const SaveResult written = saveCheckingTheFile(
         this, prompts_, state_.document.romFile.path(),
-        [this](const SaveOptions& options) { return writePalette(state_, editedPalette_, working_, options); },
+        [this](const SaveOptions& options) { return writePalette(state_.document, editedPalette_, working_, options); },
         beforeWrite_);
     if (!written.ok && (written.file != HeldFile::Unchanged || written.declined))
         return false; // said, or the user said No
     // Only a palette that reached the disk is read back: after a failed
     // write the store keeps the palette as loaded, so that the next Apply
     // writes every changed colour again, whatever the system's cache holds.
-    const IoResult reread = written.ok ? loadPalette(state_, editedPalette_) : IoResult::success();
+    const IoResult reread = written.ok ? loadPalette(state_.document, editedPalette_) : IoResult::success();
     showUnapplied();
     if (!written.ok) {
         prompts_.error(this, tr("Palette %1 could not be written to the ROM: %2")

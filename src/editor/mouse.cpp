@@ -104,14 +104,14 @@ void onLeftButtonUp(EditorState& state)
     state.gesture.leftDragging = false;
     if (!state.gesture.rightDragging) state.gesture.shapeDragSprite = -1;
     if (state.tools.currentTool == ToolId::Select && hasEditableSprite(state)) selectionRelease(state);
-    noteEditEnded(state);
+    noteEditEnded(state.document);
 }
 
 void onRightButtonUp(EditorState& state)
 {
     state.gesture.rightDragging = false;
     if (!state.gesture.leftDragging) state.gesture.shapeDragSprite = -1;
-    noteEditEnded(state);
+    noteEditEnded(state.document);
 }
 
 void onLeftButtonDoubleClick(EditorState& state, Point)

@@ -13,8 +13,10 @@
 //   u32 CRC-32 of everything before it
 //
 // Writing is split in two so that the window's thread only copies pixels:
-// snapshotRecovery() (cheap, on the thread that owns the sprites) and
-// sealRecovery() (the checksum, on the thread that writes the file).
+// recoveryPiece() for each edited sprite that changed (cheap, on the thread
+// that owns the document), then assembleRecovery() and sealRecovery() (the
+// checksum) on the thread that writes the file. snapshotRecovery() makes
+// the pieces of a whole document and assembles them in one call.
 #pragma once
 
 #include <cstdint>
@@ -24,7 +26,7 @@
 #include <string>
 #include <vector>
 
-#include "model/editor_state.h"
+#include "model/rom_document.h"
 
 namespace tessel {
 
@@ -52,14 +54,15 @@ struct RecoveryContents {
 // it while the window goes on editing, and a sprite that did not change can
 // hand the same piece to the next file.
 using RecoveryPiece = std::shared_ptr<const std::vector<std::uint8_t>>;
-RecoveryPiece recoveryPiece(const EditorState& state, int sprite);
+RecoveryPiece recoveryPiece(const RomDocument& document, int sprite);
 
 // Writes `info` and the pieces (in sprite order) into `out`, reusing its
 // memory; the trailing checksum is left for sealRecovery().
 void assembleRecovery(const RecoveryInfo& info, const std::vector<RecoveryPiece>& pieces,
                       std::vector<std::uint8_t>& out);
-// The same with a piece for every sprite marked edited in `state`.
-void snapshotRecovery(const RecoveryInfo& info, const EditorState& state, std::vector<std::uint8_t>& out);
+// The same with a piece for every sprite marked edited in `document`.
+void snapshotRecovery(const RecoveryInfo& info, const RomDocument& document,
+                      std::vector<std::uint8_t>& out);
 void sealRecovery(std::vector<std::uint8_t>& bytes);
 
 // The contents of a sealed recovery file; nothing (and the reason in

@@ -130,22 +130,22 @@ struct Pending {
     bool blocked = false; // a changed tile lies past the end of the file
 };
 
-SaveResult saveSprites(EditorState& state, const std::vector<int>& sprites,
+SaveResult saveSprites(RomDocument& document, const std::vector<int>& sprites,
                        const SaveOptions& options)
 {
-    if (!state.romOpen()) return failed("No ROM is open");
-    if (SaveResult r = checkFile(state.document.romFile, options); !r.ok) return r;
-    const long long size = state.document.romFile.size();
+    if (!document.romOpen()) return failed("No ROM is open");
+    if (SaveResult r = checkFile(document.romFile, options); !r.ok) return r;
+    const long long size = document.romFile.size();
     if (size < 0) return failed(std::string("Cannot read the size of the ROM: ") + std::strerror(errno));
 
     // Sprites outside the sprite area cannot be compared with the copy; a
     // damaged record could only lead there, and is written whole.
     std::vector<Pending> pending;
     std::array<std::uint8_t, kMaxSpriteBytes> wholeSprite;
-    encodedArea = state.document.diskSpriteArea;
+    encodedArea = document.diskSpriteArea;
     SaveResult result;
     for (int i : sprites) {
-        const SpriteRecord& record = state.document.spriteStore[i];
+        const SpriteRecord& record = document.spriteStore[i];
         if (!hasTiles(record)) continue;
         Pending p{i, record.romOffset, byteCount(record)};
         if (insideArea(record))
@@ -157,13 +157,13 @@ SaveResult saveSprites(EditorState& state, const std::vector<int>& sprites,
     // file is not written and its sprite is reported.
     auto tileChanged = [&](long long offset) {
         const long long at = offset - kSpriteAreaBegin;
-        return std::memcmp(encodedArea.data() + at, state.document.diskSpriteArea.data() + at,
+        return std::memcmp(encodedArea.data() + at, document.diskSpriteArea.data() + at,
                            kTileBytes) != 0;
     };
     Runs runs;                          // changed tiles inside the sprite area
     std::vector<const Pending*> outside; // whole sprites of damaged records
     for (Pending& p : pending) {
-        const SpriteRecord& record = state.document.spriteStore[p.sprite];
+        const SpriteRecord& record = document.spriteStore[p.sprite];
         if (!insideArea(record)) {
             p.changed = true;
             p.blocked = p.offset + p.count > size;
@@ -190,28 +190,28 @@ SaveResult saveSprites(EditorState& state, const std::vector<int>& sprites,
     Runs allWrites = runs;
     for (const Pending* p : outside) {
         if (!written.ok) break;
-        encodeSprite(state.document.spriteStore[p->sprite], wholeSprite.data());
-        written = state.document.romFile.write(p->offset, std::span(wholeSprite.data(), p->count));
+        encodeSprite(document.spriteStore[p->sprite], wholeSprite.data());
+        written = document.romFile.write(p->offset, std::span(wholeSprite.data(), p->count));
         allWrites.emplace_back(p->offset, p->count);
         result.tilesWritten += static_cast<int>(p->count / kTileBytes);
     }
     for (auto [offset, count] : runs) {
         if (!written.ok) break;
         const auto bytes = std::span(encodedArea.data() + (offset - kSpriteAreaBegin), count);
-        written = state.document.romFile.write(offset, bytes);
+        written = document.romFile.write(offset, bytes);
         result.tilesWritten += static_cast<int>(count / kTileBytes);
     }
     if (result.tilesWritten > 0) {
-        if (IoResult r = finishWrites(state.document.romFile, size, written, allWrites); !r.ok)
+        if (IoResult r = finishWrites(document.romFile, size, written, allWrites); !r.ok)
             return failed(r.error);
     } else if (options.overOutsideChange) {
-        state.document.romFile.restamp(); // the user has seen the change and accepted it
+        document.romFile.restamp(); // the user has seen the change and accepted it
     }
 
     // On the disk now: the copy of the sprite area follows, and the sprites
     // are saved.
     for (auto [offset, count] : runs)
-        std::memcpy(state.document.diskSpriteArea.data() + (offset - kSpriteAreaBegin),
+        std::memcpy(document.diskSpriteArea.data() + (offset - kSpriteAreaBegin),
                     encodedArea.data() + (offset - kSpriteAreaBegin), count);
     for (const Pending& p : pending) {
         if (p.blocked) {
@@ -219,7 +219,7 @@ SaveResult saveSprites(EditorState& state, const std::vector<int>& sprites,
             continue;
         }
         if (p.changed) ++result.spritesSaved;
-        clearSpriteEdited(state, p.sprite);
+        clearSpriteEdited(document, p.sprite);
     }
     std::sort(result.unsavedSprites.begin(), result.unsavedSprites.end());
     return result;
@@ -229,54 +229,54 @@ std::uint16_t wordAt(const std::uint8_t* bytes) { return bytes[0] | bytes[1] << 
 
 } // namespace
 
-SaveResult saveCurrentSprite(EditorState& state, const SaveOptions& options)
+SaveResult saveSprite(RomDocument& document, int sprite, const SaveOptions& options)
 {
-    if (!state.romOpen() || !state.hasSprite()) return failed("No ROM is open");
-    return saveSprites(state, {state.currentSprite}, options);
+    if (!document.romOpen() || sprite < 0 || sprite >= kSpriteCount) return failed("No ROM is open");
+    return saveSprites(document, {sprite}, options);
 }
 
-SaveResult saveAllSprites(EditorState& state, const SaveOptions& options)
+SaveResult saveAllSprites(RomDocument& document, const SaveOptions& options)
 {
     std::vector<int> edited;
     for (int i = 0; i < kSpriteCount; ++i)
-        if (isSpriteEdited(state, i)) edited.push_back(i);
-    return saveSprites(state, edited, options);
+        if (isSpriteEdited(document, i)) edited.push_back(i);
+    return saveSprites(document, edited, options);
 }
 
-bool hasUnsavedEdits(const EditorState& state)
+bool hasUnsavedEdits(const RomDocument& document)
 {
-    if (!state.romOpen()) return false;
+    if (!document.romOpen()) return false;
     std::array<std::uint8_t, kMaxSpriteBytes> encoded;
     for (int i = 0; i < kSpriteCount; ++i) {
-        if (!isSpriteEdited(state, i)) continue;
-        const SpriteRecord& record = state.document.spriteStore[i];
+        if (!isSpriteEdited(document, i)) continue;
+        const SpriteRecord& record = document.spriteStore[i];
         if (!hasTiles(record)) continue;
         if (!insideArea(record)) return true;
         encodeSprite(record, encoded.data());
         if (std::memcmp(encoded.data(),
-                        state.document.diskSpriteArea.data() + (record.romOffset - kSpriteAreaBegin),
+                        document.diskSpriteArea.data() + (record.romOffset - kSpriteAreaBegin),
                         byteCount(record)) != 0)
             return true;
     }
     return false;
 }
 
-SaveResult writePalette(EditorState& state, int palette, const RawPalette& colours,
+SaveResult writePalette(RomDocument& document, int palette, const RawPalette& colours,
                         const SaveOptions& options)
 {
-    if (!state.romOpen()) return failed("No ROM is open");
+    if (!document.romOpen()) return failed("No ROM is open");
     if (palette < 0 || palette >= kPaletteCount) return failed("No such palette");
-    if (SaveResult r = checkFile(state.document.romFile, options); !r.ok) return r;
-    const long long size = state.document.romFile.size();
+    if (SaveResult r = checkFile(document.romFile, options); !r.ok) return r;
+    const long long size = document.romFile.size();
     if (size < 0) return failed(std::string("Cannot read the size of the ROM: ") + std::strerror(errno));
 
     // Colour 0 is never written: both encodings start at colour 1. Bit 15
     // of each word is the file's own and is kept.
     std::array<std::uint8_t, kPaletteWriteBytes> wanted, loaded, file;
     encodePaletteColours(colours, wanted.data());
-    encodePaletteColours(state.document.rawPalettes[palette], loaded.data());
+    encodePaletteColours(document.rawPalettes[palette], loaded.data());
     const long long offset = kPaletteBlockOffset + kPaletteBytes * palette + 2;
-    if (IoResult r = state.document.romFile.read(offset, file); !r.ok) return failed(r.error);
+    if (IoResult r = document.romFile.read(offset, file); !r.ok) return failed(r.error);
 
     bool anyChange = false;
     for (int k = 0; k < kPaletteWriteBytes / 2; ++k)
@@ -300,12 +300,12 @@ SaveResult writePalette(EditorState& state, int palette, const RawPalette& colou
             ++c;
         }
         const auto bytes = std::span(wanted.data() + 2 * first, 2 * (c - first));
-        written = state.document.romFile.write(offset + 2 * first, bytes);
+        written = document.romFile.write(offset + 2 * first, bytes);
         runs.emplace_back(offset + 2 * first, 2 * (c - first));
         result.coloursWritten += c - first;
     }
     if (result.coloursWritten > 0) {
-        if (IoResult r = finishWrites(state.document.romFile, size, written, runs); !r.ok)
+        if (IoResult r = finishWrites(document.romFile, size, written, runs); !r.ok)
             return failed(r.error);
     }
     return result;

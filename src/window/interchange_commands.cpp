@@ -78,7 +78,7 @@ void importSprite(QWidget* window, EditorState& state, UserPrompts& prompts)
     }
     pushUndoSnapshot(state); // marks the sprite edited
     sprite.pixels = pixels.value;
-    noteEditEnded(state);
+    noteEditEnded(state.document);
     repaintCanvas(state);
 }
 
@@ -104,9 +104,9 @@ void importSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
         const int n = sheet.value.changedSprites[i];
         if (n == state.currentSprite) pushUndoSnapshot(state);
         state.document.spriteStore[n].pixels = sheet.value.changedPixels[i];
-        markSpriteEdited(state, n);
+        markSpriteEdited(state.document, n);
     }
-    noteEditEnded(state);
+    noteEditEnded(state.document);
     repaintCanvas(state);
     prompts.information(window, text(sheet.value.message));
 }
@@ -138,7 +138,7 @@ void createPatch(QWidget* window, EditorState& state, UserPrompts& prompts)
         prompts.error(window, text(why));
         return;
     }
-    if (hasUnsavedEdits(state))
+    if (hasUnsavedEdits(state.document))
         prompts.information(window, QStringLiteral("The patch holds the ROM file as saved; the edits not "
                                                    "yet saved are not in it."));
 }

@@ -68,7 +68,7 @@ TEST_F(ArtCommands, ImportSpriteIsOneUndoableEditAndWritesNothing)
     run(ids::ImportSpritePng, QString::fromStdString(edited.path()));
     ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
     EXPECT_EQ(state->current().pixels[0], picture.indices[0]);
-    EXPECT_TRUE(isSpriteEdited(*state, 0));
+    EXPECT_TRUE(isSpriteEdited(state->document, 0));
     EXPECT_EQ(state->undo.top, 0);
     EXPECT_EQ(readFileBytes(rom), original);
 
@@ -94,7 +94,7 @@ TEST_F(ArtCommands, SheetRoundTripChangesNoSprite)
     run(ids::ExportSheet, dir.filePath("sheet.png"));
     run(ids::ImportSheet, dir.filePath("sheet.png"));
     ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
-    EXPECT_EQ(editedSpriteCount(*state), 0);
+    EXPECT_EQ(editedSpriteCount(state->document), 0);
     EXPECT_EQ(prompts.informations.size(), 1);
 }
 
@@ -146,7 +146,7 @@ TEST_F(ArtCommands, CreatePatchOffersTheBackupMadeBeforeTheFirstWrite)
 {
     openRom();
     state->current().pixels[0] ^= 5;
-    markSpriteEdited(*state, state->currentSprite);
+    markSpriteEdited(state->document, state->currentSprite);
     window->runCommand(ids::SaveCurrentSprite);
     ASSERT_TRUE(prompts.errors.isEmpty());
     prompts.yesNoAnswer = true;

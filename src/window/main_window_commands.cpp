@@ -270,7 +270,7 @@ bool MainWindow::saveAllSpritesCommand()
 {
     const SaveResult result = saveCheckingTheFile(
         this, prompts_, state_.document.romFile.path(),
-        [this](const SaveOptions& options) { return saveAllSprites(state_, options); },
+        [this](const SaveOptions& options) { return saveAllSprites(state_.document, options); },
         [this] { return backupBeforeWrite(); });
     const bool saved = reportSave(result, QStringLiteral("The sprites could not all be saved to the ROM."));
     if (saved) noteSaved(result, -1);
@@ -288,8 +288,8 @@ void MainWindow::refreshSpriteCommand()
 
 bool MainWindow::mayDiscardEdits()
 {
-    if (!state_.romOpen() || !hasUnsavedEdits(state_)) return true;
-    switch (prompts_.askSaveChanges(this, romName(), editedSpriteCount(state_))) {
+    if (!state_.romOpen() || !hasUnsavedEdits(state_.document)) return true;
+    switch (prompts_.askSaveChanges(this, romName(), editedSpriteCount(state_.document))) {
     case SaveChoice::Save: return saveAllSpritesCommand();
     case SaveChoice::Discard: return true;
     case SaveChoice::Cancel: return false;
