@@ -205,7 +205,7 @@ void BM_FullLoad(benchmark::State& st)
     EditorState& s = *rom().state;
     rom().io.resetCounts();
     for (auto _ : st)
-        if (!loadAllSprites(s).ok) st.SkipWithError("load failed");
+        if (!loadAllSprites(s.document).ok) st.SkipWithError("load failed");
     st.counters["syscalls"] =
         benchmark::Counter(rom().io.totalCalls(), benchmark::Counter::kAvgIterations);
     setTiles(st);
@@ -234,9 +234,9 @@ void BM_SaveAll(benchmark::State& st)
         if (st.range(0) == 1)
             for (int i = 0; i < kSpriteCount; i += kSpriteCount / 16) {
                 s.document.spriteStore[i].pixels[0] ^= 1;
-                markSpriteEdited(s, i);
+                markSpriteEdited(s.document, i);
             }
-        if (!saveAllSprites(s).complete()) st.SkipWithError("save failed");
+        if (!saveAllSprites(s.document).complete()) st.SkipWithError("save failed");
     }
     st.counters["syscalls"] =
         benchmark::Counter(rom().io.totalCalls(), benchmark::Counter::kAvgIterations);

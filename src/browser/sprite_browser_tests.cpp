@@ -245,7 +245,7 @@ TEST_F(SpriteBrowserTest, TheWheelAndThePagingKeysTurnPagesAndThePageShows)
 TEST_F(SpriteBrowserTest, EditedSpritesAreMarked)
 {
     open(17);
-    markSpriteEdited(state, 18); // slot 2
+    markSpriteEdited(state.document, 18); // slot 2
     const QImage image = clientImage();
     const QRect mark = SpriteBrowser::editMarkRect(2);
     EXPECT_EQ(image.pixel(mark.center()), SpriteBrowser::kEditMarkColour);

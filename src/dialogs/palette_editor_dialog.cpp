@@ -219,13 +219,13 @@ bool PaletteEditorDialog::applyChanges()
     // before the write comes in as beforeWrite_ from the main window's.
     const SaveResult written = RomConversation(prompts_).write(
         this, state_.document.romFile.path(),
-        [this](const SaveOptions& options) { return writePalette(state_, editedPalette_, working_, options); },
+        [this](const SaveOptions& options) { return writePalette(state_.document, editedPalette_, working_, options); },
         beforeWrite_);
     if (RomConversation::alreadyTold(written)) return false;
     // Only a palette that reached the disk is read back: after a failed
     // write the store keeps the palette as loaded, so that the next Apply
     // writes every changed colour again, whatever the system's cache holds.
-    const IoResult reread = written.ok ? loadPalette(state_, editedPalette_) : IoResult::success();
+    const IoResult reread = written.ok ? loadPalette(state_.document, editedPalette_) : IoResult::success();
     showUnapplied();
     if (!written.ok) {
         prompts_.error(this, tr("Palette %1 could not be written to the ROM: %2")

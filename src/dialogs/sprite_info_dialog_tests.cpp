@@ -93,7 +93,7 @@ TEST_F(SpriteInfoTest, AnEditedSpriteIsMarkedAsNotSaved)
         SpriteInfoDialog d(state);
         EXPECT_EQ(d.findChild<QLabel*>("editedNote"), nullptr);
     }
-    markSpriteEdited(state, 18);
+    markSpriteEdited(state.document, 18);
     SpriteInfoDialog d(state);
     auto* note = d.findChild<QLabel*>("editedNote");
     ASSERT_NE(note, nullptr);

@@ -68,9 +68,9 @@ int routedCommand(const KeyStroke& stroke, const KeyContext& context)
     return commandId;
 }
 
-bool sendMenuCommand(const EditorState& state, int commandId, const KeyActions& actions)
+bool sendMenuCommand(const CommandStates& commands, int commandId, const KeyActions& actions)
 {
-    if (state.window.commands.isEnabled(commandId) && actions.runCommand) actions.runCommand(commandId);
+    if (commands.isEnabled(commandId) && actions.runCommand) actions.runCommand(commandId);
     return true;
 }
 
@@ -85,7 +85,7 @@ bool keyPressed(EditorState& state, const KeyStroke& stroke, const KeyContext& c
     }
     const int commandId = routedCommand(stroke, context);
     if (commandId == 0) return false;
-    return sendMenuCommand(state, commandId, actions);
+    return sendMenuCommand(state.window.commands, commandId, actions);
 }
 
 void keyReleased(EditorState& state, const KeyStroke& stroke, const KeyActions& actions)

@@ -62,7 +62,7 @@ TEST_F(KeyRoutingTest, DisabledCommandIsConsumedButDoesNothing)
     }
     EXPECT_TRUE(press(deleteKey()));
     EXPECT_TRUE(ran.empty());
-    EXPECT_TRUE(sendMenuCommand(*state, ids::Undo, actions));
+    EXPECT_TRUE(sendMenuCommand(state->window.commands, ids::Undo, actions));
     EXPECT_TRUE(ran.empty());
 }
 

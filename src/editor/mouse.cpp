@@ -20,7 +20,7 @@ void releaseTool(EditorState& state, MouseButton button)
 {
     const ToolEntry& tool = toolEntry(state.tools.currentTool);
     if (tool.release && hasEditableSprite(state)) tool.release(state, button);
-    noteEditEnded(state);
+    noteEditEnded(state.document);
 }
 
 } // namespace

@@ -40,7 +40,7 @@ IoResult openRom(EditorState& state, const std::string& path, std::optional<RomK
     if (result.ok && kind) probe.kind = *kind;
     else if (result.ok) result = probeRom(fresh, probe);
     if (result.ok) fresh.setCopierHeader(probe.hasCopierHeader());
-    if (result.ok) result = loadAllSprites(state, fresh);
+    if (result.ok) result = loadAllSprites(state.document, fresh);
     if (!result.ok) {
         // The store was not touched. If the old file had to be let go, no
         // ROM is open any more and the window must say so.
@@ -49,7 +49,7 @@ IoResult openRom(EditorState& state, const std::string& path, std::optional<RomK
     }
     state.document.romFile.swap(fresh); // `fresh` now holds the old file and closes it
     fresh.close();
-    clearAllEditMarks(state);
+    clearAllEditMarks(state.document);
     selectSprite(state, 0);
     for (int id : kEnabledByOpen) setCommandEnabled(state, id, true);
     return result;
@@ -58,9 +58,23 @@ IoResult openRom(EditorState& state, const std::string& path, std::optional<RomK
 void closeRom(EditorState& state)
 {
     state.document.romFile.close();
-    clearAllEditMarks(state);
+    clearAllEditMarks(state.document);
     for (int id : kGrayedByClose) setCommandEnabled(state, id, false);
     selectSprite(state, -1);
+}
+
+SaveResult saveCurrentSprite(EditorState& state, const SaveOptions& options)
+{
+    return saveSprite(state.document, state.hasSprite() ? state.currentSprite : -1, options);
+}
+
+IoResult reloadCurrentSprite(EditorState& state)
+{
+    if (!state.romOpen() || !state.hasSprite()) return IoResult::failure("No ROM is open");
+    if (IoResult r = loadSprite(state.document, state.currentSprite); !r.ok) return r;
+    IoResult r = loadPalette(state.document, state.current().paletteIndex);
+    repaintCanvas(state); // the sprite was read again even if its palette was not
+    return r;
 }
 
 } // namespace tessel

@@ -13,11 +13,14 @@
 #include "model/edit_marks.h"
 #include "rom/rom_session.h"
 #include "support/fault_io.h"
+#include "support/recording_view.h"
 #include "support/rom_fixture.h"
+#include "support/sprite_checks.h"
 
 namespace tessel {
 namespace {
 
+using testing::expectSpriteAsGenerated;
 using testing::FaultIo;
 using testing::IoOp;
 using testing::RomFixture;
@@ -70,9 +73,9 @@ TEST(RomCommands, ClosingGraysThemAndReleasesTheFile)
     EXPECT_TRUE(s.window.commands.isEnabled(ids::OpenRom));
     EXPECT_EQ(s.document.spriteStore[12].pixels[9], kept); // records stay as they were
     EXPECT_TRUE(lockableByOthers(rom.path()));
-    EXPECT_FALSE(saveAllSprites(s).ok);
+    EXPECT_FALSE(saveAllSprites(s.document).ok);
     EXPECT_FALSE(saveCurrentSprite(s).ok);
-    EXPECT_FALSE(hasUnsavedEdits(s));
+    EXPECT_FALSE(hasUnsavedEdits(s.document));
 }
 
 TEST(RomCommands, ASecondRomReplacesTheFirst)
@@ -149,7 +152,7 @@ TEST(RomCommands, OddFilesOpenWithoutHarm)
             EXPECT_EQ(colourOf(state->document.displayPalettes[9], 4), (Rgb{255, 255, 255}));
         }
         // Saving what was loaded leaves the file as it was.
-        EXPECT_TRUE(saveAllSprites(*state).ok);
+        EXPECT_TRUE(saveAllSprites(state->document).ok);
         EXPECT_EQ(file.read(), bytes);
     }
 }
@@ -216,11 +219,11 @@ TEST(RomKind, ADumpIsReadAndWrittenWhereItsBytesAre)
 
     for (EditorState* s : {a.get(), b.get()}) {
         s->document.spriteStore[1143].pixels[0] ^= 7;
-        markSpriteEdited(*s, 1143);
-        ASSERT_TRUE(saveAllSprites(*s).complete());
+        markSpriteEdited(s->document, 1143);
+        ASSERT_TRUE(saveAllSprites(s->document).complete());
         RawPalette colours = s->document.rawPalettes[3];
         colours.red[4] = 1;
-        ASSERT_TRUE(writePalette(*s, 3, colours).ok);
+        ASSERT_TRUE(writePalette(s->document, 3, colours).ok);
     }
     const auto savedCopier = copierFile.read();
     const auto savedDump = dumpFile.read();
@@ -234,6 +237,30 @@ TEST(RomKind, ADumpIsReadAndWrittenWhereItsBytesAre)
     }
     EXPECT_GT(changed, 1);
     EXPECT_EQ(dumpOf(savedCopier), savedDump);
+}
+
+TEST(RomCommands, RefreshReadsTheSpriteAndItsPaletteAgain)
+{
+    RomFixture rom;
+    EditorState& s = rom.state();
+    testing::RecordingView view;
+    s.window.view = &view;
+    s.current().pixels[0] = 9;
+    s.current().pixels[5 * 64 + 5] = 3;
+    s.document.rawPalettes[5].red[1] = 0;
+    s.document.displayPalettes[5].red[1] = 0;
+    s.undo.top = 1;
+    s.undo.levels[0][0] = 4;
+    s.selection.selectionRect = {1, 2, 3, 4};
+
+    ASSERT_TRUE(reloadCurrentSprite(s).ok);
+    expectSpriteAsGenerated(s, 0);
+    EXPECT_EQ(s.document.rawPalettes[5].red[1], testing::expectedRawColour(5, 1).red);
+    EXPECT_EQ(s.document.displayPalettes[5].red[1], 8 * testing::expectedRawColour(5, 1).red + 7);
+    EXPECT_EQ(view.repaints, 1);
+    EXPECT_EQ(s.undo.top, 1); // undo and selection are not touched
+    EXPECT_EQ(s.undo.levels[0][0], 4);
+    EXPECT_EQ(s.selection.selectionRect.right, 3);
 }
 
 } // namespace

@@ -8,41 +8,43 @@ namespace {
 
 bool validSprite(int sprite) { return sprite >= 0 && sprite < kSpriteCount; }
 
-void setMark(EditorState& state, int sprite, bool edited)
+void setMark(RomDocument& document, int sprite, bool edited)
 {
     if (!validSprite(sprite)) return;
-    ++state.document.editGeneration;
-    ++state.document.spriteMarkCounts[sprite];
-    if (state.document.spriteEdited[sprite] == edited) return;
-    state.document.spriteEdited[sprite] = edited;
-    viewOf(state).editMarksChanged();
+    ++document.editGeneration;
+    ++document.spriteMarkCounts[sprite];
+    if (document.spriteEdited[sprite] == edited) return;
+    document.spriteEdited[sprite] = edited;
+    document.notify(&DocumentObserver::editMarksChanged);
 }
 
 } // namespace
 
-void markSpriteEdited(EditorState& state, int sprite) { setMark(state, sprite, true); }
+void markSpriteEdited(RomDocument& document, int sprite) { setMark(document, sprite, true); }
 
-void clearSpriteEdited(EditorState& state, int sprite) { setMark(state, sprite, false); }
+void clearSpriteEdited(RomDocument& document, int sprite) { setMark(document, sprite, false); }
 
-void clearAllEditMarks(EditorState& state)
+void clearAllEditMarks(RomDocument& document)
 {
-    ++state.document.editGeneration;
-    if (editedSpriteCount(state) == 0) return;
-    for (int i = 0; i < kSpriteCount; ++i) state.document.spriteMarkCounts[i] += state.document.spriteEdited[i];
-    state.document.spriteEdited.fill(false);
-    viewOf(state).editMarksChanged();
+    ++document.editGeneration;
+    if (editedSpriteCount(document) == 0) return;
+    for (int i = 0; i < kSpriteCount; ++i)
+        document.spriteMarkCounts[i] += document.spriteEdited[i];
+    document.spriteEdited.fill(false);
+    document.notify(&DocumentObserver::editMarksChanged);
 }
 
-bool isSpriteEdited(const EditorState& state, int sprite)
+bool isSpriteEdited(const RomDocument& document, int sprite)
 {
-    return validSprite(sprite) && state.document.spriteEdited[sprite];
+    return validSprite(sprite) && document.spriteEdited[sprite];
 }
 
-int editedSpriteCount(const EditorState& state)
+int editedSpriteCount(const RomDocument& document)
 {
-    return static_cast<int>(std::count(state.document.spriteEdited.begin(), state.document.spriteEdited.end(), true));
+    return static_cast<int>(
+        std::count(document.spriteEdited.begin(), document.spriteEdited.end(), true));
 }
 
-void noteEditEnded(EditorState& state) { ++state.document.editGeneration; }
+void noteEditEnded(RomDocument& document) { ++document.editGeneration; }
 
 } // namespace tessel

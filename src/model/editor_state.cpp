@@ -15,4 +15,6 @@ void setCommandEnabled(EditorState& state, int commandId, bool enabled)
 
 void repaintCanvas(EditorState& state) { viewOf(state).repaintCanvas(); }
 
+void ViewRelay::editMarksChanged() { viewOf(state_).editMarksChanged(); }
+
 } // namespace tessel

@@ -1,15 +1,18 @@
-// The one process-wide editor state. Every core operation takes it by
-// reference; the application keeps a single instance in static storage and
-// tests make their own. Nothing in it allocates while the program runs.
+// The one process-wide editor state, in named parts: the ROM document, the
+// tool settings, the gesture in progress, undo, the selection, the
+// clipboard and the window's flags. An operation takes the part it works
+// on, or the whole state where it ties parts together; the application
+// keeps a single instance in static storage and tests make their own.
+// Nothing in it allocates while the program runs.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
-#include "file/rom_file.h"
 #include "model/command_states.h"
 #include "model/editor_view.h"
 #include "model/geometry.h"
+#include "model/rom_document.h"
 #include "model/sprite_store.h"
 
 namespace tessel {
@@ -44,26 +47,6 @@ struct PenAndBrush {
     std::int32_t penIndex = 0;
     std::int32_t penWidth = 1;
     std::int32_t brushIndex = -1;
-};
-
-// What belongs to the ROM: the open file, its sprite area as we last read
-// or wrote it (saving compares with this copy, never with what the system's
-// cache holds), the decoded sprites and palettes, and the edit marks.
-struct RomDocument {
-    RomFile romFile;
-    SpriteAreaBytes diskSpriteArea{};
-    std::array<SpriteRecord, kSpriteCount> spriteStore{};
-    std::array<RawPalette, kPaletteCount> rawPalettes{};
-    std::array<DisplayPalette, kPaletteCount> displayPalettes{};
-    // Sprites edited since loaded or saved (see model/edit_marks.h), and a
-    // counter that moves with every edit.
-    std::array<bool, kSpriteCount> spriteEdited{};
-    std::uint64_t editGeneration = 0;
-    // Per sprite, how often its mark was set or cleared: a sprite that is
-    // not the current one changes only through a marked edit.
-    std::array<std::uint32_t, kSpriteCount> spriteMarkCounts{};
-
-    bool romOpen() const { return romFile.isOpen(); }
 };
 
 // The tool and the colours and options it draws with.
@@ -114,7 +97,23 @@ struct WindowState {
     bool shiftHeld = false;
 };
 
+struct EditorState;
+
+// Hands the document's announcements on to the editor's view.
+class ViewRelay final : public DocumentObserver {
+public:
+    explicit ViewRelay(EditorState& state) : state_(state) {}
+    void editMarksChanged() override;
+
+private:
+    EditorState& state_;
+};
+
 struct EditorState {
+    EditorState() { document.addObserver(&viewRelay); }
+    EditorState(const EditorState&) = delete;
+    EditorState& operator=(const EditorState&) = delete;
+
     RomDocument document;
     // The sprite being edited, -1 after Close ROM: no sprite; and its
     // palette as shown.
@@ -131,6 +130,8 @@ struct EditorState {
     SpriteRecord& current() { return document.spriteStore[currentSprite]; }
     const SpriteRecord& current() const { return document.spriteStore[currentSprite]; }
     bool romOpen() const { return document.romOpen(); }
+
+    ViewRelay viewRelay{*this};
 };
 
 EditorView& viewOf(EditorState& state);

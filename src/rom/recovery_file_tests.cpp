@@ -37,7 +37,7 @@ bool keptArea(const RecoveredSprite& got, const SpriteRecord& want)
 Bytes sealedFile(const EditorState& state)
 {
     Bytes bytes;
-    snapshotRecovery(kInfo, state, bytes);
+    snapshotRecovery(kInfo, state.document, bytes);
     sealRecovery(bytes);
     return bytes;
 }
@@ -49,10 +49,10 @@ TEST(RecoveryFile, KeepsThePixelsOfExactlyTheEditedSprites)
     std::mt19937 rng(3);
     for (SpriteRecord& r : state->document.spriteStore)
         for (auto& p : r.pixels) p = static_cast<std::uint8_t>(rng());
-    for (int sprite : {1143, 0, 700}) markSpriteEdited(*state, sprite);
+    for (int sprite : {1143, 0, 700}) markSpriteEdited(state->document, sprite);
 
     Bytes bytes(9000, 0xAB); // an earlier, longer snapshot in the same buffer
-    snapshotRecovery(kInfo, *state, bytes);
+    snapshotRecovery(kInfo, state->document, bytes);
     sealRecovery(bytes);
     std::string why;
     const auto contents = decodeRecovery(bytes, &why);
@@ -68,7 +68,7 @@ TEST(RecoveryFile, KeepsThePixelsOfExactlyTheEditedSprites)
         EXPECT_TRUE(keptArea(contents->sprites[i], state->document.spriteStore[sprite])) << sprite;
     }
 
-    clearAllEditMarks(*state);
+    clearAllEditMarks(state->document);
     const auto none = decodeRecovery(sealedFile(*state));
     ASSERT_TRUE(none);
     EXPECT_TRUE(none->sprites.empty());
@@ -78,8 +78,8 @@ TEST(RecoveryFile, DamagedFilesAreRefused)
 {
     auto state = std::make_unique<EditorState>();
     initRecordsFromCatalogue(state->document.spriteStore);
-    markSpriteEdited(*state, 5);
-    markSpriteEdited(*state, 9);
+    markSpriteEdited(state->document, 5);
+    markSpriteEdited(state->document, 9);
     const Bytes good = sealedFile(*state);
     const std::size_t firstSprite = 48 + kInfo.romPath.size();
     const std::size_t secondSprite = firstSprite + 4 + state->document.spriteStore[5].widthPixels() * state->document.spriteStore[5].heightPixels();
@@ -155,7 +155,7 @@ TEST(RecoveryFile, WrittenWholeReadBackAndRemoved)
 {
     testing::ScratchFile dir(testing::ScratchFile::Kind::Directory);
     auto state = std::make_unique<EditorState>();
-    markSpriteEdited(*state, 42);
+    markSpriteEdited(state->document, 42);
     EXPECT_FALSE(readRecoveryFile(dir.path(), "r").value);
     EXPECT_EQ(readRecoveryFile(dir.path(), "r").error, "") << "no file is no damage";
 

@@ -155,15 +155,15 @@ TEST(RecoveryWriter, TheFileOnTheDiskIsTheLastSnapshotHandedWhileItWrote)
 {
     ScratchFile folder(ScratchFile::Kind::Directory);
     const std::string dir = folder.path() + "/recovery"; // made by the first write
-    auto state = std::make_unique<EditorState>();
-    initRecordsFromCatalogue(state->document.spriteStore);
+    auto state = std::make_unique<RomDocument>();
+    initRecordsFromCatalogue(state->spriteStore);
     RecoveryWriter writer(dir);
     std::vector<RecoveryPiece> pieces;
     RecoveryPiece unchanged = recoveryPiece(*state, 5); // handed to every file, as the keeper does
     constexpr int kSnapshots = 300;
-    const int width = std::min(state->document.spriteStore[40].widthPixels(), kBufferWidth);
+    const int width = std::min(state->spriteStore[40].widthPixels(), kBufferWidth);
     for (int i = 1; i <= kSnapshots; ++i) {
-        state->document.spriteStore[40].pixels[i % width] = static_cast<std::uint8_t>(i);
+        state->spriteStore[40].pixels[i % width] = static_cast<std::uint8_t>(i);
         pieces.clear();
         pieces.push_back(unchanged);
         pieces.push_back(recoveryPiece(*state, 40));
@@ -175,15 +175,16 @@ TEST(RecoveryWriter, TheFileOnTheDiskIsTheLastSnapshotHandedWhileItWrote)
     }
     ASSERT_TRUE(writer.waitIdle(kDeadline));
     EXPECT_EQ(writer.takeError(), "");
-    std::string why;
-    const auto kept = readRecoveryFile(dir, "r.recovery", &why);
-    ASSERT_TRUE(kept) << why;
+    const auto read = readRecoveryFile(dir, "r.recovery");
+    ASSERT_TRUE(read.ok) << read.error;
+    const auto& kept = read.value;
+    ASSERT_TRUE(kept);
     EXPECT_EQ(kept->info.savedAt, kSnapshots);
     ASSERT_EQ(kept->sprites.size(), 2u);
     EXPECT_EQ(kept->sprites[1].sprite, 40);
     ASSERT_EQ(kept->sprites[1].width, width);
     for (int x = 0; x < width; ++x) {
-        EXPECT_EQ(kept->sprites[1].pixels[x], state->document.spriteStore[40].pixels[x]) << x;
+        EXPECT_EQ(kept->sprites[1].pixels[x], state->spriteStore[40].pixels[x]) << x;
     }
     EXPECT_TRUE(writer.stop(kDeadline));
 }

@@ -2,25 +2,18 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "model/edit_marks.h"
 #include "rom/rom_session.h"
 #include "rom/sprite_catalogue.h"
-#include "support/recording_view.h"
 #include "support/rom_fixture.h"
+#include "support/sprite_checks.h"
 
 namespace tessel {
 namespace {
 
+using testing::expectSpriteAsGenerated;
 using testing::RomFixture;
 using testing::SyntheticRomOptions;
-
-void expectSpriteAsGenerated(const EditorState& state, int i)
-{
-    const SpriteRecord& r = state.document.spriteStore[i];
-    for (int y = 0; y < kBufferHeight; ++y)
-        for (int x = 0; x < kBufferWidth; ++x)
-            ASSERT_EQ(r.pixels[y * 64 + x], testing::expectedPixel(i, x, y))
-                << "sprite " << i << " at " << x << "," << y;
-}
 
 TEST(RomLoading, EverySpriteAndPaletteLoadsAsGenerated)
 {
@@ -95,28 +88,29 @@ TEST(RomLoading, PalettesPastTheEndReadAsWhite)
     EXPECT_EQ(s.document.rawPalettes[31].blue[15], 31);
 }
 
-TEST(RomLoading, RefreshReadsTheSpriteAndItsPaletteAgain)
+TEST(RomLoading, ReadsAreAnnouncedToTheDocumentsObservers)
 {
     RomFixture rom;
-    EditorState& s = rom.state();
-    testing::RecordingView view;
-    s.window.view = &view;
-    s.current().pixels[0] = 9;
-    s.current().pixels[5 * 64 + 5] = 3;
-    s.document.rawPalettes[5].red[1] = 0;
-    s.document.displayPalettes[5].red[1] = 0;
-    s.undo.top = 1;
-    s.undo.levels[0][0] = 4;
-    s.selection.selectionRect = {1, 2, 3, 4};
-
-    ASSERT_TRUE(reloadCurrentSprite(s).ok);
-    expectSpriteAsGenerated(s, 0);
-    EXPECT_EQ(s.document.rawPalettes[5].red[1], testing::expectedRawColour(5, 1).red);
-    EXPECT_EQ(s.document.displayPalettes[5].red[1], 8 * testing::expectedRawColour(5, 1).red + 7);
-    EXPECT_EQ(view.repaints, 1);
-    EXPECT_EQ(s.undo.top, 1); // undo and selection are not touched
-    EXPECT_EQ(s.undo.levels[0][0], 4);
-    EXPECT_EQ(s.selection.selectionRect.right, 3);
+    RomDocument& document = rom.state().document;
+    struct Heard : DocumentObserver {
+        int loads = 0, sprite = -1, palette = -1, marks = 0;
+        void spritesLoaded() override { ++loads; }
+        void spriteReloaded(int s) override { sprite = s; }
+        void paletteChanged(int p) override { palette = p; }
+        void editMarksChanged() override { ++marks; }
+    } heard;
+    ASSERT_TRUE(document.addObserver(&heard));
+    markSpriteEdited(document, 7);
+    ASSERT_TRUE(loadSprite(document, 7).ok);
+    ASSERT_TRUE(loadPalette(document, 9).ok);
+    EXPECT_FALSE(loadSprite(document, kSpriteCount).ok);
+    EXPECT_FALSE(loadPalette(document, -1).ok);
+    ASSERT_TRUE(loadAllSprites(document).ok);
+    EXPECT_EQ(heard.loads, 1);
+    EXPECT_EQ(heard.sprite, 7);
+    EXPECT_EQ(heard.palette, 9);
+    EXPECT_EQ(heard.marks, 2); // marked, then cleared by the read
+    document.removeObserver(&heard);
 }
 
 TEST(RomLoading, SingleSpritesAndPalettesLoadAlone)
@@ -126,14 +120,14 @@ TEST(RomLoading, SingleSpritesAndPalettesLoadAlone)
     s.document.spriteStore[18].pixels.fill(1);
     s.document.spriteStore[19].pixels.fill(1);
     s.document.rawPalettes[7].green.fill(99);
-    ASSERT_TRUE(loadSprite(s, 18).ok);
-    ASSERT_TRUE(loadPalette(s, 7).ok);
+    ASSERT_TRUE(loadSprite(s.document, 18).ok);
+    ASSERT_TRUE(loadPalette(s.document, 7).ok);
     expectSpriteAsGenerated(s, 18);
     EXPECT_EQ(s.document.spriteStore[19].pixels[0], 1);
     EXPECT_EQ(s.document.rawPalettes[7].green[0], 99);
     EXPECT_EQ(s.document.rawPalettes[7].green[4], testing::expectedRawColour(7, 4).green);
-    EXPECT_FALSE(loadSprite(s, kSpriteCount).ok);
-    EXPECT_FALSE(loadPalette(s, -1).ok);
+    EXPECT_FALSE(loadSprite(s.document, kSpriteCount).ok);
+    EXPECT_FALSE(loadPalette(s.document, -1).ok);
 }
 
 } // namespace

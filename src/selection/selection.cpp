@@ -11,9 +11,9 @@ bool pointerInsideSelection(const EditorState& state)
     return state.selection.selectionRect.contains(p);
 }
 
-bool isTransparentPixel(const EditorState& state, std::uint8_t v)
+bool isTransparentPixel(const ToolSettings& tools, std::uint8_t v)
 {
-    return state.tools.transparentSelection && (v & 15) == state.tools.backgroundIndex;
+    return tools.transparentSelection && (v & 15) == tools.backgroundIndex;
 }
 
 void stampFloatingBlock(EditorState& state)
@@ -38,7 +38,7 @@ void stampFloatingBlock(EditorState& state)
             continue;
         }
         for (int i = i0; i < i1; ++i)
-            if (!isTransparentPixel(state, src[i])) dst[i] = src[i];
+            if (!isTransparentPixel(state.tools, src[i])) dst[i] = src[i];
     }
 }
 

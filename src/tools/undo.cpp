@@ -15,7 +15,7 @@ void pushUndoSnapshot(EditorState& state)
     levels[1] = levels[0];
     levels[0] = state.current().pixels;
     state.undo.top = std::min(state.undo.top + 1, 2);
-    markSpriteEdited(state, state.currentSprite);
+    markSpriteEdited(state.document, state.currentSprite);
 }
 
 void resetUndo(EditorState& state)
@@ -35,7 +35,7 @@ void undo(EditorState& state)
     }
     auto& levels = state.undo.levels;
     state.current().pixels = levels[0];
-    markSpriteEdited(state, state.currentSprite);
+    markSpriteEdited(state.document, state.currentSprite);
     repaintCanvas(state);
     levels[0] = levels[1];
     levels[1] = levels[2];

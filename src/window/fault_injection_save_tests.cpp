@@ -24,7 +24,7 @@ TEST_P(SaveSpriteFaults, TheUserIsToldAndTheNextSaveWorks)
     const Fault f = GetParam();
     ASSERT_TRUE(openRom(rom.path()));
     state->document.spriteStore[0].pixels[0] = kNewIndex0;
-    markSpriteEdited(*state, 0);
+    markSpriteEdited(state->document, 0);
     faults.reset();
     faults.failOn(f.op, f.nth, f.error);
     window->runCommand(ids::SaveCurrentSprite);
@@ -60,8 +60,8 @@ TEST_P(SaveAllFaults, TheUserIsToldAndTheNextSaveWorks)
     ASSERT_TRUE(openRom(rom.path()));
     state->document.spriteStore[0].pixels[0] = kNewIndex0;
     state->document.spriteStore[1143].pixels[0] = kNewIndex1143;
-    markSpriteEdited(*state, 0);
-    markSpriteEdited(*state, 1143);
+    markSpriteEdited(state->document, 0);
+    markSpriteEdited(state->document, 1143);
     faults.reset();
     faults.failOn(f.op, f.nth, f.error);
     window->runCommand(ids::SaveAllSprites);
@@ -92,8 +92,8 @@ TEST_F(FaultsSurvived, ShortWritesStillSaveEveryByte)
     ASSERT_TRUE(openRom(rom.path()));
     state->document.spriteStore[0].pixels[0] = kNewIndex0;
     state->document.spriteStore[1143].pixels[0] = kNewIndex1143;
-    markSpriteEdited(*state, 0);
-    markSpriteEdited(*state, 1143);
+    markSpriteEdited(state->document, 0);
+    markSpriteEdited(state->document, 1143);
     faults.limitWrites(1);
     window->runCommand(ids::SaveAllSprites);
     EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("|").toStdString();

@@ -55,7 +55,7 @@ void importSprite(QWidget* window, EditorState& state, UserPrompts& prompts)
         prompts.error(window, text(imported.error));
         return;
     }
-    noteEditEnded(state);
+    noteEditEnded(state.document);
     repaintCanvas(state);
 }
 
@@ -77,7 +77,7 @@ void importSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
         prompts.error(window, text(imported.error));
         return;
     }
-    noteEditEnded(state);
+    noteEditEnded(state.document);
     repaintCanvas(state);
     prompts.information(window, text(imported.value.message));
 }
@@ -109,7 +109,7 @@ void createPatch(QWidget* window, EditorState& state, UserPrompts& prompts)
         prompts.error(window, text(patched.error));
         return;
     }
-    if (hasUnsavedEdits(state))
+    if (hasUnsavedEdits(state.document))
         prompts.information(window, QStringLiteral("The patch holds the ROM file as saved; the edits not "
                                                    "yet saved are not in it."));
 }

@@ -175,7 +175,7 @@ void MainWindow::updateCaption()
         setWindowTitle(product);
         return;
     }
-    const bool unsaved = editedSpriteCount(state_) > 0 || paletteChangesPending_;
+    const bool unsaved = editedSpriteCount(state_.document) > 0 || paletteChangesPending_;
     setWindowTitle(QStringLiteral("%1%2 — %3")
                        .arg(unsaved ? QStringLiteral("*") : QString(), romName(), product));
 }

@@ -192,7 +192,7 @@ TEST_F(RomDrop, CancelToTheUnsavedEditsQuestionRefusesTheDrop)
     const QString first = generatedRom("first.smc");
     open(first);
     state->current().pixels[0] ^= 5;
-    markSpriteEdited(*state, state->currentSprite);
+    markSpriteEdited(state->document, state->currentSprite);
     prompts.saveAnswer = SaveChoice::Cancel;
     drop({QUrl::fromLocalFile(generatedRom("second.smc"))});
     EXPECT_EQ(prompts.saveQuestions, 1);

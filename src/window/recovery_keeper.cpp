@@ -113,7 +113,7 @@ void RecoveryKeeper::update(bool evenWhileDragging)
     if (!evenWhileDragging && (state_.gesture.leftDragging || state_.gesture.rightDragging)) return;
     if (state_.document.editGeneration == seenGeneration_) return;
     seenGeneration_ = state_.document.editGeneration;
-    if (editedSpriteCount(state_) == 0) {
+    if (editedSpriteCount(state_.document) == 0) {
         removeOwnedFile();
         return;
     }
@@ -126,7 +126,7 @@ void RecoveryKeeper::update(bool evenWhileDragging)
         }
         if (!pieces_[i] || pieceMarkCounts_[i] != state_.document.spriteMarkCounts[i] || i == state_.currentSprite ||
             i == lastCurrent_) {
-            pieces_[i] = recoveryPiece(state_, i);
+            pieces_[i] = recoveryPiece(state_.document, i);
             pieceMarkCounts_[i] = state_.document.spriteMarkCounts[i];
         }
         handed_.push_back(pieces_[i]);
@@ -166,7 +166,7 @@ void RecoveryKeeper::editsDiscarded()
 void RecoveryKeeper::romOpened()
 {
     learnRom();
-    if (editedSpriteCount(state_) == 0) removeOwnedFile();
+    if (editedSpriteCount(state_.document) == 0) removeOwnedFile();
     offerRestore();
 }
 
@@ -213,7 +213,7 @@ void RecoveryKeeper::offerRestore()
         PixelBuffer& pixels = state_.document.spriteStore[s.sprite].pixels;
         for (int y = 0; y < s.height; ++y)
             std::copy_n(s.pixels.begin() + y * kBufferWidth, s.width, pixels.begin() + y * kBufferWidth);
-        markSpriteEdited(state_, s.sprite);
+        markSpriteEdited(state_.document, s.sprite);
     }
     owned_ = fileName_;
     repaintCanvas(state_);

@@ -55,7 +55,7 @@ protected:
     void edit(int sprite, std::uint8_t index)
     {
         state->document.spriteStore[sprite].pixels[0] = index;
-        markSpriteEdited(*state, sprite);
+        markSpriteEdited(state->document, sprite);
     }
     std::string recoveryFile() { return window->recovery().directory() + "/" + window->recovery().currentFile(); }
     std::vector<std::string> backups() const
@@ -171,8 +171,8 @@ TEST_F(RecoveryTest, OpeningTheRomAgainOffersTheEdits)
         EXPECT_EQ(question.contains("changed since"), c.changeSpriteArea) << question.toStdString();
         const bool restored = c.answer == RecoveryChoice::Restore;
         EXPECT_EQ(state->document.spriteStore[3].pixels == edited3, restored);
-        EXPECT_EQ(editedSpriteCount(*state), restored ? 2 : 0);
-        EXPECT_TRUE(isSpriteEdited(*state, 1143) == restored);
+        EXPECT_EQ(editedSpriteCount(state->document), restored ? 2 : 0);
+        EXPECT_TRUE(isSpriteEdited(state->document, 1143) == restored);
         EXPECT_EQ(rom.read(), before) << "restoring is no save";
         window->recovery().updateAndWait();
         EXPECT_EQ(fs::exists(recoveryFile()), restored);
@@ -185,7 +185,7 @@ TEST_F(RecoveryTest, TheChecksumFollowsSaves)
     edit(3, 9);
     window->runCommand(ids::SaveAllSprites);
     ASSERT_NE(rom.read(), original);
-    ASSERT_FALSE(isSpriteEdited(*state, 3)) << "a save that reached the disk clears the mark";
+    ASSERT_FALSE(isSpriteEdited(state->document, 3)) << "a save that reached the disk clears the mark";
     edit(5, 9);
     restart();
     ASSERT_TRUE(openRom());

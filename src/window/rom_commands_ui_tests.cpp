@@ -202,7 +202,7 @@ TEST_F(RomCommands, SpritesPastTheEndOfAShortFileAreNamedAsNotSaved)
     ASSERT_TRUE(state->romOpen());
     control<QLineEdit>(1030)->setText("1143");
     state->current().pixels[0] ^= 1;
-    markSpriteEdited(*state, 1143);
+    markSpriteEdited(state->document, 1143);
     window->runCommand(ids::SaveSpriteButton);
     ASSERT_EQ(prompts.errors.size(), 1);
     EXPECT_TRUE(prompts.errors[0].contains("not saved")) << prompts.errors[0].toStdString();
@@ -261,7 +261,7 @@ protected:
     void edit()
     {
         state->current().pixels[0] ^= 5;
-        markSpriteEdited(*state, state->currentSprite);
+        markSpriteEdited(state->document, state->currentSprite);
     }
     void unedit() { state->current().pixels[0] ^= 5; }
     QString path;

@@ -157,7 +157,7 @@ bool SoakSession::finish()
     window_->runCommand(ids::SaveAllSprites);
     if (prompts_.errors.size() != errorsBefore)
         return fail("the final Save All failed: " + prompts_.errors.last().toStdString());
-    if (hasUnsavedEdits(*state_)) return fail("edits are still unsaved after Save All");
+    if (hasUnsavedEdits(state_->document)) return fail("edits are still unsaved after Save All");
 
     // Closing keeps the store; a second editor state then loads the file.
     const std::string path = state_->document.romFile.path();
