@@ -32,8 +32,8 @@ QPoint cellOf(int slot) { return QPoint(5 + 72 * (slot % 4), 5 + 102 * (slot / 4
 // time, the cell filled black, then the sprite drawn point by point.
 void naiveCell(QPainter& painter, const EditorState& state, int sprite, QPoint cell)
 {
-    const SpriteRecord& r = state.spriteStore[sprite];
-    const DisplayPalette& pal = state.displayPalettes[r.paletteIndex & 31];
+    const SpriteRecord& r = state.document.spriteStore[sprite];
+    const DisplayPalette& pal = state.document.displayPalettes[r.paletteIndex & 31];
     QImage surface(kBufferWidth, kBufferHeight, QImage::Format_RGB32);
     for (int y = 0; y < kBufferHeight; ++y)
         for (int x = 0; x < kBufferWidth; ++x) {

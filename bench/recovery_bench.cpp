@@ -41,7 +41,7 @@ using namespace tessel;
 std::unique_ptr<testing::RomFixture> romWithEdits(int n)
 {
     auto rom = std::make_unique<testing::RomFixture>();
-    for (int i = n - 1; i >= 0; --i) markSpriteEdited(rom->state(), i);
+    for (int i = n - 1; i >= 0; --i) markSpriteEdited(rom->state().document, i);
     return rom;
 }
 
@@ -49,9 +49,9 @@ std::unique_ptr<testing::RomFixture> romWithEdits(int n)
 // snapshot marks the sprite, the mouse release ends the edit.
 void dot(EditorState& s, int i)
 {
-    markSpriteEdited(s, s.currentSprite);
+    markSpriteEdited(s.document, s.currentSprite);
     s.current().pixels[i & 4095] ^= 1;
-    noteEditEnded(s);
+    noteEditEnded(s.document);
 }
 
 void BM_EditRecoveryWork(benchmark::State& st)
@@ -79,7 +79,7 @@ void BM_EditRecoveryWork_WriteOnThisThreadReference(benchmark::State& st)
     int i = 0;
     for (auto _ : st) {
         dot(rom->state(), ++i);
-        snapshotRecovery(info, rom->state(), bytes);
+        snapshotRecovery(info, rom->state().document, bytes);
         sealRecovery(bytes);
         if (!replaceFileDurably(dir, "reference.recovery", bytes).ok) st.SkipWithError("cannot write");
     }

@@ -49,8 +49,8 @@ void referenceEncodeRow(const PixelBuffer& pixels, int x0, int y, std::uint8_t p
 
 void referenceLoad(std::FILE* f, EditorState& s)
 {
-    initRecordsFromCatalogue(s.spriteStore);
-    for (SpriteRecord& rec : s.spriteStore) {
+    initRecordsFromCatalogue(s.document.spriteStore);
+    for (SpriteRecord& rec : s.document.spriteStore) {
         rec.pixels.fill(0);
         std::uint8_t tile[32];
         for (int ty = 0; ty < rec.heightTiles; ++ty)
@@ -65,19 +65,19 @@ void referenceLoad(std::FILE* f, EditorState& s)
         for (int k = 1; k < 16; ++k) {
             const int lo = std::fgetc(f) & 0xFF, hi = std::fgetc(f) & 0xFF;
             const int c = (hi * 256 + lo) & 0x7FFF;
-            s.rawPalettes[p].red[k] = c & 31;
-            s.rawPalettes[p].green[k] = (c >> 5) & 31;
-            s.rawPalettes[p].blue[k] = c >> 10;
-            s.displayPalettes[p].red[k] = 8 * (c & 31) + 7;
-            s.displayPalettes[p].green[k] = 8 * ((c >> 5) & 31) + 7;
-            s.displayPalettes[p].blue[k] = 8 * (c >> 10) + 7;
+            s.document.rawPalettes[p].red[k] = c & 31;
+            s.document.rawPalettes[p].green[k] = (c >> 5) & 31;
+            s.document.rawPalettes[p].blue[k] = c >> 10;
+            s.document.displayPalettes[p].red[k] = 8 * (c & 31) + 7;
+            s.document.displayPalettes[p].green[k] = 8 * ((c >> 5) & 31) + 7;
+            s.document.displayPalettes[p].blue[k] = 8 * (c >> 10) + 7;
         }
     }
 }
 
 void referenceSaveAll(std::FILE* f, const EditorState& s)
 {
-    for (const SpriteRecord& rec : s.spriteStore) {
+    for (const SpriteRecord& rec : s.document.spriteStore) {
         long position = rec.romOffset;
         for (int ty = 0; ty < rec.heightTiles; ++ty)
             for (int tx = 0; tx < rec.widthTiles; ++tx, position += 32) {
@@ -109,7 +109,7 @@ struct LoadedRom {
     LoadedRom()
     {
         file.write(bytes);
-        state->romFile.setIo(io);
+        state->document.romFile.setIo(io);
         if (!openRom(*state, file.path()).ok) std::abort();
     }
 };
@@ -138,7 +138,7 @@ void setTiles(benchmark::State& st)
 template <void (*decode)(const std::uint8_t*, PixelBuffer&, int, int)>
 void decodeAllTiles(benchmark::State& st)
 {
-    auto& store = rom().state->spriteStore;
+    auto& store = rom().state->document.spriteStore;
     for (auto _ : st) {
         for (SpriteRecord& rec : store) {
             const std::uint8_t* t = tileBytes(rec);
@@ -162,7 +162,7 @@ BENCHMARK(BM_DecodeAllTiles_ByteAtATimeReference)->Unit(benchmark::kMicrosecond)
 
 void BM_EncodeAllTiles(benchmark::State& st)
 {
-    const auto& store = rom().state->spriteStore;
+    const auto& store = rom().state->document.spriteStore;
     std::vector<std::uint8_t> out(kSpriteAreaEnd);
     for (auto _ : st) {
         for (const SpriteRecord& rec : store) encodeSprite(rec, out.data() + rec.romOffset);
@@ -175,7 +175,7 @@ BENCHMARK(BM_EncodeAllTiles)->Unit(benchmark::kMicrosecond);
 
 void BM_EncodeAllTiles_ByteAtATimeReference(benchmark::State& st)
 {
-    const auto& store = rom().state->spriteStore;
+    const auto& store = rom().state->document.spriteStore;
     std::vector<std::uint8_t> out(kSpriteAreaEnd);
     for (auto _ : st) {
         for (const SpriteRecord& rec : store) {
@@ -205,7 +205,7 @@ void BM_FullLoad(benchmark::State& st)
     EditorState& s = *rom().state;
     rom().io.resetCounts();
     for (auto _ : st)
-        if (!loadAllSprites(s).ok) st.SkipWithError("load failed");
+        if (!loadAllSprites(s.document).ok) st.SkipWithError("load failed");
     st.counters["syscalls"] =
         benchmark::Counter(rom().io.totalCalls(), benchmark::Counter::kAvgIterations);
     setTiles(st);
@@ -233,10 +233,10 @@ void BM_SaveAll(benchmark::State& st)
     for (auto _ : st) {
         if (st.range(0) == 1)
             for (int i = 0; i < kSpriteCount; i += kSpriteCount / 16) {
-                s.spriteStore[i].pixels[0] ^= 1;
-                markSpriteEdited(s, i);
+                s.document.spriteStore[i].pixels[0] ^= 1;
+                markSpriteEdited(s.document, i);
             }
-        if (!saveAllSprites(s).complete()) st.SkipWithError("save failed");
+        if (!saveAllSprites(s.document).complete()) st.SkipWithError("save failed");
     }
     st.counters["syscalls"] =
         benchmark::Counter(rom().io.totalCalls(), benchmark::Counter::kAvgIterations);
@@ -261,7 +261,7 @@ BENCHMARK(BM_SaveAll_SeekAndFlushPerTileReference)->Unit(benchmark::kMicrosecond
 // changed; the work is the same.
 void BM_HeldFileCheck(benchmark::State& st)
 {
-    const RomFile& file = rom().state->romFile;
+    const RomFile& file = rom().state->document.romFile;
     for (auto _ : st) {
         const HeldFile held = file.check();
         if (held == HeldFile::Replaced || held == HeldFile::Unknown)

@@ -22,10 +22,10 @@ std::unique_ptr<EditorState> makeState(bool transparent)
     state->current().widthTiles = W / 8;
     state->current().heightTiles = H / 8;
     for (int i = 0; i < kBufferSize; ++i) state->current().pixels[i] = static_cast<std::uint8_t>(i * 7);
-    state->currentTool = ToolId::Select;
-    state->backgroundIndex = 3;
-    state->transparentSelection = transparent;
-    state->selectionRect = {0, 0, W, H};
+    state->tools.currentTool = ToolId::Select;
+    state->tools.backgroundIndex = 3;
+    state->tools.transparentSelection = transparent;
+    state->selection.selectionRect = {0, 0, W, H};
     return state;
 }
 
@@ -102,9 +102,9 @@ void BM_Lift(benchmark::State& run)
 {
     auto state = makeState(false);
     for (auto _ : run) {
-        state->selectionFloating = false;
+        state->selection.selectionFloating = false;
         liftSelection(*state, false);
-        benchmark::DoNotOptimize(state->floatingPixels.data());
+        benchmark::DoNotOptimize(state->selection.floatingPixels.data());
     }
 }
 BENCHMARK(BM_Lift);
@@ -148,7 +148,7 @@ void BM_Commit(benchmark::State& run)
 {
     auto state = floatingState(false);
     for (auto _ : run) {
-        state->selectionFloating = true;
+        state->selection.selectionFloating = true;
         commitSelection(*state);
         benchmark::DoNotOptimize(state->current().pixels.data());
     }

@@ -41,10 +41,10 @@ struct Editor {
             state->currentDisplayPalette.green[i] = 255 - i * 16;
             state->currentDisplayPalette.blue[i] = i * 5;
         }
-        state->currentTool = tool;
-        state->fillMode = FillMode::Background;
-        state->foregroundIndex = 3;
-        state->backgroundIndex = 12;
+        state->tools.currentTool = tool;
+        state->tools.fillMode = FillMode::Background;
+        state->tools.foregroundIndex = 3;
+        state->tools.backgroundIndex = 12;
         view.lineSizeText = kWidePen;
         view.curveRadiusText = 24;
     }
@@ -58,7 +58,7 @@ const Point kEnds[] = {{60, 75}, {40, 70}, {63, 50}, {30, 30}, {58, 79}};
 void BM_ShapeDragStep(benchmark::State& bs)
 {
     Editor e(static_cast<ToolId>(bs.range(0)));
-    const FigureFunction figure = toolEntry(e.state->currentTool).figure;
+    const FigureFunction figure = toolEntry(e.state->tools.currentTool).figure;
     onLeftButtonDown(*e.state, clientOf(2, 3));
     std::size_t i = 0;
     for (auto _ : bs) {
@@ -141,7 +141,7 @@ void BM_FloodFillWholeArea(benchmark::State& bs)
     e.state->current().pixels.fill(5);
     int index = 0;
     for (auto _ : bs) {
-        e.state->penAndBrush.brushIndex = index;
+        e.state->tools.penAndBrush.brushIndex = index;
         index = (index + 1) & 15;
         floodFill(*e.state, clientOf(31, 40)); // the whole 64 x 80 area is one colour
         benchmark::DoNotOptimize(e.state->current().pixels.data());

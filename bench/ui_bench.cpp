@@ -21,18 +21,18 @@ namespace {
 std::unique_ptr<EditorState> makeState()
 {
     auto state = std::make_unique<EditorState>();
-    SpriteRecord& r = state->spriteStore[0];
+    SpriteRecord& r = state->document.spriteStore[0];
     r.widthTiles = 8;
     r.heightTiles = 10;
     for (int i = 0; i < kBufferSize; ++i) r.pixels[i] = static_cast<std::uint8_t>((i * 7) % 16);
     for (int i = 0; i < 16; ++i) {
-        state->displayPalettes[0].red[i] = 16 * i;
-        state->displayPalettes[0].green[i] = 255 - 16 * i;
-        state->displayPalettes[0].blue[i] = 8 * i;
+        state->document.displayPalettes[0].red[i] = 16 * i;
+        state->document.displayPalettes[0].green[i] = 255 - 16 * i;
+        state->document.displayPalettes[0].blue[i] = 8 * i;
     }
     state->currentSprite = 0;
-    state->currentDisplayPalette = state->displayPalettes[0];
-    state->selectionRect = Rect{5, 7, 40, 60};
+    state->currentDisplayPalette = state->document.displayPalettes[0];
+    state->selection.selectionRect = Rect{5, 7, 40, 60};
     return state;
 }
 
@@ -86,7 +86,7 @@ void BM_NaiveCanvasRepaint(benchmark::State& bs)
                 p.setBrush(QColor(surface.pixel(x, y)));
                 p.drawRect(2 + 4 * x, 2 + 4 * y, 4, 4);
             }
-        const Rect& r = state->selectionRect;
+        const Rect& r = state->selection.selectionRect;
         p.setPen(QPen(Qt::white, 1, Qt::DotLine));
         p.setBrush(Qt::NoBrush);
         p.drawRect(r.left * 4 + 2, r.top * 4 + 2, (r.right - r.left) * 4 - 1, (r.bottom - r.top) * 4 - 1);

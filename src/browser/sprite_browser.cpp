@@ -161,7 +161,7 @@ void SpriteBrowser::paintEvent(QPaintEvent*)
         const int sprite = state_.romOpen() ? browserPage_ * kSlots + k : -1;
         paintSpriteCell(painter, state_, sprite, cellOrigin(k), thumbnail_);
         // An edited sprite that is not saved yet: a bar beside its cell.
-        if (isSpriteEdited(state_, sprite))
+        if (isSpriteEdited(state_.document, sprite))
             painter.fillRect(editMarkRect(k), QColor::fromRgb(kEditMarkColour));
     }
 }

@@ -205,7 +205,7 @@ TEST_F(SpriteBrowserTest, AnEditShowsAtTheNextPaint)
     const QPoint at(149 + 24 + 1, 5 + 32 + 1);
     EXPECT_EQ(clientImage().pixelColor(at),
               toQColor(testing::expectedSpriteColour(354, 6, 1, 1)));
-    state.spriteStore[354].pixels[1 * 64 + 1] = 12;
+    state.document.spriteStore[354].pixels[1 * 64 + 1] = 12;
     EXPECT_EQ(clientImage().pixelColor(at), toQColor(testing::expectedDisplayColour(6, 12)));
 }
 
@@ -245,7 +245,7 @@ TEST_F(SpriteBrowserTest, TheWheelAndThePagingKeysTurnPagesAndThePageShows)
 TEST_F(SpriteBrowserTest, EditedSpritesAreMarked)
 {
     open(17);
-    markSpriteEdited(state, 18); // slot 2
+    markSpriteEdited(state.document, 18); // slot 2
     const QImage image = clientImage();
     const QRect mark = SpriteBrowser::editMarkRect(2);
     EXPECT_EQ(image.pixel(mark.center()), SpriteBrowser::kEditMarkColour);

@@ -18,12 +18,12 @@ void paintSpriteCell(QPainter& painter, const EditorState& state, int sprite,
 {
     painter.fillRect(QRect(cellTopLeft, QSize(kCellWidth, kCellHeight)), Qt::black);
     if (sprite < 0 || sprite >= kSpriteCount) return;
-    const SpriteRecord& record = state.spriteStore[sprite];
+    const SpriteRecord& record = state.document.spriteStore[sprite];
     // A record never claims more than the 64 x 80 store; stay inside it anyway.
     const int w = std::clamp(record.widthPixels(), 0, kCellWidth);
     const int h = std::clamp(record.heightPixels(), 0, kCellHeight);
     if (w == 0 || h == 0) return;
-    renderPixels(record.pixels, w, h, state.displayPalettes[record.paletteIndex & 31], surface);
+    renderPixels(record.pixels, w, h, state.document.displayPalettes[record.paletteIndex & 31], surface);
     const QImage image(reinterpret_cast<const uchar*>(surface.data()), kBufferWidth, kBufferHeight,
                        kBufferWidth * int(sizeof(Rgb)), QImage::Format_RGB888);
     painter.drawImage(thumbnailOrigin(cellTopLeft, w, h), image, QRect(0, 0, w, h));

@@ -64,7 +64,7 @@ std::optional<Failure> saveFailure(const SaveResult& saved, const std::string& b
 }
 
 struct OpenRom {
-    std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
+    std::unique_ptr<RomDocument> document = std::make_unique<RomDocument>();
 };
 
 // An export reads the ROM only: no lock and no write permission needed, so
@@ -72,26 +72,26 @@ struct OpenRom {
 // read-only copy.
 std::optional<Failure> openRomFor(OpenRom& rom, const std::string& path, bool writing, bool force)
 {
-    EditorState& state = *rom.state;
-    const IoResult opened = writing ? state.romFile.open(path) : state.romFile.openReadOnly(path);
+    RomDocument& document = *rom.document;
+    const IoResult opened = writing ? document.romFile.open(path) : document.romFile.openReadOnly(path);
     if (!opened) return Failure{1, "Cannot open " + path + ": " + opened.error};
-    if (takeCopierHeaderFromTitle(state.romFile) == RomKind::Unknown && !force)
+    if (takeCopierHeaderFromTitle(document.romFile) == RomKind::Unknown && !force)
         return Failure{1, path + " " + describeRomKind(RomKind::Unknown) + "; --force opens it anyway"};
-    if (IoResult r = loadAllSprites(state); !r.ok) return Failure{1, "Cannot read " + path + ": " + r.error};
+    if (IoResult r = loadAllSprites(document); !r.ok) return Failure{1, "Cannot read " + path + ": " + r.error};
     return std::nullopt;
 }
 
 // Saves the marked sprites, refusing before any write when one of them
 // lies past the end of the file (the rest would be half a save).
-std::optional<Failure> saveSprites(EditorState& state)
+std::optional<Failure> saveSprites(RomDocument& document)
 {
-    const Outcome<long long> length = state.romFile.size();
+    const Outcome<long long> length = document.romFile.size();
     if (!length) return Failure{1, "Cannot write the ROM: " + length.error};
-    if (const auto lost = editedSpritesPastTheEnd(state, length.value); !lost.empty())
+    if (const auto lost = editedSpritesPastTheEnd(document, length.value); !lost.empty())
         return Failure{1, "Sprite " + std::to_string(lost[0]) + " lies past the end of the file; nothing was written"};
-    if (editedSpriteCount(state) == 0) return std::nullopt;
+    if (editedSpriteCount(document) == 0) return std::nullopt;
     std::string backupError;
-    if (auto f = saveFailure(saveAllSprites(state, backingUpFirst(state.romFile, backupError)), backupError))
+    if (auto f = saveFailure(saveAllSprites(document, backingUpFirst(document.romFile, backupError)), backupError))
         return f;
     return std::nullopt;
 }
@@ -119,18 +119,18 @@ std::optional<Failure> exportSprite(const Args& a, bool force, std::string&)
     if (auto f = failed(exportTarget(a[2], a[0]))) return f;
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], false, force)) return f;
-    const SpriteRecord& record = rom.state->spriteStore[*n];
+    const SpriteRecord& record = rom.document->spriteStore[*n];
     return failed(writeExport(a[2], a[0],
-                              exportSpritePng(spriteViewOf(record), rom.state->displayPalettes[record.paletteIndex])));
+                              exportSpritePng(spriteViewOf(record), rom.document->displayPalettes[record.paletteIndex])));
 }
 
 // Imported sprites are saved at once; a picture that changes nothing
 // writes nothing.
-std::optional<Failure> savedImport(EditorState& state, const Outcome<ArtChange>& change, std::string& done)
+std::optional<Failure> savedImport(RomDocument& document, const Outcome<ArtChange>& change, std::string& done)
 {
     if (!change.ok) return Failure{1, change.error};
     if (!change.value.changedSprites.empty())
-        if (auto f = saveSprites(state)) return f;
+        if (auto f = saveSprites(document)) return f;
     done = change.value.message;
     return std::nullopt;
 }
@@ -141,7 +141,7 @@ std::optional<Failure> importSprite(const Args& a, bool force, std::string& done
     if (!n) return usage("N must be a sprite number from 0 to 1143, not " + a[1]);
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], true, force)) return f;
-    return savedImport(*rom.state, importSpriteFile(*rom.state, *n, a[2]), done);
+    return savedImport(*rom.document, importSpriteFile(*rom.document, *n, a[2]), done);
 }
 
 std::optional<Failure> exportSheet(const Args& a, bool force, std::string&)
@@ -150,14 +150,14 @@ std::optional<Failure> exportSheet(const Args& a, bool force, std::string&)
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], false, force)) return f;
     return failed(
-        writeExport(a[1], a[0], exportSheetPng(spriteViewsOf(rom.state->spriteStore), rom.state->displayPalettes)));
+        writeExport(a[1], a[0], exportSheetPng(spriteViewsOf(rom.document->spriteStore), rom.document->displayPalettes)));
 }
 
 std::optional<Failure> importSheet(const Args& a, bool force, std::string& done)
 {
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], true, force)) return f;
-    return savedImport(*rom.state, importSheetFile(*rom.state, a[1]), done);
+    return savedImport(*rom.document, importSheetFile(*rom.document, a[1]), done);
 }
 
 std::optional<Failure> exportPalette(const Args& a, bool force, std::string&)
@@ -168,7 +168,7 @@ std::optional<Failure> exportPalette(const Args& a, bool force, std::string&)
     if (auto f = failed(exportTarget(a[2], a[0]))) return f;
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], false, force)) return f;
-    return failed(exportPalette(a[2], a[0], rom.state->rawPalettes[*p]));
+    return failed(exportPalette(a[2], a[0], rom.document->rawPalettes[*p]));
 }
 
 std::optional<Failure> importPalette(const Args& a, bool force, std::string& done)
@@ -180,14 +180,14 @@ std::optional<Failure> importPalette(const Args& a, bool force, std::string& don
     if (!colours.ok) return Failure{1, colours.error};
     OpenRom rom;
     if (auto f = openRomFor(rom, a[0], true, force)) return f;
-    EditorState& state = *rom.state;
-    RawPalette wanted = state.rawPalettes[*p];
+    RomDocument& document = *rom.document;
+    RawPalette wanted = document.rawPalettes[*p];
     if (!takePaletteColours(wanted, colours.value)) {
         done = "Palette " + std::to_string(*p) + " unchanged";
         return std::nullopt;
     }
     std::string backupError;
-    const SaveResult saved = writePalette(state, *p, wanted, backingUpFirst(state.romFile, backupError));
+    const SaveResult saved = writePalette(document, *p, wanted, backingUpFirst(document.romFile, backupError));
     if (auto f = saveFailure(saved, backupError)) return f;
     done = "Palette " + std::to_string(*p) + ": " + std::to_string(saved.coloursWritten) + " colours written";
     return std::nullopt;

@@ -32,9 +32,9 @@ PaletteEditorDialog::PaletteEditorDialog(EditorState& state, UserPrompts& prompt
 {
     const int palette = state.hasSprite() ? (state.current().paletteIndex & 31) : 0;
     controls_.paletteCombo->setCurrentIndex(palette);
-    selectedColour_ = state.foregroundIndex & 15;
+    selectedColour_ = state.tools.foregroundIndex & 15;
     loadEditedPalette(palette);
-    selectColour(state.foregroundIndex & 15);
+    selectColour(state.tools.foregroundIndex & 15);
 
     // Connected once the first colour is shown: only the user's changes act.
     for (int i = 0; i < 3; ++i) {
@@ -90,7 +90,7 @@ void PaletteEditorDialog::exportColours()
     const QString path = prompts_.saveFilePath(this, tr("Export Palette"), kPaletteFilter);
     if (path.isEmpty()) return;
     const std::string file = localPathWithExtension(path, ".gpl");
-    if (const IoResult r = exportPalette(file, state_.romFile.path(), working_); !r.ok)
+    if (const IoResult r = exportPalette(file, state_.document.romFile.path(), working_); !r.ok)
         prompts_.error(this, QString::fromStdString(r.error));
 }
 
@@ -162,7 +162,7 @@ void PaletteEditorDialog::loadEditedPalette(int palette)
 {
     // Whatever was added to the previous palette and not applied is dropped.
     editedPalette_ = palette & 31;
-    const RawPalette& stored = state_.rawPalettes[editedPalette_];
+    const RawPalette& stored = state_.document.rawPalettes[editedPalette_];
     for (int k = 0; k < 16; ++k) {
         working_.red[k] = clampRaw(stored.red[k]);
         working_.green[k] = clampRaw(stored.green[k]);
@@ -185,7 +185,7 @@ void PaletteEditorDialog::addColour()
 
 bool PaletteEditorDialog::hasUnappliedChanges() const
 {
-    const RawPalette& stored = state_.rawPalettes[editedPalette_];
+    const RawPalette& stored = state_.document.rawPalettes[editedPalette_];
     for (int k = 1; k < 16; ++k)
         if (working_.red[k] != stored.red[k] || working_.green[k] != stored.green[k] ||
             working_.blue[k] != stored.blue[k])
@@ -218,14 +218,14 @@ bool PaletteEditorDialog::applyChanges()
     // The questions about the file are the ROM conversation's; the backup
     // before the write comes in as beforeWrite_ from the main window's.
     const SaveResult written = RomConversation(prompts_).write(
-        this, state_.romFile.path(),
-        [this](const SaveOptions& options) { return writePalette(state_, editedPalette_, working_, options); },
+        this, state_.document.romFile.path(),
+        [this](const SaveOptions& options) { return writePalette(state_.document, editedPalette_, working_, options); },
         beforeWrite_);
     if (RomConversation::alreadyTold(written)) return false;
     // Only a palette that reached the disk is read back: after a failed
     // write the store keeps the palette as loaded, so that the next Apply
     // writes every changed colour again, whatever the system's cache holds.
-    const IoResult reread = written.ok ? loadPalette(state_, editedPalette_) : IoResult::success();
+    const IoResult reread = written.ok ? loadPalette(state_.document, editedPalette_) : IoResult::success();
     showUnapplied();
     if (!written.ok) {
         prompts_.error(this, tr("Palette %1 could not be written to the ROM: %2")

@@ -38,13 +38,13 @@ protected:
     {
         // A sprite whose palette is not 0, and a foreground colour not 0.
         for (int s = 0; s < kSpriteCount && palette < 0; ++s) {
-            if (state.spriteStore[s].paletteIndex > 0) {
+            if (state.document.spriteStore[s].paletteIndex > 0) {
                 state.currentSprite = s;
-                palette = state.spriteStore[s].paletteIndex;
+                palette = state.document.spriteStore[s].paletteIndex;
             }
         }
         ASSERT_GT(palette, 0);
-        state.foregroundIndex = 5;
+        state.tools.foregroundIndex = 5;
     }
 
     template <typename T>
@@ -198,7 +198,7 @@ TEST_F(PaletteEditorTest, AddedColourIsDroppedWhenAnotherPaletteIsChosen)
     control<QPushButton>(d, 1100)->click();
     EXPECT_EQ(control<ColorSwatch>(d, 1083)->color(), shown(1, 2, 3));
     EXPECT_EQ(d.workingCopy().blue[3], 3);
-    EXPECT_EQ(state.rawPalettes[palette].blue[3], expectedRawColour(palette, 3).blue);
+    EXPECT_EQ(state.document.rawPalettes[palette].blue[3], expectedRawColour(palette, 3).blue);
 
     auto* combo = control<QComboBox>(d, 1078);
     combo->setCurrentIndex((palette + 1) % 32);
@@ -230,8 +230,8 @@ TEST_F(PaletteEditorTest, ApplyWritesOnlyTheChangedColour)
     expected[first + 1] = 0x0C;
     EXPECT_EQ(rom.fileBytes(), expected);
     // The store was read back from the file.
-    EXPECT_EQ(state.rawPalettes[palette].green[1], 2);
-    EXPECT_EQ(state.displayPalettes[palette].blue[1], 31);
+    EXPECT_EQ(state.document.rawPalettes[palette].green[1], 2);
+    EXPECT_EQ(state.document.displayPalettes[palette].blue[1], 31);
 }
 
 TEST_F(PaletteEditorTest, ApplyWithoutAnOpenRomWritesNothingAndSaysSo)
@@ -289,7 +289,7 @@ TEST_F(PaletteEditorTest, ClosingWithAddedColoursAsksToApplyThem)
         d.reject(); // nothing added: no question
         EXPECT_TRUE(prompts.applyQuestions.empty());
         d.show();
-        control<QSlider>(d, 1075)->setValue((state.rawPalettes[palette].red[5] + 1) % 32);
+        control<QSlider>(d, 1075)->setValue((state.document.rawPalettes[palette].red[5] + 1) % 32);
         control<QPushButton>(d, 1100)->click();
         ASSERT_FALSE(unapplied.isEmpty());
         EXPECT_TRUE(unapplied.last().at(0).toBool());
@@ -310,7 +310,7 @@ TEST_F(PaletteEditorTest, EnterPressesTheFocusedButtonAndCloseOtherwise)
     d.show();
     d.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
-    control<QSlider>(d, 1075)->setValue((state.rawPalettes[palette].red[5] + 1) % 32);
+    control<QSlider>(d, 1075)->setValue((state.document.rawPalettes[palette].red[5] + 1) % 32);
     auto* add = control<QPushButton>(d, 1100);
     add->setFocus();
     QTest::keyClick(add, Qt::Key_Return);

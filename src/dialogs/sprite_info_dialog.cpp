@@ -60,7 +60,7 @@ SpriteInfoDialog::SpriteInfoDialog(EditorState& state, QWidget* parent)
     addNumberField(this, 1104, 36, palette);
 
     // Under the picture: whether the sprite has edits not saved yet.
-    if (isSpriteEdited(state, state.currentSprite)) {
+    if (isSpriteEdited(state.document, state.currentSprite)) {
         auto* edited = new QLabel(QStringLiteral("Edited, not saved"), this);
         edited->setObjectName(QStringLiteral("editedNote"));
         edited->setGeometry(dialogRect(3, 56, 78, 9));

@@ -77,7 +77,7 @@ TEST_F(SpriteInfoTest, EveryPaintShowsTheStoreAsItIsNow)
     state.currentSprite = 68;
     SpriteInfoDialog d(state);
     ASSERT_NE(testing::expectedPixel(68, 3, 4), 9);
-    state.spriteStore[68].pixels[4 * 64 + 3] = 9; // an unsaved edit
+    state.document.spriteStore[68].pixels[4 * 64 + 3] = 9; // an unsaved edit
     EXPECT_EQ(picture(d).pixelColor(29 + 3, 33 + 4), toQColor(testing::expectedDisplayColour(5, 9)));
 
     // With the ROM closed underneath there is no sprite: just the black box.
@@ -93,7 +93,7 @@ TEST_F(SpriteInfoTest, AnEditedSpriteIsMarkedAsNotSaved)
         SpriteInfoDialog d(state);
         EXPECT_EQ(d.findChild<QLabel*>("editedNote"), nullptr);
     }
-    markSpriteEdited(state, 18);
+    markSpriteEdited(state.document, 18);
     SpriteInfoDialog d(state);
     auto* note = d.findChild<QLabel*>("editedNote");
     ASSERT_NE(note, nullptr);

@@ -16,17 +16,17 @@ TEST_F(ClipboardFixture, WholeSpriteCopyPastesIntoASameSizeSpriteExactly)
     press(5, 5); // a click without a drag is no selection
     release();
     copySelection(*state);
-    EXPECT_TRUE(state->commands.isEnabled(ids::Paste));
-    EXPECT_EQ(state->clipboardRect, Rect{});
+    EXPECT_TRUE(state->window.commands.isEnabled(ids::Paste));
+    EXPECT_EQ(state->clipboard.clipboardRect, Rect{});
     EXPECT_EQ(state->current().pixels, source); // Copy changes nothing
 
     makeSprite(7, W / 8, H / 8);
     selectSprite(*state, 7);
     pasteClipboard(*state);
     EXPECT_EQ(state->current().pixels, source); // all 5120 bytes, beyond W x H too
-    EXPECT_EQ(state->currentTool, ToolId::Select);
-    EXPECT_EQ(state->selectionRect, Rect{});
-    EXPECT_FALSE(state->selectionFloating);
+    EXPECT_EQ(state->tools.currentTool, ToolId::Select);
+    EXPECT_EQ(state->selection.selectionRect, Rect{});
+    EXPECT_FALSE(state->selection.selectionFloating);
     EXPECT_EQ(state->undo.top, 0);
 }
 
@@ -35,19 +35,19 @@ TEST_F(ClipboardFixture, CopyDuringBandingTakesTheWholeSprite)
     press(10, 8);
     drag(3, 2); // inverted while held
     copySelection(*state);
-    EXPECT_EQ(state->clipboardRect, Rect{});
-    EXPECT_EQ(state->clipboardPixels, state->current().pixels);
+    EXPECT_EQ(state->clipboard.clipboardRect, Rect{});
+    EXPECT_EQ(state->clipboard.clipboardPixels, state->current().pixels);
 }
 
 TEST_F(ClipboardFixture, PastedBlockFloatsAtTheTopLeftAndCanBeDraggedAway)
 {
     outline(6, 4, 16, 10); // 10 x 6
     copySelection(*state);
-    EXPECT_EQ(state->clipboardRect, (Rect{0, 0, 10, 6}));
+    EXPECT_EQ(state->clipboard.clipboardRect, (Rect{0, 0, 10, 6}));
     const PixelBuffer before = state->current().pixels;
     pasteClipboard(*state);
-    EXPECT_TRUE(state->selectionFloating);
-    EXPECT_EQ(state->selectionRect, (Rect{0, 0, 10, 6}));
+    EXPECT_TRUE(state->selection.selectionFloating);
+    EXPECT_EQ(state->selection.selectionRect, (Rect{0, 0, 10, 6}));
     EXPECT_EQ(state->undo.top, 0); // one snapshot
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x) {
@@ -73,7 +73,7 @@ TEST_F(ClipboardFixture, BlockLargerThanTheTargetShowsOnlyItsVisiblePart)
     selectSprite(*state, 3); // 24 x 16
     const PixelBuffer before = state->current().pixels;
     pasteClipboard(*state);
-    EXPECT_EQ(state->selectionRect, (Rect{0, 0, 40, 20}));
+    EXPECT_EQ(state->selection.selectionRect, (Rect{0, 0, 40, 20}));
     for (int y = 0; y < kBufferHeight; ++y)
         for (int x = 0; x < kBufferWidth; ++x) {
             const bool shown = x < W && y < H;
@@ -90,15 +90,15 @@ TEST_F(ClipboardFixture, CutOfAnOutlinedBlockIsUndoneByOneUndo)
     const PixelBuffer before = state->current().pixels;
     outline(4, 2, 10, 7);
     cutSelection(*state);
-    EXPECT_EQ(state->selectionRect, Rect{});
-    EXPECT_TRUE(state->commands.isEnabled(ids::Paste));
+    EXPECT_EQ(state->selection.selectionRect, Rect{});
+    EXPECT_TRUE(state->window.commands.isEnabled(ids::Paste));
     for (int y = 0; y < kBufferHeight; ++y)
         for (int x = 0; x < kBufferWidth; ++x) {
             const bool cut = x >= 4 && x < 10 && y >= 2 && y < 7;
             ASSERT_EQ(px(x, y), cut ? 9 : original(x, y)) << x << "," << y;
         }
-    EXPECT_EQ(state->clipboardPixels[0], original(4, 2));
-    EXPECT_EQ(state->clipboardPixels[4 * 64 + 5], original(9, 6));
+    EXPECT_EQ(state->clipboard.clipboardPixels[0], original(4, 2));
+    EXPECT_EQ(state->clipboard.clipboardPixels[4 * 64 + 5], original(9, 6));
     undo(*state);
     EXPECT_EQ(state->current().pixels, before);
 }
@@ -109,7 +109,7 @@ TEST_F(ClipboardFixture, CutAndDeleteWithoutSelectionClearTheWholeStore)
     for (std::uint8_t v : state->current().pixels) ASSERT_EQ(v, 9);
     EXPECT_EQ(state->undo.top, 1); // two snapshots of the same image
     EXPECT_EQ(state->undo.levels[0], state->undo.levels[1]);
-    state->backgroundIndex = 4;
+    state->tools.backgroundIndex = 4;
     deleteSelection(*state);
     for (std::uint8_t v : state->current().pixels) ASSERT_EQ(v, 4);
 }
@@ -124,8 +124,8 @@ TEST_F(ClipboardFixture, DeleteOfAFreshlyPastedBlockRestoresTheSprite)
     ASSERT_NE(state->current().pixels, before);
     deleteSelection(*state);
     EXPECT_EQ(state->current().pixels, before);
-    EXPECT_EQ(state->selectionRect, Rect{});
-    EXPECT_FALSE(state->selectionFloating);
+    EXPECT_EQ(state->selection.selectionRect, Rect{});
+    EXPECT_FALSE(state->selection.selectionFloating);
     EXPECT_EQ(state->undo.top, 0); // only the paste's snapshot
 }
 
@@ -155,16 +155,16 @@ TEST_F(ClipboardFixture, PasteDropsAFloatingBlockWhereItStands)
     drag(15, 12);
     const PixelBuffer composite = state->current().pixels;
     pasteClipboard(*state);
-    EXPECT_EQ(state->selectionRect, (Rect{0, 0, 2, 2}));
+    EXPECT_EQ(state->selection.selectionRect, (Rect{0, 0, 2, 2}));
     for (int y = 2; y < H; ++y)
         for (int x = 0; x < W; ++x) ASSERT_EQ(px(x, y), composite[y * 64 + x]) << x << "," << y;
 }
 
 TEST_F(ClipboardFixture, TransparentPasteLetsTheSpriteShowThrough)
 {
-    state->clipboardPixels[0] = 0x19; // index 9: transparent
-    state->clipboardPixels[1] = 0x05;
-    state->clipboardRect = {0, 0, 2, 1};
+    state->clipboard.clipboardPixels[0] = 0x19; // index 9: transparent
+    state->clipboard.clipboardPixels[1] = 0x05;
+    state->clipboard.clipboardRect = {0, 0, 2, 1};
     setTransparentSelection(*state, true);
     pasteClipboard(*state);
     EXPECT_EQ(px(0, 0), original(0, 0));
@@ -177,9 +177,9 @@ TEST_F(ClipboardFixture, CopyOfAHangingBlockTakesItsHiddenPart)
     press(1, 1);
     drag(20, 14); // the block now covers (19, 13)-(25, 17): 1 x 3 of it hidden
     copySelection(*state);
-    EXPECT_EQ(state->clipboardRect, (Rect{0, 0, 6, 4}));
-    EXPECT_EQ(state->clipboardPixels[3 * 64 + 5], original(5, 3));
-    EXPECT_TRUE(state->selectionFloating); // Copy leaves the selection alone
+    EXPECT_EQ(state->clipboard.clipboardRect, (Rect{0, 0, 6, 4}));
+    EXPECT_EQ(state->clipboard.clipboardPixels[3 * 64 + 5], original(5, 3));
+    EXPECT_TRUE(state->selection.selectionFloating); // Copy leaves the selection alone
 }
 
 } // namespace

@@ -8,7 +8,7 @@ struct FillTool : ToolsFixture {
     void SetUp() override
     {
         ToolsFixture::SetUp();
-        state->currentTool = ToolId::FloodFill;
+        state->tools.currentTool = ToolId::FloodFill;
         fillSprite(2);
         // A ring of index 5 around [3, 8) x [3, 7).
         for (int x = 2; x <= 8; ++x) px(x, 2) = px(x, 7) = 5;

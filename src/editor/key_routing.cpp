@@ -68,9 +68,9 @@ int routedCommand(const KeyStroke& stroke, const KeyContext& context)
     return commandId;
 }
 
-bool sendMenuCommand(const EditorState& state, int commandId, const KeyActions& actions)
+bool sendMenuCommand(const CommandStates& commands, int commandId, const KeyActions& actions)
 {
-    if (state.commands.isEnabled(commandId) && actions.runCommand) actions.runCommand(commandId);
+    if (commands.isEnabled(commandId) && actions.runCommand) actions.runCommand(commandId);
     return true;
 }
 
@@ -85,7 +85,7 @@ bool keyPressed(EditorState& state, const KeyStroke& stroke, const KeyContext& c
     }
     const int commandId = routedCommand(stroke, context);
     if (commandId == 0) return false;
-    return sendMenuCommand(state, commandId, actions);
+    return sendMenuCommand(state.window.commands, commandId, actions);
 }
 
 void keyReleased(EditorState& state, const KeyStroke& stroke, const KeyActions& actions)
@@ -95,10 +95,10 @@ void keyReleased(EditorState& state, const KeyStroke& stroke, const KeyActions& 
 
 void shiftPressed(EditorState& state, const KeyActions& actions)
 {
-    if (state.shiftHeld) return;
-    state.shiftHeld = true;
-    if (toolEntry(state.currentTool).staysUnderShift) return;
-    state.savedTool = state.currentTool;
+    if (state.window.shiftHeld) return;
+    state.window.shiftHeld = true;
+    if (toolEntry(state.tools.currentTool).staysUnderShift) return;
+    state.tools.savedTool = state.tools.currentTool;
     selectTool(state, ToolId::ColourPicker);
     refresh(actions);
 }
@@ -107,11 +107,11 @@ void shiftReleased(EditorState& state, const KeyActions& actions)
 {
     // A release without a press seen by the program (Shift went down in
     // another program) still restores savedTool.
-    if (!toolEntry(state.currentTool).staysUnderShift) {
-        selectTool(state, state.savedTool);
+    if (!toolEntry(state.tools.currentTool).staysUnderShift) {
+        selectTool(state, state.tools.savedTool);
         refresh(actions);
     }
-    state.shiftHeld = false;
+    state.window.shiftHeld = false;
 }
 
 } // namespace tessel

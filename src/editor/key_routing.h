@@ -53,7 +53,7 @@ int routedCommand(const KeyStroke& stroke, const KeyContext& context);
 
 // Runs the command only while its menu item is enabled. Always returns true:
 // a routed key is consumed whether or not its command ran.
-bool sendMenuCommand(const EditorState& state, int commandId, const KeyActions& actions);
+bool sendMenuCommand(const CommandStates& commands, int commandId, const KeyActions& actions);
 
 // A key press; returns true when the key is consumed.
 bool keyPressed(EditorState& state, const KeyStroke& stroke, const KeyContext& context,

@@ -23,7 +23,7 @@ protected:
 
     void enableAll()
     {
-        for (int id : CommandStates::allCommands) state->commands.setEnabled(id, true);
+        for (int id : CommandStates::allCommands) state->window.commands.setEnabled(id, true);
     }
     bool press(const KeyStroke& k, KeyContext c = {}) { return keyPressed(*state, k, c, actions); }
     void release(const KeyStroke& k) { keyReleased(*state, k, actions); }
@@ -49,7 +49,7 @@ TEST_F(KeyRoutingTest, CharactersNameTheirMenuCommands)
 
 TEST_F(KeyRoutingTest, EnabledCommandRunsOnceAndTheKeyIsConsumed)
 {
-    state->commands.setEnabled(ids::SaveCurrentSprite, true);
+    state->window.commands.setEnabled(ids::SaveCurrentSprite, true);
     EXPECT_TRUE(press(typed(19)));
     EXPECT_EQ(ran, std::vector<int>{ids::SaveCurrentSprite});
 }
@@ -62,7 +62,7 @@ TEST_F(KeyRoutingTest, DisabledCommandIsConsumedButDoesNothing)
     }
     EXPECT_TRUE(press(deleteKey()));
     EXPECT_TRUE(ran.empty());
-    EXPECT_TRUE(sendMenuCommand(*state, ids::Undo, actions));
+    EXPECT_TRUE(sendMenuCommand(state->window.commands, ids::Undo, actions));
     EXPECT_TRUE(ran.empty());
 }
 
@@ -111,11 +111,11 @@ TEST_F(KeyRoutingTest, OpenAndCloseRomAreNotRoutedUnderAModalDialog)
 
 TEST_F(KeyRoutingTest, ShiftHoldsTheColourPickerAndReturns)
 {
-    state->currentTool = ToolId::Ellipse;
+    state->tools.currentTool = ToolId::Ellipse;
     EXPECT_FALSE(press(shift())); // Shift itself is never consumed
-    EXPECT_EQ(state->currentTool, ToolId::ColourPicker);
-    EXPECT_EQ(state->savedTool, ToolId::Ellipse);
-    EXPECT_TRUE(state->shiftHeld);
+    EXPECT_EQ(state->tools.currentTool, ToolId::ColourPicker);
+    EXPECT_EQ(state->tools.savedTool, ToolId::Ellipse);
+    EXPECT_TRUE(state->window.shiftHeld);
     EXPECT_EQ(cursorRefreshes, 1);
 
     // Auto-repeat (a repeated press, or the release/press pairs some
@@ -124,64 +124,64 @@ TEST_F(KeyRoutingTest, ShiftHoldsTheColourPickerAndReturns)
     release(shift(true));
     press(shift(true));
     press(shift());
-    EXPECT_EQ(state->currentTool, ToolId::ColourPicker);
-    EXPECT_EQ(state->savedTool, ToolId::Ellipse);
+    EXPECT_EQ(state->tools.currentTool, ToolId::ColourPicker);
+    EXPECT_EQ(state->tools.savedTool, ToolId::Ellipse);
     EXPECT_EQ(cursorRefreshes, 1);
 
     release(shift());
-    EXPECT_EQ(state->currentTool, ToolId::Ellipse);
-    EXPECT_FALSE(state->shiftHeld);
+    EXPECT_EQ(state->tools.currentTool, ToolId::Ellipse);
+    EXPECT_FALSE(state->window.shiftHeld);
     EXPECT_EQ(cursorRefreshes, 2);
     EXPECT_TRUE(ran.empty());
 }
 
 TEST_F(KeyRoutingTest, ShiftDoesNothingOverSelect)
 {
-    state->currentTool = ToolId::Select;
-    state->savedTool = ToolId::Line;
+    state->tools.currentTool = ToolId::Select;
+    state->tools.savedTool = ToolId::Line;
     press(shift());
-    EXPECT_EQ(state->currentTool, ToolId::Select);
-    EXPECT_EQ(state->savedTool, ToolId::Line);
-    EXPECT_TRUE(state->shiftHeld);
+    EXPECT_EQ(state->tools.currentTool, ToolId::Select);
+    EXPECT_EQ(state->tools.savedTool, ToolId::Line);
+    EXPECT_TRUE(state->window.shiftHeld);
     release(shift());
-    EXPECT_EQ(state->currentTool, ToolId::Select);
-    EXPECT_FALSE(state->shiftHeld);
+    EXPECT_EQ(state->tools.currentTool, ToolId::Select);
+    EXPECT_FALSE(state->window.shiftHeld);
     EXPECT_EQ(cursorRefreshes, 0);
 }
 
 TEST_F(KeyRoutingTest, SelectChosenDuringTheHoldStays)
 {
-    state->currentTool = ToolId::Pencil;
+    state->tools.currentTool = ToolId::Pencil;
     press(shift());
-    state->currentTool = ToolId::Select; // the user clicked the Select button
+    state->tools.currentTool = ToolId::Select; // the user clicked the Select button
     release(shift());
-    EXPECT_EQ(state->currentTool, ToolId::Select);
-    EXPECT_FALSE(state->shiftHeld);
+    EXPECT_EQ(state->tools.currentTool, ToolId::Select);
+    EXPECT_FALSE(state->window.shiftHeld);
 }
 
 TEST_F(KeyRoutingTest, ReleaseWithoutPressRestoresSavedTool)
 {
     // Shift went down while another program had the focus.
-    state->currentTool = ToolId::Rectangle;
+    state->tools.currentTool = ToolId::Rectangle;
     release(shift());
-    EXPECT_EQ(state->currentTool, ToolId::Pencil); // savedTool starts as the pencil
+    EXPECT_EQ(state->tools.currentTool, ToolId::Pencil); // savedTool starts as the pencil
 
-    state->savedTool = ToolId::FloodFill;
-    state->currentTool = ToolId::Line;
+    state->tools.savedTool = ToolId::FloodFill;
+    state->tools.currentTool = ToolId::Line;
     release(shift());
-    EXPECT_EQ(state->currentTool, ToolId::FloodFill);
+    EXPECT_EQ(state->tools.currentTool, ToolId::FloodFill);
 }
 
 TEST_F(KeyRoutingTest, CtrlShiftAHoldsThePickerAndSavesAll)
 {
     enableAll();
-    state->currentTool = ToolId::Line;
+    state->tools.currentTool = ToolId::Line;
     press(shift());
     EXPECT_TRUE(press(typed(1)));
     EXPECT_EQ(ran, std::vector<int>{ids::SaveAllSprites});
-    EXPECT_EQ(state->currentTool, ToolId::ColourPicker);
+    EXPECT_EQ(state->tools.currentTool, ToolId::ColourPicker);
     release(shift());
-    EXPECT_EQ(state->currentTool, ToolId::Line);
+    EXPECT_EQ(state->tools.currentTool, ToolId::Line);
 }
 
 } // namespace

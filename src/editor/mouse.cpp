@@ -12,15 +12,15 @@ namespace {
 // The press shared by both buttons, after its snapshot.
 void pressTool(EditorState& state, const ToolEntry& tool, Point client, MouseButton button)
 {
-    state.shapeDragSprite = -1; // a figure press begins a new one
+    state.gesture.shapeDragSprite = -1; // a figure press begins a new one
     if (tool.press) tool.press(state, tool, client, button);
 }
 
 void releaseTool(EditorState& state, MouseButton button)
 {
-    const ToolEntry& tool = toolEntry(state.currentTool);
+    const ToolEntry& tool = toolEntry(state.tools.currentTool);
     if (tool.release && hasEditableSprite(state)) tool.release(state, button);
-    noteEditEnded(state);
+    noteEditEnded(state.document);
 }
 
 } // namespace
@@ -39,10 +39,10 @@ void onLeftButtonDown(EditorState& state, Point client)
 {
     viewOf(state).hideBrowser(); // every left press, on the canvas or not
     if (!inCanvas(state, client)) return;
-    const ToolEntry& tool = toolEntry(state.currentTool);
+    const ToolEntry& tool = toolEntry(state.tools.currentTool);
     if (tool.snapshotOnLeftPress) pushUndoSnapshot(state);
-    state.leftDragging = true;
-    state.rightDragging = false;
+    state.gesture.leftDragging = true;
+    state.gesture.rightDragging = false;
     pressTool(state, tool, client, MouseButton::Left);
 }
 
@@ -52,31 +52,31 @@ void onRightButtonDown(EditorState& state, Point client)
     // never without a sprite to take a snapshot of.
     if (!hasEditableSprite(state)) return;
     pushUndoSnapshot(state);
-    state.rightDragging = true;
-    state.leftDragging = false;
-    pressTool(state, toolEntry(state.currentTool), client, MouseButton::Right);
+    state.gesture.rightDragging = true;
+    state.gesture.leftDragging = false;
+    pressTool(state, toolEntry(state.tools.currentTool), client, MouseButton::Right);
 }
 
 void onMouseMove(EditorState& state, Point client)
 {
-    state.lastMousePos = client; // the cursor and the selection read it
-    if (!hasEditableSprite(state) || !(state.leftDragging || state.rightDragging)) return;
-    const ToolEntry& tool = toolEntry(state.currentTool);
+    state.gesture.lastMousePos = client; // the cursor and the selection read it
+    if (!hasEditableSprite(state) || !(state.gesture.leftDragging || state.gesture.rightDragging)) return;
+    const ToolEntry& tool = toolEntry(state.tools.currentTool);
     if (tool.drag)
-        tool.drag(state, tool, client, state.leftDragging ? MouseButton::Left : MouseButton::Right);
+        tool.drag(state, tool, client, state.gesture.leftDragging ? MouseButton::Left : MouseButton::Right);
 }
 
 void onLeftButtonUp(EditorState& state)
 {
-    state.leftDragging = false;
-    if (!state.rightDragging) state.shapeDragSprite = -1;
+    state.gesture.leftDragging = false;
+    if (!state.gesture.rightDragging) state.gesture.shapeDragSprite = -1;
     releaseTool(state, MouseButton::Left);
 }
 
 void onRightButtonUp(EditorState& state)
 {
-    state.rightDragging = false;
-    if (!state.leftDragging) state.shapeDragSprite = -1;
+    state.gesture.rightDragging = false;
+    if (!state.gesture.leftDragging) state.gesture.shapeDragSprite = -1;
     releaseTool(state, MouseButton::Right);
 }
 
@@ -84,7 +84,7 @@ void onLeftButtonDoubleClick(EditorState& state, Point)
 {
     // The second press of a double click arrives only here: no tool draws
     // or takes a snapshot for it.
-    const ToolEntry& tool = toolEntry(state.currentTool);
+    const ToolEntry& tool = toolEntry(state.tools.currentTool);
     if (tool.doubleClick && hasEditableSprite(state)) tool.doubleClick(state);
 }
 

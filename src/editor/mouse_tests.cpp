@@ -48,7 +48,7 @@ TEST_F(Mouse, LeftPressOffTheCanvasOnlyHidesTheBrowser)
     }
     EXPECT_EQ(view.browserHides, 4);
     EXPECT_EQ(undoLevels(), 0);
-    EXPECT_FALSE(state->commands.isEnabled(ids::Undo));
+    EXPECT_FALSE(state->window.commands.isEnabled(ids::Undo));
     EXPECT_EQ(state->current().pixels, before);
     onLeftButtonDown(*state, {2, 2}); // the canvas's top-left client pixel
     EXPECT_EQ(view.browserHides, 5);
@@ -60,15 +60,15 @@ TEST_F(Mouse, PressAndReleaseWithoutMovementChangesNothingButEnablesUndo)
     const PixelBuffer before = state->current().pixels;
     for (ToolId tool : {ToolId::Line, ToolId::Rectangle, ToolId::Ellipse, ToolId::RoundedRectangle,
                         ToolId::ColourPicker}) {
-        state->currentTool = tool;
+        state->tools.currentTool = tool;
         resetUndo(*state);
         onLeftButtonDown(*state, client(5, 5));
         onLeftButtonUp(*state);
-        EXPECT_TRUE(state->commands.isEnabled(ids::Undo)) << int(tool);
+        EXPECT_TRUE(state->window.commands.isEnabled(ids::Undo)) << int(tool);
         EXPECT_EQ(state->current().pixels, before) << int(tool);
         undo(*state);
         EXPECT_EQ(state->current().pixels, before) << int(tool);
-        EXPECT_FALSE(state->commands.isEnabled(ids::Undo));
+        EXPECT_FALSE(state->window.commands.isEnabled(ids::Undo));
     }
 }
 
@@ -82,11 +82,11 @@ TEST_F(Mouse, ThreeUndosAfterFourEditsThenGrayed)
         states.push_back(state->current().pixels);
     }
     for (int i = 3; i >= 1; --i) {
-        ASSERT_TRUE(state->commands.isEnabled(ids::Undo));
+        ASSERT_TRUE(state->window.commands.isEnabled(ids::Undo));
         undo(*state);
         EXPECT_EQ(state->current().pixels, states[i]);
     }
-    EXPECT_FALSE(state->commands.isEnabled(ids::Undo));
+    EXPECT_FALSE(state->window.commands.isEnabled(ids::Undo));
     undo(*state);
     EXPECT_EQ(state->current().pixels, states[1]); // S0 is out of reach
 }
@@ -94,7 +94,7 @@ TEST_F(Mouse, ThreeUndosAfterFourEditsThenGrayed)
 TEST_F(Mouse, RightPressAnywhereTakesASnapshotWithEveryTool)
 {
     for (int t = 0; t <= 7; ++t) {
-        state->currentTool = static_cast<ToolId>(t);
+        state->tools.currentTool = static_cast<ToolId>(t);
         resetUndo(*state);
         onRightButtonDown(*state, {-500, 900}); // far outside the window's canvas
         onRightButtonUp(*state);
@@ -102,7 +102,7 @@ TEST_F(Mouse, RightPressAnywhereTakesASnapshotWithEveryTool)
         EXPECT_EQ(state->current().pixels, originalPixels()) << t;
     }
     // With Select the right button does nothing else.
-    EXPECT_TRUE(state->selectionRect.isEmpty());
+    EXPECT_TRUE(state->selection.selectionRect.isEmpty());
 }
 
 TEST_F(Mouse, DoubleClickWithThePencilDrawsOnceAndSnapshotsOnce)
@@ -122,14 +122,14 @@ TEST_F(Mouse, ButtonsTakeOverEachOther)
 {
     onLeftButtonDown(*state, client(1, 1));
     onRightButtonDown(*state, client(2, 1)); // clears leftDragging, new snapshot
-    EXPECT_FALSE(state->leftDragging);
-    EXPECT_TRUE(state->rightDragging);
+    EXPECT_FALSE(state->gesture.leftDragging);
+    EXPECT_TRUE(state->gesture.rightDragging);
     onMouseMove(*state, client(3, 1));
     EXPECT_EQ(px(2, 1), 11);
     EXPECT_EQ(px(3, 1), 11);
     EXPECT_EQ(undoLevels(), 2);
     onLeftButtonDown(*state, client(4, 1));
-    EXPECT_FALSE(state->rightDragging);
+    EXPECT_FALSE(state->gesture.rightDragging);
     onMouseMove(*state, client(5, 1));
     EXPECT_EQ(px(5, 1), 4);
 }
@@ -137,23 +137,23 @@ TEST_F(Mouse, ButtonsTakeOverEachOther)
 TEST_F(Mouse, AButtonHeldSinceAnotherToolsPressDrawsNoStaleFigure)
 {
     // A finished line leaves its backup behind.
-    state->currentTool = ToolId::Line;
+    state->tools.currentTool = ToolId::Line;
     leftDrag(client(0, 0), client(10, 0));
     const PixelBuffer afterLine = state->current().pixels;
     // Shift makes the picker current; the press picks; Shift comes up with
     // the button still held and the line tool returns; the pointer moves.
-    state->currentTool = ToolId::ColourPicker;
+    state->tools.currentTool = ToolId::ColourPicker;
     onLeftButtonDown(*state, client(5, 5));
-    state->currentTool = ToolId::Line;
+    state->tools.currentTool = ToolId::Line;
     onMouseMove(*state, client(9, 9));
     EXPECT_EQ(state->current().pixels, afterLine);
     onLeftButtonUp(*state);
     // A figure drag that Shift interrupts carries on from its own backup.
     onLeftButtonDown(*state, client(0, 2));
-    const auto pen = static_cast<std::uint8_t>(state->foregroundIndex); // the press's pen
-    state->currentTool = ToolId::ColourPicker;
+    const auto pen = static_cast<std::uint8_t>(state->tools.foregroundIndex); // the press's pen
+    state->tools.currentTool = ToolId::ColourPicker;
     onMouseMove(*state, client(3, 2));
-    state->currentTool = ToolId::Line;
+    state->tools.currentTool = ToolId::Line;
     onMouseMove(*state, client(4, 2));
     PixelBuffer expected = afterLine;
     for (int x = 0; x < 4; ++x) expected[2 * 64 + x] = pen;
@@ -162,12 +162,12 @@ TEST_F(Mouse, AButtonHeldSinceAnotherToolsPressDrawsNoStaleFigure)
 
 TEST_F(Mouse, SelectToolIsHandedToTheSelection)
 {
-    state->currentTool = ToolId::Select;
+    state->tools.currentTool = ToolId::Select;
     onLeftButtonDown(*state, client(6, 5));
     EXPECT_EQ(undoLevels(), 0); // the selection takes its own snapshots
     onMouseMove(*state, client(2, 3));
     onLeftButtonUp(*state);
-    EXPECT_EQ(state->selectionRect, (Rect{2, 3, 6, 5})); // normalised at the release
+    EXPECT_EQ(state->selection.selectionRect, (Rect{2, 3, 6, 5})); // normalised at the release
     EXPECT_EQ(state->current().pixels, originalPixels());
 }
 
@@ -176,21 +176,21 @@ TEST_F(Mouse, WithoutASpriteOrARomNothingIsTouched)
     for (bool closeRom : {false, true}) {
         SetUp();
         if (closeRom)
-            state->romFile.close();
+            state->document.romFile.close();
         else
             state->currentSprite = -1;
         for (int t = 0; t <= 7; ++t) {
-            state->currentTool = static_cast<ToolId>(t);
+            state->tools.currentTool = static_cast<ToolId>(t);
             leftDrag({10, 10}, {40, 30});
             rightDrag({10, 10}, {40, 30});
             onLeftButtonDoubleClick(*state, {10, 10});
         }
         EXPECT_EQ(undoLevels(), 0);
-        EXPECT_FALSE(state->commands.isEnabled(ids::Undo));
-        EXPECT_EQ(state->lastMousePos, (Point{40, 30}));
-        EXPECT_EQ(state->foregroundIndex, 4);
-        EXPECT_EQ(state->backgroundIndex, 11);
-        EXPECT_EQ(state->spriteStore[18].pixels, originalPixels());
+        EXPECT_FALSE(state->window.commands.isEnabled(ids::Undo));
+        EXPECT_EQ(state->gesture.lastMousePos, (Point{40, 30}));
+        EXPECT_EQ(state->tools.foregroundIndex, 4);
+        EXPECT_EQ(state->tools.backgroundIndex, 11);
+        EXPECT_EQ(state->document.spriteStore[18].pixels, originalPixels());
     }
 }
 

@@ -30,26 +30,26 @@ constexpr int kGrayedByClose[] = {ids::Undo,   ids::Cut,           ids::Copy,
 IoResult openRom(EditorState& state, const std::string& path, std::optional<RomKind> kind)
 {
     const bool wasOpen = state.romOpen();
-    RomFile fresh(state.romFile.io());
+    RomFile fresh(state.document.romFile.io());
     // Re-opening the ROM we hold closes our old descriptor on it, as our own
     // lock would refuse the new one; any other file leaves it alone.
-    IoResult result = fresh.open(path, &state.romFile);
+    IoResult result = fresh.open(path, &state.document.romFile);
     // A dump without the copier header is read and written 512 bytes
     // earlier throughout; which kind it is, its title tells.
     RomProbe probe;
     if (result.ok && kind) probe.kind = *kind;
     else if (result.ok) result = probeRom(fresh, probe);
     if (result.ok) fresh.setCopierHeader(probe.hasCopierHeader());
-    if (result.ok) result = loadAllSprites(state, fresh);
+    if (result.ok) result = loadAllSprites(state.document, fresh);
     if (!result.ok) {
         // The store was not touched. If the old file had to be let go, no
         // ROM is open any more and the window must say so.
         if (wasOpen && !state.romOpen()) closeRom(state);
         return result;
     }
-    state.romFile.swap(fresh); // `fresh` now holds the old file and closes it
+    state.document.romFile.swap(fresh); // `fresh` now holds the old file and closes it
     fresh.close();
-    clearAllEditMarks(state);
+    clearAllEditMarks(state.document);
     selectSprite(state, 0);
     for (int id : kEnabledByOpen) setCommandEnabled(state, id, true);
     return result;
@@ -57,10 +57,24 @@ IoResult openRom(EditorState& state, const std::string& path, std::optional<RomK
 
 void closeRom(EditorState& state)
 {
-    state.romFile.close();
-    clearAllEditMarks(state);
+    state.document.romFile.close();
+    clearAllEditMarks(state.document);
     for (int id : kGrayedByClose) setCommandEnabled(state, id, false);
     selectSprite(state, -1);
+}
+
+SaveResult saveCurrentSprite(EditorState& state, const SaveOptions& options)
+{
+    return saveSprite(state.document, state.hasSprite() ? state.currentSprite : -1, options);
+}
+
+IoResult reloadCurrentSprite(EditorState& state)
+{
+    if (!state.romOpen() || !state.hasSprite()) return IoResult::failure("No ROM is open");
+    if (IoResult r = loadSprite(state.document, state.currentSprite); !r.ok) return r;
+    IoResult r = loadPalette(state.document, state.current().paletteIndex);
+    repaintCanvas(state); // the sprite was read again even if its palette was not
+    return r;
 }
 
 } // namespace tessel

@@ -1,6 +1,8 @@
 // Opening and closing the ROM as the File menu does it, without the dialogs:
 // the window asks for the path, checks the identity with the user, then
-// calls openRom(); closeRom() needs no questions of its own.
+// calls openRom(); closeRom() needs no questions of its own. Save Current
+// Sprite and Refresh Sprite: the current sprite's part of rom/rom_session.h,
+// and the repaint that follows a refresh.
 #pragma once
 
 #include <optional>
@@ -8,6 +10,7 @@
 
 #include "model/editor_state.h"
 #include "rom/rom_kind.h"
+#include "rom/rom_session.h"
 
 namespace tessel {
 
@@ -25,5 +28,11 @@ IoResult openRom(EditorState& state, const std::string& path,
 
 // Closes the file, grays the ROM's menu commands and selects no sprite.
 void closeRom(EditorState& state);
+
+// saveSprite() of the current sprite.
+SaveResult saveCurrentSprite(EditorState& state, const SaveOptions& options = {});
+// Refresh Sprite: the current sprite and its palette from the file, then
+// the canvas repainted (also when only the palette could not be read).
+IoResult reloadCurrentSprite(EditorState& state);
 
 } // namespace tessel

@@ -13,11 +13,14 @@
 #include "model/edit_marks.h"
 #include "rom/rom_session.h"
 #include "support/fault_io.h"
+#include "support/recording_view.h"
 #include "support/rom_fixture.h"
+#include "support/sprite_checks.h"
 
 namespace tessel {
 namespace {
 
+using testing::expectSpriteAsGenerated;
 using testing::FaultIo;
 using testing::IoOp;
 using testing::RomFixture;
@@ -46,10 +49,10 @@ TEST(RomCommands, OpeningEnablesTheRomCommands)
     ASSERT_TRUE(openRom(*state, file.path()).ok);
     EXPECT_TRUE(state->romOpen());
     EXPECT_EQ(state->currentSprite, 0);
-    for (int id : kOpenEnables) EXPECT_TRUE(state->commands.isEnabled(id)) << id;
-    EXPECT_FALSE(state->commands.isEnabled(ids::Undo));
-    EXPECT_FALSE(state->commands.isEnabled(ids::Paste));
-    EXPECT_TRUE(state->commands.isEnabled(ids::OpenRom));
+    for (int id : kOpenEnables) EXPECT_TRUE(state->window.commands.isEnabled(id)) << id;
+    EXPECT_FALSE(state->window.commands.isEnabled(ids::Undo));
+    EXPECT_FALSE(state->window.commands.isEnabled(ids::Paste));
+    EXPECT_TRUE(state->window.commands.isEnabled(ids::OpenRom));
     EXPECT_FALSE(lockableByOthers(file.path()));
 }
 
@@ -59,20 +62,20 @@ TEST(RomCommands, ClosingGraysThemAndReleasesTheFile)
     EditorState& s = rom.state();
     setCommandEnabled(s, ids::Undo, true);
     setCommandEnabled(s, ids::Paste, true);
-    const std::uint8_t kept = s.spriteStore[12].pixels[9];
+    const std::uint8_t kept = s.document.spriteStore[12].pixels[9];
     closeRom(s);
     EXPECT_FALSE(s.romOpen());
     EXPECT_EQ(s.currentSprite, -1);
     for (int id : {ids::Undo, ids::Cut, ids::Copy, ids::Paste, ids::Delete, ids::HFlip,
                    ids::VFlip, ids::CloseRom, ids::SaveCurrentSprite, ids::SaveAllSprites,
                    ids::PaletteEditor, ids::ViewSpriteInfo})
-        EXPECT_FALSE(s.commands.isEnabled(id)) << id;
-    EXPECT_TRUE(s.commands.isEnabled(ids::OpenRom));
-    EXPECT_EQ(s.spriteStore[12].pixels[9], kept); // records stay as they were
+        EXPECT_FALSE(s.window.commands.isEnabled(id)) << id;
+    EXPECT_TRUE(s.window.commands.isEnabled(ids::OpenRom));
+    EXPECT_EQ(s.document.spriteStore[12].pixels[9], kept); // records stay as they were
     EXPECT_TRUE(lockableByOthers(rom.path()));
-    EXPECT_FALSE(saveAllSprites(s).ok);
+    EXPECT_FALSE(saveAllSprites(s.document).ok);
     EXPECT_FALSE(saveCurrentSprite(s).ok);
-    EXPECT_FALSE(hasUnsavedEdits(s));
+    EXPECT_FALSE(hasUnsavedEdits(s.document));
 }
 
 TEST(RomCommands, ASecondRomReplacesTheFirst)
@@ -85,9 +88,9 @@ TEST(RomCommands, ASecondRomReplacesTheFirst)
     second.write(bytes);
     s.currentSprite = 40;
     ASSERT_TRUE(openRom(s, second.path()).ok);
-    EXPECT_EQ(s.romFile.path(), second.path());
+    EXPECT_EQ(s.document.romFile.path(), second.path());
     EXPECT_EQ(s.currentSprite, 0);
-    EXPECT_EQ(s.spriteStore[0].pixels[0], testing::expectedPixel(0, 0, 0) ^ 1);
+    EXPECT_EQ(s.document.spriteStore[0].pixels[0], testing::expectedPixel(0, 0, 0) ^ 1);
     EXPECT_TRUE(lockableByOthers(rom.path()));
     EXPECT_FALSE(lockableByOthers(second.path()));
 }
@@ -96,13 +99,13 @@ TEST(RomCommands, ReopeningTheSameRomWorks)
 {
     RomFixture rom;
     EditorState& s = rom.state();
-    s.spriteStore[3].pixels[0] = 9;
-    EXPECT_EQ(checkRomIdentity(rom.path(), s.romFile.io(), &s.romFile), RomIdentity::TitleMatches);
+    s.document.spriteStore[3].pixels[0] = 9;
+    EXPECT_EQ(checkRomIdentity(rom.path(), s.document.romFile.io(), &s.document.romFile), RomIdentity::TitleMatches);
     ASSERT_TRUE(openRom(s, rom.path()).ok);
     EXPECT_TRUE(s.romOpen());
-    EXPECT_EQ(s.spriteStore[3].pixels[0], testing::expectedPixel(3, 0, 0));
+    EXPECT_EQ(s.document.spriteStore[3].pixels[0], testing::expectedPixel(3, 0, 0));
     EXPECT_FALSE(lockableByOthers(rom.path()));
-    EXPECT_TRUE(s.commands.isEnabled(ids::SaveAllSprites));
+    EXPECT_TRUE(s.window.commands.isEnabled(ids::SaveAllSprites));
 }
 
 TEST(RomCommands, AFailedOpenChangesNothing)
@@ -110,7 +113,7 @@ TEST(RomCommands, AFailedOpenChangesNothing)
     RomFixture rom;
     EditorState& s = rom.state();
     s.currentSprite = 5;
-    s.spriteStore[5].pixels[0] = 9;
+    s.document.spriteStore[5].pixels[0] = 9;
     ScratchFile locked;
     locked.write(testing::buildSyntheticRom());
     const int other = ::open(locked.path().c_str(), O_RDWR);
@@ -123,10 +126,10 @@ TEST(RomCommands, AFailedOpenChangesNothing)
         EXPECT_FALSE(r.ok) << path;
         EXPECT_FALSE(r.error.empty());
         EXPECT_TRUE(s.romOpen());
-        EXPECT_EQ(s.romFile.path(), rom.path());
+        EXPECT_EQ(s.document.romFile.path(), rom.path());
         EXPECT_EQ(s.currentSprite, 5);
-        EXPECT_EQ(s.spriteStore[5].pixels[0], 9);
-        EXPECT_TRUE(s.commands.isEnabled(ids::SaveAllSprites));
+        EXPECT_EQ(s.document.spriteStore[5].pixels[0], 9);
+        EXPECT_TRUE(s.window.commands.isEnabled(ids::SaveAllSprites));
     }
     ::close(other);
 }
@@ -144,12 +147,12 @@ TEST(RomCommands, OddFilesOpenWithoutHarm)
         ASSERT_TRUE(openRom(*state, file.path()).ok) << bytes.size();
         if (bytes.size() < 0x110200) {
             // Nothing of the sprites or palettes is in the file.
-            EXPECT_EQ(state->spriteStore[0].pixels[0], 15);
-            EXPECT_EQ(state->spriteStore[1143].pixels[15 * 64 + 15], 15);
-            EXPECT_EQ(colourOf(state->displayPalettes[9], 4), (Rgb{255, 255, 255}));
+            EXPECT_EQ(state->document.spriteStore[0].pixels[0], 15);
+            EXPECT_EQ(state->document.spriteStore[1143].pixels[15 * 64 + 15], 15);
+            EXPECT_EQ(colourOf(state->document.displayPalettes[9], 4), (Rgb{255, 255, 255}));
         }
         // Saving what was loaded leaves the file as it was.
-        EXPECT_TRUE(saveAllSprites(*state).ok);
+        EXPECT_TRUE(saveAllSprites(state->document).ok);
         EXPECT_EQ(file.read(), bytes);
     }
 }
@@ -161,13 +164,13 @@ TEST(RomCommands, AReadErrorWhileLoadingLeavesTheOldRomLoaded)
     EditorState& s = rom.state();
     ScratchFile second;
     second.write(testing::buildSyntheticRom());
-    s.spriteStore[1].pixels[0] = 9;
+    s.document.spriteStore[1].pixels[0] = 9;
     io.failOn(IoOp::Pread, 1, EIO);
     const IoResult r = openRom(s, second.path());
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.error.find(systemReason(EIO)), std::string::npos) << r.error;
-    EXPECT_EQ(s.romFile.path(), rom.path());
-    EXPECT_EQ(s.spriteStore[1].pixels[0], 9);
+    EXPECT_EQ(s.document.romFile.path(), rom.path());
+    EXPECT_EQ(s.document.spriteStore[1].pixels[0], 9);
     EXPECT_TRUE(lockableByOthers(second.path()));
 }
 
@@ -181,8 +184,8 @@ TEST(RomCommands, AReadErrorReopeningTheSameRomLeavesNoRomOpen)
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(s.romOpen());
     EXPECT_EQ(s.currentSprite, -1);
-    EXPECT_FALSE(s.commands.isEnabled(ids::CloseRom));
-    EXPECT_FALSE(s.commands.isEnabled(ids::SaveAllSprites));
+    EXPECT_FALSE(s.window.commands.isEnabled(ids::CloseRom));
+    EXPECT_FALSE(s.window.commands.isEnabled(ids::SaveAllSprites));
     EXPECT_TRUE(lockableByOthers(rom.path()));
 }
 
@@ -205,22 +208,22 @@ TEST(RomKind, ADumpIsReadAndWrittenWhereItsBytesAre)
     auto b = std::make_unique<EditorState>();
     ASSERT_TRUE(openRom(*a, copierFile.path()).ok);
     ASSERT_TRUE(openRom(*b, dumpFile.path()).ok);
-    EXPECT_TRUE(a->romFile.hasCopierHeader());
-    EXPECT_FALSE(b->romFile.hasCopierHeader());
+    EXPECT_TRUE(a->document.romFile.hasCopierHeader());
+    EXPECT_FALSE(b->document.romFile.hasCopierHeader());
     for (int i = 0; i < kSpriteCount; ++i)
-        ASSERT_EQ(a->spriteStore[i].pixels, b->spriteStore[i].pixels) << "sprite " << i;
+        ASSERT_EQ(a->document.spriteStore[i].pixels, b->document.spriteStore[i].pixels) << "sprite " << i;
     for (int p = 0; p < kPaletteCount; ++p) {
-        EXPECT_EQ(a->rawPalettes[p].red, b->rawPalettes[p].red) << "palette " << p;
-        EXPECT_EQ(a->rawPalettes[p].blue, b->rawPalettes[p].blue) << "palette " << p;
+        EXPECT_EQ(a->document.rawPalettes[p].red, b->document.rawPalettes[p].red) << "palette " << p;
+        EXPECT_EQ(a->document.rawPalettes[p].blue, b->document.rawPalettes[p].blue) << "palette " << p;
     }
 
     for (EditorState* s : {a.get(), b.get()}) {
-        s->spriteStore[1143].pixels[0] ^= 7;
-        markSpriteEdited(*s, 1143);
-        ASSERT_TRUE(saveAllSprites(*s).complete());
-        RawPalette colours = s->rawPalettes[3];
+        s->document.spriteStore[1143].pixels[0] ^= 7;
+        markSpriteEdited(s->document, 1143);
+        ASSERT_TRUE(saveAllSprites(s->document).complete());
+        RawPalette colours = s->document.rawPalettes[3];
         colours.red[4] = 1;
-        ASSERT_TRUE(writePalette(*s, 3, colours).ok);
+        ASSERT_TRUE(writePalette(s->document, 3, colours).ok);
     }
     const auto savedCopier = copierFile.read();
     const auto savedDump = dumpFile.read();
@@ -234,6 +237,30 @@ TEST(RomKind, ADumpIsReadAndWrittenWhereItsBytesAre)
     }
     EXPECT_GT(changed, 1);
     EXPECT_EQ(dumpOf(savedCopier), savedDump);
+}
+
+TEST(RomCommands, RefreshReadsTheSpriteAndItsPaletteAgain)
+{
+    RomFixture rom;
+    EditorState& s = rom.state();
+    testing::RecordingView view;
+    s.window.view = &view;
+    s.current().pixels[0] = 9;
+    s.current().pixels[5 * 64 + 5] = 3;
+    s.document.rawPalettes[5].red[1] = 0;
+    s.document.displayPalettes[5].red[1] = 0;
+    s.undo.top = 1;
+    s.undo.levels[0][0] = 4;
+    s.selection.selectionRect = {1, 2, 3, 4};
+
+    ASSERT_TRUE(reloadCurrentSprite(s).ok);
+    expectSpriteAsGenerated(s, 0);
+    EXPECT_EQ(s.document.rawPalettes[5].red[1], testing::expectedRawColour(5, 1).red);
+    EXPECT_EQ(s.document.displayPalettes[5].red[1], 8 * testing::expectedRawColour(5, 1).red + 7);
+    EXPECT_EQ(view.repaints, 1);
+    EXPECT_EQ(s.undo.top, 1); // undo and selection are not touched
+    EXPECT_EQ(s.undo.levels[0][0], 4);
+    EXPECT_EQ(s.selection.selectionRect.right, 3);
 }
 
 } // namespace

@@ -37,7 +37,7 @@ TEST(RomFaults, OpeningAnotherRom)
         const IoResult r = openRom(rom.state(), second.path());
         EXPECT_FALSE(r.ok) << nameOf(op);
         EXPECT_TRUE(carriesReason(r.error, EIO)) << nameOf(op) << ": " << r.error;
-        EXPECT_EQ(rom.state().romFile.path(), rom.path()) << nameOf(op);
+        EXPECT_EQ(rom.state().document.romFile.path(), rom.path()) << nameOf(op);
         const int failedOpens = op == IoOp::Open ? 1 : 0;
         EXPECT_EQ(io.calls(IoOp::Open), io.calls(IoOp::Close) + 1 + failedOpens)
             << nameOf(op) << ": only the old file stays open";
@@ -51,7 +51,7 @@ TEST(RomFaults, SavingTheCurrentSprite)
         RomFixture rom({}, io);
         EditorState& s = rom.state();
         s.current().pixels[0] ^= 15;
-        markSpriteEdited(s, s.currentSprite);
+        markSpriteEdited(s.document, s.currentSprite);
         io.failOn(op, 1, ENOSPC);
         const SaveResult r = saveCurrentSprite(s);
         EXPECT_FALSE(r.ok) << nameOf(op);
@@ -59,12 +59,12 @@ TEST(RomFaults, SavingTheCurrentSprite)
         EXPECT_TRUE(carriesReason(r.error, ENOSPC)) << nameOf(op) << ": " << r.error;
         // Also after a failed fsync, although the system's cache already
         // holds the bytes: they may never reach the disk.
-        EXPECT_TRUE(hasUnsavedEdits(s)) << nameOf(op);
+        EXPECT_TRUE(hasUnsavedEdits(s.document)) << nameOf(op);
         // Once the fault is gone the same command writes the tile again.
         io.resetCounts();
         EXPECT_TRUE(saveCurrentSprite(s).complete()) << nameOf(op);
         EXPECT_EQ(io.calls(IoOp::Pwrite), 1) << nameOf(op);
-        EXPECT_FALSE(hasUnsavedEdits(s)) << nameOf(op);
+        EXPECT_FALSE(hasUnsavedEdits(s.document)) << nameOf(op);
     }
 }
 
@@ -75,25 +75,25 @@ TEST(RomFaults, SavingAllSprites)
             FaultIo io;
             RomFixture rom({}, io);
             EditorState& s = rom.state();
-            s.spriteStore[10].pixels[0] ^= 15;
-            s.spriteStore[1000].pixels[0] ^= 15;
-            markSpriteEdited(s, 10);
-            markSpriteEdited(s, 1000);
+            s.document.spriteStore[10].pixels[0] ^= 15;
+            s.document.spriteStore[1000].pixels[0] ^= 15;
+            markSpriteEdited(s.document, 10);
+            markSpriteEdited(s.document, 1000);
             io.failOn(op, nth, EIO);
-            const SaveResult r = saveAllSprites(s);
+            const SaveResult r = saveAllSprites(s.document);
             if (io.failures() == 0) continue; // the command made fewer calls of this kind
             EXPECT_FALSE(r.ok) << nameOf(op) << " #" << nth;
             EXPECT_TRUE(carriesReason(r.error, EIO)) << nameOf(op) << ": " << r.error;
-            EXPECT_TRUE(hasUnsavedEdits(s)) << nameOf(op) << " #" << nth;
+            EXPECT_TRUE(hasUnsavedEdits(s.document)) << nameOf(op) << " #" << nth;
             // When the file's state could not be read after our own writes,
             // the next save cannot tell them from another program's: it asks.
-            SaveResult again = saveAllSprites(s);
+            SaveResult again = saveAllSprites(s.document);
             if (op == IoOp::Status && nth == 2) {
                 EXPECT_EQ(again.file, HeldFile::ChangedOutside);
-                again = saveAllSprites(s, {.overOutsideChange = true});
+                again = saveAllSprites(s.document, {.overOutsideChange = true});
             }
             EXPECT_TRUE(again.complete()) << nameOf(op);
-            EXPECT_FALSE(hasUnsavedEdits(s));
+            EXPECT_FALSE(hasUnsavedEdits(s.document));
         }
     }
 }
@@ -104,13 +104,13 @@ TEST(RomFaults, WritingAPalette)
         FaultIo io;
         RomFixture rom({}, io);
         EditorState& s = rom.state();
-        RawPalette colours = s.rawPalettes[2];
+        RawPalette colours = s.document.rawPalettes[2];
         colours.red[5] ^= 1;
         io.failOn(op, 1, EROFS);
-        const SaveResult r = writePalette(s, 2, colours);
+        const SaveResult r = writePalette(s.document, 2, colours);
         EXPECT_FALSE(r.ok) << nameOf(op);
         EXPECT_TRUE(carriesReason(r.error, EROFS)) << nameOf(op) << ": " << r.error;
-        EXPECT_TRUE(writePalette(s, 2, colours).ok);
+        EXPECT_TRUE(writePalette(s.document, 2, colours).ok);
     }
 }
 
@@ -126,14 +126,14 @@ TEST(RomFaults, ReadingWhileRefreshingOrLoading)
     EXPECT_TRUE(carriesReason(r.error, EIO));
     EXPECT_EQ(s.current().pixels[0], 9); // a failed read leaves the sprite alone
 
-    s.spriteStore[30].pixels[0] = 9;
+    s.document.spriteStore[30].pixels[0] = 9;
     io.failOn(IoOp::Pread, 1, EIO);
-    EXPECT_FALSE(loadAllSprites(s).ok);
-    EXPECT_EQ(s.spriteStore[30].pixels[0], 9);
+    EXPECT_FALSE(loadAllSprites(s.document).ok);
+    EXPECT_EQ(s.document.spriteStore[30].pixels[0], 9);
     // Whether edits are unsaved is known without reading the file.
-    markSpriteEdited(s, 30);
+    markSpriteEdited(s.document, 30);
     io.failOn(IoOp::Pread, 1, EIO, true);
-    EXPECT_TRUE(hasUnsavedEdits(s));
+    EXPECT_TRUE(hasUnsavedEdits(s.document));
 }
 
 } // namespace

@@ -46,11 +46,11 @@ struct Before {
 
     explicit Before(const EditorState& s)
         : sprite(s.hasSprite() ? s.currentSprite : -1), area(spriteArea(s)),
-          selection(s.selectionRect), clipboardRect(s.clipboardRect),
-          backgroundIndex(s.backgroundIndex), undoTop(s.undo.top),
-          figureTool(s.currentTool >= ToolId::Line && s.currentTool <= ToolId::RoundedRectangle),
-          pixels(s.hasSprite() ? s.current().pixels : PixelBuffer{}), clipboard(s.clipboardPixels),
-          undoLevel0(s.undo.levels[0]), backup(s.backupPixels)
+          selection(s.selection.selectionRect), clipboardRect(s.clipboard.clipboardRect),
+          backgroundIndex(s.tools.backgroundIndex), undoTop(s.undo.top),
+          figureTool(s.tools.currentTool >= ToolId::Line && s.tools.currentTool <= ToolId::RoundedRectangle),
+          pixels(s.hasSprite() ? s.current().pixels : PixelBuffer{}), clipboard(s.clipboard.clipboardPixels),
+          undoLevel0(s.undo.levels[0]), backup(s.gesture.backupPixels)
     {
     }
 };
@@ -62,14 +62,14 @@ public:
         testing::attachForEditing(*state_, view_);
         std::uniform_int_distribution<int> byte(0, 255);
         for (int n = kFirst - 1; n <= kLast + 1; ++n) {
-            SpriteRecord& s = state_->spriteStore[n];
+            SpriteRecord& s = state_->document.spriteStore[n];
             s.widthTiles = n >= kFirst && n <= kLast ? kSizes[n - kFirst][0] : 2;
             s.heightTiles = n >= kFirst && n <= kLast ? kSizes[n - kFirst][1] : 2;
             for (auto& v : s.pixels) v = static_cast<std::uint8_t>(byte(rng_));
         }
         selectSprite(*state_, kFirst);
         selectTool(*state_, ToolId::Select);
-        for (int n = 0; n <= kLast + 1; ++n) expected_[n] = state_->spriteStore[n].pixels;
+        for (int n = 0; n <= kLast + 1; ++n) expected_[n] = state_->document.spriteStore[n].pixels;
     }
 
     // Runs one random step and returns its name.
@@ -99,18 +99,18 @@ public:
             selectSprite(s, n);
             return "sprite " + std::to_string(n);
         }
-        if (take(3)) return setTransparentSelection(s, !s.transparentSelection), "transparent";
+        if (take(3)) return setTransparentSelection(s, !s.tools.transparentSelection), "transparent";
         if (take(2)) {
             // A floating block keeps the key it was composited with until it
             // moves, so the composite check holds only for changes between blocks.
-            if (s.selectionFloating) return "background (kept)";
-            s.backgroundIndex = static_cast<int>(rng_() % 16);
-            return "background " + std::to_string(s.backgroundIndex);
+            if (s.selection.selectionFloating) return "background (kept)";
+            s.tools.backgroundIndex = static_cast<int>(rng_() % 16);
+            return "background " + std::to_string(s.tools.backgroundIndex);
         }
         if (take(5)) return copySelection(s), "copy";
         if (take(3)) return cutSelection(s), "cut";
         if (take(7)) {
-            if (!s.commands.isEnabled(ids::Paste)) return "paste (grayed)";
+            if (!s.window.commands.isEnabled(ids::Paste)) return "paste (grayed)";
             return pasteClipboard(s), "paste";
         }
         if (take(3)) return deleteSelection(s), "delete";
@@ -144,7 +144,7 @@ private:
     // when there is none).
     Point pointInSelection()
     {
-        const Rect& r = state_->selectionRect;
+        const Rect& r = state_->selection.selectionRect;
         if (r.isEmpty()) return pointInSelection_ = randomPoint();
         std::uniform_int_distribution<int> x(r.left * kZoom, r.right * kZoom - 1);
         std::uniform_int_distribution<int> y(r.top * kZoom, r.bottom * kZoom - 1);
@@ -190,18 +190,18 @@ std::string Soak::check(const Before& before, const std::string& action)
 {
     const EditorState& s = *state_;
     std::ostringstream fault;
-    const Rect& r = s.selectionRect;
+    const Rect& r = s.selection.selectionRect;
     const Rect area = spriteArea(s);
-    if (s.selectionFloating && r.isEmpty()) fault << "floating with an empty rectangle; ";
-    if (s.selectionFloating && (!s.hasSprite() || r.width() > kBufferWidth || r.height() > kBufferHeight))
+    if (s.selection.selectionFloating && r.isEmpty()) fault << "floating with an empty rectangle; ";
+    if (s.selection.selectionFloating && (!s.hasSprite() || r.width() > kBufferWidth || r.height() > kBufferHeight))
         fault << "floating block larger than its buffer; ";
-    if (!s.selectionFloating && !(r == Rect{})) {
+    if (!s.selection.selectionFloating && !(r == Rect{})) {
         for (int v : {r.left, r.right})
             if (v < 0 || v > area.right) fault << "rectangle column " << v << " off the sprite; ";
         for (int v : {r.top, r.bottom})
             if (v < 0 || v > area.bottom) fault << "rectangle row " << v << " off the sprite; ";
     }
-    const Rect& c = s.clipboardRect;
+    const Rect& c = s.clipboard.clipboardRect;
     if (!(c == Rect{}) && (c.left != 0 || c.top != 0 || c.right < 1 || c.right > kBufferWidth ||
                            c.bottom < 1 || c.bottom > kBufferHeight))
         fault << "clipboard rectangle out of the buffer; ";
@@ -210,9 +210,9 @@ std::string Soak::check(const Before& before, const std::string& action)
     // only through a whole-store Delete or Paste or an Undo.
     const int n = before.sprite;
     for (int m = 0; m <= kLast + 1; ++m)
-        if (m != n && s.spriteStore[m].pixels != expected_[m]) fault << "sprite " << m << " changed; ";
+        if (m != n && s.document.spriteStore[m].pixels != expected_[m]) fault << "sprite " << m << " changed; ";
     if (n >= 0) {
-        const PixelBuffer& now = s.spriteStore[n].pixels;
+        const PixelBuffer& now = s.document.spriteStore[n].pixels;
         PixelBuffer want = before.pixels;
         const bool whole = before.selection.isEmpty();
         if ((action == "delete" || action == "cut") && whole)
@@ -235,14 +235,14 @@ std::string Soak::check(const Before& before, const std::string& action)
     }
 
     // A floating block: the sprite is the background with the block on it.
-    if (s.selectionFloating && s.hasSprite()) {
-        PixelBuffer want = s.backupPixels;
+    if (s.selection.selectionFloating && s.hasSprite()) {
+        PixelBuffer want = s.gesture.backupPixels;
         for (int j = 0; j < r.height(); ++j)
             for (int i = 0; i < r.width(); ++i) {
                 const int x = r.left + i, y = r.top + j;
-                const std::uint8_t v = s.floatingPixels[j * 64 + i];
+                const std::uint8_t v = s.selection.floatingPixels[j * 64 + i];
                 if (x < 0 || y < 0 || x >= area.right || y >= area.bottom) continue;
-                if (s.transparentSelection && (v & 15) == s.backgroundIndex) continue;
+                if (s.tools.transparentSelection && (v & 15) == s.tools.backgroundIndex) continue;
                 want[y * 64 + x] = v;
             }
         if (s.current().pixels != want) fault << "the sprite is not the composite of the floating block; ";

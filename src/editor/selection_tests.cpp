@@ -11,18 +11,18 @@ namespace {
 TEST_F(SelectionFixture, RubberBandIsClampedInvertedWhileHeldAndNormalisedOnRelease)
 {
     press(10, 8);
-    EXPECT_EQ(state->selectionRect, (Rect{10, 8, 10, 8}));
-    EXPECT_TRUE(state->selectionRect.isEmpty());
+    EXPECT_EQ(state->selection.selectionRect, (Rect{10, 8, 10, 8}));
+    EXPECT_TRUE(state->selection.selectionRect.isEmpty());
     drag(3, 2); // up and left: inverted, counts as empty until released
-    EXPECT_EQ(state->selectionRect, (Rect{10, 8, 3, 2}));
-    EXPECT_TRUE(state->selectionRect.isEmpty());
+    EXPECT_EQ(state->selection.selectionRect, (Rect{10, 8, 3, 2}));
+    EXPECT_TRUE(state->selection.selectionRect.isEmpty());
     drag(40, 30); // beyond the right and bottom edges: stops at W and H
-    EXPECT_EQ(state->selectionRect, (Rect{10, 8, W, H}));
+    EXPECT_EQ(state->selection.selectionRect, (Rect{10, 8, W, H}));
     drag(-5, -5); // beyond the left and top edges: stops at 0
-    EXPECT_EQ(state->selectionRect, (Rect{10, 8, 0, 0}));
+    EXPECT_EQ(state->selection.selectionRect, (Rect{10, 8, 0, 0}));
     release();
-    EXPECT_EQ(state->selectionRect, (Rect{0, 0, 10, 8}));
-    EXPECT_FALSE(state->selectionFloating);
+    EXPECT_EQ(state->selection.selectionRect, (Rect{0, 0, 10, 8}));
+    EXPECT_FALSE(state->selection.selectionFloating);
     EXPECT_EQ(state->undo.top, -1); // outlining takes no snapshot
 }
 
@@ -30,9 +30,9 @@ TEST_F(SelectionFixture, ClickWithoutDragLeavesNoSelection)
 {
     press(5, 5);
     release();
-    EXPECT_TRUE(state->selectionRect.isEmpty());
+    EXPECT_TRUE(state->selection.selectionRect.isEmpty());
     press(5, 5); // the zero-size rectangle has no inside: banding again
-    EXPECT_FALSE(state->selectionFloating);
+    EXPECT_FALSE(state->selection.selectionFloating);
     EXPECT_EQ(state->undo.top, -1);
 }
 
@@ -43,20 +43,20 @@ TEST_F(SelectionFixture, LiftMoveAndDropFollowTheStateMachine)
 
     // First press inside: one snapshot, the block floats, nothing visible changes.
     press(6, 4);
-    EXPECT_TRUE(state->selectionFloating);
+    EXPECT_TRUE(state->selection.selectionFloating);
     EXPECT_EQ(state->undo.top, 0);
     EXPECT_EQ(state->undo.levels[0], before);
     EXPECT_EQ(state->current().pixels, before);
-    EXPECT_EQ(state->dragOffset, (Point{2, 2}));
+    EXPECT_EQ(state->gesture.dragOffset, (Point{2, 2}));
     for (int y = 2; y < 7; ++y)
         for (int x = 4; x < 10; ++x) {
-            EXPECT_EQ(state->backupPixels[y * 64 + x], 9); // the hole
-            EXPECT_EQ(state->floatingPixels[(y - 2) * 64 + x - 4], original(x, y));
+            EXPECT_EQ(state->gesture.backupPixels[y * 64 + x], 9); // the hole
+            EXPECT_EQ(state->selection.floatingPixels[(y - 2) * 64 + x - 4], original(x, y));
         }
 
     // Dragging by (+8, +5) leaves the hole in backgroundIndex.
     drag(14, 9);
-    EXPECT_EQ(state->selectionRect, (Rect{12, 7, 18, 12}));
+    EXPECT_EQ(state->selection.selectionRect, (Rect{12, 7, 18, 12}));
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x) {
             const bool inBlock = x >= 12 && x < 18 && y >= 7 && y < 12;
@@ -65,19 +65,19 @@ TEST_F(SelectionFixture, LiftMoveAndDropFollowTheStateMachine)
             ASSERT_EQ(px(x, y), want) << x << "," << y;
         }
     release();
-    EXPECT_EQ(state->selectionRect, (Rect{12, 7, 18, 12})); // a floating rect is left as it is
+    EXPECT_EQ(state->selection.selectionRect, (Rect{12, 7, 18, 12})); // a floating rect is left as it is
 
     // Pressing the floating block again only records a new offset.
     press(12, 7);
     EXPECT_EQ(state->undo.top, 0);
-    EXPECT_EQ(state->dragOffset, (Point{0, 0}));
+    EXPECT_EQ(state->gesture.dragOffset, (Point{0, 0}));
     release();
 
     // A press outside drops the block where it stands and starts banding.
     const PixelBuffer composite = state->current().pixels;
     press(1, 1);
-    EXPECT_FALSE(state->selectionFloating);
-    EXPECT_EQ(state->selectionRect, (Rect{1, 1, 1, 1}));
+    EXPECT_FALSE(state->selection.selectionFloating);
+    EXPECT_EQ(state->selection.selectionRect, (Rect{1, 1, 1, 1}));
     EXPECT_EQ(state->current().pixels, composite);
     release();
 }
@@ -115,7 +115,7 @@ TEST_F(SelectionFixture, TransparentBoxRecompositesTheFloatingBlockAtOnce)
     setTransparentSelection(*state, true);
     EXPECT_EQ(px(10, 10), original(10, 10)); // the background shows through
     EXPECT_EQ(px(11, 10), 0x03);
-    EXPECT_EQ(state->selectionRect, (Rect{10, 10, 12, 11})); // it did not move
+    EXPECT_EQ(state->selection.selectionRect, (Rect{10, 10, 12, 11})); // it did not move
     setTransparentSelection(*state, false);
     EXPECT_EQ(px(10, 10), 0x39);
 
@@ -134,13 +134,13 @@ TEST_F(SelectionFixture, DoubleClickInsideDropsTheBlockAndTheOutline)
     drag(9, 9);
     release();
     const PixelBuffer composite = state->current().pixels;
-    state->lastMousePos = client(1, 1);
+    state->gesture.lastMousePos = client(1, 1);
     selectionDoubleClick(*state); // outside: nothing happens
-    EXPECT_TRUE(state->selectionFloating);
-    state->lastMousePos = client(9, 9);
+    EXPECT_TRUE(state->selection.selectionFloating);
+    state->gesture.lastMousePos = client(9, 9);
     selectionDoubleClick(*state);
-    EXPECT_FALSE(state->selectionFloating);
-    EXPECT_EQ(state->selectionRect, Rect{});
+    EXPECT_FALSE(state->selection.selectionFloating);
+    EXPECT_EQ(state->selection.selectionRect, Rect{});
     EXPECT_EQ(state->current().pixels, composite);
 }
 
@@ -148,18 +148,18 @@ TEST_F(SelectionFixture, InsideTestUsesThePointerWithoutTheMargin)
 {
     outline(2, 2, 6, 6);
     // Client (8, 8) is sprite pixel (1, 1), outside, but 8 / 4 = 2 is inside.
-    state->lastMousePos = {8, 8};
+    state->gesture.lastMousePos = {8, 8};
     selectionPress(*state, {8, 8});
-    EXPECT_TRUE(state->selectionFloating);
-    EXPECT_EQ(state->dragOffset, (Point{-1, -1}));
+    EXPECT_TRUE(state->selection.selectionFloating);
+    EXPECT_EQ(state->gesture.dragOffset, (Point{-1, -1}));
 }
 
 TEST_F(SelectionFixture, CommitWithoutAFloatingBlockStampsNothing)
 {
     // A block left over in floatingPixels from an earlier selection must not
     // reappear when an outlined selection is ended.
-    state->floatingPixels.fill(0x0E);
-    state->selectionRect = {0, 0, 8, 8};
+    state->selection.floatingPixels.fill(0x0E);
+    state->selection.selectionRect = {0, 0, 8, 8};
     const PixelBuffer before = state->current().pixels;
     commitSelection(*state);
     EXPECT_EQ(state->current().pixels, before);
@@ -173,7 +173,7 @@ TEST_F(SelectionFixture, UndoAfterALiftLeavesNoBlockBehind)
     drag(12, 10);
     undo(*state);
     EXPECT_EQ(state->current().pixels, before);
-    EXPECT_FALSE(state->selectionFloating);
+    EXPECT_FALSE(state->selection.selectionFloating);
     setTransparentSelection(*state, true);
     commitSelection(*state);
     EXPECT_EQ(state->current().pixels, before);
@@ -187,9 +187,9 @@ TEST_F(SelectionFixture, SwitchingSpritesEndsTheSelectionAndKeepsTheComposite)
     press(3, 3); // lifted and put down again without a move
     release();
     selectSprite(*state, 4);
-    EXPECT_EQ(state->spriteStore[3].pixels, before);
-    EXPECT_EQ(state->selectionRect, Rect{});
-    EXPECT_FALSE(state->selectionFloating);
+    EXPECT_EQ(state->document.spriteStore[3].pixels, before);
+    EXPECT_EQ(state->selection.selectionRect, Rect{});
+    EXPECT_FALSE(state->selection.selectionFloating);
 
     selectSprite(*state, 3);
     outline(2, 2, 8, 8);
@@ -197,10 +197,10 @@ TEST_F(SelectionFixture, SwitchingSpritesEndsTheSelectionAndKeepsTheComposite)
     drag(13, 3);
     const PixelBuffer composite = state->current().pixels;
     selectSprite(*state, 4);
-    EXPECT_EQ(state->spriteStore[3].pixels, composite);
+    EXPECT_EQ(state->document.spriteStore[3].pixels, composite);
     selectSprite(*state, 3);
-    EXPECT_EQ(state->selectionRect, Rect{});
-    EXPECT_FALSE(state->selectionFloating);
+    EXPECT_EQ(state->selection.selectionRect, Rect{});
+    EXPECT_FALSE(state->selection.selectionFloating);
     EXPECT_EQ(state->current().pixels, composite);
 }
 
@@ -208,15 +208,15 @@ TEST_F(SelectionFixture, NothingHappensWithoutASprite)
 {
     outline(3, 3, 9, 9);
     state->currentSprite = -1;
-    state->selectionRect.setEmpty();
+    state->selection.selectionRect.setEmpty();
     press(4, 4);
     drag(8, 8);
     release();
-    EXPECT_EQ(state->selectionRect, Rect{});
-    EXPECT_FALSE(state->selectionFloating);
-    state->selectionRect = {0, 0, 4, 4};
+    EXPECT_EQ(state->selection.selectionRect, Rect{});
+    EXPECT_FALSE(state->selection.selectionFloating);
+    state->selection.selectionRect = {0, 0, 4, 4};
     liftSelection(*state, false);
-    EXPECT_FALSE(state->selectionFloating);
+    EXPECT_FALSE(state->selection.selectionFloating);
 }
 
 } // namespace

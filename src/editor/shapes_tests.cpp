@@ -27,7 +27,7 @@ struct Shapes : ToolsFixture {
 
 TEST_F(Shapes, FillModesWithBothButtons)
 {
-    state->currentTool = ToolId::Rectangle;
+    state->tools.currentTool = ToolId::Rectangle;
     struct Case {
         FillMode mode;
         bool left;
@@ -39,7 +39,7 @@ TEST_F(Shapes, FillModesWithBothButtons)
     };
     for (const Case& c : cases) {
         state->current().pixels = originalPixels();
-        state->fillMode = c.mode;
+        state->tools.fillMode = c.mode;
         // Corners given bottom-right first: the box is normalised.
         if (c.left)
             leftDrag(client(8, 7), client(2, 2));
@@ -58,10 +58,10 @@ TEST_F(Shapes, DuplicatePaletteColoursKeepEveryOtherIndex)
     setColour(3, Rgb{48, 176, 7});
     px(20, 12) = 9;
     px(1, 14) = 0x39; // high bits kept as well
-    state->foregroundIndex = 9;
+    state->tools.foregroundIndex = 9;
     for (ToolId tool :
          {ToolId::Line, ToolId::Rectangle, ToolId::Ellipse, ToolId::RoundedRectangle}) {
-        state->currentTool = tool;
+        state->tools.currentTool = tool;
         leftDrag(client(4, 4), client(10, 9));
         EXPECT_EQ(px(20, 12), 9);
         EXPECT_EQ(px(1, 14), 0x39);
@@ -71,8 +71,8 @@ TEST_F(Shapes, DuplicatePaletteColoursKeepEveryOtherIndex)
 
 TEST_F(Shapes, EveryDragStepStartsAgainFromTheBackup)
 {
-    state->currentTool = ToolId::Ellipse;
-    state->fillMode = FillMode::Background;
+    state->tools.currentTool = ToolId::Ellipse;
+    state->tools.fillMode = FillMode::Background;
     view.lineSizeText = 3;
     onLeftButtonDown(*state, client(1, 1));
     onMouseMove(*state, client(23, 15));
@@ -89,7 +89,7 @@ TEST_F(Shapes, EveryDragStepStartsAgainFromTheBackup)
 
 TEST_F(Shapes, EachFigureToolDrawsItsOwnFigureWithPenAndBrush)
 {
-    state->fillMode = FillMode::Background;
+    state->tools.fillMode = FillMode::Background;
     view.lineSizeText = 3;
     view.curveRadiusText = 6;
     const Point a{2, 1}, b{20, 14};
@@ -102,7 +102,7 @@ TEST_F(Shapes, EachFigureToolDrawsItsOwnFigureWithPenAndBrush)
                  {ToolId::RoundedRectangle, roundRectCoverage(a, b, 3, 6, 6)}};
     for (const auto& c : cases) {
         state->current().pixels = originalPixels();
-        state->currentTool = c.tool;
+        state->tools.currentTool = c.tool;
         rightDrag(client(a.x, a.y), client(b.x, b.y)); // pen 11, brush 4
         PixelBuffer expected = originalPixels();
         forEachPixel(c.covered.interior, [&](int x, int y) { expected[y * 64 + x] = 4; });
@@ -113,7 +113,7 @@ TEST_F(Shapes, EachFigureToolDrawsItsOwnFigureWithPenAndBrush)
 
 TEST_F(Shapes, LineDraggedPastTheRightEdgeStopsThere)
 {
-    state->currentTool = ToolId::Line;
+    state->tools.currentTool = ToolId::Line;
     leftDrag(client(0, 5), client(40, 5));
     PixelBuffer expected = originalPixels();
     for (int x = 0; x < W; ++x) expected[5 * 64 + x] = 4;
@@ -122,8 +122,8 @@ TEST_F(Shapes, LineDraggedPastTheRightEdgeStopsThere)
 
 TEST_F(Shapes, WidePensAreClippedToTheSprite)
 {
-    state->currentTool = ToolId::Rectangle;
-    state->fillMode = FillMode::Transparent;
+    state->tools.currentTool = ToolId::Rectangle;
+    state->tools.fillMode = FillMode::Transparent;
     view.lineSizeText = 9;
     leftDrag(client(0, 0), client(W - 1, H - 1));
     const PixelBuffer& p = state->current().pixels;
@@ -143,8 +143,8 @@ TEST_F(Shapes, WidePensAreClippedToTheSprite)
 
 TEST_F(Shapes, OptionsAreReadWhenTheySay)
 {
-    state->currentTool = ToolId::RoundedRectangle;
-    state->fillMode = FillMode::Transparent;
+    state->tools.currentTool = ToolId::RoundedRectangle;
+    state->tools.fillMode = FillMode::Transparent;
     view.lineSizeText = 1;
     onLeftButtonDown(*state, client(0, 0));
     view.lineSizeText = 7; // too late for this drag
@@ -161,7 +161,7 @@ TEST_F(Shapes, OptionsAreReadWhenTheySay)
 
 TEST_F(Shapes, TypedExtremesDrawInBoundedTime)
 {
-    state->fillMode = FillMode::Transparent;
+    state->tools.fillMode = FillMode::Transparent;
     struct Case {
         ToolId tool;
         int lineSize, radius;
@@ -172,7 +172,7 @@ TEST_F(Shapes, TypedExtremesDrawInBoundedTime)
                  {ToolId::RoundedRectangle, 1, INT_MAX}};
     for (const Case& c : cases) {
         state->current().pixels = originalPixels();
-        state->currentTool = c.tool;
+        state->tools.currentTool = c.tool;
         view.lineSizeText = c.lineSize;
         view.curveRadiusText = c.radius;
         leftDrag(client(3, 3), client(9, 9));
@@ -185,7 +185,7 @@ TEST_F(Shapes, TypedExtremesDrawInBoundedTime)
         EXPECT_EQ(px(W, 0), originalPixels()[W]);
     }
     // Negative widths draw like 0 and 1.
-    state->currentTool = ToolId::Line;
+    state->tools.currentTool = ToolId::Line;
     for (int w : {-7, 0, 1}) {
         state->current().pixels = originalPixels();
         view.lineSizeText = w;

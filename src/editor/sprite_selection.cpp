@@ -13,12 +13,12 @@ void selectSprite(EditorState& state, int n)
 {
     state.currentSprite = n;
     resetUndo(state);
-    if (state.spriteEditSync) {
-        state.spriteEditSync = false;
+    if (state.window.spriteEditSync) {
+        state.window.spriteEditSync = false;
         viewOf(state).spriteNumberChanged(n);
-        state.spriteEditSync = true;
+        state.window.spriteEditSync = true;
     }
-    state.selectionRect.setEmpty();
+    state.selection.selectionRect.setEmpty();
     commitSelection(state); // with the rectangle empty this only ends floating
     loadSpritePalette(state);
     repaintCanvas(state);
@@ -27,10 +27,10 @@ void selectSprite(EditorState& state, int n)
 void loadSpritePalette(EditorState& state)
 {
     if (!state.hasSprite()) return; // nothing to show for "no sprite"
-    state.currentDisplayPalette = state.displayPalettes[state.current().paletteIndex & 31];
+    state.currentDisplayPalette = state.document.displayPalettes[state.current().paletteIndex & 31];
     viewOf(state).paletteSwatchesChanged();
-    setIndicatorColour(state, state.foregroundIndex, ColourSlot::Foreground);
-    setIndicatorColour(state, state.backgroundIndex, ColourSlot::Background);
+    setIndicatorColour(state, state.tools.foregroundIndex, ColourSlot::Foreground);
+    setIndicatorColour(state, state.tools.backgroundIndex, ColourSlot::Background);
 }
 
 void previousSprite(EditorState& state)
@@ -60,19 +60,19 @@ int parseDialogInt(std::string_view text)
 
 void spriteNumberEdited(EditorState& state, std::string_view text)
 {
-    if (!state.spriteEditSync) return;
+    if (!state.window.spriteEditSync) return;
     int n = parseDialogInt(text);
-    state.spriteEditSync = false;
+    state.window.spriteEditSync = false;
     if (n < 0) {
         selectSprite(state, 0); // the edit keeps its text
     } else {
         if (n > kSpriteCount - 1) {
             n = kSpriteCount - 1;
-            state.spriteEditSync = true; // so that "1143" is written back
+            state.window.spriteEditSync = true; // so that "1143" is written back
         }
         selectSprite(state, n);
     }
-    state.spriteEditSync = true;
+    state.window.spriteEditSync = true;
 }
 
 } // namespace tessel

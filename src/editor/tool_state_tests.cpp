@@ -11,24 +11,24 @@ using ToolState = ToolsFixture;
 
 TEST_F(ToolState, SelectingAToolStampsTheFloatingBlockAndEndsTheSelection)
 {
-    state->selectionRect = {2, 2, 4, 3};
-    state->selectionFloating = true;
-    state->floatingPixels[0] = 13;
-    state->floatingPixels[1] = 14;
+    state->selection.selectionRect = {2, 2, 4, 3};
+    state->selection.selectionFloating = true;
+    state->selection.floatingPixels[0] = 13;
+    state->selection.floatingPixels[1] = 14;
     selectTool(*state, ToolId::Select);
-    EXPECT_EQ(state->currentTool, ToolId::Select);
+    EXPECT_EQ(state->tools.currentTool, ToolId::Select);
     EXPECT_EQ(px(2, 2), 13);
     EXPECT_EQ(px(3, 2), 14);
-    EXPECT_FALSE(state->selectionFloating);
-    EXPECT_EQ(state->selectionRect, Rect{});
+    EXPECT_FALSE(state->selection.selectionFloating);
+    EXPECT_EQ(state->selection.selectionRect, Rect{});
     EXPECT_EQ(view.toolChanges, 1);
     // An outlined selection ends too, with the same tool chosen again.
-    state->selectionRect = {1, 1, 5, 5};
+    state->selection.selectionRect = {1, 1, 5, 5};
     selectTool(*state, ToolId::Select);
-    EXPECT_TRUE(state->selectionRect.isEmpty());
+    EXPECT_TRUE(state->selection.selectionRect.isEmpty());
     // A value that is no tool changes nothing.
     selectTool(*state, static_cast<ToolId>(8));
-    EXPECT_EQ(state->currentTool, ToolId::Select);
+    EXPECT_EQ(state->tools.currentTool, ToolId::Select);
     EXPECT_EQ(view.toolChanges, 2);
 }
 
@@ -38,21 +38,21 @@ TEST_F(ToolState, EndingASelectionTakesItsOutlineOffTheCanvas)
     // selection that Delete or a flip no longer acts on.
     selectTool(*state, ToolId::Line);
     EXPECT_EQ(view.repaints, 0) << "nothing outlined, nothing to repaint";
-    state->selectionRect = {5, 6, 2, 3}; // inverted while banding, outlined all the same
+    state->selection.selectionRect = {5, 6, 2, 3}; // inverted while banding, outlined all the same
     selectTool(*state, ToolId::Pencil);
     EXPECT_EQ(view.repaints, 1);
-    state->selectionRect = {1, 1, 4, 4};
-    state->selectionFloating = true;
+    state->selection.selectionRect = {1, 1, 4, 4};
+    state->selection.selectionFloating = true;
     selectTool(*state, ToolId::Select);
     EXPECT_EQ(view.repaints, 2);
-    EXPECT_EQ(state->selectionRect, Rect{});
+    EXPECT_EQ(state->selection.selectionRect, Rect{});
 }
 
 TEST_F(ToolState, CursorOverTheSpriteUsesStrictBoundsOnTheLastPosition)
 {
     const int right = W * 4 + 2, bottom = H * 4 + 2;
     const auto at = [&](int x, int y) {
-        state->lastMousePos = {x, y};
+        state->gesture.lastMousePos = {x, y};
         return cursorFor(*state);
     };
     EXPECT_EQ(at(1, 1), ids::PencilCursor); // before the canvas's first pixel
@@ -69,17 +69,17 @@ TEST_F(ToolState, CursorOverTheSpriteUsesStrictBoundsOnTheLastPosition)
                                               {ToolId::ColourPicker, ids::ColourPickerCursor},
                                               {ToolId::Select, ids::CrossHairCursor}};
     for (auto [tool, cursor] : cursors) {
-        state->currentTool = tool;
+        state->tools.currentTool = tool;
         EXPECT_EQ(at(10, 10), cursor) << int(tool);
     }
     // The selection's own test divides without taking off the margin: the
     // arrow area is the drawn selection shifted 2 pixels up and left.
-    state->selectionRect = {2, 2, 5, 5};
+    state->selection.selectionRect = {2, 2, 5, 5};
     EXPECT_EQ(at(8, 8), ids::MoveCursor);
     EXPECT_EQ(at(7, 10), ids::CrossHairCursor);
     EXPECT_EQ(at(19, 19), ids::MoveCursor);
     EXPECT_EQ(at(20, 19), ids::CrossHairCursor);
-    state->romFile.close();
+    state->document.romFile.close();
     EXPECT_EQ(at(10, 10), ids::ArrowCursor);
 }
 

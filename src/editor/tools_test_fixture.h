@@ -28,8 +28,8 @@ struct ToolsFixture : ::testing::Test {
         state->current().pixels = originalPixels();
         for (int i = 0; i < 16; ++i)
             setColour(i, Rgb{std::uint8_t(i * 16), std::uint8_t(200 - i * 8), 7});
-        state->foregroundIndex = 4;
-        state->backgroundIndex = 11;
+        state->tools.foregroundIndex = 4;
+        state->tools.backgroundIndex = 11;
     }
 
     static PixelBuffer originalPixels()

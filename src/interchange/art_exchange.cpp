@@ -20,16 +20,25 @@ namespace {
 // user sees.
 void settleSelection(EditorState& state)
 {
-    if (state.selectionFloating) commitSelection(state);
-    state.selectionRect.setEmpty();
+    if (state.selection.selectionFloating) commitSelection(state);
+    state.selection.selectionRect.setEmpty();
+}
+
+// `beforeChange` runs just before a sprite takes its new pixels (the
+// window keeps the shown sprite's pixels on the undo stack there).
+void takePixels(RomDocument& document, int sprite, const PixelBuffer& pixels, const BeforeChange& beforeChange)
+{
+    if (beforeChange) beforeChange(sprite);
+    document.spriteStore[sprite].pixels = pixels;
+    markSpriteEdited(document, sprite);
 }
 
 // The sprite shown keeps its pixels before the change on the undo stack.
-void takePixels(EditorState& state, int sprite, const PixelBuffer& pixels)
+BeforeChange undoSnapshotOfShown(EditorState& state)
 {
-    if (sprite == state.currentSprite) pushUndoSnapshot(state);
-    state.spriteStore[sprite].pixels = pixels;
-    markSpriteEdited(state, sprite);
+    return [&state](int sprite) {
+        if (sprite == state.currentSprite) pushUndoSnapshot(state);
+    };
 }
 
 IoResult fromText(const std::string& why)
@@ -39,34 +48,45 @@ IoResult fromText(const std::string& why)
 
 } // namespace
 
-Outcome<ArtChange> importSpriteFile(EditorState& state, int sprite, const std::string& path)
+Outcome<ArtChange> importSpriteFile(RomDocument& document, int sprite, const std::string& path,
+                                    const BeforeChange& beforeChange)
 {
     using Result = Outcome<ArtChange>;
-    settleSelection(state);
-    SpriteRecord& record = state.spriteStore[sprite];
-    const auto pixels = importSpritePngFile(path, spriteViewOf(record), state.rawPalettes[record.paletteIndex]);
+    SpriteRecord& record = document.spriteStore[sprite];
+    const auto pixels = importSpritePngFile(path, spriteViewOf(record), document.rawPalettes[record.paletteIndex]);
     if (!pixels.ok) return Result::failure(pixels.error);
     const bool changed = pixels.value != record.pixels;
-    takePixels(state, sprite, pixels.value);
+    takePixels(document, sprite, pixels.value, beforeChange);
     const std::string name = "Sprite " + std::to_string(sprite);
     if (!changed) return Result::success({{}, name + " unchanged"});
     return Result::success({{sprite}, name + " imported"});
 }
 
-Outcome<ArtChange> importSheetFile(EditorState& state, const std::string& path)
+Outcome<ArtChange> importSpriteFile(EditorState& state, int sprite, const std::string& path)
+{
+    settleSelection(state);
+    return importSpriteFile(state.document, sprite, path, undoSnapshotOfShown(state));
+}
+
+Outcome<ArtChange> importSheetFile(RomDocument& document, const std::string& path, const BeforeChange& beforeChange)
 {
     using Result = Outcome<ArtChange>;
-    settleSelection(state);
-    auto sheet = importSheetPngFile(path, spriteViewsOf(state.spriteStore), state.rawPalettes);
+    auto sheet = importSheetPngFile(path, spriteViewsOf(document.spriteStore), document.rawPalettes);
     if (!sheet.ok) return Result::failure(sheet.error);
     for (std::size_t i = 0; i < sheet.value.changedSprites.size(); ++i)
-        takePixels(state, sheet.value.changedSprites[i], sheet.value.changedPixels[i]);
+        takePixels(document, sheet.value.changedSprites[i], sheet.value.changedPixels[i], beforeChange);
     return Result::success({std::move(sheet.value.changedSprites), std::move(sheet.value.message)});
+}
+
+Outcome<ArtChange> importSheetFile(EditorState& state, const std::string& path)
+{
+    settleSelection(state);
+    return importSheetFile(state.document, path, undoSnapshotOfShown(state));
 }
 
 IoResult pastePicture(EditorState& state, std::span<const std::uint8_t> png)
 {
-    const auto block = pictureAsBlock(png, state.rawPalettes[state.current().paletteIndex]);
+    const auto block = pictureAsBlock(png, state.document.rawPalettes[state.current().paletteIndex]);
     if (!block.ok) return IoResult::failure(block.error);
     pasteBlock(state, block.value);
     return IoResult::success();

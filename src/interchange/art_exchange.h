@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
@@ -33,10 +34,17 @@ struct ArtChange {
 // even when the picture holds the pixels it had; `changedSprites` says
 // whether they differ.
 Outcome<ArtChange> importSpriteFile(EditorState& state, int sprite, const std::string& path);
+// The same on a document alone (the command line): `beforeChange`, when
+// given, runs just before a sprite takes its new pixels.
+using BeforeChange = std::function<void(int sprite)>;
+Outcome<ArtChange> importSpriteFile(RomDocument& document, int sprite, const std::string& path,
+                                    const BeforeChange& beforeChange = {});
 
 // Every sprite from the sheet at `path`: those whose pixels differ are
 // marked edited, the one shown with an undo snapshot first.
 Outcome<ArtChange> importSheetFile(EditorState& state, const std::string& path);
+Outcome<ArtChange> importSheetFile(RomDocument& document, const std::string& path,
+                                   const BeforeChange& beforeChange = {});
 
 // The picture `png` floated at the top-left of the sprite shown, matched
 // against that sprite's palette (clipboard_picture.h).

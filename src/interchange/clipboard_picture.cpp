@@ -14,13 +14,13 @@ Outcome<std::vector<std::uint8_t>> copyAsPicture(const EditorState& state)
     using Result = Outcome<std::vector<std::uint8_t>>;
     if (!state.hasSprite()) return Result::failure("No sprite is shown");
     const SpriteRecord& sprite = state.current();
-    const DisplayPalette& colours = state.displayPalettes[sprite.paletteIndex];
-    const Rect& r = state.selectionRect;
+    const DisplayPalette& colours = state.document.displayPalettes[sprite.paletteIndex];
+    const Rect& r = state.selection.selectionRect;
     if (r.isEmpty()) return exportSpritePng(spriteViewOf(sprite), colours);
     PixelBuffer block{};
     int width = std::min(r.width(), kBufferWidth), height = std::min(r.height(), kBufferHeight);
-    if (state.selectionFloating) {
-        block = state.floatingPixels;
+    if (state.selection.selectionFloating) {
+        block = state.selection.floatingPixels;
     } else {
         const Rect part = clipToSprite(state, r);
         if (part.isEmpty()) return Result::failure("The selection lies off the sprite");
@@ -55,13 +55,13 @@ Outcome<PictureBlock> pictureAsBlock(std::span<const std::uint8_t> png, const Ra
 
 void pasteBlock(EditorState& state, const PictureBlock& block)
 {
-    const PixelBuffer ownPixels = state.clipboardPixels;
-    const Rect ownRect = state.clipboardRect;
-    state.clipboardPixels = block.pixels;
-    state.clipboardRect = {0, 0, block.width, block.height};
+    const PixelBuffer ownPixels = state.clipboard.clipboardPixels;
+    const Rect ownRect = state.clipboard.clipboardRect;
+    state.clipboard.clipboardPixels = block.pixels;
+    state.clipboard.clipboardRect = {0, 0, block.width, block.height};
     pasteClipboard(state);
-    state.clipboardPixels = ownPixels;
-    state.clipboardRect = ownRect;
+    state.clipboard.clipboardPixels = ownPixels;
+    state.clipboard.clipboardRect = ownRect;
 }
 
 } // namespace tessel

@@ -8,41 +8,43 @@ namespace {
 
 bool validSprite(int sprite) { return sprite >= 0 && sprite < kSpriteCount; }
 
-void setMark(EditorState& state, int sprite, bool edited)
+void setMark(RomDocument& document, int sprite, bool edited)
 {
     if (!validSprite(sprite)) return;
-    ++state.editGeneration;
-    ++state.spriteMarkCounts[sprite];
-    if (state.spriteEdited[sprite] == edited) return;
-    state.spriteEdited[sprite] = edited;
-    viewOf(state).editMarksChanged();
+    ++document.editGeneration;
+    ++document.spriteMarkCounts[sprite];
+    if (document.spriteEdited[sprite] == edited) return;
+    document.spriteEdited[sprite] = edited;
+    document.notify(&DocumentObserver::editMarksChanged);
 }
 
 } // namespace
 
-void markSpriteEdited(EditorState& state, int sprite) { setMark(state, sprite, true); }
+void markSpriteEdited(RomDocument& document, int sprite) { setMark(document, sprite, true); }
 
-void clearSpriteEdited(EditorState& state, int sprite) { setMark(state, sprite, false); }
+void clearSpriteEdited(RomDocument& document, int sprite) { setMark(document, sprite, false); }
 
-void clearAllEditMarks(EditorState& state)
+void clearAllEditMarks(RomDocument& document)
 {
-    ++state.editGeneration;
-    if (editedSpriteCount(state) == 0) return;
-    for (int i = 0; i < kSpriteCount; ++i) state.spriteMarkCounts[i] += state.spriteEdited[i];
-    state.spriteEdited.fill(false);
-    viewOf(state).editMarksChanged();
+    ++document.editGeneration;
+    if (editedSpriteCount(document) == 0) return;
+    for (int i = 0; i < kSpriteCount; ++i)
+        document.spriteMarkCounts[i] += document.spriteEdited[i];
+    document.spriteEdited.fill(false);
+    document.notify(&DocumentObserver::editMarksChanged);
 }
 
-bool isSpriteEdited(const EditorState& state, int sprite)
+bool isSpriteEdited(const RomDocument& document, int sprite)
 {
-    return validSprite(sprite) && state.spriteEdited[sprite];
+    return validSprite(sprite) && document.spriteEdited[sprite];
 }
 
-int editedSpriteCount(const EditorState& state)
+int editedSpriteCount(const RomDocument& document)
 {
-    return static_cast<int>(std::count(state.spriteEdited.begin(), state.spriteEdited.end(), true));
+    return static_cast<int>(
+        std::count(document.spriteEdited.begin(), document.spriteEdited.end(), true));
 }
 
-void noteEditEnded(EditorState& state) { ++state.editGeneration; }
+void noteEditEnded(RomDocument& document) { ++document.editGeneration; }
 
 } // namespace tessel

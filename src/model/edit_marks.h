@@ -13,18 +13,21 @@
 // spriteMarkCounts moves per sprite with every mark set or cleared: the
 // pixels of a sprite that is not the current one change only that way
 // (a floating block is put down on its sprite before another is chosen).
+//
+// A mark that flips is announced to the document's observers
+// (editMarksChanged).
 #pragma once
 
-#include "model/editor_state.h"
+#include "model/rom_document.h"
 
 namespace tessel {
 
-void markSpriteEdited(EditorState& state, int sprite);
-void clearSpriteEdited(EditorState& state, int sprite);
-void clearAllEditMarks(EditorState& state);
-bool isSpriteEdited(const EditorState& state, int sprite);
-int editedSpriteCount(const EditorState& state);
+void markSpriteEdited(RomDocument& document, int sprite);
+void clearSpriteEdited(RomDocument& document, int sprite);
+void clearAllEditMarks(RomDocument& document);
+bool isSpriteEdited(const RomDocument& document, int sprite);
+int editedSpriteCount(const RomDocument& document);
 // An edit ended (a mouse release, a command); bumps editGeneration.
-void noteEditEnded(EditorState& state);
+void noteEditEnded(RomDocument& document);
 
 } // namespace tessel

@@ -5,14 +5,16 @@ namespace tessel {
 EditorView& viewOf(EditorState& state)
 {
     static NullView nullView;
-    return state.view ? *state.view : nullView;
+    return state.window.view ? *state.window.view : nullView;
 }
 
 void setCommandEnabled(EditorState& state, int commandId, bool enabled)
 {
-    if (state.commands.setEnabled(commandId, enabled)) viewOf(state).commandsChanged();
+    if (state.window.commands.setEnabled(commandId, enabled)) viewOf(state).commandsChanged();
 }
 
 void repaintCanvas(EditorState& state) { viewOf(state).repaintCanvas(); }
+
+void ViewRelay::editMarksChanged() { viewOf(state_).editMarksChanged(); }
 
 } // namespace tessel

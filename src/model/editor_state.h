@@ -1,15 +1,18 @@
-// The one process-wide editor state. Every core operation takes it by
-// reference; the application keeps a single instance in static storage and
-// tests make their own. Nothing in it allocates while the program runs.
+// The one process-wide editor state, in named parts: the ROM document, the
+// tool settings, the gesture in progress, undo, the selection, the
+// clipboard and the window's flags. An operation takes the part it works
+// on, or the whole state where it ties parts together; the application
+// keeps a single instance in static storage and tests make their own.
+// Nothing in it allocates while the program runs.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
-#include "file/rom_file.h"
 #include "model/command_states.h"
 #include "model/editor_view.h"
 #include "model/geometry.h"
+#include "model/rom_document.h"
 #include "model/sprite_store.h"
 
 namespace tessel {
@@ -46,71 +49,89 @@ struct PenAndBrush {
     std::int32_t brushIndex = -1;
 };
 
-struct EditorState {
-    // Sprites and palettes.
-    std::array<SpriteRecord, kSpriteCount> spriteStore{};
-    std::array<RawPalette, kPaletteCount> rawPalettes{};
-    std::array<DisplayPalette, kPaletteCount> displayPalettes{};
-    DisplayPalette currentDisplayPalette{};
-    std::int32_t currentSprite = 0; // -1 after Close ROM: no sprite
-    // Sprites edited since loaded or saved (see model/edit_marks.h), and a
-    // counter that moves with every edit.
-    std::array<bool, kSpriteCount> spriteEdited{};
-    std::uint64_t editGeneration = 0;
-    // Per sprite, how often its mark was set or cleared: a sprite that is
-    // not the current one changes only through a marked edit.
-    std::array<std::uint32_t, kSpriteCount> spriteMarkCounts{};
-
-    // The open ROM, and its sprite area as we last read or wrote it: saving
-    // compares with this copy, never with what the system's cache holds.
-    RomFile romFile;
-    SpriteAreaBytes diskSpriteArea{};
-
-    // Main window.
-    bool editorReady = false;
-    bool spriteEditSync = true;
-    CommandStates commands;
-    EditorView* view = nullptr; // never null once attached; see viewOf()
-
-    // Keyboard.
-    bool shiftHeld = false;
-    ToolId savedTool = ToolId::Pencil;
-
-    // Tools.
+// The tool and the colours and options it draws with.
+struct ToolSettings {
     ToolId currentTool = ToolId::Pencil;
+    // The tool to return to when Shift, which picks colours, is let go.
+    ToolId savedTool = ToolId::Pencil;
     FillMode fillMode = FillMode::Opaque;
     bool transparentSelection = false;
     std::int32_t foregroundIndex = 0;
     std::int32_t backgroundIndex = 0;
-    Point lastMousePos{};
+    PenAndBrush penAndBrush{};
+};
 
-    // Mouse drags and figures.
+// The mouse drag in progress, and where the mouse last was.
+struct Gesture {
     bool leftDragging = false;
     bool rightDragging = false;
     Point shapeStart{};
     Point shapeEnd{};
     PixelBuffer backupPixels{};
-    PenAndBrush penAndBrush{};
     // The sprite a figure drag was begun on, whose pixels at that press
     // backupPixels holds; -1 while no figure drag is going on.
     std::int32_t shapeDragSprite = -1;
+    Point lastMousePos{};
+    // Where in the floating block the drag that moves it took hold.
+    Point dragOffset{};
+};
 
-    UndoStack undo;
-
-    // Selection.
+struct SelectionState {
     Rect selectionRect{};
     bool selectionFloating = false;
     PixelBuffer floatingPixels{};
-    Point dragOffset{};
+};
 
-    // The program's own clipboard.
+// The program's own clipboard.
+struct ClipboardState {
     PixelBuffer clipboardPixels{};
     Rect clipboardRect{};
+};
+
+// What the main window and its keyboard hold of the editor.
+struct WindowState {
+    bool editorReady = false;
+    bool spriteEditSync = true;
+    CommandStates commands;
+    EditorView* view = nullptr; // never null once attached; see viewOf()
+    bool shiftHeld = false;
+};
+
+struct EditorState;
+
+// Hands the document's announcements on to the editor's view.
+class ViewRelay final : public DocumentObserver {
+public:
+    explicit ViewRelay(EditorState& state) : state_(state) {}
+    void editMarksChanged() override;
+
+private:
+    EditorState& state_;
+};
+
+struct EditorState {
+    EditorState() { document.addObserver(&viewRelay); }
+    EditorState(const EditorState&) = delete;
+    EditorState& operator=(const EditorState&) = delete;
+
+    RomDocument document;
+    // The sprite being edited, -1 after Close ROM: no sprite; and its
+    // palette as shown.
+    std::int32_t currentSprite = 0;
+    DisplayPalette currentDisplayPalette{};
+    ToolSettings tools;
+    Gesture gesture;
+    UndoStack undo;
+    SelectionState selection;
+    ClipboardState clipboard;
+    WindowState window;
 
     bool hasSprite() const { return currentSprite >= 0 && currentSprite < kSpriteCount; }
-    SpriteRecord& current() { return spriteStore[currentSprite]; }
-    const SpriteRecord& current() const { return spriteStore[currentSprite]; }
-    bool romOpen() const { return romFile.isOpen(); }
+    SpriteRecord& current() { return document.spriteStore[currentSprite]; }
+    const SpriteRecord& current() const { return document.spriteStore[currentSprite]; }
+    bool romOpen() const { return document.romOpen(); }
+
+    ViewRelay viewRelay{*this};
 };
 
 EditorView& viewOf(EditorState& state);

@@ -54,9 +54,9 @@ std::optional<RecoveryContents> damaged(std::string* why, const char* reason)
 
 } // namespace
 
-RecoveryPiece recoveryPiece(const EditorState& state, int sprite)
+RecoveryPiece recoveryPiece(const RomDocument& document, int sprite)
 {
-    const SpriteRecord& r = state.spriteStore[sprite];
+    const SpriteRecord& r = document.spriteStore[sprite];
     const int width = keptWidth(r), height = keptHeight(r);
     auto piece = std::make_shared<std::vector<std::uint8_t>>(kSpriteHeaderBytes + width * height);
     std::uint8_t* p = piece->data();
@@ -95,11 +95,12 @@ void assembleRecovery(const RecoveryInfo& info, const std::vector<RecoveryPiece>
     put(p, 0, 4);
 }
 
-void snapshotRecovery(const RecoveryInfo& info, const EditorState& state, std::vector<std::uint8_t>& out)
+void snapshotRecovery(const RecoveryInfo& info, const RomDocument& document,
+                      std::vector<std::uint8_t>& out)
 {
     std::vector<RecoveryPiece> pieces;
     for (int sprite = 0; sprite < kSpriteCount; ++sprite)
-        if (state.spriteEdited[sprite]) pieces.push_back(recoveryPiece(state, sprite));
+        if (document.spriteEdited[sprite]) pieces.push_back(recoveryPiece(document, sprite));
     assembleRecovery(info, pieces, out);
 }
 

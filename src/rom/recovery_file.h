@@ -29,7 +29,7 @@
 
 #include "file/file_io.h"
 #include "file/outcome.h"
-#include "model/editor_state.h"
+#include "model/rom_document.h"
 
 namespace tessel {
 
@@ -59,15 +59,16 @@ struct RecoveryContents {
 // it while the window goes on editing, and a sprite that did not change can
 // hand the same piece to the next file.
 using RecoveryPiece = std::shared_ptr<const std::vector<std::uint8_t>>;
-RecoveryPiece recoveryPiece(const EditorState& state, int sprite);
+RecoveryPiece recoveryPiece(const RomDocument& document, int sprite);
 
 // Writes `info` and the pieces (in sprite order) into `out`, reusing its
 // memory; the trailing checksum is left for sealRecovery().
 void assembleRecovery(const RecoveryInfo& info, const std::vector<RecoveryPiece>& pieces,
                       std::vector<std::uint8_t>& out);
-// The same with a piece for every sprite marked edited in `state`, made on
-// the spot (tests and benchmarks; the keeper hands the writer pieces).
-void snapshotRecovery(const RecoveryInfo& info, const EditorState& state, std::vector<std::uint8_t>& out);
+// The same with a piece for every sprite marked edited in `document`, made
+// on the spot (tests and benchmarks; the keeper hands the writer pieces).
+void snapshotRecovery(const RecoveryInfo& info, const RomDocument& document,
+                      std::vector<std::uint8_t>& out);
 void sealRecovery(std::vector<std::uint8_t>& bytes);
 
 // The contents of a sealed recovery file; nothing (and the reason in

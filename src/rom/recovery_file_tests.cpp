@@ -37,7 +37,7 @@ bool keptArea(const RecoveredSprite& got, const SpriteRecord& want)
 Bytes sealedFile(const EditorState& state)
 {
     Bytes bytes;
-    snapshotRecovery(kInfo, state, bytes);
+    snapshotRecovery(kInfo, state.document, bytes);
     sealRecovery(bytes);
     return bytes;
 }
@@ -45,14 +45,14 @@ Bytes sealedFile(const EditorState& state)
 TEST(RecoveryFile, KeepsThePixelsOfExactlyTheEditedSprites)
 {
     auto state = std::make_unique<EditorState>();
-    initRecordsFromCatalogue(state->spriteStore);
+    initRecordsFromCatalogue(state->document.spriteStore);
     std::mt19937 rng(3);
-    for (SpriteRecord& r : state->spriteStore)
+    for (SpriteRecord& r : state->document.spriteStore)
         for (auto& p : r.pixels) p = static_cast<std::uint8_t>(rng());
-    for (int sprite : {1143, 0, 700}) markSpriteEdited(*state, sprite);
+    for (int sprite : {1143, 0, 700}) markSpriteEdited(state->document, sprite);
 
     Bytes bytes(9000, 0xAB); // an earlier, longer snapshot in the same buffer
-    snapshotRecovery(kInfo, *state, bytes);
+    snapshotRecovery(kInfo, state->document, bytes);
     sealRecovery(bytes);
     std::string why;
     const auto contents = decodeRecovery(bytes, &why);
@@ -65,10 +65,10 @@ TEST(RecoveryFile, KeepsThePixelsOfExactlyTheEditedSprites)
     for (std::size_t i = 0; i < 3; ++i) {
         const int sprite = std::array{0, 700, 1143}[i];
         EXPECT_EQ(contents->sprites[i].sprite, sprite);
-        EXPECT_TRUE(keptArea(contents->sprites[i], state->spriteStore[sprite])) << sprite;
+        EXPECT_TRUE(keptArea(contents->sprites[i], state->document.spriteStore[sprite])) << sprite;
     }
 
-    clearAllEditMarks(*state);
+    clearAllEditMarks(state->document);
     const auto none = decodeRecovery(sealedFile(*state));
     ASSERT_TRUE(none);
     EXPECT_TRUE(none->sprites.empty());
@@ -77,12 +77,12 @@ TEST(RecoveryFile, KeepsThePixelsOfExactlyTheEditedSprites)
 TEST(RecoveryFile, DamagedFilesAreRefused)
 {
     auto state = std::make_unique<EditorState>();
-    initRecordsFromCatalogue(state->spriteStore);
-    markSpriteEdited(*state, 5);
-    markSpriteEdited(*state, 9);
+    initRecordsFromCatalogue(state->document.spriteStore);
+    markSpriteEdited(state->document, 5);
+    markSpriteEdited(state->document, 9);
     const Bytes good = sealedFile(*state);
     const std::size_t firstSprite = 48 + kInfo.romPath.size();
-    const std::size_t secondSprite = firstSprite + 4 + state->spriteStore[5].widthPixels() * state->spriteStore[5].heightPixels();
+    const std::size_t secondSprite = firstSprite + 4 + state->document.spriteStore[5].widthPixels() * state->document.spriteStore[5].heightPixels();
     auto setWord = [](Bytes& b, std::size_t at, std::uint32_t v) {
         for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
     };
@@ -122,7 +122,7 @@ TEST(RecoveryFile, ChecksumFollowsTheSpriteAreaOnly)
 {
     testing::RomFixture rom;
     SpriteAreaBytes area;
-    std::uint32_t before = spriteAreaChecksum(rom.state().diskSpriteArea), after = 0;
+    std::uint32_t before = spriteAreaChecksum(rom.state().document.diskSpriteArea), after = 0;
 
     std::vector<std::uint8_t> bytes = rom.original;
     bytes[kSpriteAreaBegin - 1] ^= 0xFF; // just outside
@@ -155,7 +155,7 @@ TEST(RecoveryFile, WrittenWholeReadBackAndRemoved)
 {
     testing::ScratchFile dir(testing::ScratchFile::Kind::Directory);
     auto state = std::make_unique<EditorState>();
-    markSpriteEdited(*state, 42);
+    markSpriteEdited(state->document, 42);
     EXPECT_FALSE(readRecoveryFile(dir.path(), "r").value);
     EXPECT_EQ(readRecoveryFile(dir.path(), "r").error, "") << "no file is no damage";
 

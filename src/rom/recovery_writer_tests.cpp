@@ -155,7 +155,7 @@ TEST(RecoveryWriter, TheFileOnTheDiskIsTheLastSnapshotHandedWhileItWrote)
 {
     ScratchFile folder(ScratchFile::Kind::Directory);
     const std::string dir = folder.path() + "/recovery"; // made by the first write
-    auto state = std::make_unique<EditorState>();
+    auto state = std::make_unique<RomDocument>();
     initRecordsFromCatalogue(state->spriteStore);
     RecoveryWriter writer(dir);
     std::vector<RecoveryPiece> pieces;

@@ -133,12 +133,12 @@ struct Pending {
 
 // The sprites among `sprites` that have tiles, with the sprite area as they
 // encode to in encodedArea.
-std::vector<Pending> encodePending(const EditorState& state, const std::vector<int>& sprites)
+std::vector<Pending> encodePending(const RomDocument& document, const std::vector<int>& sprites)
 {
     std::vector<Pending> pending;
-    encodedArea = state.diskSpriteArea;
+    encodedArea = document.diskSpriteArea;
     for (int i : sprites) {
-        const SpriteRecord& record = state.spriteStore[i];
+        const SpriteRecord& record = document.spriteStore[i];
         if (!hasTiles(record)) continue;
         if (insideArea(record))
             encodeSprite(record, encodedArea.data() + (record.romOffset - kSpriteAreaBegin));
@@ -148,43 +148,43 @@ std::vector<Pending> encodePending(const EditorState& state, const std::vector<i
 }
 
 // Whether the tile at file offset `offset` encodes otherwise than the copy.
-bool tileChanged(const EditorState& state, long long offset)
+bool tileChanged(const RomDocument& document, long long offset)
 {
     const long long at = offset - kSpriteAreaBegin;
-    return std::memcmp(encodedArea.data() + at, state.diskSpriteArea.data() + at, kTileBytes) != 0;
+    return std::memcmp(encodedArea.data() + at, document.diskSpriteArea.data() + at, kTileBytes) != 0;
 }
 
 // Whether a save of `p` (encoded in encodedArea) would leave a changed tile
 // unwritten because it lies past the end of a file of `size` bytes. A
 // sprite outside the sprite area cannot be compared and is written whole.
-bool changedPastTheEnd(const EditorState& state, const Pending& p, long long size)
+bool changedPastTheEnd(const RomDocument& document, const Pending& p, long long size)
 {
-    if (!insideArea(state.spriteStore[p.sprite])) return p.offset + p.count > size;
+    if (!insideArea(document.spriteStore[p.sprite])) return p.offset + p.count > size;
     for (long long t = p.offset; t < p.offset + p.count; t += kTileBytes)
-        if (t + kTileBytes > size && tileChanged(state, t)) return true;
+        if (t + kTileBytes > size && tileChanged(document, t)) return true;
     return false;
 }
 
-std::vector<int> editedSprites(const EditorState& state)
+std::vector<int> editedSprites(const RomDocument& document)
 {
     std::vector<int> edited;
     for (int i = 0; i < kSpriteCount; ++i)
-        if (isSpriteEdited(state, i)) edited.push_back(i);
+        if (isSpriteEdited(document, i)) edited.push_back(i);
     return edited;
 }
 
-SaveResult saveSprites(EditorState& state, const std::vector<int>& sprites,
+SaveResult saveSprites(RomDocument& document, const std::vector<int>& sprites,
                        const SaveOptions& options)
 {
-    if (!state.romOpen()) return failed("No ROM is open");
-    if (SaveResult r = checkFile(state.romFile, options); !r.ok) return r;
-    const Outcome<long long> length = state.romFile.size();
+    if (!document.romOpen()) return failed("No ROM is open");
+    if (SaveResult r = checkFile(document.romFile, options); !r.ok) return r;
+    const Outcome<long long> length = document.romFile.size();
     if (!length) return failed(length.error);
     const long long size = length.value;
 
     // Sprites outside the sprite area cannot be compared with the copy; a
     // damaged record could only lead there, and is written whole.
-    std::vector<Pending> pending = encodePending(state, sprites);
+    std::vector<Pending> pending = encodePending(document, sprites);
     std::array<std::uint8_t, kMaxSpriteBytes> wholeSprite;
     SaveResult result;
 
@@ -193,15 +193,15 @@ SaveResult saveSprites(EditorState& state, const std::vector<int>& sprites,
     Runs runs;                          // changed tiles inside the sprite area
     std::vector<const Pending*> outside; // whole sprites of damaged records
     for (Pending& p : pending) {
-        const SpriteRecord& record = state.spriteStore[p.sprite];
-        p.blocked = changedPastTheEnd(state, p, size);
+        const SpriteRecord& record = document.spriteStore[p.sprite];
+        p.blocked = changedPastTheEnd(document, p, size);
         if (!insideArea(record)) {
             p.changed = true;
             if (!p.blocked) outside.push_back(&p);
             continue;
         }
         for (long long t = p.offset; t < p.offset + p.count; t += kTileBytes) {
-            if (!tileChanged(state, t)) continue;
+            if (!tileChanged(document, t)) continue;
             p.changed = true;
             if (t + kTileBytes > size) continue;
             if (!runs.empty() && runs.back().first + runs.back().second == t)
@@ -217,28 +217,28 @@ SaveResult saveSprites(EditorState& state, const std::vector<int>& sprites,
     Runs allWrites = runs;
     for (const Pending* p : outside) {
         if (!written.ok) break;
-        encodeSprite(state.spriteStore[p->sprite], wholeSprite.data());
-        written = state.romFile.write(p->offset, std::span(wholeSprite.data(), p->count));
+        encodeSprite(document.spriteStore[p->sprite], wholeSprite.data());
+        written = document.romFile.write(p->offset, std::span(wholeSprite.data(), p->count));
         allWrites.emplace_back(p->offset, p->count);
         result.tilesWritten += static_cast<int>(p->count / kTileBytes);
     }
     for (auto [offset, count] : runs) {
         if (!written.ok) break;
         const auto bytes = std::span(encodedArea.data() + (offset - kSpriteAreaBegin), count);
-        written = state.romFile.write(offset, bytes);
+        written = document.romFile.write(offset, bytes);
         result.tilesWritten += static_cast<int>(count / kTileBytes);
     }
     if (result.tilesWritten > 0) {
-        if (IoResult r = finishWrites(state.romFile, size, written, allWrites); !r.ok)
+        if (IoResult r = finishWrites(document.romFile, size, written, allWrites); !r.ok)
             return failed(r.error);
     } else if (options.overOutsideChange) {
-        state.romFile.restamp(); // the user has seen the change and accepted it
+        document.romFile.restamp(); // the user has seen the change and accepted it
     }
 
     // On the disk now: the copy of the sprite area follows, and the sprites
     // are saved.
     for (auto [offset, count] : runs)
-        std::memcpy(state.diskSpriteArea.data() + (offset - kSpriteAreaBegin),
+        std::memcpy(document.diskSpriteArea.data() + (offset - kSpriteAreaBegin),
                     encodedArea.data() + (offset - kSpriteAreaBegin), count);
     for (const Pending& p : pending) {
         if (p.blocked) {
@@ -246,7 +246,7 @@ SaveResult saveSprites(EditorState& state, const std::vector<int>& sprites,
             continue;
         }
         if (p.changed) ++result.spritesSaved;
-        clearSpriteEdited(state, p.sprite);
+        clearSpriteEdited(document, p.sprite);
     }
     std::sort(result.unsavedSprites.begin(), result.unsavedSprites.end());
     return result;
@@ -256,50 +256,50 @@ std::uint16_t wordAt(const std::uint8_t* bytes) { return bytes[0] | bytes[1] << 
 
 } // namespace
 
-SaveResult saveCurrentSprite(EditorState& state, const SaveOptions& options)
+SaveResult saveSprite(RomDocument& document, int sprite, const SaveOptions& options)
 {
-    if (!state.romOpen() || !state.hasSprite()) return failed("No ROM is open");
-    return saveSprites(state, {state.currentSprite}, options);
+    if (!document.romOpen() || sprite < 0 || sprite >= kSpriteCount) return failed("No ROM is open");
+    return saveSprites(document, {sprite}, options);
 }
 
-SaveResult saveAllSprites(EditorState& state, const SaveOptions& options)
+SaveResult saveAllSprites(RomDocument& document, const SaveOptions& options)
 {
-    return saveSprites(state, editedSprites(state), options);
+    return saveSprites(document, editedSprites(document), options);
 }
 
-std::vector<int> editedSpritesPastTheEnd(const EditorState& state, long long fileSize)
+std::vector<int> editedSpritesPastTheEnd(const RomDocument& document, long long fileSize)
 {
     std::vector<int> lost;
-    for (const Pending& p : encodePending(state, editedSprites(state)))
-        if (changedPastTheEnd(state, p, fileSize)) lost.push_back(p.sprite);
+    for (const Pending& p : encodePending(document, editedSprites(document)))
+        if (changedPastTheEnd(document, p, fileSize)) lost.push_back(p.sprite);
     return lost;
 }
 
-bool hasUnsavedEdits(const EditorState& state)
+bool hasUnsavedEdits(const RomDocument& document)
 {
-    if (!state.romOpen()) return false;
+    if (!document.romOpen()) return false;
     std::array<std::uint8_t, kMaxSpriteBytes> encoded;
     for (int i = 0; i < kSpriteCount; ++i) {
-        if (!isSpriteEdited(state, i)) continue;
-        const SpriteRecord& record = state.spriteStore[i];
+        if (!isSpriteEdited(document, i)) continue;
+        const SpriteRecord& record = document.spriteStore[i];
         if (!hasTiles(record)) continue;
         if (!insideArea(record)) return true;
         encodeSprite(record, encoded.data());
         if (std::memcmp(encoded.data(),
-                        state.diskSpriteArea.data() + (record.romOffset - kSpriteAreaBegin),
+                        document.diskSpriteArea.data() + (record.romOffset - kSpriteAreaBegin),
                         byteCount(record)) != 0)
             return true;
     }
     return false;
 }
 
-SaveResult writePalette(EditorState& state, int palette, const RawPalette& colours,
+SaveResult writePalette(RomDocument& document, int palette, const RawPalette& colours,
                         const SaveOptions& options)
 {
-    if (!state.romOpen()) return failed("No ROM is open");
+    if (!document.romOpen()) return failed("No ROM is open");
     if (palette < 0 || palette >= kPaletteCount) return failed("No such palette");
-    if (SaveResult r = checkFile(state.romFile, options); !r.ok) return r;
-    const Outcome<long long> length = state.romFile.size();
+    if (SaveResult r = checkFile(document.romFile, options); !r.ok) return r;
+    const Outcome<long long> length = document.romFile.size();
     if (!length) return failed(length.error);
     const long long size = length.value;
 
@@ -307,9 +307,9 @@ SaveResult writePalette(EditorState& state, int palette, const RawPalette& colou
     // of each word is the file's own and is kept.
     std::array<std::uint8_t, kPaletteWriteBytes> wanted, loaded, file;
     encodePaletteColours(colours, wanted.data());
-    encodePaletteColours(state.rawPalettes[palette], loaded.data());
+    encodePaletteColours(document.rawPalettes[palette], loaded.data());
     const long long offset = kPaletteBlockOffset + kPaletteBytes * palette + 2;
-    if (IoResult r = state.romFile.read(offset, file); !r.ok) return failed(r.error);
+    if (IoResult r = document.romFile.read(offset, file); !r.ok) return failed(r.error);
 
     bool anyChange = false;
     for (int k = 0; k < kPaletteWriteBytes / 2; ++k)
@@ -333,12 +333,12 @@ SaveResult writePalette(EditorState& state, int palette, const RawPalette& colou
             ++c;
         }
         const auto bytes = std::span(wanted.data() + 2 * first, 2 * (c - first));
-        written = state.romFile.write(offset + 2 * first, bytes);
+        written = document.romFile.write(offset + 2 * first, bytes);
         runs.emplace_back(offset + 2 * first, 2 * (c - first));
         result.coloursWritten += c - first;
     }
     if (result.coloursWritten > 0) {
-        if (IoResult r = finishWrites(state.romFile, size, written, runs); !r.ok)
+        if (IoResult r = finishWrites(document.romFile, size, written, runs); !r.ok)
             return failed(r.error);
     }
     return result;

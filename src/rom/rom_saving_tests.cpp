@@ -28,12 +28,12 @@ TEST(RomSaving, SaveAllRightAfterOpeningChangesNothing)
     FaultIo io;
     RomFixture rom({}, io);
     io.resetCounts();
-    const SaveResult r = saveAllSprites(rom.state());
+    const SaveResult r = saveAllSprites(rom.state().document);
     EXPECT_TRUE(r.complete());
     EXPECT_EQ(rom.fileBytes(), rom.original);
     EXPECT_EQ(io.calls(IoOp::Pwrite), 0);
     EXPECT_EQ(io.calls(IoOp::Fsync), 0);
-    EXPECT_FALSE(hasUnsavedEdits(rom.state()));
+    EXPECT_FALSE(hasUnsavedEdits(rom.state().document));
 }
 
 TEST(RomSaving, RandomEditsReachOnlyTheTilesTheyBelongTo)
@@ -45,15 +45,15 @@ TEST(RomSaving, RandomEditsReachOnlyTheTilesTheyBelongTo)
         // Anywhere in the buffer, with random high nibbles: pixels outside a
         // sprite and the high four bits must never reach the file.
         const int i = rng() % kSpriteCount, x = rng() % 64, y = rng() % 80;
-        s.spriteStore[i].pixels[y * 64 + x] = static_cast<std::uint8_t>(rng());
-        markSpriteEdited(s, i);
+        s.document.spriteStore[i].pixels[y * 64 + x] = static_cast<std::uint8_t>(rng());
+        markSpriteEdited(s.document, i);
     }
     auto edited = std::make_unique<EditorState>();
-    edited->spriteStore = s.spriteStore;
+    edited->document.spriteStore = s.document.spriteStore;
 
-    ASSERT_TRUE(hasUnsavedEdits(s));
-    ASSERT_TRUE(saveAllSprites(s).complete());
-    EXPECT_FALSE(hasUnsavedEdits(s));
+    ASSERT_TRUE(hasUnsavedEdits(s.document));
+    ASSERT_TRUE(saveAllSprites(s.document).complete());
+    EXPECT_FALSE(hasUnsavedEdits(s.document));
     const auto after = rom.fileBytes();
     ASSERT_EQ(after.size(), rom.original.size());
     int changed = 0;
@@ -66,13 +66,13 @@ TEST(RomSaving, RandomEditsReachOnlyTheTilesTheyBelongTo)
 
     // Loading the file again gives the low nibbles of every pixel inside each
     // sprite, and 0 outside it.
-    ASSERT_TRUE(loadAllSprites(s).ok);
+    ASSERT_TRUE(loadAllSprites(s.document).ok);
     for (int i = 0; i < kSpriteCount; ++i) {
-        const SpriteRecord& r = s.spriteStore[i];
+        const SpriteRecord& r = s.document.spriteStore[i];
         for (int y = 0; y < 80; ++y)
             for (int x = 0; x < 64; ++x) {
                 const bool inside = x < r.widthPixels() && y < r.heightPixels();
-                const int expected = inside ? edited->spriteStore[i].pixels[y * 64 + x] & 15 : 0;
+                const int expected = inside ? edited->document.spriteStore[i].pixels[y * 64 + x] & 15 : 0;
                 ASSERT_EQ(r.pixels[y * 64 + x], expected) << i << " " << x << "," << y;
             }
     }
@@ -86,32 +86,32 @@ TEST(RomSaving, SavingTheCurrentSpriteWritesItsTilesOnly)
     s.currentSprite = 1143; // 2 x 2 tiles at 0x154740
     s.current().pixels.fill(0);
     s.current().pixels[0] = 0x31; // index 1 at column 0 of row 0
-    s.spriteStore[1142].pixels.fill(0); // another sprite's edit stays unsaved
-    markSpriteEdited(s, 1142);
+    s.document.spriteStore[1142].pixels.fill(0); // another sprite's edit stays unsaved
+    markSpriteEdited(s.document, 1142);
     io.resetCounts();
-    ASSERT_TRUE(saveCurrentSprite(s).complete());
+    ASSERT_TRUE(saveSprite(s.document, s.currentSprite).complete());
     EXPECT_EQ(io.calls(IoOp::Fsync), 1);
 
     auto expected = rom.original;
     std::fill(expected.begin() + 0x154740, expected.begin() + 0x1547C0, 0);
     expected[0x154740] = 0x80;
     EXPECT_EQ(rom.fileBytes(), expected);
-    EXPECT_TRUE(hasUnsavedEdits(s)); // sprite 1142
+    EXPECT_TRUE(hasUnsavedEdits(s.document)); // sprite 1142
 }
 
 TEST(RomSaving, AnUndoneEditIsNoEdit)
 {
     RomFixture rom;
     EditorState& s = rom.state();
-    const std::uint8_t before = s.spriteStore[700].pixels[3];
-    s.spriteStore[700].pixels[3] = static_cast<std::uint8_t>((before + 1) & 15);
-    markSpriteEdited(s, 700);
-    EXPECT_TRUE(hasUnsavedEdits(s));
-    s.spriteStore[700].pixels[3] = before;
-    EXPECT_FALSE(hasUnsavedEdits(s));
-    s.spriteStore[700].pixels[3] = static_cast<std::uint8_t>(before | 0x40); // high bits only
-    s.spriteStore[700].pixels[79 * 64 + 63] = 5; // outside the 2 x 3 sprite
-    EXPECT_FALSE(hasUnsavedEdits(s));
+    const std::uint8_t before = s.document.spriteStore[700].pixels[3];
+    s.document.spriteStore[700].pixels[3] = static_cast<std::uint8_t>((before + 1) & 15);
+    markSpriteEdited(s.document, 700);
+    EXPECT_TRUE(hasUnsavedEdits(s.document));
+    s.document.spriteStore[700].pixels[3] = before;
+    EXPECT_FALSE(hasUnsavedEdits(s.document));
+    s.document.spriteStore[700].pixels[3] = static_cast<std::uint8_t>(before | 0x40); // high bits only
+    s.document.spriteStore[700].pixels[79 * 64 + 63] = 5; // outside the 2 x 3 sprite
+    EXPECT_FALSE(hasUnsavedEdits(s.document));
 }
 
 TEST(RomSaving, FewSystemCallsPerSaveAll)
@@ -121,12 +121,12 @@ TEST(RomSaving, FewSystemCallsPerSaveAll)
     EditorState& s = rom.state();
     // Three separate single-pixel edits: each changes plane bytes of one row
     // of one tile, at most two runs each (bytes 2r..2r+1 and 16+2r..17+2r).
-    s.spriteStore[3].pixels[0] ^= 15;
-    s.spriteStore[600].pixels[64 + 1] ^= 15;
-    s.spriteStore[1100].pixels[2 * 64 + 2] ^= 15;
-    for (int i : {3, 600, 1100}) markSpriteEdited(s, i);
+    s.document.spriteStore[3].pixels[0] ^= 15;
+    s.document.spriteStore[600].pixels[64 + 1] ^= 15;
+    s.document.spriteStore[1100].pixels[2 * 64 + 2] ^= 15;
+    for (int i : {3, 600, 1100}) markSpriteEdited(s.document, i);
     io.resetCounts();
-    const SaveResult r = saveAllSprites(s);
+    const SaveResult r = saveAllSprites(s.document);
     ASSERT_TRUE(r.complete());
     EXPECT_EQ(r.spritesSaved, 3);
     EXPECT_EQ(r.tilesWritten, 3);
@@ -144,13 +144,13 @@ TEST(RomSaving, ShortWritesStillWriteEverything)
     FaultIo io;
     RomFixture rom({}, io);
     EditorState& s = rom.state();
-    s.spriteStore[18].pixels.fill(7);
-    markSpriteEdited(s, 18);
+    s.document.spriteStore[18].pixels.fill(7);
+    markSpriteEdited(s.document, 18);
     io.limitWrites(5);
-    ASSERT_TRUE(saveAllSprites(s).complete());
-    ASSERT_TRUE(loadSprite(s, 18).ok);
-    EXPECT_EQ(s.spriteStore[18].pixels[79 * 64 + 63], 7);
-    EXPECT_FALSE(hasUnsavedEdits(s));
+    ASSERT_TRUE(saveAllSprites(s.document).complete());
+    ASSERT_TRUE(loadSprite(s.document, 18).ok);
+    EXPECT_EQ(s.document.spriteStore[18].pixels[79 * 64 + 63], 7);
+    EXPECT_FALSE(hasUnsavedEdits(s.document));
 }
 
 TEST(RomSaving, ATruncatedFileNeverGrows)
@@ -159,9 +159,9 @@ TEST(RomSaving, ATruncatedFileNeverGrows)
     const long long cut = spriteCatalogue()[900].romOffset + 2 * 32 + 16;
     RomFixture rom(SyntheticRomOptions{.truncateAt = cut});
     EditorState& s = rom.state();
-    for (auto& r : s.spriteStore) r.pixels.fill(3);
-    for (int i = 0; i < kSpriteCount; ++i) markSpriteEdited(s, i);
-    const SaveResult all = saveAllSprites(s);
+    for (auto& r : s.document.spriteStore) r.pixels.fill(3);
+    for (int i = 0; i < kSpriteCount; ++i) markSpriteEdited(s.document, i);
+    const SaveResult all = saveAllSprites(s.document);
     EXPECT_TRUE(all.ok);
     EXPECT_FALSE(all.complete());
     std::vector<int> expectedUnsaved;
@@ -172,16 +172,16 @@ TEST(RomSaving, ATruncatedFileNeverGrows)
     ASSERT_EQ(static_cast<long long>(after.size()), cut);
     // The two whole tiles of sprite 900 inside the file were written; the
     // cut tile was left as it was.
-    ASSERT_TRUE(loadSprite(s, 899).ok);
-    EXPECT_EQ(s.spriteStore[899].pixels[0], 3);
+    ASSERT_TRUE(loadSprite(s.document, 899).ok);
+    EXPECT_EQ(s.document.spriteStore[899].pixels[0], 3);
     for (long long k = cut - 16; k < cut; ++k) EXPECT_EQ(after[k], rom.original[k]);
-    ASSERT_TRUE(loadSprite(s, 900).ok);
-    EXPECT_EQ(s.spriteStore[900].pixels[0], 3);       // tile 0
+    ASSERT_TRUE(loadSprite(s.document, 900).ok);
+    EXPECT_EQ(s.document.spriteStore[900].pixels[0], 3);       // tile 0
     // Tile 2 kept the file's planes 0 and 1; planes 2 and 3 lie past the end.
-    EXPECT_EQ(s.spriteStore[900].pixels[8 * 64], 12 | (testing::expectedPixel(900, 0, 8) & 3));
+    EXPECT_EQ(s.document.spriteStore[900].pixels[8 * 64], 12 | (testing::expectedPixel(900, 0, 8) & 3));
 
     s.currentSprite = 1000;
-    const SaveResult one = saveCurrentSprite(s);
+    const SaveResult one = saveSprite(s.document, s.currentSprite);
     EXPECT_TRUE(one.ok);
     EXPECT_EQ(one.unsavedSprites, std::vector<int>{1000});
     EXPECT_EQ(static_cast<long long>(rom.fileBytes().size()), cut);
@@ -194,14 +194,14 @@ TEST(RomSaving, SpritesPastTheEndAreFoundBeforeTheSave)
     const long long cut = spriteCatalogue()[900].romOffset + 2 * 32 + 16;
     RomFixture rom(SyntheticRomOptions{.truncateAt = cut});
     EditorState& s = rom.state();
-    s.spriteStore[900].pixels[0] ^= 1;      // tile 0, inside the file
-    s.spriteStore[1000].pixels[0] ^= 1;     // wholly past the end
-    markSpriteEdited(s, 900);
-    markSpriteEdited(s, 1000);
-    markSpriteEdited(s, 1001);              // marked, but unchanged
-    const std::vector<int> found = editedSpritesPastTheEnd(s, cut);
+    s.document.spriteStore[900].pixels[0] ^= 1;      // tile 0, inside the file
+    s.document.spriteStore[1000].pixels[0] ^= 1;     // wholly past the end
+    markSpriteEdited(s.document, 900);
+    markSpriteEdited(s.document, 1000);
+    markSpriteEdited(s.document, 1001);              // marked, but unchanged
+    const std::vector<int> found = editedSpritesPastTheEnd(s.document, cut);
     EXPECT_EQ(found, std::vector<int>{1000});
-    EXPECT_EQ(saveAllSprites(s).unsavedSprites, found);
+    EXPECT_EQ(saveAllSprites(s.document).unsavedSprites, found);
 }
 
 TEST(RomSaving, PaletteWritesTouchOnlyChangedColoursAndKeepBit15)
@@ -211,7 +211,7 @@ TEST(RomSaving, PaletteWritesTouchOnlyChangedColoursAndKeepBit15)
     EditorState& s = rom.state();
     // Palette 3 at 0x30260; in the generated file colour 2's word has bit 15
     // set. Colour 0 changes too, but is never written.
-    RawPalette colours = s.rawPalettes[3];
+    RawPalette colours = s.document.rawPalettes[3];
     colours.red[0] = colours.green[0] = colours.blue[0] = 17;
     colours.red[1] = 1;
     colours.green[1] = 2;
@@ -219,9 +219,9 @@ TEST(RomSaving, PaletteWritesTouchOnlyChangedColoursAndKeepBit15)
     colours.red[2] = 40;   // masked to 8
     colours.green[2] = -1; // masked to 31
     colours.blue[2] = 0;
-    colours.red[9] = s.rawPalettes[3].red[9] | 32; // only outside the five bits: no change
+    colours.red[9] = s.document.rawPalettes[3].red[9] | 32; // only outside the five bits: no change
     io.resetCounts();
-    const SaveResult r = writePalette(s, 3, colours);
+    const SaveResult r = writePalette(s.document, 3, colours);
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(r.coloursWritten, 2);
     EXPECT_EQ(io.calls(IoOp::Pwrite), 1); // colours 1 and 2 are neighbours
@@ -234,12 +234,12 @@ TEST(RomSaving, PaletteWritesTouchOnlyChangedColoursAndKeepBit15)
     expected[0x30265] = 0x83;
     EXPECT_EQ(rom.fileBytes(), expected);
 
-    ASSERT_TRUE(loadPalette(s, 3).ok);
-    EXPECT_EQ(s.rawPalettes[3].red[2], 8);
-    EXPECT_EQ(s.rawPalettes[3].green[2], 31);
-    EXPECT_EQ(s.rawPalettes[3].blue[2], 0);
+    ASSERT_TRUE(loadPalette(s.document, 3).ok);
+    EXPECT_EQ(s.document.rawPalettes[3].red[2], 8);
+    EXPECT_EQ(s.document.rawPalettes[3].green[2], 31);
+    EXPECT_EQ(s.document.rawPalettes[3].blue[2], 0);
     io.resetCounts();
-    EXPECT_EQ(writePalette(s, 3, s.rawPalettes[3]).coloursWritten, 0);
+    EXPECT_EQ(writePalette(s.document, 3, s.document.rawPalettes[3]).coloursWritten, 0);
     EXPECT_EQ(io.calls(IoOp::Pwrite) + io.calls(IoOp::Fsync), 0);
 }
 
@@ -247,9 +247,9 @@ TEST(RomSaving, APaletteBeyondTheEndIsNotWritten)
 {
     RomFixture rom(SyntheticRomOptions{.truncateAt = 0x30200 + 32 * 4 + 10});
     EditorState& s = rom.state();
-    RawPalette changed = s.rawPalettes[4];
+    RawPalette changed = s.document.rawPalettes[4];
     changed.red[15] ^= 1; // colour 15 lies past the end
-    const SaveResult r = writePalette(s, 4, changed);
+    const SaveResult r = writePalette(s.document, 4, changed);
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.error.empty());
     EXPECT_EQ(rom.fileBytes(), rom.original);

@@ -43,63 +43,57 @@ RomIdentity checkRomIdentity(const std::string& path, FileIo& io, const RomFile*
     return found.kind == RomKind::Unknown ? RomIdentity::TitleDiffers : RomIdentity::TitleMatches;
 }
 
-IoResult loadAllSprites(EditorState& state) { return loadAllSprites(state, state.romFile); }
+IoResult loadAllSprites(RomDocument& document) { return loadAllSprites(document, document.romFile); }
 
-IoResult loadAllSprites(EditorState& state, const RomFile& file)
+IoResult loadAllSprites(RomDocument& document, const RomFile& file)
 {
     std::array<std::uint8_t, kPaletteBlockBytes> palettes;
     if (IoResult r = file.read(kSpriteAreaBegin, areaBuffer); !r.ok) return r;
     if (IoResult r = file.read(kPaletteBlockOffset, palettes); !r.ok) return r;
 
-    initRecordsFromCatalogue(state.spriteStore);
-    state.diskSpriteArea = areaBuffer;
-    for (SpriteRecord& record : state.spriteStore)
+    initRecordsFromCatalogue(document.spriteStore);
+    document.diskSpriteArea = areaBuffer;
+    for (SpriteRecord& record : document.spriteStore)
         decodeSprite(areaBuffer.data() + (record.romOffset - kSpriteAreaBegin), record);
     for (int p = 0; p < kPaletteCount; ++p)
-        decodePalette(palettes.data() + p * kPaletteBytes, state.rawPalettes[p],
-                      state.displayPalettes[p]);
+        decodePalette(palettes.data() + p * kPaletteBytes, document.rawPalettes[p],
+                      document.displayPalettes[p]);
+    document.notify(&DocumentObserver::spritesLoaded);
     return IoResult::success();
 }
 
-IoResult loadSprite(EditorState& state, int sprite)
+IoResult loadSprite(RomDocument& document, int sprite)
 {
     if (sprite < 0 || sprite >= kSpriteCount) return IoResult::failure("No such sprite");
-    SpriteRecord& record = state.spriteStore[sprite];
+    SpriteRecord& record = document.spriteStore[sprite];
     if (!fitsBuffer(record)) {
         record.pixels.fill(0);
+        document.notify(&DocumentObserver::spriteReloaded, sprite);
         return IoResult::success();
     }
     std::array<std::uint8_t, kMaxSpriteBytes> bytes;
     const int count = record.widthTiles * record.heightTiles * kTileBytes;
-    if (IoResult r = state.romFile.read(record.romOffset, std::span(bytes.data(), count)); !r.ok)
+    if (IoResult r = document.romFile.read(record.romOffset, std::span(bytes.data(), count)); !r.ok)
         return r;
     decodeSprite(bytes.data(), record);
     const long long end = record.romOffset + 1LL * count;
     if (record.romOffset >= kSpriteAreaBegin && end <= kSpriteAreaEnd)
         std::copy_n(bytes.data(), count,
-                    state.diskSpriteArea.data() + (record.romOffset - kSpriteAreaBegin));
-    clearSpriteEdited(state, sprite);
+                    document.diskSpriteArea.data() + (record.romOffset - kSpriteAreaBegin));
+    document.notify(&DocumentObserver::spriteReloaded, sprite);
+    clearSpriteEdited(document, sprite);
     return IoResult::success();
 }
 
-IoResult loadPalette(EditorState& state, int palette)
+IoResult loadPalette(RomDocument& document, int palette)
 {
     if (palette < 0 || palette >= kPaletteCount) return IoResult::failure("No such palette");
     std::array<std::uint8_t, kPaletteBytes> bytes;
-    if (IoResult r = state.romFile.read(kPaletteBlockOffset + kPaletteBytes * palette, bytes); !r.ok)
+    if (IoResult r = document.romFile.read(kPaletteBlockOffset + kPaletteBytes * palette, bytes); !r.ok)
         return r;
-    decodePalette(bytes.data(), state.rawPalettes[palette], state.displayPalettes[palette]);
+    decodePalette(bytes.data(), document.rawPalettes[palette], document.displayPalettes[palette]);
+    document.notify(&DocumentObserver::paletteChanged, palette);
     return IoResult::success();
 }
-
-IoResult reloadCurrentSprite(EditorState& state)
-{
-    if (!state.romOpen() || !state.hasSprite()) return IoResult::failure("No ROM is open");
-    if (IoResult r = loadSprite(state, state.currentSprite); !r.ok) return r;
-    IoResult r = loadPalette(state, state.current().paletteIndex);
-    repaintCanvas(state); // the sprite was read again even if its palette was not
-    return r;
-}
-
 
 } // namespace tessel

@@ -1,10 +1,13 @@
 // Loading sprites and palettes from the open ROM and saving them back.
 //
 // Open:   checkRomIdentity(path) -> RomFile::open -> loadAllSprites.
-// Save:   saveCurrentSprite / saveAllSprites check that the file is still
-//         the one we opened, encode the edited sprites, write each run of
-//         changed whole tiles once, and sync the file once per command.
-// Reload: reloadCurrentSprite reads the current sprite and its palette again.
+// Save:   saveSprite / saveAllSprites check that the file is still the one
+//         we opened, encode the edited sprites, write each run of changed
+//         whole tiles once, and sync the file once per command.
+// Reload: loadSprite and loadPalette read one sprite and one palette again
+//         (Refresh Sprite, editor/rom_commands.h, then repaints).
+//
+// Each takes the ROM document alone and never calls the window.
 //
 // No write ever extends the file: tiles that lie past its end are not
 // written, and the result lists the edited sprites that therefore were not
@@ -15,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "model/editor_state.h"
+#include "model/rom_document.h"
 #include "rom/rom_kind.h"
 
 namespace tessel {
@@ -64,35 +67,36 @@ struct SaveOptions {
     std::function<bool()> beforeWriting = {};
 };
 
-// Decoding. A tile or palette past the end of the file reads as 0xFF bytes.
-IoResult loadAllSprites(EditorState& state); // records from the catalogue, sprites, palettes
-// The same from `file` (not yet the state's): everything is read before the
-// store is touched, so a failed read leaves the store as it was.
-IoResult loadAllSprites(EditorState& state, const RomFile& file);
-IoResult loadSprite(EditorState& state, int sprite);
-IoResult loadPalette(EditorState& state, int palette);
+// Decoding, into the document (model/rom_document.h; each announces what it
+// read to the document's observers). A tile or palette past the end of the
+// file reads as 0xFF bytes.
+IoResult loadAllSprites(RomDocument& document); // records from the catalogue, sprites, palettes
+// The same from `file` (not yet the document's): everything is read before
+// the store is touched, so a failed read leaves the store as it was.
+IoResult loadAllSprites(RomDocument& document, const RomFile& file);
+// One sprite read again; its edit mark is cleared.
+IoResult loadSprite(RomDocument& document, int sprite);
+IoResult loadPalette(RomDocument& document, int palette);
 
-// Encoding. Save Current Sprite writes the current sprite's changed tiles,
-// Save All those of every edited sprite; both sync once and then clear the
-// marks of the sprites that reached the disk.
-SaveResult saveCurrentSprite(EditorState& state, const SaveOptions& options = {});
-SaveResult saveAllSprites(EditorState& state, const SaveOptions& options = {});
+// Encoding. Save Current Sprite (editor/rom_commands.h) writes one
+// sprite's changed tiles, Save All those of every edited sprite; both sync
+// once and then clear the marks of the sprites that reached the disk.
+SaveResult saveSprite(RomDocument& document, int sprite, const SaveOptions& options = {});
+SaveResult saveAllSprites(RomDocument& document, const SaveOptions& options = {});
 // The edited sprites that a save could not write whole, ascending: a tile
 // that changed lies past the end of a file of `fileSize` bytes. The saves
 // above report these as unsavedSprites and write the rest; the command line
 // looks first and writes nothing when there are any.
-std::vector<int> editedSpritesPastTheEnd(const EditorState& state, long long fileSize);
-// Refresh Sprite: current sprite and its palette from the file, repainted.
-IoResult reloadCurrentSprite(EditorState& state);
+std::vector<int> editedSpritesPastTheEnd(const RomDocument& document, long long fileSize);
 
 // Writes those of colours 1..15 of `palette` (components masked to 0..31)
 // that differ from the palette as loaded, keeping bit 15 of each word as
 // the file has it, and syncs. The caller reloads the palette on success.
-SaveResult writePalette(EditorState& state, int palette, const RawPalette& colours,
+SaveResult writePalette(RomDocument& document, int palette, const RawPalette& colours,
                         const SaveOptions& options = {});
 
 // True when some edited sprite would write bytes that differ from what we
 // last read or wrote (an edit undone back to the saved state is no edit).
-bool hasUnsavedEdits(const EditorState& state);
+bool hasUnsavedEdits(const RomDocument& document);
 
 } // namespace tessel

@@ -22,8 +22,8 @@ using testing::RomFixture;
 
 void editSprite(EditorState& s, int sprite)
 {
-    s.spriteStore[sprite].pixels[0] ^= 5;
-    markSpriteEdited(s, sprite);
+    s.document.spriteStore[sprite].pixels[0] ^= 5;
+    markSpriteEdited(s.document, sprite);
 }
 
 // Writes `bytes` at `offset` through a descriptor of another program and
@@ -55,16 +55,16 @@ TEST(RomSharing, AFileReplacedOrDeletedGetsNothingAndTheEditsStayUnsaved)
             ASSERT_EQ(::rename(written.path().c_str(), rom.path().c_str()), 0);
         }
         editSprite(s, 0);
-        for (const SaveResult& r : {saveAllSprites(s), saveCurrentSprite(s),
-                                    saveAllSprites(s, {.overOutsideChange = true})}) {
+        for (const SaveResult& r : {saveAllSprites(s.document), saveSprite(s.document, s.currentSprite),
+                                    saveAllSprites(s.document, {.overOutsideChange = true})}) {
             EXPECT_FALSE(r.ok);
             EXPECT_EQ(r.file, HeldFile::Replaced);
             EXPECT_EQ(r.tilesWritten, 0);
         }
-        RawPalette colours = s.rawPalettes[1];
+        RawPalette colours = s.document.rawPalettes[1];
         colours.red[1] ^= 1;
-        EXPECT_EQ(writePalette(s, 1, colours).file, HeldFile::Replaced);
-        EXPECT_TRUE(hasUnsavedEdits(s)) << (deleted ? "deleted" : "replaced");
+        EXPECT_EQ(writePalette(s.document, 1, colours).file, HeldFile::Replaced);
+        EXPECT_TRUE(hasUnsavedEdits(s.document)) << (deleted ? "deleted" : "replaced");
         if (!deleted) {
             EXPECT_EQ(testing::readFileBytes(rom.path()), theirs);
         }
@@ -79,7 +79,7 @@ TEST(RomSharing, AnOutsideChangeIsKeptAndWrittenOverOnlyWhenTheUserSaysSo)
     changeInPlace(rom.path(), at700, {0xAB, 0xCD});
     editSprite(s, 0);
 
-    SaveResult r = saveAllSprites(s);
+    SaveResult r = saveAllSprites(s.document);
     EXPECT_EQ(r.file, HeldFile::ChangedOutside);
     EXPECT_EQ(r.tilesWritten, 0);
     std::vector<std::uint8_t> expected = rom.original;
@@ -87,7 +87,7 @@ TEST(RomSharing, AnOutsideChangeIsKeptAndWrittenOverOnlyWhenTheUserSaysSo)
     expected[at700 + 1] = 0xCD;
     EXPECT_EQ(rom.fileBytes(), expected);
 
-    r = saveAllSprites(s, {.overOutsideChange = true});
+    r = saveAllSprites(s.document, {.overOutsideChange = true});
     ASSERT_TRUE(r.complete()) << r.error;
     EXPECT_EQ(r.spritesSaved, 1);
     EXPECT_EQ(r.tilesWritten, 1);
@@ -97,7 +97,7 @@ TEST(RomSharing, AnOutsideChangeIsKeptAndWrittenOverOnlyWhenTheUserSaysSo)
     EXPECT_EQ(after[at700], 0xAB);
     EXPECT_NE(after[kSpriteAreaBegin], rom.original[kSpriteAreaBegin]);
     editSprite(s, 1);
-    EXPECT_TRUE(saveAllSprites(s).complete());
+    EXPECT_TRUE(saveAllSprites(s.document).complete());
 }
 
 TEST(RomSharing, AFileCutShortDuringASaveIsCutBackNotGrown)
@@ -109,12 +109,12 @@ TEST(RomSharing, AFileCutShortDuringASaveIsCutBackNotGrown)
     // Another program cuts the file at that tile after our size check and
     // before the write lands: the write then makes it longer again.
     io.beforeWrite = [&] { ASSERT_EQ(::truncate(rom.path().c_str(), 0x154740), 0); };
-    const SaveResult r = saveAllSprites(s);
+    const SaveResult r = saveAllSprites(s.document);
     io.beforeWrite = nullptr;
     EXPECT_FALSE(r.ok);
     EXPECT_NE(r.error.find("shortened"), std::string::npos) << r.error;
     EXPECT_EQ(rom.fileBytes().size(), 0x154740u);
-    EXPECT_TRUE(hasUnsavedEdits(s));
+    EXPECT_TRUE(hasUnsavedEdits(s.document));
 }
 
 TEST(RomSharing, AWriteProtectedFileIsRefusedAlsoForRoot)

@@ -13,22 +13,22 @@ namespace {
 // whole store (also beyond the sprite) when there is no selection.
 void clip(EditorState& state)
 {
-    const Rect& r = state.selectionRect;
+    const Rect& r = state.selection.selectionRect;
     if (r.isEmpty()) {
-        state.clipboardPixels = state.current().pixels;
-        state.clipboardRect.setEmpty();
+        state.clipboard.clipboardPixels = state.current().pixels;
+        state.clipboard.clipboardRect.setEmpty();
         return;
     }
     // A floating block is taken whole, also where it hangs off the sprite.
     Rect src{0, 0, std::min(r.width(), kBufferWidth), std::min(r.height(), kBufferHeight)};
-    const std::uint8_t* from = state.floatingPixels.data();
-    if (!state.selectionFloating) {
+    const std::uint8_t* from = state.selection.floatingPixels.data();
+    if (!state.selection.selectionFloating) {
         src = clipToSprite(state, r);
         if (src.isEmpty()) return;
         from = state.current().pixels.data();
     }
-    copyRows(from, src.left, src.top, state.clipboardPixels.data(), src.width(), src.height());
-    state.clipboardRect = {0, 0, src.width(), src.height()};
+    copyRows(from, src.left, src.top, state.clipboard.clipboardPixels.data(), src.width(), src.height());
+    state.clipboard.clipboardRect = {0, 0, src.width(), src.height()};
 }
 
 } // namespace
@@ -54,16 +54,16 @@ void deleteSelection(EditorState& state)
 {
     if (!state.hasSprite()) return;
     PixelBuffer& pixels = state.current().pixels;
-    const auto fill = static_cast<std::uint8_t>(state.backgroundIndex & 15);
-    Rect& r = state.selectionRect;
+    const auto fill = static_cast<std::uint8_t>(state.tools.backgroundIndex & 15);
+    Rect& r = state.selection.selectionRect;
     if (r.isEmpty()) {
         pushUndoSnapshot(state);
         pixels.fill(fill);
-    } else if (state.selectionFloating) {
+    } else if (state.selection.selectionFloating) {
         // No snapshot: the one taken by the lift or the paste still holds
         // the sprite as it was before the block came up.
-        pixels = state.backupPixels;
-        state.selectionFloating = false;
+        pixels = state.gesture.backupPixels;
+        state.selection.selectionFloating = false;
     } else {
         pushUndoSnapshot(state);
         const Rect hole = clipToSprite(state, r);
@@ -79,8 +79,8 @@ void pasteClipboard(EditorState& state)
     if (!state.hasSprite()) return;
     selectTool(state, ToolId::Select); // drops a floating block where it stands
     pushUndoSnapshot(state);
-    if (state.clipboardRect.isEmpty()) {
-        state.current().pixels = state.clipboardPixels;
+    if (state.clipboard.clipboardRect.isEmpty()) {
+        state.current().pixels = state.clipboard.clipboardPixels;
         repaintCanvas(state);
         return;
     }

@@ -30,12 +30,12 @@ void mirror(std::uint8_t* buffer, Rect region, Axis axis)
 void flip(EditorState& state, Axis axis)
 {
     if (!state.hasSprite()) return;
-    const Rect& r = state.selectionRect;
-    if (state.selectionFloating) {
+    const Rect& r = state.selection.selectionRect;
+    if (state.selection.selectionFloating) {
         // The block is mirrored whole, also its hidden part, and put back
         // over the saved background exactly as a move does, so the sprite
         // under transparent block pixels keeps its own pixels.
-        mirror(state.floatingPixels.data(),
+        mirror(state.selection.floatingPixels.data(),
                {0, 0, std::min(r.width(), kBufferWidth), std::min(r.height(), kBufferHeight)}, axis);
         compositeFloatingBlock(state);
     } else {

@@ -49,8 +49,8 @@ TEST_F(FlipFixture, VerticalFlipOfAnOutlinedRectangleSwapsItsRows)
             if (x >= 4 && x < 10 && y >= 2 && y < 7) sy = (y == 2) ? 6 : (y == 3) ? 5 : (y == 5) ? 3 : (y == 6) ? 2 : 4;
             ASSERT_EQ(px(x, y), original(x, sy)) << x << "," << y;
         }
-    EXPECT_EQ(state->selectionRect, (Rect{4, 2, 10, 7}));
-    EXPECT_FALSE(state->selectionFloating);
+    EXPECT_EQ(state->selection.selectionRect, (Rect{4, 2, 10, 7}));
+    EXPECT_FALSE(state->selection.selectionFloating);
     undo(*state);
     EXPECT_EQ(state->current().pixels, before);
 }
@@ -83,7 +83,7 @@ TEST_F(FlipFixture, FlippingTwiceIsTheIdentity)
             drag(l - 3 + static_cast<int>(rng() % 7), t - 3 + static_cast<int>(rng() % 7));
         }
         const PixelBuffer pixels = state->current().pixels;
-        const PixelBuffer block = state->floatingPixels;
+        const PixelBuffer block = state->selection.floatingPixels;
         const PixelBuffer once = mirrored(mode == 2 ? block : pixels,
                                           mode == 0 ? Rect{0, 0, W, H}
                                           : mode == 1 ? Rect{l, t, r, b}
@@ -91,10 +91,10 @@ TEST_F(FlipFixture, FlippingTwiceIsTheIdentity)
                                           round % 2 == 0);
         void (*flip)(EditorState&) = round % 2 == 0 ? flipHorizontal : flipVertical;
         flip(*state);
-        EXPECT_EQ(mode == 2 ? state->floatingPixels : state->current().pixels, once);
+        EXPECT_EQ(mode == 2 ? state->selection.floatingPixels : state->current().pixels, once);
         flip(*state);
         EXPECT_EQ(state->current().pixels, pixels) << "round " << round;
-        EXPECT_EQ(state->floatingPixels, block) << "round " << round;
+        EXPECT_EQ(state->selection.floatingPixels, block) << "round " << round;
     }
 }
 
@@ -107,7 +107,7 @@ TEST_F(FlipFixture, HangingFloatingBlockIsFlippedWholeAndWithoutASnapshot)
     EXPECT_EQ(px(23, 0), original(1, 0));
     flipHorizontal(*state);
     EXPECT_EQ(state->undo.top, 0);
-    EXPECT_EQ(state->selectionRect, (Rect{22, 0, 26, 2}));
+    EXPECT_EQ(state->selection.selectionRect, (Rect{22, 0, 26, 2}));
     EXPECT_EQ(px(22, 0), original(3, 0)); // the hidden part comes into view
     EXPECT_EQ(px(23, 0), original(2, 0));
     for (int y = 0; y < kBufferHeight; ++y)

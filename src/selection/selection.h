@@ -22,7 +22,7 @@ bool pointerInsideSelection(const EditorState& state);
 
 // True when block pixel value v is not stamped (Transparent Selection on and
 // its index equals backgroundIndex).
-bool isTransparentPixel(const EditorState& state, std::uint8_t v);
+bool isTransparentPixel(const ToolSettings& tools, std::uint8_t v);
 
 // Mouse behaviour of the Select tool (client points).
 void selectionPress(EditorState& state, Point client);

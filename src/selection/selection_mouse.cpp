@@ -10,7 +10,7 @@ void selectionPress(EditorState& state, Point client)
 {
     if (!state.hasSprite()) return;
     if (pointerInsideSelection(state)) {
-        if (state.selectionFloating) {
+        if (state.selection.selectionFloating) {
             beginSelectionMove(state, client, false);
         } else {
             // Lift, then put the block down where it was, so that the
@@ -20,15 +20,15 @@ void selectionPress(EditorState& state, Point client)
         }
         return;
     }
-    if (state.selectionFloating) commitSelection(state);
-    state.selectionRect.setEmpty();
+    if (state.selection.selectionFloating) commitSelection(state);
+    state.selection.selectionRect.setEmpty();
     repaintCanvas(state);
     startRubberBand(state, client);
 }
 
 void selectionDrag(EditorState& state, Point client)
 {
-    if (state.selectionFloating)
+    if (state.selection.selectionFloating)
         moveSelection(state, client);
     else
         dragRubberBand(state, client);
@@ -36,14 +36,14 @@ void selectionDrag(EditorState& state, Point client)
 
 void selectionRelease(EditorState& state)
 {
-    if (!state.selectionFloating) state.selectionRect.normalise();
+    if (!state.selection.selectionFloating) state.selection.selectionRect.normalise();
 }
 
 void selectionDoubleClick(EditorState& state)
 {
     if (!pointerInsideSelection(state)) return;
     commitSelection(state);
-    state.selectionRect.setEmpty();
+    state.selection.selectionRect.setEmpty();
     repaintCanvas(state);
 }
 
@@ -55,19 +55,19 @@ void startRubberBand(EditorState& state, Point client)
     const Rect area = spriteArea(state);
     const Point s = toSpritePixel(client);
     const int x = std::clamp(s.x, 0, area.right), y = std::clamp(s.y, 0, area.bottom);
-    state.selectionRect = {x, y, x, y};
+    state.selection.selectionRect = {x, y, x, y};
     repaintCanvas(state);
 }
 
 void dragRubberBand(EditorState& state, Point client)
 {
-    if (!state.hasSprite() || state.selectionFloating) return;
+    if (!state.hasSprite() || state.selection.selectionFloating) return;
     const Rect area = spriteArea(state);
     const Point s = toSpritePixel(client);
     // The moving corner stops at the sprite's edges; the rectangle may be
     // inverted until the release normalises it.
-    state.selectionRect.right = std::clamp(s.x, 0, area.right);
-    state.selectionRect.bottom = std::clamp(s.y, 0, area.bottom);
+    state.selection.selectionRect.right = std::clamp(s.x, 0, area.right);
+    state.selection.selectionRect.bottom = std::clamp(s.y, 0, area.bottom);
     repaintCanvas(state);
 }
 

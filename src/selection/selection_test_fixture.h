@@ -23,8 +23,8 @@ struct SelectionFixture : ::testing::Test {
         state->current().widthTiles = W / 8;
         state->current().heightTiles = H / 8;
         for (int i = 0; i < kBufferSize; ++i) state->current().pixels[i] = original(i % 64, i / 64);
-        state->currentTool = ToolId::Select;
-        state->backgroundIndex = 9;
+        state->tools.currentTool = ToolId::Select;
+        state->tools.backgroundIndex = 9;
     }
     static std::uint8_t original(int x, int y) { return static_cast<std::uint8_t>(x * 5 + y * 17 + 0x40); }
     std::uint8_t& px(int x, int y) { return state->current().pixels[y * 64 + x]; }
@@ -32,7 +32,7 @@ struct SelectionFixture : ::testing::Test {
     // Gives sprite n a size and a store of bytes unlike those of original().
     void makeSprite(int n, int widthTiles, int heightTiles)
     {
-        SpriteRecord& sprite = state->spriteStore[n];
+        SpriteRecord& sprite = state->document.spriteStore[n];
         sprite.widthTiles = widthTiles;
         sprite.heightTiles = heightTiles;
         for (int i = 0; i < kBufferSize; ++i) sprite.pixels[i] = static_cast<std::uint8_t>(i * 3 + n);
@@ -46,18 +46,18 @@ struct SelectionFixture : ::testing::Test {
     static Point client(int x, int y) { return {clientOf(x), clientOf(y)}; }
     void press(int x, int y)
     {
-        state->lastMousePos = client(x, y);
-        state->leftDragging = true;
+        state->gesture.lastMousePos = client(x, y);
+        state->gesture.leftDragging = true;
         selectionPress(*state, client(x, y));
     }
     void drag(int x, int y)
     {
-        state->lastMousePos = client(x, y);
+        state->gesture.lastMousePos = client(x, y);
         selectionDrag(*state, client(x, y));
     }
     void release()
     {
-        state->leftDragging = false;
+        state->gesture.leftDragging = false;
         selectionRelease(*state);
     }
     void outline(int l, int t, int r, int b) // right and bottom exclusive

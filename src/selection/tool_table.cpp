@@ -12,7 +12,7 @@ namespace {
 
 int buttonIndex(const EditorState& state, MouseButton button)
 {
-    return button == MouseButton::Left ? state.foregroundIndex : state.backgroundIndex;
+    return button == MouseButton::Left ? state.tools.foregroundIndex : state.tools.backgroundIndex;
 }
 
 ColourSlot buttonSlot(MouseButton button)

@@ -9,9 +9,9 @@ void setIndicatorColour(EditorState& state, int index, ColourSlot which)
 {
     index &= 15;
     if (which == ColourSlot::Foreground)
-        state.foregroundIndex = index;
+        state.tools.foregroundIndex = index;
     else
-        state.backgroundIndex = index;
+        state.tools.backgroundIndex = index;
     viewOf(state).indicatorChanged(static_cast<int>(which),
                                    colourOf(state.currentDisplayPalette, index));
 }

@@ -14,8 +14,8 @@ void floodFill(EditorState& state, Point client)
     WorkSurface surface;
     renderWorkSurface(state, surface);
     const GridMask area = floodArea(surface.data(), toSpritePixel(client));
-    const int brush = state.penAndBrush.brushIndex >= 0 ? state.penAndBrush.brushIndex
-                                                        : state.penAndBrush.penIndex;
+    const int brush = state.tools.penAndBrush.brushIndex >= 0 ? state.tools.penAndBrush.brushIndex
+                                                        : state.tools.penAndBrush.penIndex;
     paintPixels(state.current(), area, brush);
     repaintCanvas(state);
 }

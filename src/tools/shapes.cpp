@@ -7,16 +7,16 @@ namespace tessel {
 void preparePenAndBrush(EditorState& state, MouseButton button, BrushRule rule)
 {
     const bool left = button == MouseButton::Left;
-    const int drawing = left ? state.foregroundIndex : state.backgroundIndex;
-    const int other = left ? state.backgroundIndex : state.foregroundIndex;
-    PenAndBrush& pb = state.penAndBrush;
+    const int drawing = left ? state.tools.foregroundIndex : state.tools.backgroundIndex;
+    const int other = left ? state.tools.backgroundIndex : state.tools.foregroundIndex;
+    PenAndBrush& pb = state.tools.penAndBrush;
     pb.penIndex = drawing;
     pb.penWidth = viewOf(state).lineSize();
     pb.brushIndex = -1;
     if (rule == BrushRule::SameAsPen) {
         pb.brushIndex = drawing;
     } else if (rule == BrushRule::FromFillMode) {
-        switch (state.fillMode) {
+        switch (state.tools.fillMode) {
         case FillMode::Opaque:
             pb.brushIndex = drawing;
             break;
@@ -52,25 +52,25 @@ FigureCoverage roundRectFigure(Point a, Point b, int penWidth, EditorView& optio
 
 void beginShape(EditorState& state, Point client)
 {
-    state.shapeStart = toSpritePixel(client);
+    state.gesture.shapeStart = toSpritePixel(client);
     if (!hasEditableSprite(state)) return;
-    state.backupPixels = state.current().pixels;
-    state.shapeDragSprite = state.currentSprite;
+    state.gesture.backupPixels = state.current().pixels;
+    state.gesture.shapeDragSprite = state.currentSprite;
 }
 
 void dragShape(EditorState& state, Point client, FigureFunction figure)
 {
-    state.shapeEnd = toSpritePixel(client);
+    state.gesture.shapeEnd = toSpritePixel(client);
     // Only a drag that began with a figure press on this sprite has a
     // backup to rebuild from. A button held since a press with another tool
     // (the colour picker while Shift was down, say) must not bring back a
     // stale backup over the sprite.
-    if (!hasEditableSprite(state) || state.shapeDragSprite != state.currentSprite) return;
+    if (!hasEditableSprite(state) || state.gesture.shapeDragSprite != state.currentSprite) return;
     SpriteRecord& sprite = state.current();
-    sprite.pixels = state.backupPixels;
-    const PenAndBrush& pb = state.penAndBrush;
+    sprite.pixels = state.gesture.backupPixels;
+    const PenAndBrush& pb = state.tools.penAndBrush;
     const FigureCoverage covered =
-        figure(state.shapeStart, state.shapeEnd, pb.penWidth, viewOf(state));
+        figure(state.gesture.shapeStart, state.gesture.shapeEnd, pb.penWidth, viewOf(state));
     if (pb.brushIndex >= 0) paintPixels(sprite, covered.interior, pb.brushIndex);
     paintPixels(sprite, covered.outline, pb.penIndex);
     repaintCanvas(state);

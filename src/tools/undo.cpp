@@ -15,7 +15,7 @@ void pushUndoSnapshot(EditorState& state)
     levels[1] = levels[0];
     levels[0] = state.current().pixels;
     state.undo.top = std::min(state.undo.top + 1, 2);
-    markSpriteEdited(state, state.currentSprite);
+    markSpriteEdited(state.document, state.currentSprite);
 }
 
 void resetUndo(EditorState& state)
@@ -27,15 +27,15 @@ void resetUndo(EditorState& state)
 void undo(EditorState& state)
 {
     if (state.undo.top < 0 || !state.hasSprite()) return;
-    if (state.currentTool == ToolId::Select) {
+    if (state.tools.currentTool == ToolId::Select) {
         // A floating block is dropped, not stamped: the snapshot already
         // holds the sprite as it was before the lift or paste.
-        state.selectionRect.setEmpty();
-        state.selectionFloating = false;
+        state.selection.selectionRect.setEmpty();
+        state.selection.selectionFloating = false;
     }
     auto& levels = state.undo.levels;
     state.current().pixels = levels[0];
-    markSpriteEdited(state, state.currentSprite);
+    markSpriteEdited(state.document, state.currentSprite);
     repaintCanvas(state);
     levels[0] = levels[1];
     levels[1] = levels[2];

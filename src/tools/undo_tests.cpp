@@ -11,8 +11,8 @@ struct UndoFixture : ::testing::Test {
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
     void SetUp() override
     {
-        state->spriteStore[0].widthTiles = 2;
-        state->spriteStore[0].heightTiles = 2;
+        state->document.spriteStore[0].widthTiles = 2;
+        state->document.spriteStore[0].heightTiles = 2;
     }
     void edit(std::uint8_t value)
     {
@@ -25,14 +25,14 @@ TEST_F(UndoFixture, KeepsThreeLevelsAndThenGraysTheItem)
 {
     // S0 = 0, four edits give S1..S4; three undos reach S1 and no further.
     for (std::uint8_t v = 1; v <= 4; ++v) edit(v);
-    EXPECT_TRUE(state->commands.isEnabled(ids::Undo));
+    EXPECT_TRUE(state->window.commands.isEnabled(ids::Undo));
     undo(*state);
     EXPECT_EQ(state->current().pixels[0], 3);
     undo(*state);
     EXPECT_EQ(state->current().pixels[0], 2);
     undo(*state);
     EXPECT_EQ(state->current().pixels[0], 1);
-    EXPECT_FALSE(state->commands.isEnabled(ids::Undo));
+    EXPECT_FALSE(state->window.commands.isEnabled(ids::Undo));
     undo(*state); // an empty stack does nothing
     EXPECT_EQ(state->current().pixels[0], 1);
 }
@@ -41,20 +41,20 @@ TEST_F(UndoFixture, ResetEmptiesTheHistory)
 {
     edit(7);
     resetUndo(*state);
-    EXPECT_FALSE(state->commands.isEnabled(ids::Undo));
+    EXPECT_FALSE(state->window.commands.isEnabled(ids::Undo));
     undo(*state);
     EXPECT_EQ(state->current().pixels[0], 7);
 }
 
 TEST_F(UndoFixture, UndoWithSelectToolDropsTheFloatingBlock)
 {
-    state->currentTool = ToolId::Select;
+    state->tools.currentTool = ToolId::Select;
     edit(5);
-    state->selectionRect = {0, 0, 4, 4};
-    state->selectionFloating = true;
+    state->selection.selectionRect = {0, 0, 4, 4};
+    state->selection.selectionFloating = true;
     undo(*state);
-    EXPECT_TRUE(state->selectionRect.isEmpty());
-    EXPECT_FALSE(state->selectionFloating);
+    EXPECT_TRUE(state->selection.selectionRect.isEmpty());
+    EXPECT_FALSE(state->selection.selectionFloating);
     EXPECT_EQ(state->current().pixels[0], 0);
 }
 

@@ -35,7 +35,7 @@ void CanvasPainter::compose(const EditorState& state)
         }
     }
     magnifyWorkSurface();
-    drawSelectionOutline(state.selectionRect);
+    drawSelectionOutline(state.selection.selectionRect);
     composePreview(state);
 }
 

@@ -11,14 +11,14 @@ protected:
     // (16 * i + p, 255 - 16 * i, 3 * i): all sixteen differ.
     void defineSprite(int n, int wTiles, int hTiles, int p)
     {
-        SpriteRecord& r = state->spriteStore[n];
+        SpriteRecord& r = state->document.spriteStore[n];
         r.widthTiles = wTiles;
         r.heightTiles = hTiles;
         r.paletteIndex = p;
         for (int i = 0; i < 16; ++i) {
-            state->displayPalettes[p].red[i] = 16 * i + p;
-            state->displayPalettes[p].green[i] = 255 - 16 * i;
-            state->displayPalettes[p].blue[i] = 3 * i;
+            state->document.displayPalettes[p].red[i] = 16 * i + p;
+            state->document.displayPalettes[p].green[i] = 255 - 16 * i;
+            state->document.displayPalettes[p].blue[i] = 3 * i;
         }
     }
     static QRgb colour(int i, int p) { return qRgb(16 * i + p, 255 - 16 * i, 3 * i); }
@@ -44,7 +44,7 @@ TEST_F(Canvas, WithNoRomTheCanvasIsGreyAndThePreviewBlack)
 TEST_F(Canvas, SpritePixelsAreMagnifiedFourTimesInTheirPalette)
 {
     defineSprite(7, 2, 3, 4);
-    auto& px = state->spriteStore[7].pixels;
+    auto& px = state->document.spriteStore[7].pixels;
     px[0] = 1;
     px[15] = 2;                // (15, 0)
     px[23 * 64 + 0] = 3;       // (0, 23)
@@ -68,7 +68,7 @@ TEST_F(Canvas, SpritePixelsAreMagnifiedFourTimesInTheirPalette)
 TEST_F(Canvas, PreviewCentresASmallSpriteOnBlack)
 {
     defineSprite(3, 2, 1, 9); // 16 x 8 pixels
-    state->spriteStore[3].pixels.fill(5);
+    state->document.spriteStore[3].pixels.fill(5);
     selectSprite(*state, 3);
     const QImage img = paintedClient();
     // Drawn at client (474, 36) to (490, 44), excluded ends.
@@ -83,7 +83,7 @@ TEST_F(Canvas, PreviewCentresASmallSpriteOnBlack)
 TEST_F(Canvas, PreviewOfAFullSizeSpriteFillsTheBox)
 {
     defineSprite(0, 8, 10, 0);
-    auto& px = state->spriteStore[0].pixels;
+    auto& px = state->document.spriteStore[0].pixels;
     for (int i = 0; i < kBufferSize; ++i) px[i] = (i / 64 + i % 64) % 16;
     selectSprite(*state, 0);
     const QImage img = paintedClient();
@@ -94,9 +94,9 @@ TEST_F(Canvas, PreviewOfAFullSizeSpriteFillsTheBox)
 TEST_F(Canvas, SelectionOutlineIsDottedWhiteOnItsFirstRowsAndColumnsOnly)
 {
     defineSprite(1, 4, 4, 2);
-    state->spriteStore[1].pixels.fill(6);
+    state->document.spriteStore[1].pixels.fill(6);
     selectSprite(*state, 1);
-    state->selectionRect = Rect{2, 3, 6, 8};
+    state->selection.selectionRect = Rect{2, 3, 6, 8};
     window->repaintCanvas();
     const QImage img = paintedClient();
     // From (2*4+2, 3*4+2) = (10, 14) to (6*4+2, 8*4+2) = (26, 34), the last
@@ -126,10 +126,10 @@ TEST_F(Canvas, OutlineHangingOverTheEdgeIsClippedAndEmptyDrawsNothing)
     defineSprite(1, 1, 1, 2);
     selectSprite(*state, 1);
     const QImage before = paintedClient();
-    state->selectionRect = Rect{0, 0, 0, 0};
+    state->selection.selectionRect = Rect{0, 0, 0, 0};
     window->repaintCanvas();
     EXPECT_EQ(paintedClient(), before);
-    state->selectionRect = Rect{-5, -5, 200, 200};
+    state->selection.selectionRect = Rect{-5, -5, 200, 200};
     window->repaintCanvas(); // must not write outside the canvas
     const QImage img = paintedClient();
     EXPECT_EQ(img.pixel(40, 40), before.pixel(40, 40));
@@ -140,7 +140,7 @@ TEST_F(Canvas, AnotherPaletteShowsAtOnceInCanvasPreviewAndSwatches)
 {
     defineSprite(1, 1, 1, 2);
     defineSprite(2, 1, 1, 3);
-    state->spriteStore[2].pixels.fill(7);
+    state->document.spriteStore[2].pixels.fill(7);
     selectSprite(*state, 1);
     selectSprite(*state, 2);
     const QImage img = paintedClient();

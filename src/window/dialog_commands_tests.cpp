@@ -41,9 +41,9 @@ protected:
 TEST_F(DialogCommands, ClosingThePaletteEditorShowsAppliedColoursAndResetsUndo)
 {
     const int p = state->current().paletteIndex;
-    state->displayPalettes[p].red[3] = 200; // as an applied palette leaves it
-    state->displayPalettes[p].green[3] = 100;
-    state->displayPalettes[p].blue[3] = 50;
+    state->document.displayPalettes[p].red[3] = 200; // as an applied palette leaves it
+    state->document.displayPalettes[p].green[3] = 100;
+    state->document.displayPalettes[p].blue[3] = 50;
     state->current().pixels[0] = 3;
     window->runCommand(ids::PencilButton);
     QTest::mouseClick(window->clientArea(), Qt::LeftButton, {}, QPoint(30, 30));

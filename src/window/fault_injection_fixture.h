@@ -87,13 +87,13 @@ protected:
         WindowTest::SetUp();
         original = buildSyntheticRom();
         rom.write(original);
-        state->romFile.setIo(faults);
+        state->document.romFile.setIo(faults);
     }
     void TearDown() override
     {
         window.reset();
-        state->romFile.close();
-        state->romFile.setIo(systemFileIo());
+        state->document.romFile.close();
+        state->document.romFile.setIo(systemFileIo());
     }
 
     bool openRom(const std::string& path)

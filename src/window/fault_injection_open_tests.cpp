@@ -46,7 +46,7 @@ TEST_F(FaultsSurvived, AFailedOpenOfAnotherRomKeepsTheOpenOneAndItsEdits)
     ScratchFile other;
     other.write(original);
     ASSERT_TRUE(openRom(rom.path()));
-    state->spriteStore[0].pixels[0] = kNewIndex0;
+    state->document.spriteStore[0].pixels[0] = kNewIndex0;
     // Past the identity check: the open itself, the lock, and the load (the
     // second read is the unsaved-edits check before the ROM is replaced).
     for (auto [op, nth] : {std::pair{IoOp::Open, 2}, {IoOp::Lock, 2}, {IoOp::Pread, 3}}) {
@@ -55,8 +55,8 @@ TEST_F(FaultsSurvived, AFailedOpenOfAnotherRomKeepsTheOpenOneAndItsEdits)
         faults.failOn(op, nth, EIO);
         EXPECT_TRUE(openRom(other.path())) << "still the first ROM is open";
         expectToldOnce(kCannotOpen, EIO);
-        EXPECT_EQ(state->romFile.path(), rom.path()) << opName(op);
-        EXPECT_EQ(state->spriteStore[0].pixels[0], kNewIndex0) << opName(op);
+        EXPECT_EQ(state->document.romFile.path(), rom.path()) << opName(op);
+        EXPECT_EQ(state->document.spriteStore[0].pixels[0], kNewIndex0) << opName(op);
     }
     prompts.saveAnswer = SaveChoice::Save;
     window->runCommand(ids::SaveCurrentSprite);

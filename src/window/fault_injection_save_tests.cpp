@@ -23,8 +23,8 @@ TEST_P(SaveSpriteFaults, TheUserIsToldAndTheNextSaveWorks)
 {
     const Fault f = GetParam();
     ASSERT_TRUE(openRom(rom.path()));
-    state->spriteStore[0].pixels[0] = kNewIndex0;
-    markSpriteEdited(*state, 0);
+    state->document.spriteStore[0].pixels[0] = kNewIndex0;
+    markSpriteEdited(state->document, 0);
     faults.reset();
     faults.failOn(f.op, f.nth, f.error);
     window->runCommand(ids::SaveCurrentSprite);
@@ -58,10 +58,10 @@ TEST_P(SaveAllFaults, TheUserIsToldAndTheNextSaveWorks)
 {
     const Fault f = GetParam();
     ASSERT_TRUE(openRom(rom.path()));
-    state->spriteStore[0].pixels[0] = kNewIndex0;
-    state->spriteStore[1143].pixels[0] = kNewIndex1143;
-    markSpriteEdited(*state, 0);
-    markSpriteEdited(*state, 1143);
+    state->document.spriteStore[0].pixels[0] = kNewIndex0;
+    state->document.spriteStore[1143].pixels[0] = kNewIndex1143;
+    markSpriteEdited(state->document, 0);
+    markSpriteEdited(state->document, 1143);
     faults.reset();
     faults.failOn(f.op, f.nth, f.error);
     window->runCommand(ids::SaveAllSprites);
@@ -90,10 +90,10 @@ INSTANTIATE_TEST_SUITE_P(EachCall, SaveAllFaults,
 TEST_F(FaultsSurvived, ShortWritesStillSaveEveryByte)
 {
     ASSERT_TRUE(openRom(rom.path()));
-    state->spriteStore[0].pixels[0] = kNewIndex0;
-    state->spriteStore[1143].pixels[0] = kNewIndex1143;
-    markSpriteEdited(*state, 0);
-    markSpriteEdited(*state, 1143);
+    state->document.spriteStore[0].pixels[0] = kNewIndex0;
+    state->document.spriteStore[1143].pixels[0] = kNewIndex1143;
+    markSpriteEdited(state->document, 0);
+    markSpriteEdited(state->document, 1143);
     faults.limitWrites(1);
     window->runCommand(ids::SaveAllSprites);
     EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("|").toStdString();
@@ -134,15 +134,15 @@ TEST_P(ApplyFaults, TheUserIsToldAndTheNextApplyWorks)
     EXPECT_EQ(firstDifference(rom.read(), f.editsInFile ? applied : original), -1);
     // The store keeps the palette as loaded until a write reached the
     // disk and was read back, so the next Apply writes the colour again.
-    EXPECT_EQ(state->rawPalettes[3].red[4], before.red);
-    EXPECT_EQ(state->rawPalettes[3].blue[4], before.blue);
+    EXPECT_EQ(state->document.rawPalettes[3].red[4], before.red);
+    EXPECT_EQ(state->document.rawPalettes[3].blue[4], before.blue);
 
     editor.findChild<QPushButton*>("1079")->click();
     EXPECT_EQ(prompts.errors.size(), 1);
     EXPECT_EQ(firstDifference(rom.read(), applied), -1);
-    EXPECT_EQ(state->rawPalettes[3].red[4], 1);
-    EXPECT_EQ(state->rawPalettes[3].green[4], 2);
-    EXPECT_EQ(state->rawPalettes[3].blue[4], 3);
+    EXPECT_EQ(state->document.rawPalettes[3].red[4], 1);
+    EXPECT_EQ(state->document.rawPalettes[3].green[4], 2);
+    EXPECT_EQ(state->document.rawPalettes[3].blue[4], 3);
 }
 
 // Apply: the file's size, its colour words read (for bit 15), the size

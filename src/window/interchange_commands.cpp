@@ -42,8 +42,8 @@ void exportSprite(QWidget* window, EditorState& state, UserPrompts& prompts)
     if (path.isEmpty()) return;
     const SpriteRecord& sprite = state.current();
     tell(window, prompts,
-         writeExport(localPathWithExtension(path, ".png"), state.romFile.path(),
-                     exportSpritePng(spriteViewOf(sprite), state.displayPalettes[sprite.paletteIndex])));
+         writeExport(localPathWithExtension(path, ".png"), state.document.romFile.path(),
+                     exportSpritePng(spriteViewOf(sprite), state.document.displayPalettes[sprite.paletteIndex])));
 }
 
 void importSprite(QWidget* window, EditorState& state, UserPrompts& prompts)
@@ -55,7 +55,7 @@ void importSprite(QWidget* window, EditorState& state, UserPrompts& prompts)
         prompts.error(window, text(imported.error));
         return;
     }
-    noteEditEnded(state);
+    noteEditEnded(state.document);
     repaintCanvas(state);
 }
 
@@ -64,8 +64,8 @@ void exportSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
     const QString path = prompts.saveFilePath(window, QStringLiteral("Export All Sprites as Sheet"), kPngFilter);
     if (path.isEmpty()) return;
     tell(window, prompts,
-         writeExport(localPathWithExtension(path, ".png"), state.romFile.path(),
-                     exportSheetPng(spriteViewsOf(state.spriteStore), state.displayPalettes)));
+         writeExport(localPathWithExtension(path, ".png"), state.document.romFile.path(),
+                     exportSheetPng(spriteViewsOf(state.document.spriteStore), state.document.displayPalettes)));
 }
 
 void importSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
@@ -77,7 +77,7 @@ void importSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
         prompts.error(window, text(imported.error));
         return;
     }
-    noteEditEnded(state);
+    noteEditEnded(state.document);
     repaintCanvas(state);
     prompts.information(window, text(imported.value.message));
 }
@@ -86,7 +86,7 @@ void importSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
 // the clean ROM; empty while there is none.
 QString backupOfThisRun(const EditorState& state)
 {
-    return QFile::decodeName(QByteArray::fromStdString(backupMadeThisRun(state.romFile.key())));
+    return QFile::decodeName(QByteArray::fromStdString(backupMadeThisRun(state.document.romFile.key())));
 }
 
 void createPatch(QWidget* window, EditorState& state, UserPrompts& prompts)
@@ -104,12 +104,12 @@ void createPatch(QWidget* window, EditorState& state, UserPrompts& prompts)
     const QString out = prompts.saveFilePath(window, QStringLiteral("Create Patch"),
                                              QStringLiteral("BPS patches (*.bps);;IPS patches (*.ips)"));
     if (out.isEmpty()) return;
-    const IoResult patched = exportPatch(localPathWithExtension(out, ".bps"), localPathOf(clean), state.romFile.path());
+    const IoResult patched = exportPatch(localPathWithExtension(out, ".bps"), localPathOf(clean), state.document.romFile.path());
     if (!patched.ok) {
         prompts.error(window, text(patched.error));
         return;
     }
-    if (hasUnsavedEdits(state))
+    if (hasUnsavedEdits(state.document))
         prompts.information(window, QStringLiteral("The patch holds the ROM file as saved; the edits not "
                                                    "yet saved are not in it."));
 }

@@ -70,7 +70,7 @@ TEST_F(ArtCommands, ImportSpriteIsOneUndoableEditAndWritesNothing)
     run(ids::ImportSpritePng, QString::fromStdString(edited.path()));
     ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
     EXPECT_EQ(state->current().pixels[0], picture.indices[0]);
-    EXPECT_TRUE(isSpriteEdited(*state, 0));
+    EXPECT_TRUE(isSpriteEdited(state->document, 0));
     EXPECT_EQ(state->undo.top, 0);
     EXPECT_EQ(readFileBytes(rom), original);
 
@@ -103,7 +103,7 @@ TEST_F(ArtCommands, APipeToImportIsRefusedUnread)
         ASSERT_EQ(prompts.errors.size(), 1) << id;
         EXPECT_TRUE(prompts.errors[0].contains("pipe.png is not a regular file.")) << prompts.errors[0].toStdString();
     }
-    EXPECT_EQ(editedSpriteCount(*state), 0);
+    EXPECT_EQ(editedSpriteCount(state->document), 0);
 }
 
 TEST_F(ArtCommands, SheetRoundTripChangesNoSprite)
@@ -112,7 +112,7 @@ TEST_F(ArtCommands, SheetRoundTripChangesNoSprite)
     run(ids::ExportSheet, dir.filePath("sheet.png"));
     run(ids::ImportSheet, dir.filePath("sheet.png"));
     ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
-    EXPECT_EQ(editedSpriteCount(*state), 0);
+    EXPECT_EQ(editedSpriteCount(state->document), 0);
     EXPECT_EQ(prompts.informations.size(), 1);
 }
 
@@ -124,13 +124,13 @@ TEST_F(ArtCommands, CopyAsImageThenPasteImageFloatsTheSameBlock)
     ASSERT_TRUE(QGuiApplication::clipboard()->mimeData()->hasFormat("image/png"));
     window->runCommand(ids::PasteImage);
     ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
-    EXPECT_TRUE(state->selectionFloating);
-    EXPECT_EQ(state->selectionRect.left, 0);
-    EXPECT_EQ(state->selectionRect.width(), state->current().widthPixels());
+    EXPECT_TRUE(state->selection.selectionFloating);
+    EXPECT_EQ(state->selection.selectionRect.left, 0);
+    EXPECT_EQ(state->selection.selectionRect.width(), state->current().widthPixels());
     EXPECT_EQ(state->undo.top, 0);
     const int w = state->current().widthPixels();
     for (int y = 0; y < state->current().heightPixels(); ++y)
-        for (int x = 0; x < w; ++x) ASSERT_EQ(state->floatingPixels[y * 64 + x], sprite[y * 64 + x]) << x << "," << y;
+        for (int x = 0; x < w; ++x) ASSERT_EQ(state->selection.floatingPixels[y * 64 + x], sprite[y * 64 + x]) << x << "," << y;
 }
 
 TEST_F(ArtCommands, PaletteFileLandsInTheWorkingCopyOnly)
@@ -164,7 +164,7 @@ TEST_F(ArtCommands, CreatePatchOffersTheBackupMadeBeforeTheFirstWrite)
 {
     openRom();
     state->current().pixels[0] ^= 5;
-    markSpriteEdited(*state, state->currentSprite);
+    markSpriteEdited(state->document, state->currentSprite);
     window->runCommand(ids::SaveCurrentSprite);
     ASSERT_TRUE(prompts.errors.isEmpty());
     prompts.yesNoAnswer = true;

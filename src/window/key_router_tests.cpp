@@ -56,7 +56,7 @@ protected:
 
     void enableAll()
     {
-        for (int id : CommandStates::allCommands) state->commands.setEnabled(id, true);
+        for (int id : CommandStates::allCommands) state->window.commands.setEnabled(id, true);
     }
     // Through the platform, as a real key arrives: window first, then the
     // focus widget, then its parents.
@@ -72,7 +72,7 @@ protected:
 
 TEST_F(KeyRouterTest, CtrlSSavesFromAToolButtonExactlyOnce)
 {
-    state->commands.setEnabled(ids::SaveCurrentSprite, true);
+    state->window.commands.setEnabled(ids::SaveCurrentSprite, true);
     QTest::keyClick(toolButton, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(ran, std::vector<int>{ids::SaveCurrentSprite});
 
@@ -187,21 +187,21 @@ TEST_F(KeyRouterTest, OtherKindsOfTextFieldKeepTheirKeys)
 
 TEST_F(KeyRouterTest, ShiftHoldsThePickerOnceThroughTheWholeDelivery)
 {
-    state->currentTool = ToolId::Line;
+    state->tools.currentTool = ToolId::Line;
     showAndFocus(toolButton);
     // The button ignores Shift, so Qt offers each event to the window too.
     QTest::keyPress(window.windowHandle(), Qt::Key_Shift);
-    EXPECT_EQ(state->currentTool, ToolId::ColourPicker);
+    EXPECT_EQ(state->tools.currentTool, ToolId::ColourPicker);
     EXPECT_EQ(cursorRefreshes, 1);
     QTest::keyRelease(window.windowHandle(), Qt::Key_Shift);
-    EXPECT_EQ(state->currentTool, ToolId::Line);
+    EXPECT_EQ(state->tools.currentTool, ToolId::Line);
     EXPECT_EQ(cursorRefreshes, 2);
-    EXPECT_FALSE(state->shiftHeld);
+    EXPECT_FALSE(state->window.shiftHeld);
 
     // A second release, with no press between, restores savedTool again.
-    state->currentTool = ToolId::Ellipse;
+    state->tools.currentTool = ToolId::Ellipse;
     QTest::keyRelease(window.windowHandle(), Qt::Key_Shift);
-    EXPECT_EQ(state->currentTool, ToolId::Line);
+    EXPECT_EQ(state->tools.currentTool, ToolId::Line);
 }
 
 TEST(KeyStrokeOf, ControlLettersAndPlainCharacters)

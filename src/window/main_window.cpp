@@ -72,17 +72,17 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
 
     // A right click on a palette swatch makes its index the background.
     for (int i = 0; i < 16; ++i)
-        controls_.swatches[i]->bindRightClick(i, &state_.backgroundIndex, controls_.background,
+        controls_.swatches[i]->bindRightClick(i, &state_.tools.backgroundIndex, controls_.background,
                                               controls_.foreground);
     for (ColorSwatch* indicator : {controls_.foreground, controls_.background})
         indicator->setColor(25, 25, 64, 64, 64, static_cast<int>(SwatchBorder::Black));
 
     controls_.lineSizeSpin->setRange(0, 32);
     controls_.curveRadiusSpin->setRange(0, 64);
-    controls_.fillMode->setCurrentIndex(static_cast<int>(state_.fillMode));
+    controls_.fillMode->setCurrentIndex(static_cast<int>(state_.tools.fillMode));
     controls_.lineSize->setText(QString::number(1));
     controls_.curveRadius->setText(QString::number(5));
-    controls_.transparent->setChecked(state_.transparentSelection);
+    controls_.transparent->setChecked(state_.tools.transparentSelection);
 
     createBrowser();
     connectControls();
@@ -91,21 +91,21 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
     connect(client_, &ClientArea::pointerLeft, status_, &StatusLine::pointerLeft);
 
     dragCursor_ = ids::ArrowCursor;
-    state_.view = this;
+    state_.window.view = this;
     updateCaption();
     toolChanged();
     commandsChanged();
     setRomControlsEnabled(state_.romOpen());
     acceptRomDrops(this, [this](const QString& path) {
-        if (state_.commands.isEnabled(ids::OpenRom)) openRomAt(path);
+        if (state_.window.commands.isEnabled(ids::OpenRom)) openRomAt(path);
     });
-    state_.editorReady = true;
+    state_.window.editorReady = true;
 }
 
 MainWindow::~MainWindow()
 {
-    if (state_.view == this) state_.view = nullptr;
-    state_.editorReady = false;
+    if (state_.window.view == this) state_.window.view = nullptr;
+    state_.window.editorReady = false;
 }
 
 void MainWindow::connectControls()
@@ -147,7 +147,7 @@ const QImage& MainWindow::workSurface() const { return client_->canvasPainter().
 void MainWindow::refreshCursor()
 {
     int cursor = cursorFor(state_);
-    if (!state_.leftDragging && !state_.rightDragging)
+    if (!state_.gesture.leftDragging && !state_.gesture.rightDragging)
         dragCursor_ = cursor;
     else if (cursor == ids::ArrowCursor)
         cursor = dragCursor_; // off the sprite during a drag: the tool's pointer stays
@@ -159,7 +159,7 @@ void MainWindow::showStatus(const QString& text) { status_->showResult(text); }
 QString MainWindow::romName() const
 {
     if (!state_.romOpen()) return QString();
-    return romDisplayName(state_.romFile.path());
+    return romDisplayName(state_.document.romFile.path());
 }
 
 void MainWindow::setPaletteChangesPending(bool pending)
@@ -175,7 +175,7 @@ void MainWindow::updateCaption()
         setWindowTitle(product);
         return;
     }
-    const bool unsaved = editedSpriteCount(state_) > 0 || paletteChangesPending_;
+    const bool unsaved = editedSpriteCount(state_.document) > 0 || paletteChangesPending_;
     setWindowTitle(QStringLiteral("%1%2 — %3")
                        .arg(unsaved ? QStringLiteral("*") : QString(), romName(), product));
 }
@@ -205,7 +205,7 @@ void MainWindow::editMarksChanged()
 
 void MainWindow::commandsChanged()
 {
-    for (auto [id, a] : actions_) a->setEnabled(state_.commands.isEnabled(id));
+    for (auto [id, a] : actions_) a->setEnabled(state_.window.commands.isEnabled(id));
 }
 
 void MainWindow::paletteSwatchesChanged()
@@ -215,7 +215,7 @@ void MainWindow::paletteSwatchesChanged()
         controls_.swatches[i]->setColor(36, 15, p.red[i], p.green[i], p.blue[i],
                                         static_cast<int>(SwatchBorder::Sunken));
     if (!state_.hasSprite()) return;
-    const RawPalette& raw = state_.rawPalettes[state_.current().paletteIndex & 31];
+    const RawPalette& raw = state_.document.rawPalettes[state_.current().paletteIndex & 31];
     for (int i = 0; i < 16; ++i)
         controls_.swatches[i]->setToolTip(swatchTooltip(i, raw.red[i], raw.green[i], raw.blue[i]));
 }
@@ -236,16 +236,16 @@ void MainWindow::toolChanged()
 {
     // While Shift holds the colour picker, the tool it stands in for keeps
     // its button checked beside the picker's.
-    const bool standIn = state_.shiftHeld && state_.currentTool == ToolId::ColourPicker &&
-                         state_.savedTool != ToolId::ColourPicker;
+    const bool standIn = state_.window.shiftHeld && state_.tools.currentTool == ToolId::ColourPicker &&
+                         state_.tools.savedTool != ToolId::ColourPicker;
     controls_.tools->setExclusive(false);
     for (QAbstractButton* b : controls_.tools->buttons()) {
         const int id = controls_.tools->id(b);
-        b->setChecked(id == buttonIdOf(state_.currentTool) ||
-                      (standIn && id == buttonIdOf(state_.savedTool)));
+        b->setChecked(id == buttonIdOf(state_.tools.currentTool) ||
+                      (standIn && id == buttonIdOf(state_.tools.savedTool)));
     }
     controls_.tools->setExclusive(!standIn);
-    const OptionControls shown = toolEntry(state_.currentTool).options;
+    const OptionControls shown = toolEntry(state_.tools.currentTool).options;
     for (int id : {ids::LineSizeLabel, ids::LineSizeEdit, ids::LineSizeSpin})
         controls_[id]->setVisible(shown.lineSize);
     for (int id : {ids::FillLabel, ids::FillCombo}) controls_[id]->setVisible(shown.fill);
@@ -295,7 +295,7 @@ void MainWindow::moveEvent(QMoveEvent* event)
     QDialog::moveEvent(event);
     // The browser does not follow the window; it is hidden until placed
     // again by its button.
-    if (state_.editorReady) hideBrowser();
+    if (state_.window.editorReady) hideBrowser();
 }
 
 } // namespace tessel

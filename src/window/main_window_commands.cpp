@@ -82,7 +82,7 @@ QString shortRomText(const RomProbe& probe, const QString& name)
 void MainWindow::runCommand(int id)
 {
     using namespace ids;
-    if (isMenuCommand(id) ? !state_.commands.isEnabled(id)
+    if (isMenuCommand(id) ? !state_.window.commands.isEnabled(id)
                           : (control(id) && !control(id)->isEnabled()))
         return;
     ToolId tool;
@@ -118,7 +118,7 @@ void MainWindow::runCommand(int id)
     case PreviousSprite: previousSprite(state_); break;
     case NextSprite: nextSprite(state_); break;
     case BrowserButton: browserCommand(); break;
-    case FillCombo: state_.fillMode = static_cast<FillMode>(controls_.fillMode->currentIndex()); break;
+    case FillCombo: state_.tools.fillMode = static_cast<FillMode>(controls_.fillMode->currentIndex()); break;
     case TransparentCheck: setTransparentSelection(state_, controls_.transparent->isChecked()); break;
     default: runInterchangeCommand(this, state_, prompts_, id); break;
     }
@@ -176,7 +176,7 @@ bool MainWindow::openRomFile(const std::string& file)
     // Our own lock on the ROM we hold is no obstacle to opening it again.
     std::string reason;
     RomProbe probe;
-    switch (checkRomIdentity(file, state_.romFile.io(), &state_.romFile, &reason, &probe)) {
+    switch (checkRomIdentity(file, state_.document.romFile.io(), &state_.document.romFile, &reason, &probe)) {
     case RomIdentity::CannotOpen:
         prompts_.plainError(this, withReason(kCannotOpenText, reason));
         return false;

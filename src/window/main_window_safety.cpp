@@ -5,19 +5,20 @@
 #include "window/main_window.h"
 
 #include "window/status_line.h"
+#include "editor/rom_commands.h"
 #include "model/edit_marks.h"
 #include "rom/rom_session.h"
 #include "widgets/user_prompts.h"
 
 namespace tessel {
 
-bool MainWindow::backupBeforeWrite() { return conversation_.backupBeforeWrite(this, state_.romFile); }
+bool MainWindow::backupBeforeWrite() { return conversation_.backupBeforeWrite(this, state_.document.romFile); }
 
 bool MainWindow::saveCurrentSpriteCommand()
 {
     const int sprite = state_.currentSprite;
     const SaveResult result = conversation_.write(
-        this, state_.romFile.path(),
+        this, state_.document.romFile.path(),
         [this](const SaveOptions& options) { return saveCurrentSprite(state_, options); },
         [this] { return backupBeforeWrite(); });
     const bool saved =
@@ -29,8 +30,8 @@ bool MainWindow::saveCurrentSpriteCommand()
 bool MainWindow::saveAllSpritesCommand()
 {
     const SaveResult result = conversation_.write(
-        this, state_.romFile.path(),
-        [this](const SaveOptions& options) { return saveAllSprites(state_, options); },
+        this, state_.document.romFile.path(),
+        [this](const SaveOptions& options) { return saveAllSprites(state_.document, options); },
         [this] { return backupBeforeWrite(); });
     const bool saved =
         conversation_.report(this, result, QStringLiteral("The sprites could not all be saved to the ROM."));
@@ -50,8 +51,8 @@ void MainWindow::noteSaved(const SaveResult& result, int sprite)
 
 bool MainWindow::mayDiscardEdits()
 {
-    if (!state_.romOpen() || !hasUnsavedEdits(state_)) return true;
-    switch (prompts_.askSaveChanges(this, romName(), editedSpriteCount(state_))) {
+    if (!state_.romOpen() || !hasUnsavedEdits(state_.document)) return true;
+    switch (prompts_.askSaveChanges(this, romName(), editedSpriteCount(state_.document))) {
     case SaveChoice::Save: return saveAllSpritesCommand();
     case SaveChoice::Discard: return true;
     case SaveChoice::Cancel: return false;

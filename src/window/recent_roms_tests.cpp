@@ -94,7 +94,7 @@ protected:
     }
     QStringList recent() const { return window->recentRomsMenu()->roms().paths(); }
     QList<QAction*> entries() const { return window->recentRomsMenu()->actions(); }
-    QString openPath() const { return QString::fromStdString(state->romFile.path()); }
+    QString openPath() const { return QString::fromStdString(state->document.romFile.path()); }
 };
 
 TEST_F(RecentRomsWindow, TheListSurvivesARestartAndOpensItsEntries)
@@ -192,7 +192,7 @@ TEST_F(RomDrop, CancelToTheUnsavedEditsQuestionRefusesTheDrop)
     const QString first = generatedRom("first.smc");
     open(first);
     state->current().pixels[0] ^= 5;
-    markSpriteEdited(*state, state->currentSprite);
+    markSpriteEdited(state->document, state->currentSprite);
     prompts.saveAnswer = SaveChoice::Cancel;
     drop({QUrl::fromLocalFile(generatedRom("second.smc"))});
     EXPECT_EQ(prompts.saveQuestions, 1);

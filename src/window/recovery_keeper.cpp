@@ -58,17 +58,17 @@ void RecoveryKeeper::learnRomIfChanged()
         fileName_.clear();
         return;
     }
-    if (state_.romFile.path() != learntPath_) learnRom();
+    if (state_.document.romFile.path() != learntPath_) learnRom();
 }
 
 void RecoveryKeeper::learnRom()
 {
-    learntPath_ = state_.romFile.path();
+    learntPath_ = state_.document.romFile.path();
     info_ = {};
     info_.romPath = canonicalRomPath(learntPath_);
     fileKeyOfPath(info_.romPath, info_.romKey); // stays zero when it cannot be had
     fileName_ = recoveryFileName(info_.romPath);
-    marksSeen_ = state_.spriteEdited;
+    marksSeen_ = state_.document.spriteEdited;
     for (RecoveryPiece& piece : pieces_) piece.reset(); // another ROM's sprites
     lastCurrent_ = -1;
     refreshChecksum();
@@ -77,14 +77,14 @@ void RecoveryKeeper::learnRom()
 void RecoveryKeeper::refreshChecksum()
 {
     checksumStale_ = false;
-    info_.spriteAreaCrc = spriteAreaChecksum(state_.diskSpriteArea);
+    info_.spriteAreaCrc = spriteAreaChecksum(state_.document.diskSpriteArea);
 }
 
 void RecoveryKeeper::marksChanged()
 {
     bool cleared = false;
-    for (int i = 0; i < kSpriteCount; ++i) cleared |= marksSeen_[i] && !state_.spriteEdited[i];
-    marksSeen_ = state_.spriteEdited;
+    for (int i = 0; i < kSpriteCount; ++i) cleared |= marksSeen_[i] && !state_.document.spriteEdited[i];
+    marksSeen_ = state_.document.spriteEdited;
     if (!cleared) return;
     // Sprites were saved (or refreshed, or the ROM closed): the file's
     // sprite area may be new, and the recovery file must say so soon.
@@ -105,29 +105,29 @@ void RecoveryKeeper::update(bool evenWhileDragging)
 {
     learnRomIfChanged();
     if (!state_.romOpen()) {
-        seenGeneration_ = state_.editGeneration;
+        seenGeneration_ = state_.document.editGeneration;
         removeOwnedFile(); // closing let the edits go, or saved them
         return;
     }
     if (checksumStale_) refreshChecksum();
-    if (!evenWhileDragging && (state_.leftDragging || state_.rightDragging)) return;
-    if (state_.editGeneration == seenGeneration_) return;
-    seenGeneration_ = state_.editGeneration;
-    if (editedSpriteCount(state_) == 0) {
+    if (!evenWhileDragging && (state_.gesture.leftDragging || state_.gesture.rightDragging)) return;
+    if (state_.document.editGeneration == seenGeneration_) return;
+    seenGeneration_ = state_.document.editGeneration;
+    if (editedSpriteCount(state_.document) == 0) {
         removeOwnedFile();
         return;
     }
     info_.savedAt = static_cast<std::int64_t>(std::time(nullptr));
     handed_.clear();
     for (int i = 0; i < kSpriteCount; ++i) {
-        if (!state_.spriteEdited[i]) {
+        if (!state_.document.spriteEdited[i]) {
             pieces_[i].reset();
             continue;
         }
-        if (!pieces_[i] || pieceMarkCounts_[i] != state_.spriteMarkCounts[i] || i == state_.currentSprite ||
+        if (!pieces_[i] || pieceMarkCounts_[i] != state_.document.spriteMarkCounts[i] || i == state_.currentSprite ||
             i == lastCurrent_) {
-            pieces_[i] = recoveryPiece(state_, i);
-            pieceMarkCounts_[i] = state_.spriteMarkCounts[i];
+            pieces_[i] = recoveryPiece(state_.document, i);
+            pieceMarkCounts_[i] = state_.document.spriteMarkCounts[i];
         }
         handed_.push_back(pieces_[i]);
     }
@@ -160,13 +160,13 @@ void RecoveryKeeper::flushNow()
 void RecoveryKeeper::editsDiscarded()
 {
     removeOwnedFile();
-    seenGeneration_ = state_.editGeneration;
+    seenGeneration_ = state_.document.editGeneration;
 }
 
 void RecoveryKeeper::romOpened()
 {
     learnRom();
-    if (editedSpriteCount(state_) == 0) removeOwnedFile();
+    if (editedSpriteCount(state_.document) == 0) removeOwnedFile();
     offerRestore();
 }
 
@@ -210,10 +210,10 @@ void RecoveryKeeper::offerRestore()
     // Restored sprites are unsaved edits again: nothing reaches the ROM
     // until the user saves.
     for (const RecoveredSprite& s : found->sprites) {
-        PixelBuffer& pixels = state_.spriteStore[s.sprite].pixels;
+        PixelBuffer& pixels = state_.document.spriteStore[s.sprite].pixels;
         for (int y = 0; y < s.height; ++y)
             std::copy_n(s.pixels.begin() + y * kBufferWidth, s.width, pixels.begin() + y * kBufferWidth);
-        markSpriteEdited(state_, s.sprite);
+        markSpriteEdited(state_.document, s.sprite);
     }
     owned_ = fileName_;
     repaintCanvas(state_);

@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "model/editor_state.h"
 #include "rom/recovery_file.h"
 
 class QWidget;

@@ -54,8 +54,8 @@ protected:
     // An edit of one pixel, as a tool leaves it: changed and marked.
     void edit(int sprite, std::uint8_t index)
     {
-        state->spriteStore[sprite].pixels[0] = index;
-        markSpriteEdited(*state, sprite);
+        state->document.spriteStore[sprite].pixels[0] = index;
+        markSpriteEdited(state->document, sprite);
     }
     std::string recoveryFile() { return window->recovery().directory() + "/" + window->recovery().currentFile(); }
     std::vector<std::string> backups() const
@@ -88,7 +88,7 @@ TEST_F(RecoveryTest, TheFileFollowsTheUnsavedEdits)
     ASSERT_TRUE(kept) << why;
     ASSERT_EQ(kept->sprites.size(), 2u);
     EXPECT_EQ(kept->sprites[1].sprite, 700);
-    EXPECT_EQ(kept->sprites[1].pixels, state->spriteStore[700].pixels);
+    EXPECT_EQ(kept->sprites[1].pixels, state->document.spriteStore[700].pixels);
     EXPECT_EQ(kept->info.romPath, canonicalRomPath(rom.path()));
 
     // Close ROM without saving (Discard) leaves nothing unsaved to keep.
@@ -107,7 +107,7 @@ TEST_F(RecoveryTest, ASpriteLeftWhileItsBlockMovedIsKeptAsItWasLeft)
     ASSERT_TRUE(openRom());
     edit(0, 9);
     window->recovery().updateAndWait();
-    state->spriteStore[0].pixels[1] = 7; // the block moved on, no new mark
+    state->document.spriteStore[0].pixels[1] = 7; // the block moved on, no new mark
     selectSprite(*state, 1);
     edit(5, 3);
     window->recovery().updateAndWait();
@@ -117,7 +117,7 @@ TEST_F(RecoveryTest, ASpriteLeftWhileItsBlockMovedIsKeptAsItWasLeft)
     ASSERT_TRUE(kept) << why;
     ASSERT_EQ(kept->sprites.size(), 2u);
     EXPECT_EQ(kept->sprites[0].sprite, 0);
-    EXPECT_EQ(kept->sprites[0].pixels, state->spriteStore[0].pixels);
+    EXPECT_EQ(kept->sprites[0].pixels, state->document.spriteStore[0].pixels);
 }
 
 TEST_F(RecoveryTest, DiscardOnLeavingDropsTheFile)
@@ -154,7 +154,7 @@ TEST_F(RecoveryTest, OpeningTheRomAgainOffersTheEdits)
         ASSERT_TRUE(openRom());
         edit(3, 9);
         edit(1143, 2);
-        const PixelBuffer edited3 = state->spriteStore[3].pixels;
+        const PixelBuffer edited3 = state->document.spriteStore[3].pixels;
         restart(); // the old window writes the file on its way out
         std::vector<std::uint8_t> before = original;
         if (c.changeSpriteArea) before[kSpriteAreaBegin + 5] ^= 0xFF; // sprite 0
@@ -170,9 +170,9 @@ TEST_F(RecoveryTest, OpeningTheRomAgainOffersTheEdits)
             << question.toStdString();
         EXPECT_EQ(question.contains("changed since"), c.changeSpriteArea) << question.toStdString();
         const bool restored = c.answer == RecoveryChoice::Restore;
-        EXPECT_EQ(state->spriteStore[3].pixels == edited3, restored);
-        EXPECT_EQ(editedSpriteCount(*state), restored ? 2 : 0);
-        EXPECT_TRUE(isSpriteEdited(*state, 1143) == restored);
+        EXPECT_EQ(state->document.spriteStore[3].pixels == edited3, restored);
+        EXPECT_EQ(editedSpriteCount(state->document), restored ? 2 : 0);
+        EXPECT_TRUE(isSpriteEdited(state->document, 1143) == restored);
         EXPECT_EQ(rom.read(), before) << "restoring is no save";
         window->recovery().updateAndWait();
         EXPECT_EQ(fs::exists(recoveryFile()), restored);
@@ -185,7 +185,7 @@ TEST_F(RecoveryTest, TheChecksumFollowsSaves)
     edit(3, 9);
     window->runCommand(ids::SaveAllSprites);
     ASSERT_NE(rom.read(), original);
-    ASSERT_FALSE(isSpriteEdited(*state, 3)) << "a save that reached the disk clears the mark";
+    ASSERT_FALSE(isSpriteEdited(state->document, 3)) << "a save that reached the disk clears the mark";
     edit(5, 9);
     restart();
     ASSERT_TRUE(openRom());

@@ -85,13 +85,13 @@ TEST_F(RomCommands, AWrongTitleAnsweredNoKeepsTheOpenRom)
     prompts.yesNoAnswer = false;
     open(makeRomFile("lower.smc", "oaken shore"));
     EXPECT_EQ(prompts.questions.size(), 1);
-    EXPECT_EQ(QString::fromStdString(state->romFile.path()), first);
+    EXPECT_EQ(QString::fromStdString(state->document.romFile.path()), first);
     expectRomControls(true);
 
     // A file too short to hold the title gets the same question.
     open(makeRomFile("short.smc", "OAKEN SHORE", 0x101C5));
     EXPECT_EQ(prompts.questions.size(), 2);
-    EXPECT_EQ(QString::fromStdString(state->romFile.path()), first);
+    EXPECT_EQ(QString::fromStdString(state->document.romFile.path()), first);
 }
 
 TEST_F(RomCommands, AFileThatCannotBeOpenedForUpdateGetsTheErrorMessage)
@@ -121,7 +121,7 @@ TEST_F(RomCommands, ASecondOpenReplacesTheFirstAndShowsItsSpriteZero)
     EXPECT_EQ(state->currentSprite, 2);
     const QString second = makeRomFile("b.smc");
     open(second);
-    EXPECT_EQ(QString::fromStdString(state->romFile.path()), second);
+    EXPECT_EQ(QString::fromStdString(state->document.romFile.path()), second);
     EXPECT_EQ(state->currentSprite, 0);
     EXPECT_EQ(spriteEditText(), "0");
     // The first file is no longer held: another editor may open it.
@@ -202,7 +202,7 @@ TEST_F(RomCommands, SpritesPastTheEndOfAShortFileAreNamedAsNotSaved)
     ASSERT_TRUE(state->romOpen());
     control<QLineEdit>(1030)->setText("1143");
     state->current().pixels[0] ^= 1;
-    markSpriteEdited(*state, 1143);
+    markSpriteEdited(state->document, 1143);
     window->runCommand(ids::SaveSpriteButton);
     ASSERT_EQ(prompts.errors.size(), 1);
     EXPECT_TRUE(prompts.errors[0].contains("not saved")) << prompts.errors[0].toStdString();
@@ -222,7 +222,7 @@ TEST_F(RomCommands, TheGeneratedRomShowsEachSpriteInItsOwnPalette)
     for (int sprite : {0, 1, 2}) {
         if (sprite) window->runCommand(ids::NextSprite);
         ASSERT_EQ(state->currentSprite, sprite);
-        const SpriteRecord& r = state->spriteStore[sprite];
+        const SpriteRecord& r = state->document.spriteStore[sprite];
         const QImage img = paintedClient();
         for (int y = 0; y < r.heightPixels(); ++y) {
             for (int x = 0; x < r.widthPixels(); ++x) {
@@ -261,7 +261,7 @@ protected:
     void edit()
     {
         state->current().pixels[0] ^= 5;
-        markSpriteEdited(*state, state->currentSprite);
+        markSpriteEdited(state->document, state->currentSprite);
     }
     void unedit() { state->current().pixels[0] ^= 5; }
     QString path;
@@ -292,7 +292,7 @@ TEST_F(UnsavedEdits, CancelKeepsTheRomOpenWithItsEdits)
     EXPECT_TRUE(state->romOpen());
     open(makeRomFile("b.smc"));
     EXPECT_EQ(prompts.saveQuestions, 2);
-    EXPECT_EQ(QString::fromStdString(state->romFile.path()), path);
+    EXPECT_EQ(QString::fromStdString(state->document.romFile.path()), path);
     window->runCommand(ids::Exit);
     EXPECT_EQ(prompts.saveQuestions, 3);
     EXPECT_TRUE(window->isVisible());
@@ -324,8 +324,8 @@ TEST_F(UnsavedEdits, SaveWritesEverySpriteThenExits)
 
 TEST_F(UnsavedEdits, AFailedSaveSaysWhyAndKeepsTheWindowOpen)
 {
-    FaultIo faults(state->romFile.io());
-    state->romFile.setIo(faults);
+    FaultIo faults(state->document.romFile.io());
+    state->document.romFile.setIo(faults);
     edit();
     faults.failOn(IoOp::Pwrite, 1, ENOSPC, true);
     prompts.saveAnswer = SaveChoice::Save;
@@ -338,7 +338,7 @@ TEST_F(UnsavedEdits, AFailedSaveSaysWhyAndKeepsTheWindowOpen)
     window->runCommand(ids::SaveSpriteButton);
     EXPECT_EQ(prompts.errors.size(), 2);
     faults.reset();
-    state->romFile.setIo(systemFileIo());
+    state->document.romFile.setIo(systemFileIo());
 }
 
 TEST_F(UnsavedEdits, RefreshDiscardsWithoutAsking)

@@ -34,7 +34,7 @@ protected:
     {
         prompts.nextPath = path;
         window->runCommand(ids::OpenRom);
-        return state->romOpen() && QString::fromStdString(state->romFile.path()) == path;
+        return state->romOpen() && QString::fromStdString(state->document.romFile.path()) == path;
     }
     void drawAt(int x, int y)
     {
@@ -49,12 +49,12 @@ TEST_F(RomFeedback, ADumpOpensWithoutAQuestionAndTheCaptionFollowsTheEdits)
     EXPECT_EQ(window->windowTitle(), "Tessel 2.6");
     ASSERT_TRUE(open(writeRom("game.sfc", false)));
     EXPECT_TRUE(prompts.questions.isEmpty());
-    EXPECT_FALSE(state->romFile.hasCopierHeader());
+    EXPECT_FALSE(state->document.romFile.hasCopierHeader());
     EXPECT_EQ(window->windowTitle(), "game.sfc \u2014 Tessel 2.6");
     // The status bar gives sprite 0's place in this file: 512 bytes early.
     EXPECT_EQ(status(), "Sprite 0: 4 \u00d7 6 tiles, palette 5, file offset 0x110000");
 
-    state->foregroundIndex = (expectedPixel(0, 5, 5) + 1) & 15; // a pixel that changes
+    state->tools.foregroundIndex = (expectedPixel(0, 5, 5) + 1) & 15; // a pixel that changes
     drawAt(5, 5);
     EXPECT_EQ(window->windowTitle(), "*game.sfc \u2014 Tessel 2.6");
     window->runCommand(ids::SaveCurrentSprite);

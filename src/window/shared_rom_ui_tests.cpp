@@ -33,8 +33,8 @@ protected:
     }
     void edit(int sprite = 0)
     {
-        state->spriteStore[sprite].pixels[0] ^= 5;
-        markSpriteEdited(*state, sprite);
+        state->document.spriteStore[sprite].pixels[0] ^= 5;
+        markSpriteEdited(state->document, sprite);
     }
     std::string path;
     std::vector<std::uint8_t> original;
@@ -81,7 +81,7 @@ TEST_F(SharedRom, AnOutsideChangeIsWrittenOverOnlyAfterYes)
         EXPECT_EQ(readFileBytes(path) == original, !yes);
     }
     EXPECT_TRUE(prompts.errors.isEmpty());
-    EXPECT_FALSE(hasUnsavedEdits(*state));
+    EXPECT_FALSE(hasUnsavedEdits(state->document));
 }
 
 TEST_F(SharedRom, ApplyChangesIsToldAndAskedWhatASaveIs)

@@ -51,7 +51,7 @@ QString StatusLine::spriteText(const EditorState& state)
     // Catalogue offsets are those of a copier image; a dump holds the tiles
     // 512 bytes earlier.
     const long long offset =
-        r.romOffset - (state.romFile.hasCopierHeader() ? 0 : RomFile::kCopierHeaderBytes);
+        r.romOffset - (state.document.romFile.hasCopierHeader() ? 0 : RomFile::kCopierHeaderBytes);
     return QStringLiteral("Sprite %1: %2 \u00d7 %3 tiles, palette %4, file offset 0x%5")
         .arg(state.currentSprite)
         .arg(r.widthTiles)

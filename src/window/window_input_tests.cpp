@@ -25,20 +25,20 @@ protected:
         prompts.nextPath = makeRomFile("input.smc");
         window->runCommand(ids::OpenRom);
         ASSERT_TRUE(state->romOpen());
-        SpriteRecord& r = state->spriteStore[4];
+        SpriteRecord& r = state->document.spriteStore[4];
         r.widthTiles = 2;
         r.heightTiles = 2;
         r.paletteIndex = 6;
         r.pixels.fill(0);
         for (int i = 0; i < 16; ++i) {
-            state->displayPalettes[6].red[i] = i;
-            state->displayPalettes[6].green[i] = 10 * i;
-            state->displayPalettes[6].blue[i] = 255 - i;
+            state->document.displayPalettes[6].red[i] = i;
+            state->document.displayPalettes[6].green[i] = 10 * i;
+            state->document.displayPalettes[6].blue[i] = 255 - i;
         }
         selectSprite(*state, 4);
     }
     static QColor colour(int i) { return QColor(i, 10 * i, 255 - i); }
-    int pixel(int x, int y) const { return state->spriteStore[4].pixels[y * 64 + x] & 15; }
+    int pixel(int x, int y) const { return state->document.spriteStore[4].pixels[y * 64 + x] & 15; }
 
     QWidget* client() const { return window->clientArea(); }
     void press(Qt::MouseButton b, QPoint p) { QTest::mousePress(client(), b, {}, p); }
@@ -55,14 +55,14 @@ TEST_F(WindowInput, SwatchLeftClickChoosesTheForegroundRightClickTheBackground)
 {
     loadSprite();
     QTest::mouseClick(window->control(1004 + 5), Qt::LeftButton);
-    EXPECT_EQ(state->foregroundIndex, 5);
+    EXPECT_EQ(state->tools.foregroundIndex, 5);
     EXPECT_EQ(control<ColorSwatch>(1002)->color(), colour(5));
     QTest::mouseClick(window->control(1004 + 11), Qt::RightButton);
-    EXPECT_EQ(state->backgroundIndex, 11);
+    EXPECT_EQ(state->tools.backgroundIndex, 11);
     auto* back = control<ColorSwatch>(1003);
     EXPECT_EQ(back->color(), colour(11));
     EXPECT_EQ(back->border(), int(SwatchBorder::Black));
-    EXPECT_EQ(state->foregroundIndex, 5);
+    EXPECT_EQ(state->tools.foregroundIndex, 5);
     // The foreground indicator stays drawn over the background one.
     const QImage img = paintedClient();
     EXPECT_EQ(img.pixel(335, 350), colour(5).rgb());
@@ -70,13 +70,13 @@ TEST_F(WindowInput, SwatchLeftClickChoosesTheForegroundRightClickTheBackground)
 
     // The indicators themselves have no right click.
     QTest::mouseClick(window->control(1002), Qt::RightButton);
-    EXPECT_EQ(state->backgroundIndex, 11);
+    EXPECT_EQ(state->tools.backgroundIndex, 11);
 }
 
 TEST_F(WindowInput, SwatchRightClickBeforeAnySpriteGivesAGreyBackground)
 {
     QTest::mouseClick(window->control(1004 + 2), Qt::RightButton);
-    EXPECT_EQ(state->backgroundIndex, 2);
+    EXPECT_EQ(state->tools.backgroundIndex, 2);
     EXPECT_EQ(control<ColorSwatch>(1003)->color(), QColor(64, 64, 64));
 }
 
@@ -91,28 +91,28 @@ TEST_F(WindowInput, ToolButtonsAreExclusiveAndShowTheirOptions)
         return visible == expected;
     };
     clickTool(1037);
-    EXPECT_EQ(state->currentTool, ToolId::Rectangle);
+    EXPECT_EQ(state->tools.currentTool, ToolId::Rectangle);
     EXPECT_TRUE(control<QPushButton>(1037)->isChecked());
     EXPECT_FALSE(control<QPushButton>(1033)->isChecked());
     EXPECT_TRUE(shown({1039, 1040, 1068, 1041, 1069}));
     clickTool(1043);
-    EXPECT_EQ(state->currentTool, ToolId::RoundedRectangle);
+    EXPECT_EQ(state->tools.currentTool, ToolId::RoundedRectangle);
     EXPECT_TRUE(shown({1039, 1040, 1068, 1041, 1069, 1044, 1045, 1070}));
     clickTool(1036);
-    EXPECT_EQ(state->currentTool, ToolId::Line);
+    EXPECT_EQ(state->tools.currentTool, ToolId::Line);
     EXPECT_TRUE(shown({1039, 1040, 1068}));
     clickTool(1035);
-    EXPECT_EQ(state->currentTool, ToolId::Select);
+    EXPECT_EQ(state->tools.currentTool, ToolId::Select);
     EXPECT_TRUE(shown({1067}));
     clickTool(1034);
-    EXPECT_EQ(state->currentTool, ToolId::FloodFill);
+    EXPECT_EQ(state->tools.currentTool, ToolId::FloodFill);
     EXPECT_TRUE(shown({}));
     clickTool(1042);
-    EXPECT_EQ(state->currentTool, ToolId::ColourPicker);
+    EXPECT_EQ(state->tools.currentTool, ToolId::ColourPicker);
     clickTool(1038);
-    EXPECT_EQ(state->currentTool, ToolId::Ellipse);
+    EXPECT_EQ(state->tools.currentTool, ToolId::Ellipse);
     clickTool(1033);
-    EXPECT_EQ(state->currentTool, ToolId::Pencil);
+    EXPECT_EQ(state->tools.currentTool, ToolId::Pencil);
     EXPECT_TRUE(shown({}));
 }
 
@@ -120,14 +120,14 @@ TEST_F(WindowInput, FillListAndTransparencyBoxSetTheState)
 {
     clickTool(1037);
     control<QComboBox>(1041)->setCurrentIndex(2);
-    EXPECT_EQ(state->fillMode, FillMode::Background);
+    EXPECT_EQ(state->tools.fillMode, FillMode::Background);
     control<QComboBox>(1041)->setCurrentIndex(1);
-    EXPECT_EQ(state->fillMode, FillMode::Transparent);
+    EXPECT_EQ(state->tools.fillMode, FillMode::Transparent);
     clickTool(1035);
     QTest::mouseClick(control<QCheckBox>(1067), Qt::LeftButton);
-    EXPECT_TRUE(state->transparentSelection);
+    EXPECT_TRUE(state->tools.transparentSelection);
     QTest::mouseClick(control<QCheckBox>(1067), Qt::LeftButton);
-    EXPECT_FALSE(state->transparentSelection);
+    EXPECT_FALSE(state->tools.transparentSelection);
 }
 
 TEST_F(WindowInput, PencilPressAndDragMapClientPointsTowardZero)
@@ -191,14 +191,14 @@ TEST_F(WindowInput, EditCommandsReachTheSelectionAndTheMenuFollows)
     EXPECT_EQ(paintedClient().pixel(3, 3), colour(4).rgb());
 
     // A pasted block floats with the Select tool, whose box is then shown.
-    state->selectionRect = Rect{0, 0, 2, 2};
+    state->selection.selectionRect = Rect{0, 0, 2, 2};
     window->action(ids::Copy)->trigger();
     window->runCommand(ids::PencilButton);
     window->action(ids::Paste)->trigger();
-    EXPECT_EQ(state->currentTool, ToolId::Select);
+    EXPECT_EQ(state->tools.currentTool, ToolId::Select);
     EXPECT_TRUE(control<QPushButton>(1035)->isChecked());
     EXPECT_TRUE(window->control(1067)->isVisible());
-    EXPECT_TRUE(state->selectionFloating);
+    EXPECT_TRUE(state->selection.selectionFloating);
 }
 
 TEST_F(WindowInput, CursorOverTheSpriteIsTheToolsPicture)
@@ -266,12 +266,12 @@ TEST_F(WindowInput, ARightPressOnOneSwatchReleasedOverAnotherTakesTheOther)
     QWidget* other = window->control(1004 + 12);
     QTest::mousePress(pressed, Qt::RightButton);
     QTest::mouseRelease(pressed, Qt::RightButton, {}, pressed->mapFrom(client(), other->geometry().center()));
-    EXPECT_EQ(state->backgroundIndex, 12);
+    EXPECT_EQ(state->tools.backgroundIndex, 12);
     EXPECT_EQ(control<ColorSwatch>(1003)->color(), colour(12));
     // Released over no swatch: nothing changes.
     QTest::mousePress(pressed, Qt::RightButton);
     QTest::mouseRelease(pressed, Qt::RightButton, {}, pressed->mapFrom(client(), QPoint(100, 100)));
-    EXPECT_EQ(state->backgroundIndex, 12);
+    EXPECT_EQ(state->tools.backgroundIndex, 12);
 }
 
 TEST_F(WindowInput, ACanvasPressTakesTheFocusFromTheNumberBoxSoShortcutsWork)

@@ -59,7 +59,7 @@ SoakSession::~SoakSession()
 {
     qApp->removeEventFilter(router_);
     window_.reset(); // deletes the router, its child
-    state_->romFile.close();
+    state_->document.romFile.close();
     qInstallMessageHandler(previousHandler);
 }
 
@@ -157,16 +157,16 @@ bool SoakSession::finish()
     window_->runCommand(ids::SaveAllSprites);
     if (prompts_.errors.size() != errorsBefore)
         return fail("the final Save All failed: " + prompts_.errors.last().toStdString());
-    if (hasUnsavedEdits(*state_)) return fail("edits are still unsaved after Save All");
+    if (hasUnsavedEdits(state_->document)) return fail("edits are still unsaved after Save All");
 
     // Closing keeps the store; a second editor state then loads the file.
-    const std::string path = state_->romFile.path();
+    const std::string path = state_->document.romFile.path();
     window_->runCommand(ids::CloseRom);
     auto fresh = std::make_unique<EditorState>();
     if (IoResult r = tessel::openRom(*fresh, path); !r.ok) return fail("cannot reopen: " + r.error);
     for (int i = 0; i < kSpriteCount; ++i) {
-        const SpriteRecord& saved = fresh->spriteStore[i];
-        const SpriteRecord& shown = state_->spriteStore[i];
+        const SpriteRecord& saved = fresh->document.spriteStore[i];
+        const SpriteRecord& shown = state_->document.spriteStore[i];
         for (int y = 0; y < saved.heightPixels(); ++y)
             for (int x = 0; x < saved.widthPixels(); ++x)
                 if ((saved.pixels[y * 64 + x] & 15) != (shown.pixels[y * 64 + x] & 15))
@@ -175,8 +175,8 @@ bool SoakSession::finish()
     }
     for (int p = 0; p < kPaletteCount; ++p)
         for (int k = 1; k < 16; ++k) {
-            const RawPalette& a = fresh->rawPalettes[p];
-            const RawPalette& b = state_->rawPalettes[p];
+            const RawPalette& a = fresh->document.rawPalettes[p];
+            const RawPalette& b = state_->document.rawPalettes[p];
             if (a.red[k] != b.red[k] || a.green[k] != b.green[k] || a.blue[k] != b.blue[k])
                 return fail("palette " + std::to_string(p) + " colour " + std::to_string(k) +
                             " reads back otherwise");

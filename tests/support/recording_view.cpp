@@ -40,9 +40,9 @@ FileIo& openRomStandIn()
 
 void attachForEditing(EditorState& state, RecordingView& view)
 {
-    state.view = &view;
-    state.romFile.setIo(openRomStandIn());
-    state.romFile.open("stand-in.smc");
+    state.window.view = &view;
+    state.document.romFile.setIo(openRomStandIn());
+    state.document.romFile.open("stand-in.smc");
 }
 
 } // namespace tessel::testing

@@ -20,6 +20,7 @@ public:
     int paletteLoads = 0;
     int toolChanges = 0;
     int browserHides = 0;
+    int editMarkChanges = 0;
     int lineSizeReads = 0;
     int curveRadiusReads = 0;
     std::vector<std::pair<int, Rgb>> indicators; // (which, colour), in order
@@ -34,6 +35,7 @@ public:
     }
     void spriteNumberChanged(int n) override { spriteNumbers.push_back(n); }
     void toolChanged() override { ++toolChanges; }
+    void editMarksChanged() override { ++editMarkChanges; }
     int lineSize() override
     {
         ++lineSizeReads;
