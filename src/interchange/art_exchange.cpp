@@ -41,11 +41,6 @@ BeforeChange undoSnapshotOfShown(EditorState& state)
     };
 }
 
-IoResult fromText(const std::string& why)
-{
-    return why.empty() ? IoResult::success() : IoResult::failure(why);
-}
-
 } // namespace
 
 Outcome<ArtChange> importSpriteFile(RomDocument& document, int sprite, const std::string& path,
@@ -122,13 +117,13 @@ IoResult writeExport(const std::string& out, const std::string& romPath,
 IoResult exportPalette(const std::string& out, const std::string& romPath, const RawPalette& colours)
 {
     if (IoResult r = exportTarget(out, romPath); !r.ok) return r;
-    return fromText(exportPaletteFile(out, colours));
+    return exportPaletteFile(out, colours);
 }
 
 IoResult exportPatch(const std::string& out, const std::string& cleanPath, const std::string& romPath)
 {
     if (IoResult r = exportTarget(out, romPath); !r.ok) return r;
-    return fromText(exportRomPatch(out, cleanPath, romPath));
+    return exportRomPatch(out, cleanPath, romPath);
 }
 
 } // namespace tessel

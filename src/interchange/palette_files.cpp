@@ -255,11 +255,11 @@ namespace {
 const char kKinds[] = "a palette file is chosen by its extension: .gpl, .pal, .act or .bin";
 }
 
-std::string exportPaletteFile(const std::string& path, const RawPalette& raw)
+IoResult exportPaletteFile(const std::string& path, const RawPalette& raw)
 {
     const auto kind = paletteFileKind(path);
-    if (!kind) return std::string("Cannot write ") + path + ": " + kKinds;
-    return writeWholeFile(path, writePaletteFile(*kind, raw)).error;
+    if (!kind) return IoResult::failure(std::string("Cannot write ") + path + ": " + kKinds);
+    return writeWholeFile(path, writePaletteFile(*kind, raw));
 }
 
 Outcome<RawPalette> importPaletteFile(const std::string& path)

@@ -36,7 +36,7 @@ std::vector<std::uint8_t> writePaletteFile(PaletteFileKind kind, const RawPalett
 Outcome<RawPalette> readPaletteFile(PaletteFileKind kind, std::span<const std::uint8_t> bytes);
 
 // The same through files, the kind from the extension.
-std::string exportPaletteFile(const std::string& path, const RawPalette& raw);
+IoResult exportPaletteFile(const std::string& path, const RawPalette& raw);
 Outcome<RawPalette> importPaletteFile(const std::string& path);
 
 } // namespace tessel

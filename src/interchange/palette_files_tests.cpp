@@ -120,11 +120,11 @@ TEST(PaletteFiles, KindComesFromTheExtensionInAnyCase)
 
     const testing::ScratchFolder dir;
     const RawPalette raw = samplePalette();
-    EXPECT_EQ(exportPaletteFile(dir.file("p.PAL"), raw), "");
+    EXPECT_EQ(exportPaletteFile(dir.file("p.PAL"), raw).error, "");
     const auto back = importPaletteFile(dir.file("p.PAL"));
     ASSERT_TRUE(back.ok) << back.error;
     EXPECT_EQ(back.value.blue[7], raw.blue[7]);
-    EXPECT_NE(exportPaletteFile(dir.file("p.txt"), raw).find(".gpl, .pal, .act or .bin"), std::string::npos);
+    EXPECT_NE(exportPaletteFile(dir.file("p.txt"), raw).error.find(".gpl, .pal, .act or .bin"), std::string::npos);
     EXPECT_FALSE(importPaletteFile(dir.file("missing.gpl")).ok);
 }
 

@@ -228,19 +228,19 @@ Outcome<Bytes> makeRomPatch(PatchFormat format, Span clean, Span edited)
     return format == PatchFormat::Bps ? makeBpsPatch(clean, edited) : makeIpsPatch(clean, edited);
 }
 
-std::string exportRomPatch(const std::string& patchPath, const std::string& cleanPath, const std::string& editedPath)
+IoResult exportRomPatch(const std::string& patchPath, const std::string& cleanPath, const std::string& editedPath)
 {
     const auto format = patchFormat(patchPath);
-    if (!format) return "Cannot write " + patchPath + ": a patch is chosen by its extension, .bps or .ips";
+    if (!format) return IoResult::failure("Cannot write " + patchPath + ": a patch is chosen by its extension, .bps or .ips");
     if (namesSameFile(patchPath, cleanPath) || namesSameFile(patchPath, editedPath))
-        return "Cannot write the patch over one of its ROMs: " + patchPath;
+        return IoResult::failure("Cannot write the patch over one of its ROMs: " + patchPath);
     const auto clean = readWholeFile(cleanPath, kMaxRomBytes);
-    if (!clean.ok) return clean.error;
+    if (!clean.ok) return IoResult::failure(clean.error);
     const auto edited = readWholeFile(editedPath, kMaxRomBytes);
-    if (!edited.ok) return edited.error;
+    if (!edited.ok) return IoResult::failure(edited.error);
     const auto patch = makeRomPatch(*format, clean.value, edited.value);
-    if (!patch.ok) return patch.error;
-    return writeWholeFile(patchPath, patch.value).error;
+    if (!patch.ok) return IoResult::failure(patch.error);
+    return writeWholeFile(patchPath, patch.value);
 }
 
 } // namespace tessel

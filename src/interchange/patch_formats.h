@@ -40,9 +40,9 @@ Outcome<std::vector<std::uint8_t>> makeIpsPatch(std::span<const std::uint8_t> so
 // one or when one has a copier header and the other has not.
 Outcome<std::vector<std::uint8_t>> makeRomPatch(PatchFormat format, std::span<const std::uint8_t> clean,
                                                 std::span<const std::uint8_t> edited);
-// The same through files, the format from the patch's extension. Empty on
-// success; on failure the reason, and nothing is written.
-std::string exportRomPatch(const std::string& patchPath, const std::string& cleanPath,
+// The same through files, the format from the patch's extension. On
+// failure nothing is written.
+IoResult exportRomPatch(const std::string& patchPath, const std::string& cleanPath,
                            const std::string& editedPath);
 
 } // namespace tessel

@@ -205,11 +205,11 @@ TEST(PatchFormats, RomsOfDifferentKindsAreRefusedAndNothingIsWritten)
     const std::string clean = dir.file("clean.sfc"), bare = dir.file("bare.ips"), patch = dir.file("out.BPS");
     ASSERT_TRUE(testing::writeSyntheticRom(clean));
     ASSERT_TRUE(writeWholeFile(bare, headerless).ok);
-    EXPECT_EQ(exportRomPatch(patch, clean, clean), ""); // nothing edited: a valid patch all the same
+    EXPECT_EQ(exportRomPatch(patch, clean, clean).error, ""); // nothing edited: a valid patch all the same
     EXPECT_TRUE(std::get<Bytes>(applyBps(testing::readFileBytes(patch), headered)) == headered);
-    EXPECT_NE(exportRomPatch(dir.file("refused.ips"), bare, clean).find("same kind"), std::string::npos);
-    EXPECT_NE(exportRomPatch(dir.file("p.zip"), clean, clean).find(".bps or .ips"), std::string::npos);
-    EXPECT_NE(exportRomPatch(bare, bare, clean).find("over one of its ROMs"), std::string::npos);
+    EXPECT_NE(exportRomPatch(dir.file("refused.ips"), bare, clean).error.find("same kind"), std::string::npos);
+    EXPECT_NE(exportRomPatch(dir.file("p.zip"), clean, clean).error.find(".bps or .ips"), std::string::npos);
+    EXPECT_NE(exportRomPatch(bare, bare, clean).error.find("over one of its ROMs"), std::string::npos);
     EXPECT_TRUE(readWholeFile(bare, 1 << 22).value == headerless);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("")), {}), 3); // no refused patch
 }

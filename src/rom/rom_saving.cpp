@@ -25,8 +25,9 @@ namespace {
 
 constexpr int kMaxSpriteBytes = 80 * kTileBytes;
 
-// The sprite area as the edited sprites encode to; static so that saving
-// allocates nothing (the editor runs on one thread).
+// The sprite area as the edited sprites encode to; static so that a save
+// does not allocate 1.1 MB each time (the editor runs on one thread). The
+// lists of sprites and runs a save builds are small and do allocate.
 SpriteAreaBytes encodedArea;
 
 bool hasTiles(const SpriteRecord& r)

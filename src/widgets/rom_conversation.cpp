@@ -1,12 +1,12 @@
 #include "widgets/rom_conversation.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QStringList>
 
 #include <algorithm>
 #include <ctime>
 
+#include "file/path_names.h"
 #include "rom/rom_backup.h"
 #include "widgets/user_prompts.h"
 
@@ -30,7 +30,7 @@ QString spriteList(const std::vector<int>& sprites)
 
 QString romDisplayName(const std::string& path)
 {
-    return QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).fileName();
+    return QFile::decodeName(QByteArray::fromStdString(baseName(path)));
 }
 
 QString withReason(const QString& text, const std::string& reason)

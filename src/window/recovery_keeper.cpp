@@ -181,7 +181,7 @@ void RecoveryKeeper::offerRestore()
         if (why.empty()) return; // none
         // Kept for whoever wants to look at it, out of the way of new ones.
         const std::string aside = directory_ + "/" + fileName_ + ".damaged";
-        const bool moved = std::rename((directory_ + "/" + fileName_).c_str(), aside.c_str()) == 0;
+        const bool moved = systemFileIo().rename((directory_ + "/" + fileName_).c_str(), aside.c_str()) == 0;
         prompts_.error(window_, QStringLiteral("Tessel found a recovery file of unsaved edits to %1, but cannot "
                                                "use it: %2.%3")
                                     .arg(romName, QString::fromStdString(why),
