@@ -63,16 +63,14 @@ std::optional<Failure> saveFailure(const SaveResult& saved, const std::string& b
     return Failure{1, "Cannot write the ROM: " + saved.error};
 }
 
-struct OpenRom {
-    std::unique_ptr<RomDocument> document = std::make_unique<RomDocument>();
-};
+// A document is too large for the stack: each command makes one with this.
+std::unique_ptr<RomDocument> newDocument() { return std::make_unique<RomDocument>(); }
 
 // An export reads the ROM only: no lock and no write permission needed, so
 // that a build script can export from a ROM the window has open or from a
 // read-only copy.
-std::optional<Failure> openRomFor(OpenRom& rom, const std::string& path, bool writing, bool force)
+std::optional<Failure> openRomFor(RomDocument& document, const std::string& path, bool writing, bool force)
 {
-    RomDocument& document = *rom.document;
     const IoResult opened = writing ? document.romFile.open(path) : document.romFile.openReadOnly(path);
     if (!opened) return Failure{1, "Cannot open " + path + ": " + opened.error};
     if (takeCopierHeaderFromTitle(document.romFile) == RomKind::Unknown && !force)
@@ -117,11 +115,11 @@ std::optional<Failure> exportSprite(const Args& a, bool force, std::string&)
     const auto n = numberIn(a[1], kSpriteCount);
     if (!n) return usage("N must be a sprite number from 0 to 1143, not " + a[1]);
     if (auto f = failed(exportTarget(a[2], a[0]))) return f;
-    OpenRom rom;
-    if (auto f = openRomFor(rom, a[0], false, force)) return f;
-    const SpriteRecord& record = rom.document->spriteStore[*n];
+    const auto rom = newDocument();
+    if (auto f = openRomFor(*rom, a[0], false, force)) return f;
+    const SpriteRecord& record = rom->spriteStore[*n];
     return failed(writeExport(a[2], a[0],
-                              exportSpritePng(spriteViewOf(record), rom.document->displayPalettes[record.paletteIndex])));
+                              exportSpritePng(spriteViewOf(record), rom->displayPalettes[record.paletteIndex])));
 }
 
 // Imported sprites are saved at once; a picture that changes nothing
@@ -139,25 +137,25 @@ std::optional<Failure> importSprite(const Args& a, bool force, std::string& done
 {
     const auto n = numberIn(a[1], kSpriteCount);
     if (!n) return usage("N must be a sprite number from 0 to 1143, not " + a[1]);
-    OpenRom rom;
-    if (auto f = openRomFor(rom, a[0], true, force)) return f;
-    return savedImport(*rom.document, importSpriteFile(*rom.document, *n, a[2]), done);
+    const auto rom = newDocument();
+    if (auto f = openRomFor(*rom, a[0], true, force)) return f;
+    return savedImport(*rom, importSpriteFile(*rom, *n, a[2]), done);
 }
 
 std::optional<Failure> exportSheet(const Args& a, bool force, std::string&)
 {
     if (auto f = failed(exportTarget(a[1], a[0]))) return f;
-    OpenRom rom;
-    if (auto f = openRomFor(rom, a[0], false, force)) return f;
+    const auto rom = newDocument();
+    if (auto f = openRomFor(*rom, a[0], false, force)) return f;
     return failed(
-        writeExport(a[1], a[0], exportSheetPng(spriteViewsOf(rom.document->spriteStore), rom.document->displayPalettes)));
+        writeExport(a[1], a[0], exportSheetPng(spriteViewsOf(rom->spriteStore), rom->displayPalettes)));
 }
 
 std::optional<Failure> importSheet(const Args& a, bool force, std::string& done)
 {
-    OpenRom rom;
-    if (auto f = openRomFor(rom, a[0], true, force)) return f;
-    return savedImport(*rom.document, importSheetFile(*rom.document, a[1]), done);
+    const auto rom = newDocument();
+    if (auto f = openRomFor(*rom, a[0], true, force)) return f;
+    return savedImport(*rom, importSheetFile(*rom, a[1]), done);
 }
 
 std::optional<Failure> exportPalette(const Args& a, bool force, std::string&)
@@ -166,9 +164,9 @@ std::optional<Failure> exportPalette(const Args& a, bool force, std::string&)
     if (!p) return usage("P must be a palette number from 0 to 31, not " + a[1]);
     if (!paletteFileKind(a[2])) return usage("A palette file is chosen by its extension: .gpl, .pal, .act or .bin");
     if (auto f = failed(exportTarget(a[2], a[0]))) return f;
-    OpenRom rom;
-    if (auto f = openRomFor(rom, a[0], false, force)) return f;
-    return failed(exportPalette(a[2], a[0], rom.document->rawPalettes[*p]));
+    const auto rom = newDocument();
+    if (auto f = openRomFor(*rom, a[0], false, force)) return f;
+    return failed(exportPalette(a[2], a[0], rom->rawPalettes[*p]));
 }
 
 std::optional<Failure> importPalette(const Args& a, bool force, std::string& done)
@@ -178,9 +176,9 @@ std::optional<Failure> importPalette(const Args& a, bool force, std::string& don
     if (!paletteFileKind(a[2])) return usage("A palette file is chosen by its extension: .gpl, .pal, .act or .bin");
     const auto colours = importPaletteFile(a[2]);
     if (!colours.ok) return Failure{1, colours.error};
-    OpenRom rom;
-    if (auto f = openRomFor(rom, a[0], true, force)) return f;
-    RomDocument& document = *rom.document;
+    const auto rom = newDocument();
+    if (auto f = openRomFor(*rom, a[0], true, force)) return f;
+    RomDocument& document = *rom;
     RawPalette wanted = document.rawPalettes[*p];
     if (!takePaletteColours(wanted, colours.value)) {
         done = "Palette " + std::to_string(*p) + " unchanged";

@@ -39,14 +39,14 @@ Outcome<NewFile> createExclusive(FileIo& io, const std::string& dir, const std::
 }
 
 IoResult writeAll(FileIo& io, int fd, long long offset, std::span<const std::uint8_t> bytes,
-                  const std::string& path)
+                  const std::string& what)
 {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const long n = io.pwrite(fd, bytes.data() + done, bytes.size() - done, offset + static_cast<long long>(done));
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return IoResult::failure(because("Cannot write " + path, errno));
-        if (n == 0) return IoResult::failure("Cannot write " + path + ": nothing was written");
+        if (n < 0) return IoResult::failure(because("Cannot write " + what, errno));
+        if (n == 0) return IoResult::failure("Cannot write " + what + ": nothing was written");
         done += static_cast<std::size_t>(n);
     }
     return IoResult::success();

@@ -33,10 +33,10 @@ struct NewFile {
 // a symbolic link least of all, is opened) and `mode`.
 Outcome<NewFile> createExclusive(FileIo& io, const std::string& dir, const std::string& stem, FileMode mode);
 
-// Writes all of `bytes` at `offset`, retrying short writes; `path` names
-// the file in the sentence.
+// Writes all of `bytes` at `offset`, retrying short writes. A failure says
+// "Cannot write WHAT: reason", `what` being a path or "to the ROM".
 IoResult writeAll(FileIo& io, int fd, long long offset, std::span<const std::uint8_t> bytes,
-                  const std::string& path);
+                  const std::string& what);
 
 // Flushes the new file's bytes to the disk and closes it.
 IoResult syncAndClose(FileIo& io, NewFile& file);

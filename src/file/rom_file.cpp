@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "file/durable_file.h"
 #include "file/file_access.h"
 #include "file/path_names.h"
 #include "file/system_reason.h"
@@ -140,17 +141,7 @@ IoResult RomFile::write(long long offset, std::span<const std::uint8_t> data)
     offset -= headerShift_;
     if (offset < 0 || offset + static_cast<long long>(data.size()) > length)
         return IoResult::failure("The ROM file is too short: writing there would extend it");
-    std::size_t done = 0;
-    while (done < data.size()) {
-        long n = io_->pwrite(fd_, data.data() + done, data.size() - done, offset + done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return IoResult::failure(reason("Cannot write to the ROM"));
-        }
-        if (n == 0) return IoResult::failure("Cannot write to the ROM: nothing was written");
-        done += static_cast<std::size_t>(n);
-    }
-    return IoResult::success();
+    return writeAll(*io_, fd_, offset, data, "to the ROM");
 }
 
 IoResult RomFile::sync()

@@ -114,6 +114,9 @@ private:
     void closeRomCommand();
     bool saveCurrentSpriteCommand();
     bool saveAllSpritesCommand();
+    // Either save through the ROM conversation; `sprite` as for noteSaved.
+    bool saveCommand(const std::function<SaveResult(const SaveOptions&)>& save, const QString& failure,
+                     int sprite);
     void refreshSpriteCommand();
     void paletteEditorCommand();
     void spriteInfoCommand();

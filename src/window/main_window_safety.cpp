@@ -17,25 +17,23 @@ bool MainWindow::backupBeforeWrite() { return conversation_.backupBeforeWrite(th
 bool MainWindow::saveCurrentSpriteCommand()
 {
     const int sprite = state_.currentSprite;
-    const SaveResult result = conversation_.write(
-        this, state_.document.romFile.path(),
-        [this](const SaveOptions& options) { return saveCurrentSprite(state_, options); },
-        [this] { return backupBeforeWrite(); });
-    const bool saved =
-        conversation_.report(this, result, QStringLiteral("The sprite could not be saved to the ROM."));
-    if (saved) noteSaved(result, sprite);
-    return saved;
+    return saveCommand([this](const SaveOptions& options) { return saveCurrentSprite(state_, options); },
+                       QStringLiteral("The sprite could not be saved to the ROM."), sprite);
 }
 
 bool MainWindow::saveAllSpritesCommand()
 {
-    const SaveResult result = conversation_.write(
-        this, state_.document.romFile.path(),
-        [this](const SaveOptions& options) { return saveAllSprites(state_.document, options); },
-        [this] { return backupBeforeWrite(); });
-    const bool saved =
-        conversation_.report(this, result, QStringLiteral("The sprites could not all be saved to the ROM."));
-    if (saved) noteSaved(result, -1);
+    return saveCommand([this](const SaveOptions& options) { return saveAllSprites(state_.document, options); },
+                       QStringLiteral("The sprites could not all be saved to the ROM."), -1);
+}
+
+bool MainWindow::saveCommand(const std::function<SaveResult(const SaveOptions&)>& save, const QString& failure,
+                             int sprite)
+{
+    const SaveResult result =
+        conversation_.write(this, state_.document.romFile.path(), save, [this] { return backupBeforeWrite(); });
+    const bool saved = conversation_.report(this, result, failure);
+    if (saved) noteSaved(result, sprite);
     return saved;
 }
 
