@@ -170,6 +170,7 @@ TEST_F(ArtCommands, CreatePatchOffersTheBackupMadeBeforeTheFirstWrite)
     prompts.yesNoAnswer = true;
     run(ids::CreatePatch, dir.filePath("work.ips"));
     ASSERT_FALSE(prompts.questions.isEmpty());
+    ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
     EXPECT_TRUE(prompts.questions.back().startsWith("Make the patch from the backup")) << prompts.questions.back().toStdString();
     // An IPS patch of one tile: "PATCH", one record (3-byte offset, 2-byte
     // size, its bytes), "EOF"; the backup was the file before the save.
