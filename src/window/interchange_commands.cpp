@@ -60,13 +60,15 @@ bool report(QWidget* window, UserPrompts& prompts, const IoResult& r, const QStr
 void exportSprite(QWidget* window, EditorState& state, UserPrompts& prompts)
 {
     const std::string& rom = state.document.romFile.path();
-    const QString suggested = QStringLiteral("%1-sprite-%2.png").arg(stemOf(state)).arg(state.currentSprite, 4, 10, QLatin1Char('0'));
-    const std::string path =
-        askSavePath(prompts, window, FileKind::Picture, QStringLiteral("Export Sprite as PNG"), kPngFilter, rom, suggested);
+    const QString suggested =
+        QStringLiteral("%1-sprite-%2.png").arg(stemOf(state)).arg(state.currentSprite, 4, 10, QLatin1Char('0'));
+    const std::string path = askSavePath(prompts, window, FileKind::Picture, QStringLiteral("Export Sprite as PNG"),
+                                         kPngFilter, rom, suggested);
     if (path.empty()) return;
     const SpriteRecord& sprite = state.current();
     report(window, prompts,
-           writeExport(path, rom, exportSpritePng(spriteViewOf(sprite), state.document.displayPalettes[sprite.paletteIndex])),
+           writeExport(path, rom,
+                       exportSpritePng(spriteViewOf(sprite), state.document.displayPalettes[sprite.paletteIndex])),
            QStringLiteral("Sprite %1 written to %2").arg(state.currentSprite).arg(fileName(path)));
 }
 
@@ -92,11 +94,13 @@ void importSprite(QWidget* window, EditorState& state, UserPrompts& prompts)
 void exportSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
 {
     const std::string& rom = state.document.romFile.path();
-    const std::string path = askSavePath(prompts, window, FileKind::Picture, QStringLiteral("Export All Sprites as Sheet"),
-                                         kPngFilter, rom, stemOf(state) + QStringLiteral("-sheet.png"));
+    const std::string path =
+        askSavePath(prompts, window, FileKind::Picture, QStringLiteral("Export All Sprites as Sheet"), kPngFilter, rom,
+                    stemOf(state) + QStringLiteral("-sheet.png"));
     if (path.empty()) return;
     report(window, prompts,
-           writeExport(path, rom, exportSheetPng(spriteViewsOf(state.document.spriteStore), state.document.displayPalettes)),
+           writeExport(path, rom,
+                       exportSheetPng(spriteViewsOf(state.document.spriteStore), state.document.displayPalettes)),
            QStringLiteral("All %1 sprites written to %2").arg(kSpriteCount).arg(fileName(path)));
 }
 
@@ -122,7 +126,8 @@ const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", 
 // when the name has no such date.
 QString backupDate(const std::string& path)
 {
-    static const QRegularExpression date(QStringLiteral("\\.(\\d{4})(\\d{2})(\\d{2})-(\\d{2})(\\d{2})\\d{2}(-\\d+)?\\.bak$"));
+    static const QRegularExpression date(
+        QStringLiteral("\\.(\\d{4})(\\d{2})(\\d{2})-(\\d{2})(\\d{2})\\d{2}(-\\d+)?\\.bak$"));
     const QRegularExpressionMatch m = date.match(QString::fromStdString(path));
     const int month = m.hasMatch() ? m.captured(2).toInt() : 0;
     if (month < 1 || month > 12) return {};
@@ -144,7 +149,8 @@ QString cleanRomFor(QWidget* window, EditorState& state, UserPrompts& prompts, F
     const QString romName = QFile::decodeName(QByteArray::fromStdString(rom));
     const QString remembered = choices.cleanRomFor(romName);
     if (isFile(remembered) &&
-        prompts.askYesNo(window, QStringLiteral("Make the patch from the clean ROM chosen last time?\n\n%1").arg(remembered)))
+        prompts.askYesNo(window,
+                         QStringLiteral("Make the patch from the clean ROM chosen last time?\n\n%1").arg(remembered)))
         return remembered;
     const std::string folder = backupDirectory();
     const std::vector<std::string> backups = backupsOf(folder, backupName(rom));
@@ -165,8 +171,9 @@ QString cleanRomFor(QWidget* window, EditorState& state, UserPrompts& prompts, F
                            path);
         if (prompts.askYesNo(window, question)) return path;
     }
-    const std::string chosen = askOpenPath(prompts, window, FileKind::CleanRom, QStringLiteral("Clean ROM to make the patch from"),
-                                           QStringLiteral("ROM images (*.smc *.sfc);;All files (*)"), rom);
+    const std::string chosen =
+        askOpenPath(prompts, window, FileKind::CleanRom, QStringLiteral("Clean ROM to make the patch from"),
+                    QStringLiteral("ROM images (*.smc *.sfc);;All files (*)"), rom);
     if (chosen.empty()) return {};
     const QString clean = QFile::decodeName(QByteArray::fromStdString(chosen));
     choices.setCleanRom(romName, clean);
