@@ -2,6 +2,7 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -32,6 +33,23 @@ public:
     QString saveFilePath(QWidget* parent, const QString& caption, const QString& filter) override
     {
         return QFileDialog::getSaveFileName(parent, caption, QString(), filter);
+    }
+
+    QString openFile(QWidget* parent, const FileDialog& d) override
+    {
+        return QFileDialog::getOpenFileName(parent, d.caption, d.start, d.filter, d.chosenFilter);
+    }
+
+    QString saveFile(QWidget* parent, const FileDialog& d) override
+    {
+        return QFileDialog::getSaveFileName(parent, d.caption, d.start, d.filter, d.chosenFilter);
+    }
+
+    std::optional<int> choosePaletteNumber(QWidget* parent, const QString& text, int initial, int count) override
+    {
+        bool ok = false;
+        const int chosen = QInputDialog::getInt(parent, kProductName, text, initial, 0, count - 1, 1, &ok);
+        return ok ? std::optional<int>(chosen) : std::nullopt;
     }
 
     void information(QWidget* parent, const QString& text) override

@@ -166,7 +166,7 @@ std::optional<Failure> exportPalette(const Args& a, bool force, std::string&)
     if (auto f = failed(exportTarget(a[2], a[0]))) return f;
     const auto rom = newDocument();
     if (auto f = openRomFor(*rom, a[0], false, force)) return f;
-    return failed(exportPalette(a[2], a[0], rom->rawPalettes[*p]));
+    return failed(exportPalette(a[2], *rom, *p, rom->rawPalettes[*p]));
 }
 
 std::optional<Failure> importPalette(const Args& a, bool force, std::string& done)
@@ -174,7 +174,10 @@ std::optional<Failure> importPalette(const Args& a, bool force, std::string& don
     const auto p = numberIn(a[1], kPaletteCount);
     if (!p) return usage("P must be a palette number from 0 to 31, not " + a[1]);
     if (!paletteFileKind(a[2])) return usage("A palette file is chosen by its extension: .gpl, .pal, .act or .bin");
-    const auto colours = importPaletteFile(a[2]);
+    // A CGRAM dump's palette: D when given, else the ROM's palette number.
+    const auto fromDump = a.size() > 3 ? numberIn(a[3], kCgramPalettes) : std::optional<int>(*p);
+    if (!fromDump) return usage("D must be a palette of the CGRAM dump from 0 to 15, not " + a[3]);
+    const auto colours = importPaletteFile(a[2], *fromDump);
     if (!colours.ok) return Failure{1, colours.error};
     const auto rom = newDocument();
     if (auto f = openRomFor(*rom, a[0], true, force)) return f;
@@ -201,12 +204,13 @@ struct Command {
     std::string_view name;
     std::size_t arguments;
     std::optional<Failure> (*run)(const Args&, bool force, std::string& done);
+    std::size_t optionalArguments = 0; // after the others
 };
 
 constexpr Command kCommands[] = {
     {"export-sprite", 3, exportSprite}, {"import-sprite", 3, importSprite},
     {"export-sheet", 2, exportSheet},   {"import-sheet", 2, importSheet},
-    {"export-palette", 3, exportPalette}, {"import-palette", 3, importPalette},
+    {"export-palette", 3, exportPalette}, {"import-palette", 3, importPalette, 1},
     {"make-patch", 3, makePatch},
 };
 
@@ -245,7 +249,8 @@ int runBatchCommand(const std::vector<std::string>& args, std::FILE* out, std::F
             operands.push_back(args[i]);
         }
     }
-    if (!command || operands.size() != command->arguments) {
+    if (!command || operands.size() < command->arguments ||
+        operands.size() > command->arguments + command->optionalArguments) {
         std::fprintf(err, "usage: tessel [ROM]\n%s", kBatchUsage);
         return 2;
     }

@@ -22,9 +22,10 @@ inline constexpr char kBatchUsage[] =
     "       tessel export-sheet ROM OUT.png\n"
     "       tessel import-sheet [--force] ROM IN.png\n"
     "       tessel export-palette ROM P OUT.gpl|.pal|.act|.bin\n"
-    "       tessel import-palette [--force] ROM P IN.gpl|.pal|.act|.bin\n"
+    "       tessel import-palette [--force] ROM P IN.gpl|.pal|.act|.bin [D]\n"
     "       tessel make-patch CLEAN EDITED OUT.bps|.ips\n"
-    "N: sprite 0..1143, P: palette 0..31. --force opens a ROM whose title is not\n"
+    "N: sprite 0..1143, P: palette 0..31, D: the palette 0..15 taken from a 512-byte\n"
+    "CGRAM dump (P when left out). --force opens a ROM whose title is not\n"
     "OAKEN SHORE. Exit status: 0 done, 1 failed (nothing written), 2 usage.\n";
 
 // True when `name` (the first argument) names one of these commands.

@@ -102,6 +102,7 @@ TEST_F(BatchCommands, ExitStatusAndNoByteChanged)
           {{"export-sprite", "ROM", "7x", "@s.png"}, 2},
           {{"export-sheet", "ROM"}, 2},
           {{"import-palette", "ROM", "32", "@p.gpl"}, 2},
+          {{"import-palette", "ROM", "3", "@p.bin", "16"}, 2},
           {{"export-palette", "ROM", "3", "@p.txt"}, 2},
           {{"make-patch", "ROM", "ROM", "@x.zip"}, 2},
           {{"import-sprite", "--quietly", "ROM", "7", "@s.png"}, 2}}},
@@ -111,6 +112,7 @@ TEST_F(BatchCommands, ExitStatusAndNoByteChanged)
           {{"export-sprite", "ROM", "7", "ROM"}, 1},
           {{"export-sheet", "ROM", "ROM"}, 1},
           {{"import-palette", "ROM", "3", "@garbage.gpl"}, 1},
+          {{"import-palette", "ROM", "20", "@cgram.bin"}, 1}, // which of its palettes?
           {{"import-sprite", "ROM", "8", "@wrong-size.png"}, 1},
           {{"import-sheet", "ROM", "@wrong-size.png"}, 1},
           {{"make-patch", "ROM", "@not-a-rom.smc", "@x.bps"}, 1}}},
@@ -124,6 +126,7 @@ TEST_F(BatchCommands, ExitStatusAndNoByteChanged)
     };
     put("garbage.gpl", {'G', 'I', 'M', 'P', '\n', 'x'});
     put("not-a-rom.smc", std::vector<std::uint8_t>(original.size(), 0));
+    put("cgram.bin", std::vector<std::uint8_t>(512, 0));
     const std::vector<std::uint8_t> pixels(3 * 5, 1);
     const std::vector<Rgba> palette(16);
     put("wrong-size.png", encodeIndexedPng(3, 5, pixels, palette).value);
@@ -138,6 +141,37 @@ TEST_F(BatchCommands, ExitStatusAndNoByteChanged)
         }
         EXPECT_EQ(changedBytes(), 0) << c.name;
     }
+}
+
+// Palette words at file offset 0x30200 + 32 P of a copier image: colour k
+// at + 2k, little-endian.
+TEST_F(BatchCommands, PaletteWordsKeepBit15AndADumpGivesTheChosenPalette)
+{
+    const std::size_t p20 = 0x30200 + 32 * 20;
+    std::vector<std::uint8_t> bytes = original;
+    bytes[p20 + 2 * 3 + 1] ^= 0x80; // colour 3 of palette 20, bit 15 flipped
+    ScratchFile marked;
+    marked.write(bytes);
+    ASSERT_EQ(tessel({"export-palette", marked.path(), "20", "@p.bin"}).status, 0);
+    const auto bin = readFileBytes(dir.path() + "/p.bin");
+    ASSERT_EQ(bin.size(), 32u);
+    EXPECT_EQ(std::vector<std::uint8_t>(bin.begin() + 2, bin.end()),
+              std::vector<std::uint8_t>(bytes.begin() + p20 + 2, bytes.begin() + p20 + 32));
+
+    std::vector<std::uint8_t> dump(512, 0);
+    dump[2 * 32 + 2] = 0x1F; // palette 2 of the dump, colour 1: red 31
+    FILE* f = std::fopen((dir.path() + "/dump.bin").c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(dump.data(), 1, dump.size(), f);
+    std::fclose(f);
+    const Finished run = tessel({"import-palette", "ROM", "20", "@dump.bin", "2"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto after = readFileBytes(rom);
+    EXPECT_EQ(after[p20 + 2], 0x1F);
+    EXPECT_EQ(after[p20 + 3], 0x00);
+    EXPECT_EQ(changedBytes(), (original[p20 + 2] != 0x1F) + (original[p20 + 3] != 0) +
+                                  std::count_if(original.begin() + p20 + 4, original.begin() + p20 + 32,
+                                                [](std::uint8_t b) { return b != 0; }));
 }
 
 TEST_F(BatchCommands, WrongTitleIsRefusedUnlessForced)

@@ -1,6 +1,7 @@
 #include "dialogs/palette_editor_dialog.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -16,7 +17,7 @@
 #include "rom/rom_session.h"
 #include "widgets/color_swatch.h"
 #include "widgets/dialog_units.h"
-#include "widgets/local_path.h"
+#include "widgets/file_choices.h"
 #include "widgets/rom_conversation.h"
 #include "widgets/user_prompts.h"
 
@@ -66,15 +67,29 @@ PaletteEditorDialog::PaletteEditorDialog(EditorState& state, UserPrompts& prompt
 namespace {
 const QString kPaletteFilter =
     QStringLiteral("Palette files (*.gpl *.pal *.act *.bin);;GIMP palettes (*.gpl);;JASC palettes (*.pal);;"
-                   "Adobe colour tables (*.act);;SNES palettes (*.bin)");
+                   "Adobe colour tables (*.act);;SNES palettes and CGRAM dumps (*.bin)");
+
+QString fileNameOf(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(baseName(path))); }
 } // namespace
 
 // Colours 1..15 of the file replace the working copy's; Apply writes them.
+// A CGRAM dump holds 16 palettes: the user picks one, this one's number
+// offered.
 void PaletteEditorDialog::importColours()
 {
-    const QString path = prompts_.openFilePath(this, tr("Import Palette"), kPaletteFilter);
-    if (path.isEmpty()) return;
-    const auto colours = importPaletteFile(localPathOf(path));
+    const std::string& romPath = state_.document.romFile.path();
+    const std::string path =
+        askOpenPath(prompts_, this, FileKind::Palette, tr("Import Palette"), kPaletteFilter, romPath);
+    if (path.empty()) return;
+    int fromDump = editedPalette_ % kCgramPalettes;
+    if (isCgramDump(path)) {
+        const auto chosen = prompts_.choosePaletteNumber(
+            this, tr("%1 is a CGRAM dump of 16 palettes. Take which one?").arg(fileNameOf(path)), fromDump,
+            kCgramPalettes);
+        if (!chosen) return;
+        fromDump = *chosen;
+    }
+    const auto colours = importPaletteFile(path, fromDump);
     if (!colours.ok) {
         prompts_.error(this, QString::fromStdString(colours.error));
         return;
@@ -82,16 +97,27 @@ void PaletteEditorDialog::importColours()
     takePaletteColours(working_, colours.value);
     for (int k = 1; k < 16; ++k) paintSwatch(k, false);
     selectColour(selectedColour_);
+    showUnapplied();
+    showStatusResult(this, tr("Palette %1: colours taken from %2, not yet applied")
+                               .arg(editedPalette_)
+                               .arg(fileNameOf(path)));
 }
 
 // The working copy as shown, applied or not.
 void PaletteEditorDialog::exportColours()
 {
-    const QString path = prompts_.saveFilePath(this, tr("Export Palette"), kPaletteFilter);
-    if (path.isEmpty()) return;
-    const std::string file = localPathWithExtension(path, ".gpl");
-    if (const IoResult r = exportPalette(file, state_.document.romFile.path(), working_); !r.ok)
+    const std::string& romPath = state_.document.romFile.path();
+    const QString suggested = QStringLiteral("%1-palette-%2.gpl")
+                                  .arg(QFile::decodeName(QByteArray::fromStdString(romStem(romPath))))
+                                  .arg(editedPalette_, 2, 10, QLatin1Char('0'));
+    const std::string file =
+        askSavePath(prompts_, this, FileKind::Palette, tr("Export Palette"), kPaletteFilter, romPath, suggested);
+    if (file.empty()) return;
+    if (const IoResult r = exportPalette(file, state_.document, editedPalette_, working_); !r.ok) {
         prompts_.error(this, QString::fromStdString(r.error));
+        return;
+    }
+    showStatusResult(this, tr("Palette %1 written to %2").arg(editedPalette_).arg(fileNameOf(file)));
 }
 
 void PaletteEditorDialog::setComposedColour(int red, int green, int blue, bool updateSliders,

@@ -63,6 +63,7 @@ int routedCommand(const KeyStroke& stroke, const KeyContext& context)
         textFieldKey = e->textFieldKey;
     }
     if (commandId == 0) return 0;
+    if (context.menuOpen && stroke.character >= 0x20) return 0;
     if (context.inTextField && textFieldKey) return 0;
     if (context.modalDialogOpen && changesRom(commandId)) return 0;
     return commandId;

@@ -36,6 +36,9 @@ struct KeyContext {
     // routed, so nothing closes or replaces the ROM under a dialog that
     // works on it and no second file dialog opens over the first.
     bool modalDialogOpen = false;
+    // A menu or its popup has the keys: what they type is the menu's
+    // (mnemonics such as Alt+F, I), so no character shortcut is routed.
+    bool menuOpen = false;
 };
 
 // What routing makes the main window do.

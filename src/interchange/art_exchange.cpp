@@ -1,5 +1,8 @@
 #include "interchange/art_exchange.h"
 
+#include <array>
+#include <cstdio>
+
 #include "interchange/clipboard_picture.h"
 #include "file/durable_file.h"
 #include "file/file_access.h"
@@ -9,6 +12,7 @@
 #include "interchange/sprite_png.h"
 #include "interchange/sprite_sheet.h"
 #include "model/edit_marks.h"
+#include "rom/rom_session.h"
 #include "selection/selection.h"
 #include "tools/undo.h"
 
@@ -114,10 +118,29 @@ IoResult writeExport(const std::string& out, const std::string& romPath,
     return writeWholeFile(out, bytes.value);
 }
 
-IoResult exportPalette(const std::string& out, const std::string& romPath, const RawPalette& colours)
+std::string romStem(const std::string& romPath)
 {
+    std::string name = baseName(romPath);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0) name.resize(dot);
+    return name;
+}
+
+IoResult exportPalette(const std::string& out, const RomDocument& document, int palette,
+                       const RawPalette& colours)
+{
+    const std::string& romPath = document.romFile.path();
     if (IoResult r = exportTarget(out, romPath); !r.ok) return r;
-    return exportPaletteFile(out, colours);
+    if (palette < 0 || palette >= kPaletteCount) return IoResult::failure("No such palette");
+    std::array<std::uint8_t, kPaletteBytes> words{};
+    if (IoResult r = document.romFile.read(kPaletteBlockOffset + kPaletteBytes * palette, words); !r.ok)
+        return r;
+    std::uint16_t highBits = 0;
+    for (int k = 1; k < kColoursPerPalette; ++k)
+        if (words[2 * k + 1] & 0x80) highBits = static_cast<std::uint16_t>(highBits | (1u << k));
+    char number[8];
+    std::snprintf(number, sizeof number, "%02d", palette);
+    return exportPaletteFile(out, colours, romStem(romPath) + " palette " + number, highBits);
 }
 
 IoResult exportPatch(const std::string& out, const std::string& cleanPath, const std::string& romPath)

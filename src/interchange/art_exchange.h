@@ -61,7 +61,13 @@ IoResult exportTarget(const std::string& out, const std::string& romPath);
 // `bytes` (or why there are none) written to `out`, never over the ROM.
 IoResult writeExport(const std::string& out, const std::string& romPath,
                      const Outcome<std::vector<std::uint8_t>>& bytes);
-IoResult exportPalette(const std::string& out, const std::string& romPath, const RawPalette& colours);
+// `colours` as palette `palette` of the open ROM: a GIMP palette is named
+// after the ROM and the palette ("game palette 05"), a .bin keeps each
+// colour word's bit 15 as the ROM holds it.
+IoResult exportPalette(const std::string& out, const RomDocument& document, int palette,
+                       const RawPalette& colours);
+// "game": the ROM's file name without its extension, for suggested names.
+std::string romStem(const std::string& romPath);
 // The patch that turns `cleanPath` into the ROM at `romPath`.
 IoResult exportPatch(const std::string& out, const std::string& cleanPath, const std::string& romPath);
 

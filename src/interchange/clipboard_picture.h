@@ -22,8 +22,9 @@ struct PictureBlock {
     PixelBuffer pixels{}; // 64 a row, from the top-left
 };
 
-// A palette PNG whose values are all below 16 is taken index for index;
-// any other picture is matched by colour against `raw` (colour_mapping.h).
+// Taken as a sprite picture is (importSpritePng): index for index when the
+// picture's palette names the sprite's colours, else matched by colour
+// against `raw` (colour_mapping.h).
 // Refused: a picture larger than 64 x 80, and one with unmatched pixels.
 Outcome<PictureBlock> pictureAsBlock(std::span<const std::uint8_t> png, const RawPalette& raw);
 

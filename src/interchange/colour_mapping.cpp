@@ -21,6 +21,18 @@ std::array<RawColour, kColoursPerPalette> matchingColours(const RawPalette& raw)
     return colours;
 }
 
+bool valuesAreIndices(const UsedValues& used, std::span<const Rgba> plte, const RawPalette& raw)
+{
+    for (std::size_t v = 0; v < used.size(); ++v) {
+        if (!used[v] || v == 0) continue;
+        if (v >= kColoursPerPalette || v >= plte.size()) return false;
+        const Rgba& c = plte[v];
+        if (c.a == 0 || c.r >> 3 != raw.red[v] || c.g >> 3 != raw.green[v] || c.b >> 3 != raw.blue[v])
+            return false;
+    }
+    return true;
+}
+
 MappingResult mapColours(const std::uint8_t* rgba, std::size_t rgbaStride, int width, int height,
                          const ColourMatcher& matcher, const std::uint8_t* existing, std::uint8_t* out,
                          std::size_t outStride, int originX, int originY)

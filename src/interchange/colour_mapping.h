@@ -12,9 +12,11 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "interchange/png_image.h"
 #include "rom/palette_codec.h"
 
 namespace tessel {
@@ -41,6 +43,16 @@ private:
 // palette's raw colours; entry 0, which the ROM never holds, is black, the
 // colour the program shows for it.
 std::array<RawColour, kColoursPerPalette> matchingColours(const RawPalette& raw);
+
+// A palette picture's values are taken as the sprite's indices only when
+// its palette says so: for every value used (bit v of `used`), v is below 16
+// and entry v, each component shifted right by 3, is the sprite's colour v
+// (entry 0 may be any colour, or transparent); an entry from 1 up that is
+// fully transparent shows no colour and so names none. Any other palette
+// picture is matched by colour as an RGB picture is: other programs reorder
+// palettes freely, and the user expects what they see.
+using UsedValues = std::array<bool, 256>;
+bool valuesAreIndices(const UsedValues& used, std::span<const Rgba> plte, const RawPalette& raw);
 
 struct UnmatchedPixel {
     int x = 0, y = 0;

@@ -139,8 +139,42 @@ Result readGimp(std::span<const std::uint8_t> bytes)
     return fromColours(colours);
 }
 
+std::uint32_t littleEndian32(std::span<const std::uint8_t> b, std::size_t at)
+{
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (std::uint32_t{b[at + 3]} << 24);
+}
+
+// RIFF palette: "RIFF", size, "PAL ", then chunks (id, little-endian size,
+// data padded to an even length); the "data" chunk holds a version word, a
+// colour count and that many (red, green, blue, flags) quadruples.
+Result readRiff(std::span<const std::uint8_t> bytes)
+{
+    const auto id = [&](std::size_t at, std::string_view name) {
+        return std::equal(name.begin(), name.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+    };
+    if (bytes.size() < 12 || !id(8, "PAL ")) return Result::failure("This RIFF file is not a palette");
+    for (std::size_t at = 12; bytes.size() - at >= 8;) {
+        const std::size_t size = littleEndian32(bytes, at + 4);
+        if (size > bytes.size() - at - 8) break;
+        if (id(at, "data")) {
+            if (size < 4) break;
+            const std::size_t count = bytes[at + 10] | (bytes[at + 11] << 8);
+            if (4 * count > size - 4) break;
+            Colours colours(count);
+            for (std::size_t k = 0; k < count; ++k) {
+                const std::size_t c = at + 12 + 4 * k;
+                colours[k] = {bytes[c], bytes[c + 1], bytes[c + 2]};
+            }
+            return fromColours(colours);
+        }
+        at += 8 + size + (size & 1);
+    }
+    return Result::failure("The RIFF palette is damaged: it has no whole data chunk");
+}
+
 Result readJasc(std::span<const std::uint8_t> bytes)
 {
+    if (bytes.size() >= 4 && std::equal(bytes.begin(), bytes.begin() + 4, "RIFF")) return readRiff(bytes);
     auto text = lines(bytes);
     while (!text.empty() && trim(text.back()).empty()) text.pop_back();
     if (text.size() < 3 || trim(text[0]) != "JASC-PAL" || trim(text[1]) != "0100")
@@ -149,9 +183,11 @@ Result readJasc(std::span<const std::uint8_t> bytes)
     if (!count) return Result::failure(badLine(2, text[2]));
     Colours colours;
     for (std::size_t i = 3; i < text.size(); ++i) {
+        // A fourth column is the alpha some editors write; it is passed over.
         const auto w = words(text[i], 4);
         const auto c = colourOfWords(w);
-        if (!c || w.size() != 3 || colours.size() == static_cast<std::size_t>(*count))
+        const bool alphaFits = w.size() == 3 || (w.size() == 4 && number(w[3], 255));
+        if (!c || !alphaFits || colours.size() == static_cast<std::size_t>(*count))
             return Result::failure(badLine(i, text[i]));
         colours.push_back(*c);
     }
@@ -174,11 +210,17 @@ Result readAdobe(std::span<const std::uint8_t> bytes)
     return fromColours(colours);
 }
 
-Result readSnesWords(std::span<const std::uint8_t> bytes)
+Result readSnesWords(std::span<const std::uint8_t> bytes, int dumpPalette)
 {
-    if (bytes.size() != kPaletteBytes)
+    if (bytes.size() != kPaletteBytes && bytes.size() != kCgramBytes)
         return Result::failure("A palette of SNES colour words is 32 bytes; this file has " +
-                               std::to_string(bytes.size()));
+                               std::to_string(bytes.size()) + " (a CGRAM dump has 512)");
+    if (bytes.size() == kCgramBytes) {
+        if (dumpPalette < 0 || dumpPalette >= kCgramPalettes)
+            return Result::failure("This CGRAM dump holds palettes 0 to 15, not " + std::to_string(dumpPalette) +
+                                   "; choose one of them");
+        bytes = bytes.subspan(kPaletteBytes * static_cast<std::size_t>(dumpPalette), kPaletteBytes);
+    }
     RawPalette raw;
     for (int k = 1; k < kColoursPerPalette; ++k) {
         const RawColour c = decodeColour(static_cast<std::uint16_t>(bytes[2 * k] | (bytes[2 * k + 1] << 8)));
@@ -201,7 +243,8 @@ std::optional<PaletteFileKind> paletteFileKind(const std::string& path)
     return std::nullopt;
 }
 
-std::vector<std::uint8_t> writePaletteFile(PaletteFileKind kind, const RawPalette& raw, const std::string& name)
+std::vector<std::uint8_t> writePaletteFile(PaletteFileKind kind, const RawPalette& raw, const std::string& name,
+                                           std::uint16_t highBits)
 {
     std::vector<std::uint8_t> out;
     switch (kind) {
@@ -235,18 +278,20 @@ std::vector<std::uint8_t> writePaletteFile(PaletteFileKind kind, const RawPalett
     case PaletteFileKind::SnesWords:
         out.assign(kPaletteBytes, 0);
         encodePaletteColours(raw, out.data() + 2);
+        for (int k = 1; k < kColoursPerPalette; ++k)
+            if (highBits >> k & 1) out[2 * k + 1] |= 0x80;
         break;
     }
     return out;
 }
 
-Outcome<RawPalette> readPaletteFile(PaletteFileKind kind, std::span<const std::uint8_t> bytes)
+Outcome<RawPalette> readPaletteFile(PaletteFileKind kind, std::span<const std::uint8_t> bytes, int dumpPalette)
 {
     switch (kind) {
     case PaletteFileKind::Gimp: return readGimp(bytes);
     case PaletteFileKind::Jasc: return readJasc(bytes);
     case PaletteFileKind::Adobe: return readAdobe(bytes);
-    case PaletteFileKind::SnesWords: return readSnesWords(bytes);
+    case PaletteFileKind::SnesWords: return readSnesWords(bytes, dumpPalette);
     }
     return Result::failure("Unknown palette file kind");
 }
@@ -255,20 +300,28 @@ namespace {
 const char kKinds[] = "a palette file is chosen by its extension: .gpl, .pal, .act or .bin";
 }
 
-IoResult exportPaletteFile(const std::string& path, const RawPalette& raw)
+IoResult exportPaletteFile(const std::string& path, const RawPalette& raw, const std::string& name,
+                           std::uint16_t highBits)
 {
     const auto kind = paletteFileKind(path);
     if (!kind) return IoResult::failure(std::string("Cannot write ") + path + ": " + kKinds);
-    return writeWholeFile(path, writePaletteFile(*kind, raw));
+    return writeWholeFile(path, writePaletteFile(*kind, raw, name, highBits));
 }
 
-Outcome<RawPalette> importPaletteFile(const std::string& path)
+Outcome<RawPalette> importPaletteFile(const std::string& path, int dumpPalette)
 {
     const auto kind = paletteFileKind(path);
     if (!kind) return Result::failure(std::string("Cannot read ") + path + ": " + kKinds);
     const auto bytes = readWholeFile(path, kMaxPaletteFileBytes);
     if (!bytes.ok) return Result::failure(bytes.error);
-    return readPaletteFile(*kind, bytes.value);
+    return readPaletteFile(*kind, bytes.value, dumpPalette);
+}
+
+bool isCgramDump(const std::string& path)
+{
+    if (paletteFileKind(path) != PaletteFileKind::SnesWords) return false;
+    const auto bytes = readWholeFile(path, kCgramBytes);
+    return bytes.ok && bytes.value.size() == kCgramBytes;
 }
 
 } // namespace tessel

@@ -75,6 +75,48 @@ TEST(PaletteFiles, EveryKindComesBackAndRoundsDown)
     EXPECT_EQ((RawColour{gimp.value.red[15], gimp.value.green[15], gimp.value.blue[15]}), (RawColour{13, 0, 31}));
 }
 
+// Files as emulators and other editors write them, put together by hand.
+TEST(PaletteFiles, ReadsWhatEmulatorsAndEditorsWrite)
+{
+    Bytes cgram(512, 0);
+    // Palette 6, colour 1: (1, 2, 3) = 0x0C41 with bit 15 set, as dumps may have it.
+    cgram[6 * 32 + 2] = 0x41;
+    cgram[6 * 32 + 3] = 0x8C;
+    cgram[7 * 32 + 2] = 0x1F; // palette 7, colour 1: red 31
+    // RIFF: "RIFF", size, "PAL ", a chunk to pass over, "data": version
+    // 0x0300, 16 entries of r g b flags; entry 1 is (8, 16, 24).
+    Bytes riff = text("RIFF");
+    riff.insert(riff.end(), {0, 0, 0, 0});
+    for (char ch : std::string("PAL junk")) riff.push_back(static_cast<std::uint8_t>(ch));
+    riff.insert(riff.end(), {3, 0, 0, 0, 9, 9, 9, 0}); // odd size, one pad byte
+    for (char ch : std::string("data")) riff.push_back(static_cast<std::uint8_t>(ch));
+    riff.insert(riff.end(), {68, 0, 0, 0, 0, 3, 16, 0});
+    for (int k = 0; k < 16; ++k)
+        riff.insert(riff.end(), {static_cast<std::uint8_t>(8 * k), static_cast<std::uint8_t>(16 * k),
+                                 static_cast<std::uint8_t>(24 * k % 256), 0});
+    struct Case {
+        const char* what;
+        PaletteFileKind kind;
+        Bytes bytes;
+        int dumpPalette;
+        RawColour colour1;
+    } cases[] = {
+        {"CGRAM palette 6", PaletteFileKind::SnesWords, cgram, 6, {1, 2, 3}},
+        {"CGRAM palette 7", PaletteFileKind::SnesWords, cgram, 7, {31, 0, 0}},
+        {"RIFF", PaletteFileKind::Jasc, riff, 0, {1, 2, 3}},
+        {"JASC with alpha", PaletteFileKind::Jasc, text("JASC-PAL\r\n0100\r\n16\r\n0 0 0 0\r\n15 23 31 255\r\n" +
+                                                        colourLines(14, "\r\n")), 0, {1, 2, 3}},
+    };
+    for (const Case& c : cases) {
+        const auto r = readPaletteFile(c.kind, c.bytes, c.dumpPalette);
+        ASSERT_TRUE(r.ok) << c.what << ": " << r.error;
+        EXPECT_EQ((RawColour{r.value.red[1], r.value.green[1], r.value.blue[1]}), c.colour1) << c.what;
+    }
+    // Bit 15 of colours 1 and 15 goes back into the words as the ROM had it.
+    const Bytes bin = writePaletteFile(PaletteFileKind::SnesWords, samplePalette(), "", (1u << 1) | (1u << 15));
+    EXPECT_EQ((Bytes{bin[2], bin[3], bin[4], bin[5], bin[30], bin[31]}), (Bytes{0x41, 0x8C, 0xA2, 0x13, 0x0F, 0xFA}));
+}
+
 TEST(PaletteFiles, RefusesGarbageAndShortFiles)
 {
     Bytes act768(768, 1), act772(772, 1);
@@ -93,7 +135,11 @@ TEST(PaletteFiles, RefusesGarbageAndShortFiles)
         {PaletteFileKind::Gimp, text("JASC-PAL\n" + colourLines(16, "\n")), "not a GIMP palette"},
         {PaletteFileKind::Jasc, text("JASC-PAL\n0100\n16\n" + colourLines(15, "\n")), "announces 16 colours and holds 15"},
         {PaletteFileKind::Jasc, text("JASC-PAL\n0100\n8\n" + colourLines(8, "\n")), "holds 8 colours"},
-        {PaletteFileKind::Jasc, text("JASC-PAL\n0100\n16\n1 2 3 4\n" + colourLines(15, "\n")), "Line 4"},
+        {PaletteFileKind::Jasc, text("JASC-PAL\n0100\n16\n1 2 3 4 5\n" + colourLines(15, "\n")), "Line 4"},
+        {PaletteFileKind::Jasc, text("JASC-PAL\n0100\n16\n1 2 3 x\n" + colourLines(15, "\n")), "Line 4"},
+        {PaletteFileKind::Jasc, Bytes{'R', 'I', 'F', 'F', 16, 0, 0, 0, 'P', 'A', 'L', ' ', 'd', 'a', 't', 'a', 64, 0, 0, 0},
+         "no whole data chunk"},
+        {PaletteFileKind::SnesWords, Bytes(512, 0), "holds palettes 0 to 15, not 16"},
         {PaletteFileKind::Jasc, text("JASC-PAL\n0100\n16\n" + colourLines(17, "\n")), "Line 20"},
         {PaletteFileKind::Jasc, text("JASC-PAL\n0100\nlots\n" + colourLines(16, "\n")), "Line 3"},
         {PaletteFileKind::Jasc, text("JASC-PAL\n0\n16\n" + colourLines(16, "\n")), "not a JASC palette"},
@@ -102,7 +148,7 @@ TEST(PaletteFiles, RefusesGarbageAndShortFiles)
         {PaletteFileKind::SnesWords, Bytes(31, 0), "32 bytes; this file has 31"},
     };
     for (const Case& c : cases) {
-        const auto r = readPaletteFile(c.kind, c.bytes);
+        const auto r = readPaletteFile(c.kind, c.bytes, 16);
         EXPECT_FALSE(r.ok) << c.message;
         EXPECT_NE(r.error.find(c.message), std::string::npos) << r.error;
     }

@@ -41,7 +41,7 @@ struct ReadJob : ErrorSink {
     bool tooLarge = false;
     PngLimits limits;
     PngImage* image = nullptr;
-    const PngRowSink* rowSink = nullptr; // rows handed on one at a time
+    const PngIndexedRowSink* rowSink = nullptr; // rows handed on one at a time
     bool streamed = false;               // ...and so they were
     std::vector<png_bytep> rows;
     std::vector<std::uint8_t> indexRow, rgbaRow;
@@ -148,7 +148,8 @@ bool readBody(png_structp png, png_infop info, ReadJob& job)
             png_read_row(png, indexed ? job.indexRow.data() : job.rgbaRow.data(), nullptr);
             if (indexed && !indexedRowToRgba(job, y, job.indexRow.data(), job.rgbaRow.data()))
                 png_error(png, "palette entry out of range");
-            (*job.rowSink)(*job.image, static_cast<int>(y), job.rgbaRow.data());
+            (*job.rowSink)(*job.image, static_cast<int>(y), job.rgbaRow.data(),
+                           indexed ? job.indexRow.data() : nullptr);
         }
     } else {
         std::vector<std::uint8_t>& pixels = indexed ? job.image->indices : job.image->rgba;
@@ -257,7 +258,8 @@ std::vector<std::uint8_t> PngImage::toRgba() const
 
 namespace {
 
-Outcome<PngImage> decode(std::span<const std::uint8_t> bytes, PngLimits limits, const PngRowSink* rowSink)
+Outcome<PngImage> decode(std::span<const std::uint8_t> bytes, PngLimits limits,
+                         const PngIndexedRowSink* rowSink)
 {
     using Result = Outcome<PngImage>;
     if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0)
@@ -289,7 +291,10 @@ Outcome<PngImage> decode(std::span<const std::uint8_t> bytes, PngLimits limits, 
         if (ok && rowSink && !job.streamed) {
             const std::vector<std::uint8_t> rgba = image.toRgba();
             const std::size_t stride = 4 * static_cast<std::size_t>(image.width);
-            for (int y = 0; y < image.height; ++y) (*rowSink)(image, y, rgba.data() + stride * y);
+            const auto w = static_cast<std::size_t>(image.width);
+            for (int y = 0; y < image.height; ++y)
+                (*rowSink)(image, y, rgba.data() + stride * static_cast<std::size_t>(y),
+                           image.indexed ? image.indices.data() + w * static_cast<std::size_t>(y) : nullptr);
             image.indices.clear();
             image.rgba.clear();
         }
@@ -327,6 +332,14 @@ Outcome<PngImage> decodePng(std::span<const std::uint8_t> bytes, PngLimits limit
 }
 
 Outcome<PngImage> decodePngRows(std::span<const std::uint8_t> bytes, PngLimits limits, const PngRowSink& row)
+{
+    const PngIndexedRowSink withIndices = [&](const PngImage& picture, int y, const std::uint8_t* rgba,
+                                              const std::uint8_t*) { row(picture, y, rgba); };
+    return decode(bytes, limits, &withIndices);
+}
+
+Outcome<PngImage> decodePngRows(std::span<const std::uint8_t> bytes, PngLimits limits,
+                                const PngIndexedRowSink& row)
 {
     return decode(bytes, limits, &row);
 }

@@ -52,6 +52,12 @@ Outcome<PngImage> decodePng(std::span<const std::uint8_t> bytes, PngLimits limit
 // palette but no pixels. On failure some rows may have been handed on.
 using PngRowSink = std::function<void(const PngImage& picture, int y, const std::uint8_t* rgba)>;
 Outcome<PngImage> decodePngRows(std::span<const std::uint8_t> bytes, PngLimits limits, const PngRowSink& row);
+// The same, with a palette picture's own values for the row beside its
+// colours (`indices` is null for any other picture).
+using PngIndexedRowSink =
+    std::function<void(const PngImage& picture, int y, const std::uint8_t* rgba, const std::uint8_t* indices)>;
+Outcome<PngImage> decodePngRows(std::span<const std::uint8_t> bytes, PngLimits limits,
+                                const PngIndexedRowSink& row);
 
 // For an import that takes one exact size: empty when `decoded` is a
 // picture of width x height, else the message: the decoding error, or both

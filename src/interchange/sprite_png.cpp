@@ -23,8 +23,9 @@ Outcome<PixelBuffer> takePicture(const Outcome<PngImage>& decoded, const SpriteV
     PixelBuffer pixels;
     std::copy(sprite.pixels, sprite.pixels + kBufferSize, pixels.begin());
     const auto w = static_cast<std::size_t>(image.width);
-    if (image.indexed && std::all_of(image.indices.begin(), image.indices.end(),
-                                     [](std::uint8_t v) { return v < kColoursPerPalette; })) {
+    UsedValues used{};
+    for (std::uint8_t v : image.indices) used[v] = true;
+    if (image.indexed && valuesAreIndices(used, image.palette, raw)) {
         for (int y = 0; y < image.height; ++y)
             std::copy_n(image.indices.data() + w * y, w, pixels.data() + kBufferWidth * y);
         return Result::success(pixels);

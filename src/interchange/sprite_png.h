@@ -17,10 +17,10 @@ Outcome<std::vector<std::uint8_t>> exportSpritePng(const SpriteView& sprite, con
 
 // The sprite's pixel store after taking in the picture; only the W x H area
 // differs from the sprite's own store, and nothing is touched on failure.
-// A palette picture whose pixel values are all below 16 is taken index for
-// index; any other picture (grey, RGB, RGBA, or a palette picture using
-// entries from 16 up) is matched by colour against `raw` (see
-// colour_mapping.h). Refused: a picture of another size than the sprite's
+// A palette picture whose palette names the sprite's colours for every
+// value used is taken index for index (valuesAreIndices); any other picture
+// (grey, RGB, RGBA, or a palette picture in another order) is matched by
+// colour against `raw` (see colour_mapping.h). Refused: a picture of another size than the sprite's
 // (both sizes named), and one with pixels that match no colour (counted,
 // the first ten listed as (x, y, #rrggbb)).
 Outcome<PixelBuffer> importSpritePng(std::span<const std::uint8_t> png, const SpriteView& sprite,

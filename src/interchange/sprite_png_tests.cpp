@@ -93,6 +93,48 @@ TEST(SpritePng, APixelChangedElsewhereChangesThatPixelOnly)
     EXPECT_EQ(back.value[y * 64 + x], k);
 }
 
+// The exported picture of sprite i with its palette rearranged: entry k
+// moves to order[k], every pixel value with it; `zero` is the colour left at
+// the entry that holds colour 0.
+Bytes reorderedExport(const SyntheticArt& art, int i, const std::array<int, 16>& order, Rgba zero,
+                      int changeX = -1, int changeTo = 0)
+{
+    const SpriteView& v = art.views[i];
+    const auto picture = decodePng(exportSpritePng(v, art.display[v.palette]).value, {64, 80}).value;
+    std::vector<Rgba> palette(16);
+    for (int k = 0; k < 16; ++k) palette[order[k]] = k == 0 ? zero : picture.palette[k];
+    Bytes values = picture.indices;
+    if (changeX >= 0) values[changeX] = static_cast<std::uint8_t>(changeTo);
+    for (std::uint8_t& value : values) value = static_cast<std::uint8_t>(order[value]);
+    return encodeIndexedPng(v.width, v.height, values, palette).value;
+}
+
+TEST(SpritePng, APalettePictureIsTakenByIndexOnlyWhenItsPaletteSaysSo)
+{
+    const SyntheticArt art = testing::syntheticArt(true);
+    const int i = 18;
+    const SpriteView& v = art.views[i];
+    const std::array<int, 16> same{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+    const std::array<int, 16> reversed{15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0};
+    const int changeTo = v.pixels[0] == 5 ? 6 : 5;
+    struct Case {
+        const char* what;
+        Bytes png;
+        int changed;
+    } cases[] = {
+        // Colour 9 repeats 4 and 12 repeats 2: only indices keep them apart.
+        {"own order, colour 0 opaque white", reorderedExport(art, i, same, {255, 255, 255, 255}), 0},
+        {"reversed", reorderedExport(art, i, reversed, {0, 0, 0, 0}), 0},
+        {"reversed, one pixel changed", reorderedExport(art, i, reversed, {0, 0, 0, 0}, 0, changeTo), 1},
+    };
+    for (const Case& c : cases) {
+        const auto back = importSpritePng(c.png, v, art.raw[v.palette]);
+        ASSERT_TRUE(back.ok) << c.what << ": " << back.error;
+        EXPECT_EQ(changedPixels(back.value, art.pixels[i]), c.changed) << c.what;
+    }
+    EXPECT_EQ(importSpritePng(cases[2].png, v, art.raw[v.palette]).value[0], changeTo);
+}
+
 TEST(SpritePng, RefusesPicturesThatDoNotFit)
 {
     const SyntheticArt art = testing::syntheticArt();
@@ -197,7 +239,7 @@ TEST(SpriteSheet, APixelChangedElsewhereChangesThatSpriteOnly)
     ASSERT_EQ(back.value.changedSprites, std::vector<int>{i});
     EXPECT_EQ(changedPixels(back.value.changedPixels[0], art.pixels[i]), 1);
     EXPECT_EQ(back.value.changedPixels[0][y * 64 + x], k == 9 ? 4 : 10); // 9 repeats 4: the lowest
-    EXPECT_EQ(back.value.message, "1 sprite changed");
+    EXPECT_EQ(back.value.message, "1 sprite changed: 77");
 }
 
 TEST(SpriteSheet, RefusesASheetThatDoesNotFitAndNamesTheSprites)
@@ -214,8 +256,48 @@ TEST(SpriteSheet, RefusesASheetThatDoesNotFitAndNamesTheSprites)
     EXPECT_NE(off.error.find("(321, 1, #ff00ff), (385, 1, #ff00ff)"), std::string::npos) << off.error;
     EXPECT_NE(off.error.find("4 pixels of sprites 5-7, 900 match no colour"), std::string::npos) << off.error;
 
+    // Colour 0 flattened onto white by a painting program.
+    Bytes flat = renderSheet(art.views, art.display).value;
+    for (std::size_t p = 3; p < flat.size(); p += 4)
+        if (flat[p] == 0) flat[p - 3] = flat[p - 2] = flat[p - 1] = flat[p] = 255;
+    const auto white = importSheetPng(independentPng(2048, 2880, flat), art.views, art.raw);
+    EXPECT_NE(white.error.find("colour 0 looks flattened onto white"), std::string::npos) << white.error;
+    EXPECT_EQ(off.error.find("flattened"), std::string::npos);
+
     const auto small = importSheetPng(independentPng(64, 80, Bytes(4 * 64 * 80, 0)), art.views, art.raw);
     EXPECT_EQ(small.error, "The picture is 64 × 80 pixels, but 1144 sprites make a sheet of 2048 × 2880");
+}
+
+TEST(SpriteSheet, APaletteSheetIsTakenByIndexWhereItsPaletteSaysSoAndListsTheChanges)
+{
+    const SyntheticArt art = testing::syntheticArt(true);
+    std::vector<SpriteView> views; // the sprites of palette 3, as a sheet of their own
+    for (const SpriteView& v : art.views)
+        if (v.palette == 3) views.push_back(v);
+    ASSERT_GT(views.size(), 12u);
+    const SheetSize size = sheetSize(static_cast<int>(views.size()));
+    const auto sheetWith = [&](Rgba zero, std::uint8_t swap, int changes) {
+        std::vector<Rgba> palette(16);
+        for (int k = 0; k < 16; ++k) {
+            const auto c = shown(art, 3, k);
+            palette[k ^ swap] = k == 0 ? zero : Rgba{c[0], c[1], c[2], 255};
+        }
+        Bytes values(static_cast<std::size_t>(size.width) * size.height, swap);
+        for (std::size_t n = 0; n < views.size(); ++n)
+            for (int y = 0; y < views[n].height; ++y)
+                for (int x = 0; x < views[n].width; ++x) {
+                    int k = views[n].pixels[y * 64 + x];
+                    if (x == 0 && y == 0 && static_cast<int>(n) < changes) k = k == 7 ? 8 : 7;
+                    values[(80 * (n / 32) + y) * size.width + 64 * (n % 32) + x] = static_cast<std::uint8_t>(k ^ swap);
+                }
+        return encodeIndexedPng(size.width, size.height, values, palette).value;
+    };
+    const auto byIndex = importSheetPng(sheetWith({255, 255, 255, 255}, 0, 0), views, art.raw);
+    ASSERT_TRUE(byIndex.ok) << byIndex.error;
+    EXPECT_EQ(byIndex.value.message, "No sprite changed");
+    const auto byColour = importSheetPng(sheetWith({0, 0, 0, 0}, 5, 12), views, art.raw);
+    ASSERT_TRUE(byColour.ok) << byColour.error;
+    EXPECT_EQ(byColour.value.message, "12 sprites changed: 0, 1, 2, 3, 4, 5, 6, 7, 8, 9 and 2 more");
 }
 
 } // namespace

@@ -12,6 +12,8 @@
 namespace tessel {
 namespace {
 
+constexpr std::size_t kMaxListedSprites = 10;
+
 std::string checkSprites(std::span<const SpriteView> sprites, std::size_t paletteCount)
 {
     if (sprites.empty()) return "There are no sprites";
@@ -45,9 +47,24 @@ std::string spriteRanges(const std::vector<int>& sprites)
     return text;
 }
 
+// "1, 2, 5, and 3 more": the first ten of `sprites`.
+std::string firstSprites(const std::vector<int>& sprites)
+{
+    std::string text;
+    const std::size_t shown = std::min<std::size_t>(sprites.size(), kMaxListedSprites);
+    for (std::size_t i = 0; i < shown; ++i) text += (i ? ", " : "") + std::to_string(sprites[i]);
+    if (sprites.size() > shown) text += " and " + std::to_string(sprites.size() - shown) + " more";
+    return text;
+}
+
+bool isWhite(const UnmatchedPixel& p) { return p.r == 255 && p.g == 255 && p.b == 255; }
+
 // Maps the sheet as it is decoded, one row at a time: the 32 sprites of the
 // current row of cells are worked on in copies of their stores, and each is
-// compared with its own store once its row of cells is complete.
+// compared with its own store once its row of cells is complete. A palette
+// sheet's cell is taken index for index when the sheet's palette names the
+// sprite's colours for every value the cell uses (valuesAreIndices), so
+// whether a cell is refused is known only at its last row.
 class SheetMapper {
 public:
     SheetMapper(std::span<const SpriteView> sprites, std::span<const RawPalette> palettes)
@@ -55,49 +72,86 @@ public:
     {
     }
 
-    void row(int y, const std::uint8_t* rgba)
+    void row(const PngImage& picture, int y, const std::uint8_t* rgba, const std::uint8_t* indices)
     {
         const int first = (y / kSheetCellHeight) * kSheetColumns, line = y % kSheetCellHeight;
         const int count = std::min<int>(kSheetColumns, static_cast<int>(sprites_.size()) - first);
         for (int c = 0; c < count; ++c) {
             const SpriteView& sprite = sprites_[first + c];
-            if (line == 0) std::copy(sprite.pixels, sprite.pixels + kBufferSize, work_[c].begin());
+            Cell& cell = cells_[c];
+            if (line == 0) {
+                std::copy(sprite.pixels, sprite.pixels + kBufferSize, cell.mapped.begin());
+                cell.values = cell.mapped;
+                cell.used = {};
+                cell.unmatched = 0;
+                cell.firstUnmatched.clear();
+            }
             if (line >= sprite.height) continue;
-            std::uint8_t* to = work_[c].data() + line * kBufferWidth;
+            if (indices) {
+                const std::uint8_t* from = indices + kSheetCellWidth * c;
+                std::copy_n(from, sprite.width, cell.values.data() + line * kBufferWidth);
+                for (int x = 0; x < sprite.width; ++x) cell.used[from[x]] = true;
+            }
+            std::uint8_t* to = cell.mapped.data() + line * kBufferWidth;
             const MappingResult mapped = mapColours(rgba + 4 * kSheetCellWidth * c, 0, sprite.width, 1,
                                                     matcher(sprite.palette), to, to, kBufferWidth,
                                                     c * kSheetCellWidth, y);
-            if (mapped.unmatchedCount == 0) continue;
-            if (refused_.empty() || refused_.back() != first + c) refused_.push_back(first + c);
-            unmatched_ += mapped.unmatchedCount;
+            cell.unmatched += mapped.unmatchedCount;
             for (const UnmatchedPixel& p : mapped.firstUnmatched)
-                if (firstUnmatched_.size() < kMaxListedUnmatched) firstUnmatched_.push_back(p);
+                if (cell.firstUnmatched.size() < kMaxListedUnmatched) cell.firstUnmatched.push_back(p);
         }
-        if (line == kSheetCellHeight - 1 && refused_.empty())
-            for (int c = 0; c < count; ++c) keepIfChanged(first + c, work_[c]);
+        if (line != kSheetCellHeight - 1) return;
+        for (int c = 0; c < count; ++c) {
+            Cell& cell = cells_[c];
+            const SpriteView& sprite = sprites_[first + c];
+            const bool byIndex =
+                picture.indexed && valuesAreIndices(cell.used, picture.palette, palettes_[sprite.palette]);
+            if (byIndex) {
+                cell.mapped = cell.values;
+            } else if (cell.unmatched > 0) {
+                refused_.push_back(first + c);
+                unmatched_ += cell.unmatched;
+                for (const UnmatchedPixel& p : cell.firstUnmatched) {
+                    allWhite_ = allWhite_ && isWhite(p);
+                    if (firstUnmatched_.size() < kMaxListedUnmatched) firstUnmatched_.push_back(p);
+                }
+            }
+        }
+        if (refused_.empty())
+            for (int c = 0; c < count; ++c) keepIfChanged(first + c, cells_[c].mapped);
     }
 
     Outcome<SheetImport> result()
     {
         using Result = Outcome<SheetImport>;
         if (!refused_.empty()) {
-            std::sort(refused_.begin(), refused_.end());
-            refused_.erase(std::unique(refused_.begin(), refused_.end()), refused_.end());
-            return Result::failure(std::to_string(unmatched_) + (unmatched_ == 1 ? " pixel" : " pixels") + " of " +
-                                   (refused_.size() == 1 ? "sprite " : "sprites ") + spriteRanges(refused_) +
-                                   (unmatched_ == 1 ? " matches" : " match") +
-                                   " no colour of the sprite's palette; nothing was changed. First (x, y on the "
-                                   "sheet): " +
-                                   listUnmatched(firstUnmatched_) + (unmatched_ > kMaxListedUnmatched ? ", ..." : ""));
+            std::string message = std::to_string(unmatched_) + (unmatched_ == 1 ? " pixel" : " pixels") + " of " +
+                                  (refused_.size() == 1 ? "sprite " : "sprites ") + spriteRanges(refused_) +
+                                  (unmatched_ == 1 ? " matches" : " match") +
+                                  " no colour of the sprite's palette; nothing was changed. First (x, y on the "
+                                  "sheet): " +
+                                  listUnmatched(firstUnmatched_) + (unmatched_ > kMaxListedUnmatched ? ", ..." : "");
+            if (allWhite_)
+                message += ". The sheet's colour 0 looks flattened onto white: save it with transparency kept";
+            return Result::failure(message);
         }
-        const std::size_t n = imported_.changedSprites.size();
+        const std::vector<int>& changed = imported_.changedSprites;
+        const std::size_t n = changed.size();
         imported_.message = n == 0   ? "No sprite changed"
-                            : n == 1 ? "1 sprite changed"
-                                     : std::to_string(n) + " sprites changed";
+                            : n == 1 ? "1 sprite changed: " + firstSprites(changed)
+                                     : std::to_string(n) + " sprites changed: " + firstSprites(changed);
         return Result::success(std::move(imported_));
     }
 
 private:
+    struct Cell {
+        PixelBuffer mapped{}; // matched by colour
+        PixelBuffer values{}; // a palette sheet's own values
+        UsedValues used{};
+        long long unmatched = 0;
+        std::vector<UnmatchedPixel> firstUnmatched;
+    };
+
     const ColourMatcher& matcher(int palette)
     {
         auto& m = matchers_[static_cast<std::size_t>(palette)];
@@ -120,10 +174,11 @@ private:
     std::span<const SpriteView> sprites_;
     std::span<const RawPalette> palettes_;
     std::vector<std::unique_ptr<ColourMatcher>> matchers_;
-    std::array<PixelBuffer, kSheetColumns> work_{};
-    std::vector<int> refused_;
+    std::array<Cell, kSheetColumns> cells_{};
+    std::vector<int> refused_; // ascending: cells finish in sprite order
     std::vector<UnmatchedPixel> firstUnmatched_;
     long long unmatched_ = 0;
+    bool allWhite_ = true;
     SheetImport imported_;
 };
 
@@ -133,10 +188,11 @@ Outcome<SheetImport> takeSheet(std::span<const std::uint8_t> png, std::span<cons
     const SheetSize sheet = sheetSize(static_cast<int>(sprites.size()));
     SheetMapper mapper(sprites, palettes);
     const auto decoded = decodePngRows(png, {sheet.width, sheet.height},
-                                       [&](const PngImage& picture, int y, const std::uint8_t* rgba) {
+                                       [&](const PngImage& picture, int y, const std::uint8_t* rgba,
+                                           const std::uint8_t* indices) {
                                            // Rows of a sheet of another size are refused below.
                                            if (picture.width == sheet.width && picture.height == sheet.height)
-                                               mapper.row(y, rgba);
+                                               mapper.row(picture, y, rgba, indices);
                                        });
     if (std::string bad = checkPictureSize(decoded, sheet.width, sheet.height,
                                            std::to_string(sprites.size()) + " sprites make a sheet of");

@@ -32,11 +32,13 @@ Outcome<std::vector<std::uint8_t>> exportSheetPng(std::span<const SpriteView> sp
 struct SheetImport {
     std::vector<int> changedSprites;       // ascending
     std::vector<PixelBuffer> changedPixels; // the new store of each, in the same order
-    std::string message;                   // how many sprites changed
+    std::string message;                   // how many sprites changed, the first ten named
 };
 
 // Each sprite's W x H area of its cell is matched by colour against its own
-// palette (see colour_mapping.h); the rest of the sheet is not looked at. If
+// palette (see colour_mapping.h), or, in a palette sheet whose palette names
+// that sprite's colours for every value the cell uses, taken index for
+// index; the rest of the sheet is not looked at. If
 // any pixel of any sprite matches nothing, the whole import is refused and
 // the message names those sprites. A sheet of another size is refused.
 Outcome<SheetImport> importSheetPng(std::span<const std::uint8_t> png, std::span<const SpriteView> sprites,

@@ -25,6 +25,27 @@ public:
     // dialogs take it ("PNG pictures (*.png)"); empty when cancelled.
     virtual QString openFilePath(QWidget* parent, const QString& caption, const QString& filter) = 0;
     virtual QString saveFilePath(QWidget* parent, const QString& caption, const QString& filter) = 0;
+    // The same dialogs opened at `start` (a folder, or a folder and the
+    // suggested name); `chosenFilter`, when given, receives the filter the
+    // user picked. By default as the two above.
+    struct FileDialog {
+        QString caption, filter, start;
+        QString* chosenFilter = nullptr;
+    };
+    virtual QString openFile(QWidget* parent, const FileDialog& dialog)
+    {
+        return openFilePath(parent, dialog.caption, dialog.filter);
+    }
+    virtual QString saveFile(QWidget* parent, const FileDialog& dialog)
+    {
+        return saveFilePath(parent, dialog.caption, dialog.filter);
+    }
+    // Which palette of a CGRAM dump of `count` palettes to take, `initial`
+    // offered; nothing when cancelled. By default `initial`.
+    virtual std::optional<int> choosePaletteNumber(QWidget*, const QString& /*text*/, int initial, int /*count*/)
+    {
+        return initial;
+    }
     // A message with an OK button.
     virtual void information(QWidget* parent, const QString& text) = 0;
     // An error message with an OK button (saves, palette writes, opens).

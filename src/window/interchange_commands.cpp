@@ -3,9 +3,11 @@
 #include <QBuffer>
 #include <QClipboard>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
+#include <QRegularExpression>
 
 #include "interchange/art_exchange.h"
 #include "interchange/clipboard_picture.h"
@@ -19,6 +21,7 @@
 #include "model/edit_marks.h"
 #include "rom/rom_backup.h"
 #include "rom/rom_session.h"
+#include "widgets/file_choices.h"
 #include "widgets/local_path.h"
 #include "widgets/user_prompts.h"
 
@@ -36,79 +39,160 @@ void tell(QWidget* window, UserPrompts& prompts, const IoResult& r)
     if (!r.ok) prompts.error(window, text(r.error));
 }
 
+QString fileName(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(baseName(path))); }
+
+QString stemOf(const EditorState& state)
+{
+    return QFile::decodeName(QByteArray::fromStdString(romStem(state.document.romFile.path())));
+}
+
+// The result in the status bar, or the failure in a box; true when done.
+bool report(QWidget* window, UserPrompts& prompts, const IoResult& r, const QString& done)
+{
+    if (!r.ok) {
+        prompts.error(window, text(r.error));
+        return false;
+    }
+    showStatusResult(window, done);
+    return true;
+}
+
 void exportSprite(QWidget* window, EditorState& state, UserPrompts& prompts)
 {
-    const QString path = prompts.saveFilePath(window, QStringLiteral("Export Sprite as PNG"), kPngFilter);
-    if (path.isEmpty()) return;
+    const std::string& rom = state.document.romFile.path();
+    const QString suggested =
+        QStringLiteral("%1-sprite-%2.png").arg(stemOf(state)).arg(state.currentSprite, 4, 10, QLatin1Char('0'));
+    const std::string path = askSavePath(prompts, window, FileKind::Picture, QStringLiteral("Export Sprite as PNG"),
+                                         kPngFilter, rom, suggested);
+    if (path.empty()) return;
     const SpriteRecord& sprite = state.current();
-    tell(window, prompts,
-         writeExport(localPathWithExtension(path, ".png"), state.document.romFile.path(),
-                     exportSpritePng(spriteViewOf(sprite), state.document.displayPalettes[sprite.paletteIndex])));
+    report(window, prompts,
+           writeExport(path, rom,
+                       exportSpritePng(spriteViewOf(sprite), state.document.displayPalettes[sprite.paletteIndex])),
+           QStringLiteral("Sprite %1 written to %2").arg(state.currentSprite).arg(fileName(path)));
 }
 
 void importSprite(QWidget* window, EditorState& state, UserPrompts& prompts)
 {
-    const QString path = prompts.openFilePath(window, QStringLiteral("Import Sprite from PNG"), kPngFilter);
-    if (path.isEmpty()) return;
-    const auto imported = importSpriteFile(state, state.currentSprite, localPathOf(path));
+    const std::string path = askOpenPath(prompts, window, FileKind::Picture, QStringLiteral("Import Sprite from PNG"),
+                                         kPngFilter, state.document.romFile.path());
+    if (path.empty()) return;
+    const auto imported = importSpriteFile(state, state.currentSprite, path);
     if (!imported.ok) {
         prompts.error(window, text(imported.error));
         return;
     }
     noteEditEnded(state.document);
     repaintCanvas(state);
+    showStatusResult(window, QStringLiteral("Sprite %1 taken from %2%3")
+                                 .arg(state.currentSprite)
+                                 .arg(fileName(path))
+                                 .arg(imported.value.changedSprites.empty() ? QStringLiteral(": no pixel changed")
+                                                                             : QString()));
 }
 
 void exportSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
 {
-    const QString path = prompts.saveFilePath(window, QStringLiteral("Export All Sprites as Sheet"), kPngFilter);
-    if (path.isEmpty()) return;
-    tell(window, prompts,
-         writeExport(localPathWithExtension(path, ".png"), state.document.romFile.path(),
-                     exportSheetPng(spriteViewsOf(state.document.spriteStore), state.document.displayPalettes)));
+    const std::string& rom = state.document.romFile.path();
+    const std::string path =
+        askSavePath(prompts, window, FileKind::Picture, QStringLiteral("Export All Sprites as Sheet"), kPngFilter, rom,
+                    stemOf(state) + QStringLiteral("-sheet.png"));
+    if (path.empty()) return;
+    report(window, prompts,
+           writeExport(path, rom,
+                       exportSheetPng(spriteViewsOf(state.document.spriteStore), state.document.displayPalettes)),
+           QStringLiteral("All %1 sprites written to %2").arg(kSpriteCount).arg(fileName(path)));
 }
 
 void importSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
 {
-    const QString path = prompts.openFilePath(window, QStringLiteral("Import Sheet"), kPngFilter);
-    if (path.isEmpty()) return;
-    const auto imported = importSheetFile(state, localPathOf(path));
+    const std::string path = askOpenPath(prompts, window, FileKind::Picture, QStringLiteral("Import Sheet"), kPngFilter,
+                                         state.document.romFile.path());
+    if (path.empty()) return;
+    const auto imported = importSheetFile(state, path);
     if (!imported.ok) {
         prompts.error(window, text(imported.error));
         return;
     }
     noteEditEnded(state.document);
     repaintCanvas(state);
+    showStatusResult(window, QStringLiteral("%1 from %2").arg(text(imported.value.message), fileName(path)));
     prompts.information(window, text(imported.value.message));
 }
 
-// The backup of this ROM made before this run first wrote it, offered as
-// the clean ROM; empty while there is none.
-QString backupOfThisRun(const EditorState& state)
+const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+// "8 Dec, 22:41" from a backup's name, NAME.YYYYMMDD-HHMMSS[-N].bak; empty
+// when the name has no such date.
+QString backupDate(const std::string& path)
 {
-    return QFile::decodeName(QByteArray::fromStdString(backupMadeThisRun(state.document.romFile.key())));
+    static const QRegularExpression date(
+        QStringLiteral("\\.(\\d{4})(\\d{2})(\\d{2})-(\\d{2})(\\d{2})\\d{2}(-\\d+)?\\.bak$"));
+    const QRegularExpressionMatch m = date.match(QString::fromStdString(path));
+    const int month = m.hasMatch() ? m.captured(2).toInt() : 0;
+    if (month < 1 || month > 12) return {};
+    return QStringLiteral("%1 %2, %3:%4")
+        .arg(m.captured(3).toInt())
+        .arg(QLatin1String(kMonths[month - 1]))
+        .arg(m.captured(4), m.captured(5));
+}
+
+bool isFile(const QString& path) { return !path.isEmpty() && QFileInfo(path).isFile(); }
+
+// The clean ROM to compare with, asked in this order: the one chosen for
+// this ROM last time; the oldest backup of this ROM, then the newest (each
+// named by its date, so that the user sees which saves the patch will
+// hold); any file. Empty when the user cancelled.
+QString cleanRomFor(QWidget* window, EditorState& state, UserPrompts& prompts, FileChoices& choices)
+{
+    const std::string& rom = state.document.romFile.path();
+    const QString romName = QFile::decodeName(QByteArray::fromStdString(rom));
+    const QString remembered = choices.cleanRomFor(romName);
+    if (isFile(remembered) &&
+        prompts.askYesNo(window,
+                         QStringLiteral("Make the patch from the clean ROM chosen last time?\n\n%1").arg(remembered)))
+        return remembered;
+    const std::string folder = backupDirectory();
+    const std::vector<std::string> backups = backupsOf(folder, backupName(rom));
+    std::vector<std::string> offered;
+    if (!backups.empty()) offered.push_back(backups.front());
+    if (backups.size() > 1) offered.push_back(backups.back());
+    for (const std::string& backup : offered) {
+        const QString when = backupDate(backup);
+        const QString path = QFile::decodeName(QByteArray::fromStdString(folder + "/" + backup));
+        const QString question =
+            when.isEmpty()
+                ? QStringLiteral("Make the patch from the backup of %1?\n\n%2").arg(fileName(rom), path)
+                : QStringLiteral("Make the patch from the backup of %1 from %2, made before this ROM was first "
+                                 "written that day?%3\n\n%4")
+                      .arg(fileName(rom), when,
+                           offered.size() > 1 && backup == offered.front() ? QStringLiteral(" It is the oldest kept.")
+                                                                           : QString(),
+                           path);
+        if (prompts.askYesNo(window, question)) return path;
+    }
+    const std::string chosen =
+        askOpenPath(prompts, window, FileKind::CleanRom, QStringLiteral("Clean ROM to make the patch from"),
+                    QStringLiteral("ROM images (*.smc *.sfc);;All files (*)"), rom);
+    if (chosen.empty()) return {};
+    const QString clean = QFile::decodeName(QByteArray::fromStdString(chosen));
+    choices.setCleanRom(romName, clean);
+    return clean;
 }
 
 void createPatch(QWidget* window, EditorState& state, UserPrompts& prompts)
 {
-    QString clean = backupOfThisRun(state);
-    if (!clean.isEmpty() &&
-        !prompts.askYesNo(window, QStringLiteral("Make the patch from the backup made before this ROM "
-                                                 "was first written?\n\n%1")
-                                      .arg(clean)))
-        clean.clear();
-    if (clean.isEmpty())
-        clean = prompts.openFilePath(window, QStringLiteral("Clean ROM to make the patch from"),
-                                     QStringLiteral("ROM images (*.smc *.sfc);;All files (*)"));
+    FileChoices choices;
+    const QString clean = cleanRomFor(window, state, prompts, choices);
     if (clean.isEmpty()) return;
-    const QString out = prompts.saveFilePath(window, QStringLiteral("Create Patch"),
-                                             QStringLiteral("BPS patches (*.bps);;IPS patches (*.ips)"));
-    if (out.isEmpty()) return;
-    const IoResult patched = exportPatch(localPathWithExtension(out, ".bps"), localPathOf(clean), state.document.romFile.path());
-    if (!patched.ok) {
-        prompts.error(window, text(patched.error));
+    const std::string& rom = state.document.romFile.path();
+    const std::string out = askSavePath(prompts, window, FileKind::Patch, QStringLiteral("Create Patch"),
+                                        QStringLiteral("BPS patches (*.bps);;IPS patches (*.ips)"), rom,
+                                        stemOf(state) + QStringLiteral(".bps"));
+    if (out.empty()) return;
+    if (!report(window, prompts, exportPatch(out, localPathOf(clean), rom),
+                QStringLiteral("Patch written to %1, from %2").arg(fileName(out), QFileInfo(clean).fileName())))
         return;
-    }
     if (hasUnsavedEdits(state.document))
         prompts.information(window, QStringLiteral("The patch holds the ROM file as saved; the edits not "
                                                    "yet saved are not in it."));

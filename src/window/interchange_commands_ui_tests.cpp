@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +14,8 @@
 #include "interchange/png_image.h"
 #include "model/command_ids.h"
 #include "model/edit_marks.h"
+#include "rom/palette_codec.h"
+#include "window/status_line.h"
 #include "support/scratch_file.h"
 #include "support/synthetic_rom.h"
 
@@ -170,6 +173,7 @@ TEST_F(ArtCommands, CreatePatchOffersTheBackupMadeBeforeTheFirstWrite)
     prompts.yesNoAnswer = true;
     run(ids::CreatePatch, dir.filePath("work.ips"));
     ASSERT_FALSE(prompts.questions.isEmpty());
+    ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
     EXPECT_TRUE(prompts.questions.back().startsWith("Make the patch from the backup")) << prompts.questions.back().toStdString();
     // An IPS patch of one tile: "PATCH", one record (3-byte offset, 2-byte
     // size, its bytes), "EOF"; the backup was the file before the save.
@@ -197,6 +201,93 @@ TEST_F(ArtCommands, ExportsAndImportsFindAFolderNamedInBytes)
     EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
     for (const char* name : {"/sprite.png", "/colours.gpl"}) EXPECT_EQ(::unlink((folder + name).c_str()), 0) << name;
     ::rmdir(folder.c_str()); // QTemporaryDir cannot name it to remove it
+}
+
+// Each dialog starts in the ROM's folder with a name made from the ROM's,
+// then in the folder used last for its kind; the filter chosen gives a name
+// typed without an extension its own; the status bar says what was written.
+TEST_F(ArtCommands, DialogsStartBesideTheRomAndTheChosenFilterNamesTheFile)
+{
+    openRom();
+    ASSERT_TRUE(QDir(dir.path()).mkpath("art"));
+    state->currentSprite = 18;
+    run(ids::ExportSpritePng, dir.filePath("art/hero"));
+    run(ids::ExportSpritePng, dir.filePath("art/hero2.png"));
+    PaletteEditorDialog editor(*state, prompts, window.get());
+    prompts.nextFilter = "JASC palettes (*.pal)";
+    prompts.nextPath = dir.filePath("mypal");
+    editor.findChild<QPushButton*>("paletteExport")->click();
+    const QString paletteStatus = window->statusLine()->shownText();
+    prompts.yesNoAnswer = false; // no backup yet: straight to the chooser
+    prompts.nextFilter = "IPS patches (*.ips)";
+    prompts.nextPaths = {QString::fromStdString(rom), dir.filePath("mypatch")};
+    window->runCommand(ids::CreatePatch);
+    ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
+
+    for (const char* name : {"art/hero.png", "art/hero2.png", "mypal.pal", "mypatch.ips"})
+        EXPECT_TRUE(QFileInfo(dir.filePath(name)).isFile()) << name;
+    const int p = state->current().paletteIndex;
+    ASSERT_EQ(prompts.fileStarts.size(), 5);
+    EXPECT_EQ(prompts.fileStarts[0], dir.filePath("game-sprite-0018.png"));
+    EXPECT_EQ(prompts.fileStarts[1], dir.filePath("art/game-sprite-0018.png"));
+    EXPECT_EQ(prompts.fileStarts[2], dir.filePath(QStringLiteral("game-palette-%1.gpl").arg(p, 2, 10, QLatin1Char('0'))));
+    EXPECT_EQ(prompts.fileStarts[3], dir.path()); // the clean ROM
+    EXPECT_EQ(prompts.fileStarts[4], dir.filePath("game.bps"));
+    EXPECT_EQ(paletteStatus, QStringLiteral("Palette %1 written to mypal.pal").arg(p));
+    EXPECT_EQ(window->statusLine()->shownText(), "Patch written to mypatch.ips, from game.smc");
+}
+
+// Create Patch asks first for the clean ROM chosen last time for this ROM,
+// else offers the oldest and the newest backup, each named by its date.
+TEST_F(ArtCommands, CreatePatchRemembersTheCleanRomAndDatesTheBackups)
+{
+    const QByteArray savedState = qgetenv("XDG_STATE_HOME");
+    qputenv("XDG_STATE_HOME", dir.filePath("state").toLocal8Bit());
+    ASSERT_TRUE(QDir(dir.path()).mkpath("state/tessel/backups"));
+    for (const char* name : {"game.smc.20261208-224100.bak", "game.smc.20261209-010203-2.bak"})
+        ASSERT_TRUE(QFile::copy(QString::fromStdString(rom), dir.filePath(QStringLiteral("state/tessel/backups/") + name)));
+    ::chmod(dir.filePath("state").toLocal8Bit().constData(), 0700);
+    openRom();
+    prompts.yesNoAnswer = false;
+    prompts.nextPaths = {QString::fromStdString(rom), dir.filePath("first.bps")};
+    window->runCommand(ids::CreatePatch);
+    ASSERT_EQ(prompts.questions.size(), 2);
+    EXPECT_TRUE(prompts.questions[0].startsWith("Make the patch from the backup of game.smc from 8 Dec, 22:41, made "
+                                                "before this ROM was first written that day? It is the oldest kept."))
+        << prompts.questions[0].toStdString();
+    EXPECT_TRUE(prompts.questions[1].contains("from 9 Dec, 01:02,")) << prompts.questions[1].toStdString();
+    prompts.questions.clear();
+    prompts.yesNoAnswer = true;
+    prompts.nextPaths = {dir.filePath("second.bps")};
+    window->runCommand(ids::CreatePatch);
+    ASSERT_EQ(prompts.questions.size(), 1);
+    EXPECT_TRUE(prompts.questions[0].startsWith("Make the patch from the clean ROM chosen last time?"));
+    EXPECT_TRUE(QFileInfo(dir.filePath("second.bps")).isFile());
+    qputenv("XDG_STATE_HOME", savedState);
+}
+
+// A CGRAM dump: the user picks one of its 16 palettes; the colours are
+// unapplied changes, as the caption shows.
+TEST_F(ArtCommands, PaletteImportTakesTheChosenPaletteOfADumpAsUnappliedChanges)
+{
+    openRom();
+    QByteArray dump(512, 0);
+    dump[9 * 32 + 2] = 0x1F; // palette 9, colour 1: red 31, green and blue 0
+    QFile file(dir.filePath("cgram.bin"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(dump);
+    file.close();
+    PaletteEditorDialog editor(*state, prompts);
+    QSignalSpy unapplied(&editor, &PaletteEditorDialog::unappliedChangesChanged);
+    prompts.paletteNumberAnswers = {9};
+    prompts.nextPath = file.fileName();
+    editor.findChild<QPushButton*>("paletteImport")->click();
+    ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
+    EXPECT_EQ((RawColour{editor.workingCopy().red[1], editor.workingCopy().green[1], editor.workingCopy().blue[1]}),
+              (RawColour{31, 0, 0}));
+    ASSERT_FALSE(unapplied.isEmpty());
+    EXPECT_TRUE(unapplied.last().at(0).toBool());
+    EXPECT_EQ(readFileBytes(rom), original);
 }
 
 } // namespace

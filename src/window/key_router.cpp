@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QWidget>
@@ -67,6 +69,8 @@ KeyContext KeyRouter::contextFor(const QWidget* target) const
 {
     KeyContext context;
     context.inTextField = isEditableTextField(target);
+    context.menuOpen = qobject_cast<const QMenu*>(QApplication::activePopupWidget()) ||
+                       qobject_cast<const QMenuBar*>(target);
     const QWidget* modal = QApplication::activeModalWidget();
     const QWidget* mainWindow = nullptr;
     if (parent() && parent()->isWidgetType()) mainWindow = static_cast<QWidget*>(parent())->window();

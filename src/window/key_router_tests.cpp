@@ -6,7 +6,9 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QDeadlineTimer>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -202,6 +204,26 @@ TEST_F(KeyRouterTest, ShiftHoldsThePickerOnceThroughTheWholeDelivery)
     state->tools.currentTool = ToolId::Ellipse;
     QTest::keyRelease(window.windowHandle(), Qt::Key_Shift);
     EXPECT_EQ(state->tools.currentTool, ToolId::Line);
+}
+
+TEST_F(KeyRouterTest, AMenusMnemonicsWinOverCharacterShortcutsWhileItIsOpen)
+{
+    enableAll();
+    showAndFocus(toolButton);
+    QMenu menu(&window);
+    int imported = 0;
+    QObject::connect(menu.addAction("&Import Sprite from PNG…"), &QAction::triggered, [&] { ++imported; });
+    menu.popup(window.mapToGlobal(QPoint(10, 10)));
+    const QDeadlineTimer deadline(5000);
+    while (QApplication::activePopupWidget() != &menu && !deadline.hasExpired()) QTest::qWait(10);
+    ASSERT_EQ(QApplication::activePopupWidget(), &menu);
+    QTest::keyClick(&menu, Qt::Key_I);
+    EXPECT_EQ(imported, 1);
+    EXPECT_TRUE(ran.empty());
+    // Closed, the same key is the shortcut again.
+    toolButton->setFocus();
+    QTest::keyClick(toolButton, Qt::Key_I);
+    EXPECT_EQ(ran, std::vector<int>{ids::ViewSpriteInfo});
 }
 
 TEST(KeyStrokeOf, ControlLettersAndPlainCharacters)

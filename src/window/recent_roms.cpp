@@ -5,23 +5,13 @@
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
-#include <cerrno>
 
-#include "file/file_io.h"
+#include "widgets/file_choices.h"
 
 namespace tessel {
 
 namespace {
 const QString kKey = QStringLiteral("recentRoms");
-
-// QSettings would wait for ever on a pipe in the file's place: only a
-// regular file, or none, is read or written.
-bool usable(const QString& file)
-{
-    FileStatus status;
-    if (systemFileIo().pathStatus(QFile::encodeName(file).constData(), status) != 0) return errno == ENOENT;
-    return status.type == FileType::Regular;
-}
 } // namespace
 
 QString recentRomsFile()
@@ -32,7 +22,7 @@ QString recentRomsFile()
 
 RecentRoms::RecentRoms(const QString& file) : file_(file)
 {
-    if (!usable(file_)) return;
+    if (!usableSettingsFile(file_)) return;
     QSettings settings(file_, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError) return;
     // Whatever the file holds, only absolute paths are taken, each once.
@@ -70,7 +60,7 @@ QString RecentRoms::lastFolder() const
 void RecentRoms::save() const
 {
     // Nothing else is kept in the file: what was there goes, damaged or not.
-    if (!usable(file_)) return;
+    if (!usableSettingsFile(file_)) return;
     QSettings settings(file_, QSettings::IniFormat);
     settings.clear();
     if (!paths_.isEmpty()) settings.setValue(kKey, paths_);

@@ -49,6 +49,29 @@ public:
     {
         return fileAnswer(caption);
     }
+    // Where the dialogs started, and the filter the user picks (the
+    // dialog's first when empty).
+    QStringList fileStarts;
+    QString nextFilter;
+    std::deque<int> paletteNumberAnswers; // nothing left: the offered one
+    QString openFile(QWidget*, const FileDialog& d) override
+    {
+        fileStarts << d.start;
+        return fileAnswer(d.caption);
+    }
+    QString saveFile(QWidget*, const FileDialog& d) override
+    {
+        fileStarts << d.start;
+        if (d.chosenFilter) *d.chosenFilter = nextFilter.isEmpty() ? d.filter.section(QStringLiteral(";;"), 0, 0) : nextFilter;
+        return fileAnswer(d.caption);
+    }
+    std::optional<int> choosePaletteNumber(QWidget*, const QString&, int initial, int) override
+    {
+        if (paletteNumberAnswers.empty()) return initial;
+        const int n = paletteNumberAnswers.front();
+        paletteNumberAnswers.pop_front();
+        return n;
+    }
     QString fileAnswer(const QString& caption)
     {
         ++fileDialogs;
