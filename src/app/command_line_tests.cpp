@@ -35,6 +35,13 @@ TEST(CommandLine, QtsOwnOptionsAreLeftToQt)
     const CommandLine c = parse({"-platform", "offscreen", "rom.smc", "-style=fusion", "-reverse"});
     EXPECT_TRUE(c.valid);
     EXPECT_EQ(c.romPath, "rom.smc");
+    // The ROM's own place among the arguments, whatever Qt's options take.
+    const struct {
+        QStringList args;
+        int romIndex;
+    } cases[] = {{{"-style", "Fusion", "game.smc"}, 3}, {{"game.smc", "-reverse"}, 1},
+                 {{"-reverse", "-style=Fusion", "game.smc"}, 3}, {{"--", "-odd.smc"}, 2}, {{}, -1}};
+    for (const auto& k : cases) EXPECT_EQ(parse(k.args).romIndex, k.romIndex) << k.args.join(' ').toStdString();
 }
 
 TEST(CommandLine, BuildOptions)

@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <functional>
 #include <random>
+#include <fstream>
 #include <sys/stat.h>
+#include <zlib.h>
 
 #include "file/state_files.h"
 #include "model/edit_marks.h"
@@ -48,7 +50,7 @@ TEST(RecoveryFile, KeepsThePixelsOfExactlyTheEditedSprites)
     initRecordsFromCatalogue(state->document.spriteStore);
     std::mt19937 rng(3);
     for (SpriteRecord& r : state->document.spriteStore)
-        for (auto& p : r.pixels) p = static_cast<std::uint8_t>(rng());
+        for (auto& p : r.pixels) p = static_cast<std::uint8_t>(rng() % 16);
     for (int sprite : {1143, 0, 700}) markSpriteEdited(state->document, sprite);
 
     Bytes bytes(9000, 0xAB); // an earlier, longer snapshot in the same buffer
@@ -185,6 +187,112 @@ TEST(RecoveryFile, APipeOrAForeignFolderIsNotRead)
     const auto read = readRecoveryFile(dir.path(), "r", io);
     EXPECT_TRUE(read.ok && !read.value);
     EXPECT_EQ(io.calls(testing::IoOp::Open), 0);
+}
+
+// A file made byte by byte from the layout, with a good checksum: one
+// sprite, `width` x `height` pixels all `pixel`.
+Bytes handMadeFile(int sprite, int width, int height, std::uint8_t pixel)
+{
+    Bytes b;
+    auto put = [&b](std::uint64_t v, int n) {
+        for (int i = 0; i < n; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    for (char c : std::string("TSLRECOV")) b.push_back(static_cast<std::uint8_t>(c));
+    put(1, 4), put(1, 4), put(7, 8), put(8, 8), put(1700000000, 8), put(0x12345678, 4);
+    const std::string path = "/r/g.smc";
+    put(path.size(), 4);
+    b.insert(b.end(), path.begin(), path.end());
+    put(sprite, 2), put(width, 1), put(height, 1);
+    b.insert(b.end(), static_cast<std::size_t>(width * height), pixel);
+    put(::crc32(0, b.data(), static_cast<uInt>(b.size())), 4);
+    return b;
+}
+
+TEST(RecoveryFile, AForgedFileWithAGoodChecksumIsRefused)
+{
+    int small = 0; // a sprite of 2 x 2 tiles
+    while (spriteCatalogue()[small].widthTiles != 2 || spriteCatalogue()[small].heightTiles != 2) ++small;
+    const struct {
+        const char* what;
+        int width, height;
+        std::uint8_t pixel;
+        bool usable;
+    } cases[] = {
+        {"its own size", 16, 16, 15, true},
+        {"a part of it", 8, 16, 3, true},
+        {"a pixel value of 0x1F", 16, 16, 0x1F, false},
+        {"a pixel value of 16", 16, 16, 16, false},
+        {"the whole work area", 64, 80, 1, false},
+        {"a column too many", 17, 16, 1, false},
+        {"a row too many", 16, 17, 1, false},
+    };
+    for (const auto& c : cases) {
+        std::string why;
+        const auto contents = decodeRecovery(handMadeFile(small, c.width, c.height, c.pixel), &why);
+        ASSERT_EQ(bool(contents), c.usable) << c.what << ": " << why;
+        if (!contents) continue;
+        EXPECT_TRUE(contents->info.romTitle.empty()) << "no title in a file that has none";
+        const PixelBuffer& px = contents->sprites[0].pixels;
+        EXPECT_EQ(px[(c.height - 1) * kBufferWidth + c.width - 1], c.pixel) << c.what;
+        EXPECT_EQ(px[c.width], 0) << c.what << ": nothing right of the part kept";
+    }
+}
+
+TEST(RecoveryFile, AMovedRomFindsItsFileBySameInodeOrSameContents)
+{
+    namespace fs = std::filesystem;
+    testing::ScratchFile dir(testing::ScratchFile::Kind::Directory);
+    fs::create_directories(dir.path() + "/a");
+    fs::create_directories(dir.path() + "/b");
+    fs::create_directories(dir.path() + "/recovery");
+    fs::permissions(dir.path() + "/recovery", fs::perms::owner_all);
+    const std::string before = dir.path() + "/a/game.smc", after = dir.path() + "/b/game.smc";
+    auto keyOf = [](const std::string& path) {
+        struct stat st {};
+        EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+        return FileKey{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    };
+    auto writeRecovery = [&](const std::string& name, const RecoveryInfo& info) {
+        auto state = std::make_unique<EditorState>();
+        initRecordsFromCatalogue(state->document.spriteStore);
+        markSpriteEdited(state->document, 3);
+        Bytes bytes;
+        snapshotRecovery(info, state->document, bytes);
+        sealRecovery(bytes);
+        ASSERT_TRUE(replaceFileDurably(dir.path() + "/recovery", name, bytes).ok);
+    };
+    const std::string title(kRecoveryTitleBytes, 'T');
+    { std::ofstream(before) << "rom"; }
+    const RecoveryInfo written{before, keyOf(before), 100, 0xC0FFEE, title};
+    writeRecovery("game.smc-1.recovery", written);
+    // A file of another ROM beside it is never taken for this one's.
+    writeRecovery("other.smc-2.recovery", {"/gone/other.smc", {9, 9}, 200, 0xBAD, title});
+    auto found = [&](const RecoveryInfo& rom) {
+        const RecoveryFolder folder = listRecoveryFiles(dir.path() + "/recovery");
+        EXPECT_EQ(folder.usable.size(), 2u);
+        const auto moved = findMovedRecovery(folder.usable, rom);
+        return moved ? moved->name : std::string("none");
+    };
+
+    const RecoveryInfo copy{after, {1, 2}, 0, written.spriteAreaCrc, title};
+    { std::ofstream(after) << "rom"; }
+    EXPECT_EQ(found(copy), "none") << "a copy while the ROM is still at its path";
+    fs::remove(after);
+    fs::rename(before, after);
+    const struct {
+        const char* what;
+        RecoveryInfo rom;
+        const char* file;
+    } cases[] = {
+        {"renamed: the same inode", {after, written.romKey, 0, 0x1, std::string(kRecoveryTitleBytes, 'U')}, "game.smc-1.recovery"},
+        {"another file system: the same title and sprites", copy, "game.smc-1.recovery"},
+        {"another title", {after, {1, 2}, 0, written.spriteAreaCrc, std::string(kRecoveryTitleBytes, 'U')}, "none"},
+        {"other sprites", {after, {1, 2}, 0, 0x1, title}, "none"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(found(c.rom), c.file) << c.what;
+
+    writeRecovery("game.smc-1.recovery", {before, written.romKey, 100, 0xC0FFEE, ""});
+    EXPECT_EQ(found({after, {1, 2}, 0, 0xC0FFEE, title}), "game.smc-1.recovery") << "a file without a title";
 }
 
 TEST(StateFiles, FolderFollowsXdgStateHomeElseHome)
