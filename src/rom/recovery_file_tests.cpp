@@ -36,10 +36,10 @@ bool keptArea(const RecoveredSprite& got, const SpriteRecord& want)
 }
 
 // A sealed file of `state`'s edited sprites.
-Bytes sealedFile(const EditorState& state)
+Bytes sealedFile(const EditorState& state, const RecoveryInfo& info = kInfo)
 {
     Bytes bytes;
-    snapshotRecovery(kInfo, state.document, bytes);
+    snapshotRecovery(info, state.document, bytes);
     sealRecovery(bytes);
     return bytes;
 }
@@ -198,10 +198,8 @@ Bytes handMadeFile(int sprite, int width, int height, std::uint8_t pixel)
         for (int i = 0; i < n; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     };
     for (char c : std::string("TSLRECOV")) b.push_back(static_cast<std::uint8_t>(c));
-    put(1, 4), put(1, 4), put(7, 8), put(8, 8), put(1700000000, 8), put(0x12345678, 4);
-    const std::string path = "/r/g.smc";
-    put(path.size(), 4);
-    b.insert(b.end(), path.begin(), path.end());
+    put(1, 4), put(1, 4), put(7, 8), put(8, 8), put(1700000000, 8), put(0x12345678, 4), put(1, 4);
+    b.push_back('/'); // the path
     put(sprite, 2), put(width, 1), put(height, 1);
     b.insert(b.end(), static_cast<std::size_t>(width * height), pixel);
     put(::crc32(0, b.data(), static_cast<uInt>(b.size())), 4);
@@ -221,7 +219,6 @@ TEST(RecoveryFile, AForgedFileWithAGoodChecksumIsRefused)
         {"its own size", 16, 16, 15, true},
         {"a part of it", 8, 16, 3, true},
         {"a pixel value of 0x1F", 16, 16, 0x1F, false},
-        {"a pixel value of 16", 16, 16, 16, false},
         {"the whole work area", 64, 80, 1, false},
         {"a column too many", 17, 16, 1, false},
         {"a row too many", 16, 17, 1, false},
@@ -242,57 +239,42 @@ TEST(RecoveryFile, AMovedRomFindsItsFileBySameInodeOrSameContents)
 {
     namespace fs = std::filesystem;
     testing::ScratchFile dir(testing::ScratchFile::Kind::Directory);
-    fs::create_directories(dir.path() + "/a");
-    fs::create_directories(dir.path() + "/b");
-    fs::create_directories(dir.path() + "/recovery");
-    fs::permissions(dir.path() + "/recovery", fs::perms::owner_all);
-    const std::string before = dir.path() + "/a/game.smc", after = dir.path() + "/b/game.smc";
-    auto keyOf = [](const std::string& path) {
-        struct stat st {};
-        EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
-        return FileKey{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
-    };
+    const std::string folder = dir.path() + "/recovery", before = dir.path() + "/a.smc", after = dir.path() + "/b.smc";
+    fs::create_directory(folder);
+    fs::permissions(folder, fs::perms::owner_all);
     auto writeRecovery = [&](const std::string& name, const RecoveryInfo& info) {
         auto state = std::make_unique<EditorState>();
-        initRecordsFromCatalogue(state->document.spriteStore);
         markSpriteEdited(state->document, 3);
-        Bytes bytes;
-        snapshotRecovery(info, state->document, bytes);
-        sealRecovery(bytes);
-        ASSERT_TRUE(replaceFileDurably(dir.path() + "/recovery", name, bytes).ok);
+        ASSERT_TRUE(replaceFileDurably(folder, name, sealedFile(*state, info)).ok);
     };
-    const std::string title(kRecoveryTitleBytes, 'T');
-    { std::ofstream(before) << "rom"; }
-    const RecoveryInfo written{before, keyOf(before), 100, 0xC0FFEE, title};
-    writeRecovery("game.smc-1.recovery", written);
-    // A file of another ROM beside it is never taken for this one's.
-    writeRecovery("other.smc-2.recovery", {"/gone/other.smc", {9, 9}, 200, 0xBAD, title});
     auto found = [&](const RecoveryInfo& rom) {
-        const RecoveryFolder folder = listRecoveryFiles(dir.path() + "/recovery");
-        EXPECT_EQ(folder.usable.size(), 2u);
-        const auto moved = findMovedRecovery(folder.usable, rom);
+        const auto moved = findMovedRecovery(listRecoveryFiles(folder).usable, rom);
         return moved ? moved->name : std::string("none");
     };
+    const std::string title(kRecoveryTitleBytes, 'T'), otherTitle(kRecoveryTitleBytes, 'U');
+    { std::ofstream(before) << "rom"; }
+    struct stat st {};
+    ASSERT_EQ(::stat(before.c_str(), &st), 0);
+    const RecoveryInfo written{before, {st.st_dev, st.st_ino}, 100, 0xC0FFEE, title};
+    writeRecovery("a.recovery", written);
+    writeRecovery("other.recovery", {"/gone/other.smc", {9, 9}, 200, 0xBAD, title}); // never taken for a.smc's
 
     const RecoveryInfo copy{after, {1, 2}, 0, written.spriteAreaCrc, title};
-    { std::ofstream(after) << "rom"; }
     EXPECT_EQ(found(copy), "none") << "a copy while the ROM is still at its path";
-    fs::remove(after);
     fs::rename(before, after);
     const struct {
         const char* what;
         RecoveryInfo rom;
         const char* file;
     } cases[] = {
-        {"renamed: the same inode", {after, written.romKey, 0, 0x1, std::string(kRecoveryTitleBytes, 'U')}, "game.smc-1.recovery"},
-        {"another file system: the same title and sprites", copy, "game.smc-1.recovery"},
-        {"another title", {after, {1, 2}, 0, written.spriteAreaCrc, std::string(kRecoveryTitleBytes, 'U')}, "none"},
+        {"renamed: the same inode", {after, written.romKey, 0, 0x1, otherTitle}, "a.recovery"},
+        {"another file system: the same title and sprites", copy, "a.recovery"},
+        {"another title", {after, {1, 2}, 0, written.spriteAreaCrc, otherTitle}, "none"},
         {"other sprites", {after, {1, 2}, 0, 0x1, title}, "none"},
     };
     for (const auto& c : cases) EXPECT_EQ(found(c.rom), c.file) << c.what;
-
-    writeRecovery("game.smc-1.recovery", {before, written.romKey, 100, 0xC0FFEE, ""});
-    EXPECT_EQ(found({after, {1, 2}, 0, 0xC0FFEE, title}), "game.smc-1.recovery") << "a file without a title";
+    writeRecovery("a.recovery", {before, written.romKey, 100, 0xC0FFEE, ""});
+    EXPECT_EQ(found({after, {1, 2}, 0, 0xC0FFEE, title}), "a.recovery") << "a file without a title";
 }
 
 TEST(StateFiles, FolderFollowsXdgStateHomeElseHome)
