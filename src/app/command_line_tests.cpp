@@ -36,12 +36,8 @@ TEST(CommandLine, QtsOwnOptionsAreLeftToQt)
     EXPECT_TRUE(c.valid);
     EXPECT_EQ(c.romPath, "rom.smc");
     // The ROM's own place among the arguments, whatever Qt's options take.
-    const struct {
-        QStringList args;
-        int romIndex;
-    } cases[] = {{{"-style", "Fusion", "game.smc"}, 3}, {{"game.smc", "-reverse"}, 1},
-                 {{"-reverse", "-style=Fusion", "game.smc"}, 3}, {{"--", "-odd.smc"}, 2}, {{}, -1}};
-    for (const auto& k : cases) EXPECT_EQ(parse(k.args).romIndex, k.romIndex) << k.args.join(' ').toStdString();
+    EXPECT_EQ(parse({"-style", "Fusion", "game.smc"}).romIndex, 3);
+    EXPECT_EQ(parse({"game.smc", "-reverse"}).romIndex, 1);
 }
 
 TEST(CommandLine, BuildOptions)

@@ -141,21 +141,16 @@ TEST_F(MovedRom, EditsLeftByAKillAreOfferedWhereTheRomIsNowAndRestoreExactly)
         EditorWindow& editor = startEditor({romPath_});
         ASSERT_NO_FATAL_FAILURE(drawDot(editor, sprite, 40, 10));
         ASSERT_NO_FATAL_FAILURE(drawDot(editor, sprite, 3, 77));
-        // Killed once the file holds both dots.
-        ASSERT_TRUE(waitUntil([&] {
-            const std::vector<std::string> files = filesIn("recovery");
-            if (files.size() != 1) return false;
-            const std::string dir = files[0].substr(0, files[0].rfind('/'));
-            const auto read = readRecoveryFile(dir, files[0].substr(dir.size() + 1));
-            return read.value && read.value->sprites.size() == 1 &&
-                   read.value->sprites[0].pixels[77 * kBufferWidth + 3] == kForeground;
+        const std::string dir = server_->scratchDirectory() + "/state/tessel/recovery";
+        ASSERT_TRUE(waitUntil([&] { // killed once the file holds both dots
+            const auto read = readRecoveryFile(dir, recoveryFileName(canonicalRomPath(romPath_)));
+            return read.value && read.value->sprites[0].pixels[77 * kBufferWidth + 3] == kForeground;
         })) << editor.log();
         editor.signal(SIGKILL);
         ASSERT_TRUE(editor.waitUntilEnded());
     }
-    const std::string folder = server_->scratchDirectory() + "/elsewhere";
-    std::filesystem::create_directories(folder);
-    const std::string moved = folder + "/renamed.smc";
+    const std::string moved = server_->scratchDirectory() + "/elsewhere/renamed.smc";
+    std::filesystem::create_directories(server_->scratchDirectory() + "/elsewhere");
     std::filesystem::rename(romPath_, moved);
     romPath_ = moved;
 
