@@ -35,9 +35,7 @@ TEST(CommandLine, QtsOwnOptionsAreLeftToQt)
     const CommandLine c = parse({"-platform", "offscreen", "rom.smc", "-style=fusion", "-reverse"});
     EXPECT_TRUE(c.valid);
     EXPECT_EQ(c.romPath, "rom.smc");
-    // The ROM's own place among the arguments, whatever Qt's options take.
-    EXPECT_EQ(parse({"-style", "Fusion", "game.smc"}).romIndex, 3);
-    EXPECT_EQ(parse({"game.smc", "-reverse"}).romIndex, 1);
+    EXPECT_EQ(parse({"-style", "Fusion", "game.smc"}).romIndex, 3) << "the ROM's own place among the arguments";
 }
 
 TEST(CommandLine, BuildOptions)

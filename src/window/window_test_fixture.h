@@ -19,9 +19,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        // Each test starts with no recent ROMs, kept in its own folder, and
-        // with no recovery files: those of the same generated ROM at paths
-        // now gone would be offered as the ROM's after a move.
+        // Each test starts with no recent ROMs and no recovery files (of the
+        // same generated ROM, at paths now gone: moved, to the program).
         savedConfigHome = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit());
         savedStateHome = qgetenv("XDG_STATE_HOME");
