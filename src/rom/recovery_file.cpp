@@ -29,7 +29,8 @@ constexpr std::size_t kTrailerBytes = 4;
 constexpr std::uint32_t kMaxPathBytes = PATH_MAX;
 // No recovery file is larger than every sprite edited with the longest path.
 constexpr std::size_t kMaxFileBytes =
-    kHeaderBytes + kMaxPathBytes + kSpriteCount * (kSpriteHeaderBytes + kBufferSize) + kTrailerBytes;
+    kHeaderBytes + kMaxPathBytes + kSpriteCount * (kSpriteHeaderBytes + kBufferSize) + kRecoveryTitleBytes +
+    kTrailerBytes;
 
 // The part of the work area a sprite's pixels take: what the file keeps.
 int keptWidth(const SpriteRecord& r) { return std::clamp(r.widthPixels(), 0, kBufferWidth); }
