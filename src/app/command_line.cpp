@@ -43,6 +43,7 @@ CommandLine parseCommandLine(const QStringList& arguments)
             result.valid = false;
         } else if (result.romPath.isEmpty()) {
             result.romPath = arg;
+            result.romIndex = i;
         } else {
             result.valid = false; // one ROM at a time
         }

@@ -14,6 +14,7 @@ struct CommandLine {
     bool valid = true;
     bool help = false;
     QString romPath;        // empty: open nothing
+    int romIndex = -1;      // where in the arguments romPath stands
     QString screenshotPath; // empty: no screenshot
     bool startupTime = false;
 };

@@ -35,6 +35,7 @@ TEST(CommandLine, QtsOwnOptionsAreLeftToQt)
     const CommandLine c = parse({"-platform", "offscreen", "rom.smc", "-style=fusion", "-reverse"});
     EXPECT_TRUE(c.valid);
     EXPECT_EQ(c.romPath, "rom.smc");
+    EXPECT_EQ(parse({"-style", "Fusion", "game.smc"}).romIndex, 3) << "the ROM's own place among the arguments";
 }
 
 TEST(CommandLine, BuildOptions)

@@ -10,6 +10,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
+#include <vector>
 
 namespace tessel {
 
@@ -23,6 +24,16 @@ void onSignal(int signal)
     const unsigned char number = static_cast<unsigned char>(signal);
     [[maybe_unused]] const ssize_t ignored = ::write(signalPipe[1], &number, 1);
     errno = saved;
+}
+
+// Signals whose default is to end the program without a core dump, besides
+// the three above; SIGQUIT's dump is of no use to a user who asked it to quit.
+std::vector<int> otherEndings()
+{
+    std::vector<int> endings{SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF,
+                             SIGPOLL, SIGPWR,  SIGSTKFLT, SIGXCPU};
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal) endings.push_back(signal);
+    return endings;
 }
 
 } // namespace
@@ -43,7 +54,13 @@ OutsideEndings::OutsideEndings(QWidget* window, std::function<void()> beforeEnd)
         sigemptyset(&action.sa_mask);
         action.sa_flags = SA_RESTART | SA_RESETHAND;
         for (int signal : {SIGTERM, SIGHUP, SIGINT}) ::sigaction(signal, &action, nullptr);
+        for (int signal : otherEndings()) {
+            struct sigaction before {};
+            if (::sigaction(signal, nullptr, &before) == 0 && before.sa_handler == SIG_DFL)
+                ::sigaction(signal, &action, nullptr);
+        }
     }
+    for (int signal : {SIGPIPE, SIGXFSZ}) ::signal(signal, SIG_IGN);
     QCoreApplication::instance()->installNativeEventFilter(this);
 }
 

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "dialogs/recovery_list_dialog.h"
 #include "window/open_rom_dialog.h"
 #include "widgets/product.h"
 
@@ -107,6 +108,12 @@ public:
         // A box closed any other way (the program ending meanwhile) keeps
         // the edits for the next time.
         return box.clickedButton() == discard ? RecoveryChoice::Discard : RecoveryChoice::Restore;
+    }
+
+    int chooseRecoveryFile(QWidget* parent, const QList<QStringList>& rows) override
+    {
+        RecoveryListDialog dialog(rows, parent);
+        return dialog.exec() == QDialog::Accepted ? dialog.chosenRow() : -1;
     }
 
     SaveChoice askApplyPalette(QWidget* parent, int palette) override

@@ -77,6 +77,11 @@ int runWindowProgram(int argc, char** argv, const char* moreUsage)
         std::fputs("tessel: no display to show the window on (DISPLAY is not set)\n", stderr);
         return 1;
     }
+    // QApplication takes its own options out of argv: the ROM's argument is
+    // kept by its pointer, not by a place that may move. Its name goes to
+    // the system as the bytes it was given, whatever they are: a name that
+    // is not valid text would not survive a QString.
+    const char* romArgument = commandLine.romIndex > 0 ? argv[commandLine.romIndex] : nullptr;
     QApplication app(argc, argv);
     // The desktop entry's name (without .desktop): desktops find the icon
     // and the launcher of this window by it.
@@ -99,13 +104,7 @@ int runWindowProgram(int argc, char** argv, const char* moreUsage)
 
     window.show();
     window.activateWindow();
-    // The ROM's name goes to the system as the bytes it was given, whatever
-    // they are: a name that is not valid text would not survive a QString.
-    for (int i = 1; i < argc && !commandLine.romPath.isEmpty(); ++i)
-        if (arguments[i] == commandLine.romPath) {
-            window.openRomFile(argv[i]);
-            break;
-        }
+    if (romArgument) window.openRomFile(romArgument);
     const int status = app.exec();
     // The normal ending (an outside ending has done this already).
     window.recovery().flushNow();

@@ -17,6 +17,7 @@ CommandStates::CommandStates()
 {
     // As the menu resource loads: only Open ROM, Exit and About are enabled.
     setEnabled(ids::OpenRom, true);
+    setEnabled(ids::RecoverEdits, true);
     setEnabled(ids::Exit, true);
     setEnabled(ids::About, true);
 }

@@ -14,6 +14,7 @@
 #include "file/state_files.h"
 #include "file/system_reason.h"
 #include "model/edit_marks.h"
+#include "rom/rom_kind.h"
 #include "rom/sprite_catalogue.h"
 
 namespace tessel {
@@ -28,7 +29,8 @@ constexpr std::size_t kTrailerBytes = 4;
 constexpr std::uint32_t kMaxPathBytes = PATH_MAX;
 // No recovery file is larger than every sprite edited with the longest path.
 constexpr std::size_t kMaxFileBytes =
-    kHeaderBytes + kMaxPathBytes + kSpriteCount * (kSpriteHeaderBytes + kBufferSize) + kTrailerBytes;
+    kHeaderBytes + kMaxPathBytes + kSpriteCount * (kSpriteHeaderBytes + kBufferSize) + kRecoveryTitleBytes +
+    kTrailerBytes;
 
 // The part of the work area a sprite's pixels take: what the file keeps.
 int keptWidth(const SpriteRecord& r) { return std::clamp(r.widthPixels(), 0, kBufferWidth); }
@@ -65,8 +67,12 @@ RecoveryPiece recoveryPiece(const RomDocument& document, int sprite)
     p[3] = static_cast<std::uint8_t>(height);
     p += kSpriteHeaderBytes;
     // Only the sprite's own rows and columns: the rest of the work area
-    // is never saved, and most sprites are far smaller than it.
-    for (int y = 0; y < height; ++y, p += width) std::memcpy(p, r.pixels.data() + y * kBufferWidth, width);
+    // is never saved, and most sprites are far smaller than it. A pixel's
+    // colour index is its low four bits, all that a save writes and all
+    // that a reader accepts.
+    for (int y = 0; y < height; ++y, p += width)
+        std::transform(r.pixels.data() + y * kBufferWidth, r.pixels.data() + y * kBufferWidth + width, p,
+                       [](std::uint8_t v) { return static_cast<std::uint8_t>(v & 15); });
     return piece;
 }
 
@@ -74,7 +80,8 @@ void assembleRecovery(const RecoveryInfo& info, const std::vector<RecoveryPiece>
                       std::vector<std::uint8_t>& out)
 {
     const std::size_t pathBytes = std::min<std::size_t>(info.romPath.size(), kMaxPathBytes);
-    std::size_t total = kHeaderBytes + pathBytes + kTrailerBytes;
+    const std::size_t titleBytes = info.romTitle.size() == kRecoveryTitleBytes ? kRecoveryTitleBytes : 0;
+    std::size_t total = kHeaderBytes + pathBytes + titleBytes + kTrailerBytes;
     for (const RecoveryPiece& piece : pieces) total += piece->size();
     out.resize(total); // keeps its capacity: no allocation once it has grown
     std::uint8_t* p = out.data();
@@ -92,7 +99,8 @@ void assembleRecovery(const RecoveryInfo& info, const std::vector<RecoveryPiece>
         std::memcpy(p, piece->data(), piece->size());
         p += piece->size();
     }
-    put(p, 0, 4);
+    std::memcpy(p, info.romTitle.data(), titleBytes);
+    put(p + titleBytes, 0, 4);
 }
 
 void snapshotRecovery(const RecoveryInfo& info, const RomDocument& document,
@@ -139,9 +147,15 @@ std::optional<RecoveryContents> decodeRecovery(std::span<const std::uint8_t> byt
         if (number >= kSpriteCount || number <= previous)
             return damaged(why, "it names a sprite that does not exist or names one twice");
         if (width > kBufferWidth || height > kBufferHeight) return damaged(why, "a sprite is larger than any can be");
+        const CatalogueEntry& entry = spriteCatalogue()[number];
+        if (width > entry.widthTiles * 8 || height > entry.heightTiles * 8)
+            return damaged(why, "a sprite is larger than that sprite is");
         at += kSpriteHeaderBytes;
         if (body - at < static_cast<std::size_t>(width * height))
             return damaged(why, "it holds fewer pixels than it says");
+        // Colour indices are four bits: a higher value was never drawn.
+        if (std::any_of(p + at, p + at + width * height, [](std::uint8_t v) { return v >= 16; }))
+            return damaged(why, "a pixel holds a colour no palette has");
         previous = number;
         sprite.sprite = static_cast<int>(number);
         sprite.width = width;
@@ -149,9 +163,19 @@ std::optional<RecoveryContents> decodeRecovery(std::span<const std::uint8_t> byt
         for (int y = 0; y < height; ++y, at += width)
             std::memcpy(sprite.pixels.data() + y * kBufferWidth, p + at, width);
     }
-    if (at != body) return damaged(why, "the file is longer than its contents");
+    if (body - at == kRecoveryTitleBytes)
+        contents.info.romTitle.assign(reinterpret_cast<const char*>(p + at), kRecoveryTitleBytes);
+    else if (at != body)
+        return damaged(why, "the file is longer than its contents");
     if (why) why->clear();
     return contents;
+}
+
+std::string recoveryTitle(const RomDocument& document)
+{
+    std::array<std::uint8_t, kRecoveryTitleBytes> title{};
+    if (!document.romFile.read(kCopierTitleOffset, title).ok) return {};
+    return std::string(title.begin(), title.end());
 }
 
 std::uint32_t spriteAreaChecksum(const SpriteAreaBytes& area) { return crc32Of(area); }
@@ -203,6 +227,63 @@ Outcome<std::optional<RecoveryContents>> readRecoveryFile(const std::string& dir
     std::optional<RecoveryContents> contents = decodeRecovery(bytes.value, &why);
     if (!contents) return Result::failure(why);
     return Result::success(std::move(contents));
+}
+
+RecoveryMatch matchRecovery(const RecoveryInfo& file, const RecoveryInfo& rom)
+{
+    if (file.romPath == rom.romPath) return RecoveryMatch::SamePath;
+    if (file.romKey != FileKey{} && file.romKey == rom.romKey) return RecoveryMatch::SameFile;
+    // A file written before titles were kept is matched by its sprite area.
+    const bool sameTitle = file.romTitle.empty() || file.romTitle == rom.romTitle;
+    if (sameTitle && file.spriteAreaCrc == rom.spriteAreaCrc) return RecoveryMatch::SameContents;
+    return RecoveryMatch::None;
+}
+
+bool romLeftItsPath(const RecoveryInfo& file, FileIo& io)
+{
+    FileStatus status;
+    if (io.pathStatus(file.romPath.c_str(), status) != 0) return errno == ENOENT || errno == ENOTDIR;
+    return status.key != file.romKey;
+}
+
+RecoveryFolder listRecoveryFiles(const std::string& dir, FileIo& io)
+{
+    RecoveryFolder folder;
+    std::vector<std::string> names;
+    if (!checkStateFolder(dir, io).ok || io.listFolder(dir.c_str(), names) != 0) return folder;
+    std::sort(names.begin(), names.end());
+    constexpr std::string_view kSuffix = ".recovery";
+    for (const std::string& name : names) {
+        if (!name.ends_with(kSuffix)) continue;
+        Outcome<std::optional<RecoveryContents>> read = readRecoveryFile(dir, name, io);
+        if (!read.ok) folder.unusable.push_back(name + ": " + read.error);
+        else if (read.value) folder.usable.push_back({name, std::move(*read.value)});
+    }
+    std::stable_sort(folder.usable.begin(), folder.usable.end(), [](const FoundRecovery& a, const FoundRecovery& b) {
+        return a.contents.info.savedAt > b.contents.info.savedAt;
+    });
+    return folder;
+}
+
+std::optional<FoundRecovery> findMovedRecovery(const std::vector<FoundRecovery>& files, const RecoveryInfo& rom,
+                                               FileIo& io)
+{
+    const FoundRecovery* best = nullptr;
+    RecoveryMatch bestMatch = RecoveryMatch::None;
+    for (const FoundRecovery& found : files) { // newest first: the first of equals wins
+        const RecoveryInfo& info = found.contents.info;
+        const RecoveryMatch match = matchRecovery(info, rom);
+        if (match != RecoveryMatch::SameFile && match != RecoveryMatch::SameContents) continue;
+        // A ROM still at its path keeps its own file: a copy of it opened
+        // elsewhere is offered nothing.
+        if (found.contents.sprites.empty() || !romLeftItsPath(info, io)) continue;
+        if (!best || (match == RecoveryMatch::SameFile && bestMatch != RecoveryMatch::SameFile)) {
+            best = &found;
+            bestMatch = match;
+        }
+    }
+    if (!best) return std::nullopt;
+    return *best;
 }
 
 } // namespace tessel

@@ -10,7 +10,14 @@
 //   u32 path length L, L bytes of the ROM's canonical path
 //   N times: u16 sprite number (ascending), u8 width W, u8 height H (the
 //            sprite's size in pixels), W x H pixel bytes row by row
+//   21 bytes: the ROM's internal title (absent from files written before
+//            it was kept)
 //   u32 CRC-32 of everything before it
+//
+// A file is the ROM's when it names the ROM's path, or, once the ROM has
+// left the path the file names, when it names the same file (device and
+// inode: a rename or a move within its file system) or the same title and
+// sprite area (a move to another file system, or a copy).
 //
 // Writing is split so that the window's thread only copies pixels: it
 // makes a recoveryPiece() of each edited sprite (cheap, on the thread that
@@ -33,13 +40,14 @@
 
 namespace tessel {
 
+inline constexpr int kRecoveryTitleBytes = 21; // the internal header's game title
+
 struct RecoveryInfo {
     std::string romPath; // canonical
-    // Written and read back, but nothing decides by it yet: a file is
-    // matched to its ROM by the path alone.
-    FileKey romKey;
+    FileKey romKey;      // zero when it could not be had
     std::int64_t savedAt = 0;
     std::uint32_t spriteAreaCrc = 0;
+    std::string romTitle = {}; // kRecoveryTitleBytes, or empty when not known
 };
 
 struct RecoveredSprite {
@@ -72,8 +80,15 @@ void snapshotRecovery(const RecoveryInfo& info, const RomDocument& document,
 void sealRecovery(std::vector<std::uint8_t>& bytes);
 
 // The contents of a sealed recovery file; nothing (and the reason in
-// `why`) for a file that is damaged, cut short or of another version.
+// `why`) for a file that is damaged, cut short or of another version, or
+// that holds what no edit can make, whatever its checksum says: a pixel
+// value of 16 or more, a sprite the catalogue does not have, or a sprite
+// wider or taller than the catalogue makes it.
 std::optional<RecoveryContents> decodeRecovery(std::span<const std::uint8_t> bytes, std::string* why = nullptr);
+
+// The kRecoveryTitleBytes of the internal header of the open ROM (0xFF
+// past the end of the file); empty when they cannot be read.
+std::string recoveryTitle(const RomDocument& document);
 
 // CRC-32 of the ROM's sprite area (kSpriteAreaBegin..kSpriteAreaEnd), such
 // as the editor's copy of it as last read or written (diskSpriteArea).
@@ -97,5 +112,33 @@ std::string canonicalRomPath(const std::string& path);
 // Call flow: pathStatus -> checkStateFolder -> readWholeFile -> decodeRecovery.
 Outcome<std::optional<RecoveryContents>> readRecoveryFile(const std::string& dir, const std::string& name,
                                                           FileIo& io = systemFileIo());
+
+// How a recovery file's `file` belongs to the ROM described by `rom`.
+enum class RecoveryMatch { None, SamePath, SameFile, SameContents };
+RecoveryMatch matchRecovery(const RecoveryInfo& file, const RecoveryInfo& rom);
+
+// Whether the path `file` names no longer holds the ROM it was written for:
+// nothing is there, or another file (another device and inode) is.
+bool romLeftItsPath(const RecoveryInfo& file, FileIo& io = systemFileIo());
+
+struct FoundRecovery {
+    std::string name; // in the recovery folder
+    RecoveryContents contents;
+};
+struct RecoveryFolder {
+    std::vector<FoundRecovery> usable;  // newest first
+    std::vector<std::string> unusable;  // "name: reason"
+};
+// Every recovery file in `dir` (names ending in ".recovery"), read and
+// checked as readRecoveryFile() does; nothing when the folder is missing
+// or may not be used.
+// Call flow: checkStateFolder -> listFolder -> readRecoveryFile per name.
+RecoveryFolder listRecoveryFiles(const std::string& dir, FileIo& io = systemFileIo());
+
+// Among `files`, the one of the ROM `rom` after it moved: a file naming
+// another path that the ROM has left, and the same file (preferred) or the
+// same title and sprite area; the newest of equals. Nothing when none is.
+std::optional<FoundRecovery> findMovedRecovery(const std::vector<FoundRecovery>& files, const RecoveryInfo& rom,
+                                               FileIo& io = systemFileIo());
 
 } // namespace tessel

@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <functional>
 #include <random>
+#include <fstream>
 #include <sys/stat.h>
+#include <zlib.h>
 
 #include "file/state_files.h"
 #include "model/edit_marks.h"
@@ -34,10 +36,10 @@ bool keptArea(const RecoveredSprite& got, const SpriteRecord& want)
 }
 
 // A sealed file of `state`'s edited sprites.
-Bytes sealedFile(const EditorState& state)
+Bytes sealedFile(const EditorState& state, const RecoveryInfo& info = kInfo)
 {
     Bytes bytes;
-    snapshotRecovery(kInfo, state.document, bytes);
+    snapshotRecovery(info, state.document, bytes);
     sealRecovery(bytes);
     return bytes;
 }
@@ -48,7 +50,7 @@ TEST(RecoveryFile, KeepsThePixelsOfExactlyTheEditedSprites)
     initRecordsFromCatalogue(state->document.spriteStore);
     std::mt19937 rng(3);
     for (SpriteRecord& r : state->document.spriteStore)
-        for (auto& p : r.pixels) p = static_cast<std::uint8_t>(rng());
+        for (auto& p : r.pixels) p = static_cast<std::uint8_t>(rng() % 16);
     for (int sprite : {1143, 0, 700}) markSpriteEdited(state->document, sprite);
 
     Bytes bytes(9000, 0xAB); // an earlier, longer snapshot in the same buffer
@@ -185,6 +187,88 @@ TEST(RecoveryFile, APipeOrAForeignFolderIsNotRead)
     const auto read = readRecoveryFile(dir.path(), "r", io);
     EXPECT_TRUE(read.ok && !read.value);
     EXPECT_EQ(io.calls(testing::IoOp::Open), 0);
+}
+
+// A file made byte by byte from the layout, with a good checksum: one
+// sprite, `width` x `height` pixels all `pixel`.
+Bytes handMadeFile(int sprite, int width, int height, std::uint8_t pixel)
+{
+    Bytes b;
+    auto put = [&b](std::uint64_t v, int n) {
+        for (int i = 0; i < n; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    for (char c : std::string("TSLRECOV")) b.push_back(static_cast<std::uint8_t>(c));
+    put(1, 4), put(1, 4), put(7, 8), put(8, 8), put(1700000000, 8), put(0x12345678, 4), put(1, 4);
+    b.push_back('/'); // the path
+    put(sprite, 2), put(width, 1), put(height, 1);
+    b.insert(b.end(), static_cast<std::size_t>(width * height), pixel);
+    put(::crc32(0, b.data(), static_cast<uInt>(b.size())), 4);
+    return b;
+}
+
+TEST(RecoveryFile, AForgedFileWithAGoodChecksumIsRefused)
+{
+    int small = 0; // a sprite of 2 x 2 tiles
+    while (spriteCatalogue()[small].widthTiles != 2 || spriteCatalogue()[small].heightTiles != 2) ++small;
+    const struct { const char* what; int width, height; std::uint8_t pixel; bool usable; } cases[] = {
+        {"its own size", 16, 16, 15, true},
+        {"a part of it", 8, 16, 3, true},
+        {"a pixel value of 0x1F", 16, 16, 0x1F, false},
+        {"the whole work area", 64, 80, 1, false},
+        {"a column too many", 17, 16, 1, false},
+    };
+    for (const auto& c : cases) {
+        std::string why;
+        const auto contents = decodeRecovery(handMadeFile(small, c.width, c.height, c.pixel), &why);
+        ASSERT_EQ(bool(contents), c.usable) << c.what << ": " << why;
+        if (!contents) continue;
+        EXPECT_TRUE(contents->info.romTitle.empty()) << "no title in a file that has none";
+        const PixelBuffer& px = contents->sprites[0].pixels;
+        EXPECT_EQ(px[(c.height - 1) * kBufferWidth + c.width - 1], c.pixel) << c.what;
+        EXPECT_EQ(px[c.width], 0) << c.what << ": nothing right of the part kept";
+    }
+}
+
+TEST(RecoveryFile, AMovedRomFindsItsFileBySameInodeOrSameContents)
+{
+    namespace fs = std::filesystem;
+    testing::ScratchFile dir(testing::ScratchFile::Kind::Directory);
+    const std::string folder = dir.path() + "/recovery", before = dir.path() + "/a.smc", after = dir.path() + "/b.smc";
+    fs::create_directory(folder);
+    fs::permissions(folder, fs::perms::owner_all);
+    auto writeRecovery = [&](const std::string& name, const RecoveryInfo& info) {
+        auto state = std::make_unique<EditorState>();
+        markSpriteEdited(state->document, 3);
+        ASSERT_TRUE(replaceFileDurably(folder, name, sealedFile(*state, info)).ok);
+    };
+    auto found = [&](const RecoveryInfo& rom) {
+        const auto moved = findMovedRecovery(listRecoveryFiles(folder).usable, rom);
+        return moved ? moved->name : std::string("none");
+    };
+    const std::string title(kRecoveryTitleBytes, 'T'), otherTitle(kRecoveryTitleBytes, 'U');
+    { std::ofstream(before) << "rom"; }
+    struct stat st {};
+    ASSERT_EQ(::stat(before.c_str(), &st), 0);
+    const RecoveryInfo written{before, {st.st_dev, st.st_ino}, 100, 0xC0FFEE, title};
+    writeRecovery("a.recovery", written);
+    writeRecovery("other.recovery", {"/gone/other.smc", {9, 9}, 200, 0xBAD, title}); // never taken for a.smc's
+
+    const RecoveryInfo copy{after, {1, 2}, 0, written.spriteAreaCrc, title};
+    EXPECT_EQ(found(copy), "none") << "a copy while the ROM is still at its path";
+    fs::rename(before, after);
+    const struct {
+        const char* what;
+        RecoveryInfo rom;
+        const char* file;
+    } cases[] = {
+        {"renamed: the same inode", {after, written.romKey, 0, 0x1, otherTitle}, "a.recovery"},
+        {"another file system: the same title and sprites", copy, "a.recovery"},
+        {"another title", {after, {1, 2}, 0, written.spriteAreaCrc, otherTitle}, "none"},
+        {"other sprites", {after, {1, 2}, 0, 0x1, title}, "none"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(found(c.rom), c.file) << c.what;
+    writeRecovery("a.recovery", {before, written.romKey, 100, 0xC0FFEE, ""});
+    EXPECT_EQ(found({after, {1, 2}, 0, 0xC0FFEE, title}), "a.recovery") << "a file without a title";
 }
 
 TEST(StateFiles, FolderFollowsXdgStateHomeElseHome)

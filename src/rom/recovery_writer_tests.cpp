@@ -163,7 +163,7 @@ TEST(RecoveryWriter, TheFileOnTheDiskIsTheLastSnapshotHandedWhileItWrote)
     constexpr int kSnapshots = 300;
     const int width = std::min(state->spriteStore[40].widthPixels(), kBufferWidth);
     for (int i = 1; i <= kSnapshots; ++i) {
-        state->spriteStore[40].pixels[i % width] = static_cast<std::uint8_t>(i);
+        state->spriteStore[40].pixels[i % width] = static_cast<std::uint8_t>(1 + i / width % 15); // colour indices
         pieces.clear();
         pieces.push_back(unchanged);
         pieces.push_back(recoveryPiece(*state, 40));

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <QColor>
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QWidget;
@@ -68,6 +70,9 @@ public:
     // Whether to bring back the unsaved edits of a recovery file: Restore
     // (the default) or Discard. Only an explicit Discard throws them away.
     virtual RecoveryChoice askRestoreEdits(QWidget* parent, const QString& text) = 0;
+    // File > Recover Edits: one row per recovery file (ROM name, path, date,
+    // sprite count); the chosen row, or -1 when the user cancelled.
+    virtual int chooseRecoveryFile(QWidget* parent, const QList<QStringList>& rows) = 0;
 };
 
 } // namespace tessel

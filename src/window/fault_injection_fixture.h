@@ -94,6 +94,8 @@ protected:
         window.reset();
         state->document.romFile.close();
         state->document.romFile.setIo(systemFileIo());
+        qputenv("XDG_CONFIG_HOME", savedConfigHome);
+        qputenv("XDG_STATE_HOME", savedStateHome);
     }
 
     bool openRom(const std::string& path)

@@ -4,6 +4,8 @@
 // the next Open works.
 #include "window/fault_injection_fixture.h"
 
+#include <unistd.h>
+
 namespace tessel::testing {
 namespace {
 
@@ -40,6 +42,20 @@ INSTANTIATE_TEST_SUITE_P(EachCall, OpenFaults,
                                            Fault{IoOp::Pread, 2, EIO, 0},
                                            Fault{IoOp::Pread, 3, EIO, 0}),
                          rowName);
+
+// Another program cuts the ROM short between the identity check and the
+// load: the user is warned as for a file that was short from the start.
+TEST_F(FaultsSurvived, ARomCutShortWhileItLoadsGetsTheShortFileWarning)
+{
+    int cut = -1;
+    faults.beforeRead = [&] { cut = faults.calls(IoOp::Pread) == 1 ? ::truncate(rom.path().c_str(), 0x120000) : cut; };
+    prompts.yesNoAnswer = false;
+    EXPECT_FALSE(openRom(rom.path()));
+    ASSERT_EQ(cut, 0);
+    ASSERT_EQ(prompts.questions.size(), 1);
+    EXPECT_TRUE(prompts.questions[0].contains("1,179,648 bytes long, but an Oakenshore ROM is"));
+    EXPECT_FALSE(window->action(ids::SaveAllSprites)->isEnabled());
+}
 
 TEST_F(FaultsSurvived, AFailedOpenOfAnotherRomKeepsTheOpenOneAndItsEdits)
 {

@@ -41,6 +41,7 @@ QMenuBar* createMainMenu(QWidget* parent, std::map<int, QAction*>& actions)
     const Item separator{nullptr, 0, false, 0};
     addMenu(bar, "&File",
             {{"&Open ROM...\tCtrl+O", OpenRom, true, OpenRomBitmap},
+             {"&Recover Edits…", RecoverEdits, true, 0},
              {"C&lose ROM\tCtrl+L", CloseRom, false, 0},
              separator,
              {"&Save Current Sprite\tCtrl+S", SaveCurrentSprite, false, SaveCurrentBitmap},

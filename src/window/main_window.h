@@ -32,6 +32,7 @@ namespace tessel {
 class ClientArea;
 class RecentRomsMenu;
 class RecoveryKeeper;
+struct RomProbe;
 class SpriteBrowser;
 class StatusLine;
 class UserPrompts;
@@ -110,7 +111,13 @@ private:
     void romChanged();
 
     void openRomCommand();
+    // After loading: false, and the ROM closed, when the file turned out
+    // cut short meanwhile and the user does not want it so.
+    bool stillLongEnough(const RomProbe& probe, const QString& name);
     void openRecentRom(const QString& path);
+    // Lists the recovery files and opens the chosen one's ROM, or the ROM
+    // the user names when that one is gone (recover_edits_command.cpp).
+    void recoverEditsCommand();
     void closeRomCommand();
     bool saveCurrentSpriteCommand();
     bool saveAllSpritesCommand();

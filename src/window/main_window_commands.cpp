@@ -97,6 +97,7 @@ void MainWindow::runCommand(int id)
     switch (id) {
     case OpenRom: openRomCommand(); break;
     case CloseRom: closeRomCommand(); break;
+    case RecoverEdits: recoverEditsCommand(); break;
     case SaveCurrentSprite:
     case SaveSpriteButton: saveCurrentSpriteCommand(); break;
     case SaveAllSprites: saveAllSpritesCommand(); break;
@@ -207,8 +208,26 @@ bool MainWindow::openRomFile(const std::string& file)
     setRomControlsEnabled(true);
     recentMenu_->add(QFile::decodeName(QByteArray::fromStdString(file)));
     romChanged();
+    if (!stillLongEnough(probe, romDisplayName(file))) return false;
     recovery_->romOpened();
     return true;
+}
+
+bool MainWindow::stillLongEnough(const RomProbe& probe, const QString& name)
+{
+    // Another program may have cut the file while it was being read: the
+    // sprites past its new end were read as blank.
+    const Outcome<long long> size = state_.document.romFile.size();
+    if (!size.ok) return true; // the next save checks the file again and says why
+    RomProbe now = probe;
+    now.fileBytes = size.value - (probe.hasCopierHeader() ? 0 : RomFile::kCopierHeaderBytes);
+    if (now.fileBytes >= probe.fileBytes || !now.endsBeforeSprites() || prompts_.askYesNo(this, shortRomText(now, name)))
+        return true;
+    closeRom(state_);
+    setRomControlsEnabled(false);
+    hideBrowser();
+    romChanged();
+    return false;
 }
 
 void MainWindow::closeRomCommand()

@@ -31,6 +31,7 @@ struct MenuRow {
 // The menu as the program's resources define it, written out by hand.
 const MenuRow kMenu[] = {
     {"&File", "&Open ROM...\tCtrl+O", 57601, true},
+    {"&File", "&Recover Edits…", 32850, true},
     {"&File", "Open &Recent", 0, false}, // a submenu, grayed while it is empty
     {"&File", "C&lose ROM\tCtrl+L", 57602, false},
     {"&File", "&Save Current Sprite\tCtrl+S", 57603, false},
@@ -79,7 +80,7 @@ TEST_F(MainWindowStart, MenuHasEveryItemWithItsTextIdAndStateAndNoKeySequence)
     QStringList file;
     for (QAction* a : window->mainMenu()->actions()[0]->menu()->actions())
         file << (a->isSeparator() ? "-" : a->text().left(2));
-    EXPECT_EQ(file.join(""), "&OOpC&-&SSa-&E&IExImCr-E&");
+    EXPECT_EQ(file.join(""), "&O&ROpC&-&SSa-&E&IExImCr-E&");
 }
 
 TEST_F(MainWindowStart, MenuItemsWithPicturesCarryThem)

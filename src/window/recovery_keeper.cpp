@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <utility>
 
 #include "file/state_files.h"
 #include "model/edit_marks.h"
@@ -68,6 +69,7 @@ void RecoveryKeeper::learnRom()
     info_.romPath = canonicalRomPath(learntPath_);
     fileKeyOfPath(info_.romPath, info_.romKey); // stays zero when it cannot be had
     fileName_ = recoveryFileName(info_.romPath);
+    info_.romTitle = recoveryTitle(state_.document);
     marksSeen_ = state_.document.spriteEdited;
     for (RecoveryPiece& piece : pieces_) piece.reset(); // another ROM's sprites
     lastCurrent_ = -1;
@@ -173,49 +175,84 @@ void RecoveryKeeper::romOpened()
 void RecoveryKeeper::offerRestore()
 {
     writer_->waitIdle(kRecoveryWaitLimit); // a removal of this very file may be under way
+    const std::string chosen = std::exchange(chosen_, std::string());
+    const std::string name = chosen.empty() ? fileName_ : chosen;
+    const Outcome<std::optional<RecoveryContents>> read = readRecoveryFile(directory_, name);
+    if (!read.ok) {
+        setAside(name, read.error);
+        return;
+    }
+    // None, or another ROM's under a name that clashes: the ROM may have
+    // come from another path.
+    if (!read.value || (chosen.empty() && read.value->info.romPath != info_.romPath)) {
+        if (chosen.empty()) offerMoved();
+        return;
+    }
+    offerFound(name, *read.value);
+}
+
+void RecoveryKeeper::offerMoved()
+{
+    const RecoveryFolder folder = listRecoveryFiles(directory_);
+    if (const std::optional<FoundRecovery> moved = findMovedRecovery(folder.usable, info_))
+        offerFound(moved->name, moved->contents);
+}
+
+void RecoveryKeeper::setAside(const std::string& name, const std::string& why)
+{
     const QString romName = QFile::decodeName(QByteArray::fromStdString(baseName(learntPath_)));
-    const Outcome<std::optional<RecoveryContents>> read = readRecoveryFile(directory_, fileName_);
-    const std::string& why = read.error;
-    const std::optional<RecoveryContents>& found = read.value;
-    if (!found) {
-        if (why.empty()) return; // none
-        // Kept for whoever wants to look at it, out of the way of new ones.
-        const std::string aside = directory_ + "/" + fileName_ + ".damaged";
-        const bool moved = systemFileIo().rename((directory_ + "/" + fileName_).c_str(), aside.c_str()) == 0;
-        prompts_.error(window_, QStringLiteral("Tessel found a recovery file of unsaved edits to %1, but cannot "
-                                               "use it: %2.%3")
-                                    .arg(romName, QString::fromStdString(why),
-                                         moved ? QStringLiteral(" It was set aside as %1.")
-                                                     .arg(QFile::decodeName(QByteArray::fromStdString(aside)))
-                                               : QString()));
+    // Kept for whoever wants to look at it, out of the way of new ones.
+    const std::string aside = directory_ + "/" + name + ".damaged";
+    const bool moved = systemFileIo().rename((directory_ + "/" + name).c_str(), aside.c_str()) == 0;
+    prompts_.error(window_, QStringLiteral("Tessel found a recovery file of unsaved edits to %1, but cannot "
+                                           "use it: %2.%3")
+                                .arg(romName, QString::fromStdString(why),
+                                     moved ? QStringLiteral(" It was set aside as %1.")
+                                                 .arg(QFile::decodeName(QByteArray::fromStdString(aside)))
+                                           : QString()));
+}
+
+void RecoveryKeeper::offerFound(const std::string& name, const RecoveryContents& found)
+{
+    const QString romName = QFile::decodeName(QByteArray::fromStdString(baseName(learntPath_)));
+    if (found.sprites.empty()) {
+        if (name == fileName_) writer_->remove(fileName_);
         return;
     }
-    if (found->info.romPath != info_.romPath) return; // another ROM's, under a name that clashes
-    if (found->sprites.empty()) {
-        writer_->remove(fileName_);
-        return;
-    }
-    const int count = static_cast<int>(found->sprites.size());
-    const QString when = QLocale().toString(QDateTime::fromSecsSinceEpoch(found->info.savedAt), QLocale::ShortFormat);
-    QString text = QStringLiteral("Tessel found unsaved edits to %1 of %2\nfrom %3. Restore them?")
-                       .arg(count == 1 ? QStringLiteral("1 sprite") : QStringLiteral("%1 sprites").arg(count),
-                            romName, when);
-    if (found->info.spriteAreaCrc != info_.spriteAreaCrc)
+    const int count = static_cast<int>(found.sprites.size());
+    const QString sprites = count == 1 ? QStringLiteral("1 sprite") : QStringLiteral("%1 sprites").arg(count);
+    const QString when = QLocale().toString(QDateTime::fromSecsSinceEpoch(found.info.savedAt), QLocale::ShortFormat);
+    const QString oldPath = QFile::decodeName(QByteArray::fromStdString(found.info.romPath));
+    const bool samePath = found.info.romPath == info_.romPath;
+    const bool sameRom = samePath || matchRecovery(found.info, info_) != RecoveryMatch::None;
+    QString text;
+    if (samePath)
+        text = QStringLiteral("Tessel found unsaved edits to %1 of %2\nfrom %3. Restore them?").arg(sprites, romName, when);
+    else if (sameRom)
+        text = QStringLiteral("Tessel found unsaved edits to %1 of %2 from %3, which was moved or renamed,\n"
+                              "from %4. Restore them?")
+                   .arg(sprites, romName, oldPath, when);
+    else
+        text = QStringLiteral("Tessel found unsaved edits to %1 of %2\nfrom %3. Restore them into %4?")
+                   .arg(sprites, oldPath, when, romName);
+    if (found.info.spriteAreaCrc != info_.spriteAreaCrc)
         text += QStringLiteral("\n\nThe sprites in the ROM have changed since then. Restoring puts these "
                                "sprites back as they were in the unsaved edits.");
     if (prompts_.askRestoreEdits(window_, text) == RecoveryChoice::Discard) {
-        writer_->remove(fileName_);
+        writer_->remove(name);
         return;
     }
     // Restored sprites are unsaved edits again: nothing reaches the ROM
     // until the user saves.
-    for (const RecoveredSprite& s : found->sprites) {
+    for (const RecoveredSprite& s : found.sprites) {
         PixelBuffer& pixels = state_.document.spriteStore[s.sprite].pixels;
         for (int y = 0; y < s.height; ++y)
             std::copy_n(s.pixels.begin() + y * kBufferWidth, s.width, pixels.begin() + y * kBufferWidth);
         markSpriteEdited(state_.document, s.sprite);
     }
-    owned_ = fileName_;
+    // The file of a ROM that left its path is this ROM's now: the next
+    // write replaces it. One whose ROM is still there stays that ROM's.
+    if (samePath || romLeftItsPath(found.info)) owned_ = name;
     repaintCanvas(state_);
 }
 

@@ -14,6 +14,11 @@
 // app/outside_endings.h); it and the destructor wait for the disk at most
 // kRecoveryWaitLimit each, so that a disk that hangs cannot hang Close.
 //
+// At Open ROM the ROM's own file (named after its path) is offered; when
+// there is none, a file of the same ROM under the path it had before it
+// was moved or renamed (rom/recovery_file.h, findMovedRecovery). Restored,
+// that file is taken over: the next write replaces it by the ROM's own.
+//
 // The checksum of the ROM's sprite area is taken when the ROM is opened and
 // again whenever an edit mark is cleared (a save, Refresh Sprite), so that
 // it always describes the file as last read or written.
@@ -48,6 +53,11 @@ public:
     // Open ROM succeeded: forget the file of edits the user has just saved
     // or given up, then ask whether to restore the new ROM's own file.
     void romOpened();
+    // File > Recover Edits: the next romOpened() offers the recovery file
+    // `name` (in directory()) whatever ROM it names.
+    void offerNext(std::string name) { chosen_ = std::move(name); }
+    // The file holding the open ROM's edits now ("" when none).
+    const std::string& keptFile() const { return owned_; }
     // An edit mark changed (EditorView::editMarksChanged).
     void marksChanged();
     // The user let the unsaved edits go (Discard on leaving): the file goes
@@ -77,6 +87,9 @@ private:
     void refreshChecksum();
     void removeOwnedFile();
     void offerRestore();
+    void offerMoved();
+    void offerFound(const std::string& name, const RecoveryContents& found);
+    void setAside(const std::string& name, const std::string& why);
     void reportWriterError();
 
     EditorState& state_;
@@ -90,6 +103,7 @@ private:
     RecoveryInfo info_;
     std::string fileName_;     // the open ROM's recovery file
     std::string owned_;        // the file this keeper last wrote, "" when none
+    std::string chosen_;       // see offerNext()
     std::uint64_t seenGeneration_ = 0;
     bool checksumStale_ = false;
     std::array<bool, kSpriteCount> marksSeen_{};

@@ -179,6 +179,42 @@ TEST_F(RecoveryTest, OpeningTheRomAgainOffersTheEdits)
     }
 }
 
+// Recover Edits lists the files of ROMs not open; one whose ROM is gone
+// goes into the ROM the user names, and takes the new ROM's own file.
+TEST_F(RecoveryTest, RecoverEditsRestoresIntoTheRomTheUserNames)
+{
+    ASSERT_TRUE(openRom());
+    edit(3, 9);
+    edit(700, 4);
+    const PixelBuffer edited700 = state->document.spriteStore[700].pixels;
+    const std::string oldFile = recoveryFile(), oldPath = canonicalRomPath(rom.path());
+    restart();
+    fs::remove(rom.path());
+    ScratchFile other;
+    original[kSpriteAreaBegin + 5] ^= 0xFF; // not the same sprites: only the user says it is this ROM's
+    other.write(original);
+
+    prompts.recoveryRowAnswer = 0;
+    prompts.nextPath = QString::fromStdString(other.path());
+    window->runCommand(ids::RecoverEdits);
+    ASSERT_EQ(prompts.recoveryRowsShown.size(), 1);
+    const QStringList row = prompts.recoveryRowsShown[0];
+    EXPECT_EQ(row[0] + "|" + row[1] + "|" + row[3], QString::fromStdString(baseName(oldPath) + "|" + oldPath + "|2"));
+    EXPECT_EQ(prompts.informations.size(), 1) << "the ROM is gone: the user is told before the file dialog";
+    ASSERT_EQ(state->document.romFile.path(), other.path());
+    ASSERT_EQ(prompts.restoreQuestions.size(), 1);
+    EXPECT_TRUE(prompts.restoreQuestions[0].contains(QString::fromStdString(oldPath)));
+    EXPECT_EQ(state->document.spriteStore[700].pixels, edited700);
+    EXPECT_EQ(editedSpriteCount(state->document), 2);
+
+    window->recovery().updateAndWait();
+    EXPECT_TRUE(!fs::exists(oldFile) && fs::exists(recoveryFile()));
+    prompts.recoveryRowsShown.clear();
+    window->runCommand(ids::RecoverEdits);
+    EXPECT_TRUE(prompts.recoveryRowsShown.empty()) << "the open ROM's own file is not listed";
+    EXPECT_EQ(prompts.informations.size(), 2);
+}
+
 TEST_F(RecoveryTest, TheChecksumFollowsSaves)
 {
     ASSERT_TRUE(openRom());

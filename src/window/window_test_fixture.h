@@ -19,15 +19,19 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
-        // Each test starts with no recent ROMs, kept in its own folder.
+        // Each test starts with no recent ROMs and no recovery files (of the
+        // same generated ROM, at paths now gone: moved, to the program).
         savedConfigHome = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit());
+        savedStateHome = qgetenv("XDG_STATE_HOME");
+        qputenv("XDG_STATE_HOME", dir.filePath("state").toLocal8Bit());
         openWindow();
     }
     void TearDown() override
     {
         window.reset();
         qputenv("XDG_CONFIG_HOME", savedConfigHome);
+        qputenv("XDG_STATE_HOME", savedStateHome);
     }
     void openWindow()
     {
@@ -51,6 +55,7 @@ protected:
     FakePrompts prompts;
     QTemporaryDir dir;
     QByteArray savedConfigHome;
+    QByteArray savedStateHome;
     std::unique_ptr<MainWindow> window;
 };
 

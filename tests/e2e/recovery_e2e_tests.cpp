@@ -22,7 +22,7 @@ using namespace std::chrono_literals;
 constexpr int kEdited = 18;
 constexpr int kForeground = 9;
 
-enum class Ending { Term, KillTwoSecondsLater, WindowDestroyed };
+enum class Ending { Term, KillTwoSecondsLater, WindowDestroyed, PipeThenUsr1 };
 
 std::string endingName(const ::testing::TestParamInfo<Ending>& info)
 {
@@ -30,6 +30,7 @@ std::string endingName(const ::testing::TestParamInfo<Ending>& info)
     case Ending::Term: return "SigTerm";
     case Ending::KillTwoSecondsLater: return "SigKillTwoSecondsLater";
     case Ending::WindowDestroyed: return "WindowDestroyed";
+    case Ending::PipeThenUsr1: return "SigPipeThenSigUsr1";
     }
     return "?";
 }
@@ -100,6 +101,11 @@ TEST_P(Recovery, AnUnsavedEditComesBackUnsavedAndSaveAllWritesExactlyIt)
             editor.signal(SIGKILL);
             break;
         case Ending::WindowDestroyed: server_->client({"xdotool", "windowclose", editor.window().id}); break;
+        case Ending::PipeThenUsr1:
+            editor.signal(SIGPIPE); // ignored: the program answers on
+            ASSERT_NO_FATAL_FAILURE(drawDot(editor, sprite, 41, 11));
+            editor.signal(SIGUSR1);
+            break;
         }
         ASSERT_TRUE(editor.waitUntilEnded()) << "the program goes on; " << editor.log();
     }
@@ -122,8 +128,57 @@ TEST_P(Recovery, AnUnsavedEditComesBackUnsavedAndSaveAllWritesExactlyIt)
 }
 
 INSTANTIATE_TEST_SUITE_P(Endings, Recovery,
-                         ::testing::Values(Ending::Term, Ending::KillTwoSecondsLater, Ending::WindowDestroyed),
+                         ::testing::Values(Ending::Term, Ending::KillTwoSecondsLater, Ending::WindowDestroyed,
+                                           Ending::PipeThenUsr1),
                          endingName);
+
+using MovedRom = SavingSafety;
+
+TEST_F(MovedRom, EditsLeftByAKillAreOfferedWhereTheRomIsNowAndRestoreExactly)
+{
+    SpriteModel sprite = SpriteModel::fromRom(kEdited);
+    {
+        EditorWindow& editor = startEditor({romPath_});
+        ASSERT_NO_FATAL_FAILURE(drawDot(editor, sprite, 40, 10));
+        ASSERT_NO_FATAL_FAILURE(drawDot(editor, sprite, 3, 77));
+        const std::string dir = server_->scratchDirectory() + "/state/tessel/recovery";
+        ASSERT_TRUE(waitUntil([&] { // killed once the file holds both dots
+            const auto read = readRecoveryFile(dir, recoveryFileName(canonicalRomPath(romPath_)));
+            return read.value && read.value->sprites[0].pixels[77 * kBufferWidth + 3] == kForeground;
+        })) << editor.log();
+        editor.signal(SIGKILL);
+        ASSERT_TRUE(editor.waitUntilEnded());
+    }
+    const std::string moved = server_->scratchDirectory() + "/elsewhere/renamed.smc";
+    std::filesystem::create_directories(server_->scratchDirectory() + "/elsewhere");
+    std::filesystem::rename(romPath_, moved);
+    romPath_ = moved;
+
+    EditorWindow& editor = startEditor({moved});
+    const std::optional<WindowBox> question = waitForPopup(editor);
+    ASSERT_TRUE(question) << "the edits are not offered at the ROM's new place; " << editor.log();
+    desktop_->focus(*question);
+    desktop_->key("Return"); // Restore
+    ASSERT_TRUE(waitUntilNoPopup(editor));
+    desktop_->focus(editor.window());
+    goToSprite(editor);
+    EXPECT_EQ(waitForSprite(editor, sprite, DisplayColours::ofPalette(sprite.palette)), "") << "the restored edits";
+    EXPECT_EQ(waitForFile(original_), "") << "restoring wrote to the ROM";
+    desktop_->click(editor.control(layout::kPencil));
+    desktop_->key("ctrl+a");
+    EXPECT_EQ(waitForFile(withSprite(sprite)), "") << "after Ctrl+A";
+}
+
+using QtOptions = SavingSafety;
+
+TEST_F(QtOptions, AroundTheRomLeaveItsArgumentIntact)
+{
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"-style", "Fusion", romPath_}, {romPath_, "-reverse"}}) {
+        startEditor(arguments);
+        EXPECT_NO_THROW(desktop_->waitForWindow("oakenshore-Pi.smc")) << arguments.front() << " " << arguments.back();
+    }
+}
 
 using Backups = SavingSafety;
 

@@ -30,6 +30,9 @@ public:
     int fileDialogs = 0;
     std::deque<QColor> chooserInitials;
     QStringList restoreQuestions;
+    int recoveryRowAnswer = -1;           // the row Recover Edits picks
+    QList<QStringList> recoveryRowsShown; // the rows it was shown
+    int chooseRecoveryFile(QWidget*, const QList<QStringList>& rows) override { return recoveryRowsShown = rows, recoveryRowAnswer; }
 
     QString openRomPath(QWidget*, const QString& startFolder) override
     {

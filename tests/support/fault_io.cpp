@@ -69,6 +69,7 @@ long long FaultIo::size(int fd) { return shouldFail(IoOp::Size) ? -1 : inner_.si
 
 long FaultIo::pread(int fd, void* buf, unsigned long count, long long offset)
 {
+    if (beforeRead) beforeRead();
     return shouldFail(IoOp::Pread) ? -1 : inner_.pread(fd, buf, count, offset);
 }
 

@@ -28,6 +28,8 @@ public:
     void failOn(IoOp op, int nth, int error, bool always = false);
     // Runs before every pwrite: another program acting in the middle of a save.
     std::function<void()> beforeWrite;
+    // Runs before every pread: another program acting while a file is read.
+    std::function<void()> beforeRead;
     // Runs on what lstat found: another user's folder, say.
     std::function<void(FileStatus&)> alterLinkStatus;
     // Pwrite moves at most `bytes` per call from now on (short writes); 0
