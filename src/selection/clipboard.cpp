@@ -9,6 +9,8 @@
 namespace tessel {
 namespace {
 
+void eraseSelection(EditorState& state, EditCause cause);
+
 // The common first half of Copy and Cut: the selection's pixels, or the
 // whole store (also beyond the sprite) when there is no selection.
 void clip(EditorState& state)
@@ -43,21 +45,26 @@ void copySelection(EditorState& state)
 void cutSelection(EditorState& state)
 {
     if (!state.hasSprite()) return;
-    pushUndoSnapshot(state);
+    pushUndoSnapshot(state, EditCause::Cut);
     clip(state);
-    deleteSelection(state);
+    eraseSelection(state, EditCause::Cut);
     repaintCanvas(state);
     setCommandEnabled(state, ids::Paste, true);
 }
 
-void deleteSelection(EditorState& state)
+void deleteSelection(EditorState& state) { eraseSelection(state, EditCause::Delete); }
+
+namespace {
+
+// Delete, and the second half of Cut: the history names the command.
+void eraseSelection(EditorState& state, EditCause cause)
 {
     if (!state.hasSprite()) return;
     PixelBuffer& pixels = state.current().pixels;
     const auto fill = static_cast<std::uint8_t>(state.tools.backgroundIndex & 15);
     Rect& r = state.selection.selectionRect;
     if (r.isEmpty()) {
-        pushUndoSnapshot(state);
+        pushUndoSnapshot(state, cause);
         pixels.fill(fill);
     } else if (state.selection.selectionFloating) {
         // No snapshot: the one taken by the lift or the paste still holds
@@ -65,7 +72,7 @@ void deleteSelection(EditorState& state)
         pixels = state.gesture.backupPixels;
         state.selection.selectionFloating = false;
     } else {
-        pushUndoSnapshot(state);
+        pushUndoSnapshot(state, cause);
         const Rect hole = clipToSprite(state, r);
         for (int y = hole.top; y < hole.bottom; ++y)
             std::fill_n(pixels.begin() + y * kBufferWidth + hole.left, hole.width(), fill);
@@ -74,11 +81,13 @@ void deleteSelection(EditorState& state)
     repaintCanvas(state);
 }
 
+} // namespace
+
 void pasteClipboard(EditorState& state)
 {
     if (!state.hasSprite()) return;
     selectTool(state, ToolId::Select); // drops a floating block where it stands
-    pushUndoSnapshot(state);
+    pushUndoSnapshot(state, EditCause::Paste);
     if (state.clipboard.clipboardRect.isEmpty()) {
         state.current().pixels = state.clipboard.clipboardPixels;
         repaintCanvas(state);

@@ -14,15 +14,24 @@ namespace tessel {
 namespace {
 const QString kKey = QStringLiteral("recentRoms");
 
-// QSettings would wait for ever on a pipe in the file's place: only a
-// regular file, or none, is read or written.
-bool usable(const QString& file)
+// The program's settings are named in plain words ("group/name"); any other
+// name in the file is damage.
+bool plainName(const QString& key)
+{
+    if (key.isEmpty()) return false;
+    for (QChar c : key)
+        if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != QLatin1Char('/') && c != QLatin1Char('_'))
+            return false;
+    return true;
+}
+} // namespace
+
+bool usableSettingsFile(const QString& file)
 {
     FileStatus status;
     if (systemFileIo().pathStatus(QFile::encodeName(file).constData(), status) != 0) return errno == ENOENT;
     return status.type == FileType::Regular;
 }
-} // namespace
 
 QString recentRomsFile()
 {
@@ -32,7 +41,7 @@ QString recentRomsFile()
 
 RecentRoms::RecentRoms(const QString& file) : file_(file)
 {
-    if (!usable(file_)) return;
+    if (!usableSettingsFile(file_)) return;
     QSettings settings(file_, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError) return;
     // Whatever the file holds, only absolute paths are taken, each once.
@@ -69,10 +78,13 @@ QString RecentRoms::lastFolder() const
 
 void RecentRoms::save() const
 {
-    // Nothing else is kept in the file: what was there goes, damaged or not.
-    if (!usable(file_)) return;
+    // The program's other settings stay; damage goes, and so does a file
+    // that cannot be read as settings at all.
+    if (!usableSettingsFile(file_)) return;
     QSettings settings(file_, QSettings::IniFormat);
-    settings.clear();
+    if (settings.status() != QSettings::NoError) settings.clear();
+    for (const QString& key : settings.allKeys())
+        if (key == kKey || !plainName(key)) settings.remove(key);
     if (!paths_.isEmpty()) settings.setValue(kKey, paths_);
     settings.sync();
 }

@@ -16,6 +16,9 @@ namespace tessel {
 
 // The settings file, from the environment as it is now.
 QString recentRomsFile();
+// QSettings would wait for ever on a pipe in the file's place: only a
+// regular file, or none, may be read or written.
+bool usableSettingsFile(const QString& file);
 
 class RecentRoms {
 public:
