@@ -190,7 +190,8 @@ void BM_JournalPush(benchmark::State& bs)
     Editor e(ToolId::Pencil);
     EditorState& st = *e.state;
     PixelBuffer other = st.current().pixels;
-    for (int n = 0; st.journal.bytes() + kBufferSize <= SpriteJournal::kByteBudget; ++n) {
+    const std::size_t cost = kBufferSize + SpriteJournal::kStateOverhead;
+    for (int n = 0; st.journal.bytes() + cost <= SpriteJournal::kByteBudget; ++n) {
         other[0] = static_cast<std::uint8_t>(n); // no state equals the one before
         st.journal.record(100 + n / SpriteJournal::kStatesPerSprite, EditCause::Pencil, {}, other.data(),
                           kBufferWidth, kBufferWidth, kBufferHeight);

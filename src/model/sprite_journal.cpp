@@ -4,6 +4,9 @@
 
 namespace tessel {
 
+// A state's list node, its index slot and its pixels' heap block.
+static_assert(sizeof(JournalState) + 4 * sizeof(void*) + 16 <= SpriteJournal::kStateOverhead);
+
 const char* causeName(EditCause cause)
 {
     switch (cause) {
@@ -41,7 +44,7 @@ void SpriteJournal::record(int sprite, EditCause cause, JournalClock::time_point
     // other sprite loses a state to the budget.
     if (own != bySprite_.end() && static_cast<int>(own->second.size()) >= kStatesPerSprite)
         dropOldestOf(sprite);
-    const std::size_t cost = pixels.size();
+    const std::size_t cost = pixels.size() + kStateOverhead;
     while (!states_.empty() && bytes_ + cost > kByteBudget) dropOldestOf(states_.front().sprite);
     states_.push_back({nextId_++, sprite, cause, time, width, height, std::move(pixels)});
     bySprite_[sprite].push_back(std::prev(states_.end()));
@@ -54,7 +57,7 @@ void SpriteJournal::dropOldestOf(int sprite)
     if (own == bySprite_.end()) return;
     const Iterator oldest = own->second.front();
     own->second.pop_front();
-    bytes_ -= oldest->pixels.size();
+    bytes_ -= oldest->pixels.size() + kStateOverhead;
     states_.erase(oldest);
     if (own->second.empty()) bySprite_.erase(own);
 }

@@ -6,9 +6,9 @@
 //
 // record() adds a state, oldest first per sprite. A state equal to the
 // sprite's newest one adds nothing. Past 100 states of one sprite its
-// oldest goes; past 8 MiB of stored pixels in all, the oldest states of
-// any sprite go, until the new one fits. Each state keeps the sprite's
-// W x H pixels, row by row.
+// oldest goes; past 8 MiB in all, the oldest states of any sprite go,
+// until the new one fits. Each state keeps the sprite's W x H pixels, row
+// by row, and counts them and kStateOverhead bytes for its bookkeeping.
 //
 // The edit that is under way: begin() notes the sprite and the cause when
 // an edit starts (its undo snapshot); its outcome is known only later, so
@@ -70,6 +70,7 @@ class SpriteJournal {
 public:
     static constexpr int kStatesPerSprite = 100;
     static constexpr std::size_t kByteBudget = 8u << 20;
+    static constexpr std::size_t kStateOverhead = 128;
 
     // `rows` points at the sprite's first row, `stride` bytes apart.
     void record(int sprite, EditCause cause, JournalClock::time_point time,

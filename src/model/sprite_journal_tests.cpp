@@ -28,25 +28,26 @@ TEST(SpriteJournal, KeepsAHundredStatesPerSpriteOldestDroppedFirst)
     ASSERT_EQ(journal.statesOf(7).size(), 100u);
     EXPECT_EQ(firstMark(journal, 7), 5);
     EXPECT_EQ(journal.statesOf(7).back()->pixels[0], 104);
-    EXPECT_EQ(journal.bytes(), 100u * 5120);
+    EXPECT_EQ(journal.bytes(), 100u * (5120 + 128));
 }
 
 TEST(SpriteJournal, KeepsEightMebibytesInAllOldestOfAnySpriteFirst)
 {
-    // 8 MiB hold 1638 states of 5120 bytes; of 17 x 100 the first 62 go,
-    // all of them the first sprite's.
+    // 8 MiB hold 1598 states of 5120 + 128 bytes; of 17 x 100 the first
+    // 102 go: all of the first sprite's and two of the second's.
     SpriteJournal journal;
     for (int sprite = 0; sprite < 17; ++sprite)
         for (int i = 0; i < 100; ++i) recordFull(journal, sprite, static_cast<std::uint8_t>(i));
-    EXPECT_EQ(journal.size(), 1638u);
-    EXPECT_EQ(journal.bytes(), 1638u * 5120);
-    EXPECT_EQ(journal.statesOf(0).size(), 38u);
-    EXPECT_EQ(firstMark(journal, 0), 62);
-    EXPECT_EQ(journal.statesOf(1).size(), 100u);
-    // The next state of the last sprite pushes out the first sprite's oldest
-    // through its own limit, not the budget.
+    EXPECT_EQ(journal.size(), 1598u);
+    EXPECT_EQ(journal.bytes(), 1598u * 5248);
+    EXPECT_FALSE(journal.hasStates(0));
+    EXPECT_EQ(journal.statesOf(1).size(), 98u);
+    EXPECT_EQ(firstMark(journal, 1), 2);
+    EXPECT_EQ(journal.statesOf(2).size(), 100u);
+    // The next state of the last sprite pushes out its own oldest, through
+    // its own limit, and nothing of the second sprite.
     recordFull(journal, 16, 200);
-    EXPECT_EQ(journal.statesOf(0).size(), 38u);
+    EXPECT_EQ(journal.statesOf(1).size(), 98u);
     EXPECT_EQ(firstMark(journal, 16), 1);
 }
 
