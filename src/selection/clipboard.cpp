@@ -9,8 +9,6 @@
 namespace tessel {
 namespace {
 
-void eraseSelection(EditorState& state, EditCause cause);
-
 // The common first half of Copy and Cut: the selection's pixels, or the
 // whole store (also beyond the sprite) when there is no selection.
 void clip(EditorState& state)
@@ -32,29 +30,6 @@ void clip(EditorState& state)
     copyRows(from, src.left, src.top, state.clipboard.clipboardPixels.data(), src.width(), src.height());
     state.clipboard.clipboardRect = {0, 0, src.width(), src.height()};
 }
-
-} // namespace
-
-void copySelection(EditorState& state)
-{
-    if (!state.hasSprite()) return;
-    clip(state);
-    setCommandEnabled(state, ids::Paste, true);
-}
-
-void cutSelection(EditorState& state)
-{
-    if (!state.hasSprite()) return;
-    pushUndoSnapshot(state, EditCause::Cut);
-    clip(state);
-    eraseSelection(state, EditCause::Cut);
-    repaintCanvas(state);
-    setCommandEnabled(state, ids::Paste, true);
-}
-
-void deleteSelection(EditorState& state) { eraseSelection(state, EditCause::Delete); }
-
-namespace {
 
 // Delete, and the second half of Cut: the history names the command.
 void eraseSelection(EditorState& state, EditCause cause)
@@ -82,6 +57,25 @@ void eraseSelection(EditorState& state, EditCause cause)
 }
 
 } // namespace
+
+void copySelection(EditorState& state)
+{
+    if (!state.hasSprite()) return;
+    clip(state);
+    setCommandEnabled(state, ids::Paste, true);
+}
+
+void cutSelection(EditorState& state)
+{
+    if (!state.hasSprite()) return;
+    pushUndoSnapshot(state, EditCause::Cut);
+    clip(state);
+    eraseSelection(state, EditCause::Cut);
+    repaintCanvas(state);
+    setCommandEnabled(state, ids::Paste, true);
+}
+
+void deleteSelection(EditorState& state) { eraseSelection(state, EditCause::Delete); }
 
 void pasteClipboard(EditorState& state)
 {
