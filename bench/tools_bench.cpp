@@ -17,6 +17,7 @@
 #include "selection/tool_table.h"
 #include "support/recording_view.h"
 #include "tools/drawing_tools.h"
+#include "tools/undo.h"
 
 namespace tessel {
 namespace {
@@ -181,6 +182,28 @@ void BM_FloodFillWholeAreaNaive(benchmark::State& bs)
     }
 }
 
+// One edit's way into the history on a journal at its 8 MiB budget: the
+// undo snapshot settles the edit before it (a 64 x 80 state recorded, the
+// oldest state of another sprite dropped) and notes the new one.
+void BM_JournalPush(benchmark::State& bs)
+{
+    Editor e(ToolId::Pencil);
+    EditorState& st = *e.state;
+    PixelBuffer other = st.current().pixels;
+    const std::size_t cost = kBufferSize + SpriteJournal::kStateOverhead;
+    for (int n = 0; st.journal.bytes() + cost <= SpriteJournal::kByteBudget; ++n) {
+        other[0] = static_cast<std::uint8_t>(n); // no state equals the one before
+        st.journal.record(100 + n / SpriteJournal::kStatesPerSprite, EditCause::Pencil, {}, other.data(),
+                          kBufferWidth, kBufferWidth, kBufferHeight);
+    }
+    std::uint8_t mark = 0;
+    for (auto _ : bs) {
+        st.current().pixels[0] = mark++; // every state differs from the one before
+        pushUndoSnapshot(st);
+        benchmark::DoNotOptimize(st.journal.size());
+    }
+}
+
 BENCHMARK(BM_ShapeDragStep)
     ->ArgName("tool")
     ->Arg(static_cast<int>(ToolId::Line))
@@ -195,6 +218,7 @@ BENCHMARK(BM_ShapeDragStepNaive)
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FloodFillWholeArea)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FloodFillWholeAreaNaive)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_JournalPush)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace tessel

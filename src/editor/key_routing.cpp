@@ -24,6 +24,7 @@ constexpr CharacterCommand kCharacterTable[] = {
     {19, ids::SaveCurrentSprite, false},// Ctrl+S
     {22, ids::Paste, true},             // Ctrl+V
     {24, ids::Cut, true},               // Ctrl+X
+    {25, ids::Redo, true},              // Ctrl+Y
     {26, ids::Undo, true},              // Ctrl+Z
     {'P', ids::PaletteEditor, true},    // printable
     {'i', ids::ViewSpriteInfo, true},   // printable

@@ -4,6 +4,8 @@
 #include "model/command_ids.h"
 #include "model/edit_marks.h"
 #include "rom/rom_session.h"
+#include "tools/history.h"
+#include "tools/undo.h"
 
 namespace tessel {
 
@@ -15,7 +17,8 @@ constexpr int kEnabledByOpen[] = {ids::Cut,    ids::Copy,  ids::CloseRom,      i
                                   ids::SaveAllSprites, ids::Delete, ids::HFlip, ids::VFlip,
                                   ids::PaletteEditor,  ids::ViewSpriteInfo,
                                   ids::ExportSpritePng, ids::ImportSpritePng, ids::ExportSheet,
-                                  ids::ImportSheet,    ids::CreatePatch, ids::CopyAsImage, ids::PasteImage};
+                                  ids::ImportSheet,    ids::CreatePatch, ids::CopyAsImage, ids::PasteImage,
+                                  ids::History};
 
 // In the order in which Close ROM grays them.
 constexpr int kGrayedByClose[] = {ids::Undo,   ids::Cut,           ids::Copy,
@@ -23,7 +26,8 @@ constexpr int kGrayedByClose[] = {ids::Undo,   ids::Cut,           ids::Copy,
                                   ids::VFlip,  ids::CloseRom,      ids::SaveCurrentSprite,
                                   ids::SaveAllSprites, ids::PaletteEditor, ids::ViewSpriteInfo,
                                   ids::ExportSpritePng, ids::ImportSpritePng, ids::ExportSheet,
-                                  ids::ImportSheet, ids::CreatePatch, ids::CopyAsImage, ids::PasteImage};
+                                  ids::ImportSheet, ids::CreatePatch, ids::CopyAsImage, ids::PasteImage,
+                                  ids::Redo, ids::History};
 
 } // namespace
 
@@ -50,6 +54,7 @@ IoResult openRom(EditorState& state, const std::string& path, std::optional<RomK
     state.document.romFile.swap(fresh); // `fresh` now holds the old file and closes it
     fresh.close();
     clearAllEditMarks(state.document);
+    state.journal.clear(); // the history belongs to the sprites it was made of
     selectSprite(state, 0);
     for (int id : kEnabledByOpen) setCommandEnabled(state, id, true);
     return result;
@@ -59,6 +64,7 @@ void closeRom(EditorState& state)
 {
     state.document.romFile.close();
     clearAllEditMarks(state.document);
+    state.journal.clear();
     for (int id : kGrayedByClose) setCommandEnabled(state, id, false);
     selectSprite(state, -1);
 }
@@ -71,7 +77,12 @@ SaveResult saveCurrentSprite(EditorState& state, const SaveOptions& options)
 IoResult reloadCurrentSprite(EditorState& state)
 {
     if (!state.romOpen() || !state.hasSprite()) return IoResult::failure("No ROM is open");
+    settleJournal(state);
+    noteJournalBaseline(state, state.currentSprite);
     if (IoResult r = loadSprite(state.document, state.currentSprite); !r.ok) return r;
+    // Redo would put back pixels over the ones just read; Undo stays.
+    dropRedo(state);
+    recordJournalState(state, state.currentSprite, EditCause::Refresh);
     IoResult r = loadPalette(state.document, state.current().paletteIndex);
     repaintCanvas(state); // the sprite was read again even if its palette was not
     return r;

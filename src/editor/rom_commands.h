@@ -27,12 +27,14 @@ IoResult openRom(EditorState& state, const std::string& path,
                  std::optional<RomKind> kind = std::nullopt);
 
 // Closes the file, grays the ROM's menu commands and selects no sprite.
+// Opening and closing both empty the history journal.
 void closeRom(EditorState& state);
 
 // saveSprite() of the current sprite.
 SaveResult saveCurrentSprite(EditorState& state, const SaveOptions& options = {});
 // Refresh Sprite: the current sprite and its palette from the file, then
-// the canvas repainted (also when only the palette could not be read).
+// the canvas repainted (also when only the palette could not be read). The
+// pixels read join the history; Redo is given up, Undo kept.
 IoResult reloadCurrentSprite(EditorState& state);
 
 } // namespace tessel

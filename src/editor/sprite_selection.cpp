@@ -5,12 +5,14 @@
 
 #include "selection/selection.h"
 #include "tools/colours.h"
+#include "tools/history.h"
 #include "tools/undo.h"
 
 namespace tessel {
 
 void selectSprite(EditorState& state, int n)
 {
+    settleJournal(state); // the last edit's outcome, while its sprite is current
     state.currentSprite = n;
     resetUndo(state);
     if (state.window.spriteEditSync) {

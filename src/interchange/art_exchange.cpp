@@ -14,6 +14,7 @@
 #include "model/edit_marks.h"
 #include "rom/rom_session.h"
 #include "selection/selection.h"
+#include "tools/history.h"
 #include "tools/undo.h"
 
 namespace tessel {
@@ -37,12 +38,24 @@ void takePixels(RomDocument& document, int sprite, const PixelBuffer& pixels, co
     markSpriteEdited(document, sprite);
 }
 
-// The sprite shown keeps its pixels before the change on the undo stack.
+// The sprite shown keeps its pixels before the change on the undo stack;
+// every sprite keeps them in the history.
 BeforeChange undoSnapshotOfShown(EditorState& state)
 {
     return [&state](int sprite) {
-        if (sprite == state.currentSprite) pushUndoSnapshot(state);
+        if (sprite == state.currentSprite) pushUndoSnapshot(state, EditCause::Import);
+        else noteJournalBaseline(state, sprite);
     };
+}
+
+// The imported pixels join the history: the shown sprite's as the edit its
+// snapshot began, the others' at once.
+void journalImport(EditorState& state, const Outcome<ArtChange>& result)
+{
+    settleJournal(state);
+    if (!result.ok) return;
+    for (int sprite : result.value.changedSprites)
+        if (sprite != state.currentSprite) recordJournalState(state, sprite, EditCause::Import);
 }
 
 } // namespace
@@ -64,7 +77,9 @@ Outcome<ArtChange> importSpriteFile(RomDocument& document, int sprite, const std
 Outcome<ArtChange> importSpriteFile(EditorState& state, int sprite, const std::string& path)
 {
     settleSelection(state);
-    return importSpriteFile(state.document, sprite, path, undoSnapshotOfShown(state));
+    auto result = importSpriteFile(state.document, sprite, path, undoSnapshotOfShown(state));
+    journalImport(state, result);
+    return result;
 }
 
 Outcome<ArtChange> importSheetFile(RomDocument& document, const std::string& path, const BeforeChange& beforeChange)
@@ -80,7 +95,9 @@ Outcome<ArtChange> importSheetFile(RomDocument& document, const std::string& pat
 Outcome<ArtChange> importSheetFile(EditorState& state, const std::string& path)
 {
     settleSelection(state);
-    return importSheetFile(state.document, path, undoSnapshotOfShown(state));
+    auto result = importSheetFile(state.document, path, undoSnapshotOfShown(state));
+    journalImport(state, result);
+    return result;
 }
 
 IoResult pastePicture(EditorState& state, std::span<const std::uint8_t> png)

@@ -31,6 +31,10 @@ inline constexpr int CreatePatch = 32804;
 inline constexpr int CopyAsImage = 32805;
 inline constexpr int PasteImage = 32806;
 inline constexpr int RecoverEdits = 32850;
+// Redo, the sprite's history and joined pencil strokes (Edit and Tools menus).
+inline constexpr int Redo = 32840;
+inline constexpr int History = 32841;
+inline constexpr int JoinedPencilStrokes = 32842;
 
 // Main window controls (dialog 102).
 inline constexpr int ForegroundIndicator = 1002;

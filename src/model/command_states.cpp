@@ -15,11 +15,13 @@ int slotOf(int commandId)
 
 CommandStates::CommandStates()
 {
-    // As the menu resource loads: only Open ROM, Exit and About are enabled.
+    // As the menu resource loads: only Open ROM, Exit and About are enabled,
+    // and the pencil's option, which needs no ROM.
     setEnabled(ids::OpenRom, true);
     setEnabled(ids::RecoverEdits, true);
     setEnabled(ids::Exit, true);
     setEnabled(ids::About, true);
+    setEnabled(ids::JoinedPencilStrokes, true);
 }
 
 bool CommandStates::isEnabled(int commandId) const

@@ -3,7 +3,8 @@
 // clipboard and the window's flags. An operation takes the part it works
 // on, or the whole state where it ties parts together; the application
 // keeps a single instance in static storage and tests make their own.
-// Nothing in it allocates while the program runs.
+// Nothing in it allocates while the program runs, apart from the history
+// journal, whose states are the sprites' own sizes.
 #pragma once
 
 #include <array>
@@ -13,6 +14,7 @@
 #include "model/editor_view.h"
 #include "model/geometry.h"
 #include "model/rom_document.h"
+#include "model/sprite_journal.h"
 #include "model/sprite_store.h"
 
 namespace tessel {
@@ -39,6 +41,9 @@ inline constexpr int kCanvasMargin = 2;
 struct UndoStack {
     std::array<PixelBuffer, 3> levels{}; // 0 = most recent
     std::int32_t top = -1;               // highest valid level, -1 = empty
+    // What the undos since the last edit replaced, 0 = the last undo's.
+    std::array<PixelBuffer, 3> redoLevels{};
+    std::int32_t redoTop = -1;
 };
 
 // Pen and brush of the current figure, as palette indices. A brush of -1 is
@@ -59,6 +64,8 @@ struct ToolSettings {
     std::int32_t foregroundIndex = 0;
     std::int32_t backgroundIndex = 0;
     PenAndBrush penAndBrush{};
+    // Pencil moves draw the line from the stroke's previous position.
+    bool joinedPencilStrokes = false;
 };
 
 // The mouse drag in progress, and where the mouse last was.
@@ -74,6 +81,8 @@ struct Gesture {
     Point lastMousePos{};
     // Where in the floating block the drag that moves it took hold.
     Point dragOffset{};
+    // The sprite pixel under the pencil at its last press or move.
+    Point pencilPixel{};
 };
 
 struct SelectionState {
@@ -122,6 +131,7 @@ struct EditorState {
     ToolSettings tools;
     Gesture gesture;
     UndoStack undo;
+    SpriteJournal journal;
     SelectionState selection;
     ClipboardState clipboard;
     WindowState window;

@@ -31,6 +31,31 @@ void clip(EditorState& state)
     state.clipboard.clipboardRect = {0, 0, src.width(), src.height()};
 }
 
+// Delete, and the second half of Cut: the history names the command.
+void eraseSelection(EditorState& state, EditCause cause)
+{
+    if (!state.hasSprite()) return;
+    PixelBuffer& pixels = state.current().pixels;
+    const auto fill = static_cast<std::uint8_t>(state.tools.backgroundIndex & 15);
+    Rect& r = state.selection.selectionRect;
+    if (r.isEmpty()) {
+        pushUndoSnapshot(state, cause);
+        pixels.fill(fill);
+    } else if (state.selection.selectionFloating) {
+        // No snapshot: the one taken by the lift or the paste still holds
+        // the sprite as it was before the block came up.
+        pixels = state.gesture.backupPixels;
+        state.selection.selectionFloating = false;
+    } else {
+        pushUndoSnapshot(state, cause);
+        const Rect hole = clipToSprite(state, r);
+        for (int y = hole.top; y < hole.bottom; ++y)
+            std::fill_n(pixels.begin() + y * kBufferWidth + hole.left, hole.width(), fill);
+    }
+    r.setEmpty();
+    repaintCanvas(state);
+}
+
 } // namespace
 
 void copySelection(EditorState& state)
@@ -43,42 +68,20 @@ void copySelection(EditorState& state)
 void cutSelection(EditorState& state)
 {
     if (!state.hasSprite()) return;
-    pushUndoSnapshot(state);
+    pushUndoSnapshot(state, EditCause::Cut);
     clip(state);
-    deleteSelection(state);
+    eraseSelection(state, EditCause::Cut);
     repaintCanvas(state);
     setCommandEnabled(state, ids::Paste, true);
 }
 
-void deleteSelection(EditorState& state)
-{
-    if (!state.hasSprite()) return;
-    PixelBuffer& pixels = state.current().pixels;
-    const auto fill = static_cast<std::uint8_t>(state.tools.backgroundIndex & 15);
-    Rect& r = state.selection.selectionRect;
-    if (r.isEmpty()) {
-        pushUndoSnapshot(state);
-        pixels.fill(fill);
-    } else if (state.selection.selectionFloating) {
-        // No snapshot: the one taken by the lift or the paste still holds
-        // the sprite as it was before the block came up.
-        pixels = state.gesture.backupPixels;
-        state.selection.selectionFloating = false;
-    } else {
-        pushUndoSnapshot(state);
-        const Rect hole = clipToSprite(state, r);
-        for (int y = hole.top; y < hole.bottom; ++y)
-            std::fill_n(pixels.begin() + y * kBufferWidth + hole.left, hole.width(), fill);
-    }
-    r.setEmpty();
-    repaintCanvas(state);
-}
+void deleteSelection(EditorState& state) { eraseSelection(state, EditCause::Delete); }
 
 void pasteClipboard(EditorState& state)
 {
     if (!state.hasSprite()) return;
     selectTool(state, ToolId::Select); // drops a floating block where it stands
-    pushUndoSnapshot(state);
+    pushUndoSnapshot(state, EditCause::Paste);
     if (state.clipboard.clipboardRect.isEmpty()) {
         state.current().pixels = state.clipboard.clipboardPixels;
         repaintCanvas(state);

@@ -39,7 +39,7 @@ void flip(EditorState& state, Axis axis)
                {0, 0, std::min(r.width(), kBufferWidth), std::min(r.height(), kBufferHeight)}, axis);
         compositeFloatingBlock(state);
     } else {
-        pushUndoSnapshot(state);
+        pushUndoSnapshot(state, axis == Axis::Horizontal ? EditCause::HorizontalFlip : EditCause::VerticalFlip);
         // Beyond W x H the store is left alone.
         const Rect region = r.isEmpty() ? spriteArea(state) : clipToSprite(state, r);
         mirror(state.current().pixels.data(), region, axis);

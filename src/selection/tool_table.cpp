@@ -25,6 +25,12 @@ void pencilStroke(EditorState& state, const ToolEntry&, Point client, MouseButto
     pencil(state, client, buttonIndex(state, button));
 }
 
+void pencilMove(EditorState& state, const ToolEntry&, Point client, MouseButton button)
+{
+    if (state.tools.joinedPencilStrokes) pencilJoined(state, client, buttonIndex(state, button));
+    else pencil(state, client, buttonIndex(state, button));
+}
+
 void fillPress(EditorState& state, const ToolEntry& self, Point client, MouseButton button)
 {
     preparePenAndBrush(state, button, self.brush);
@@ -92,7 +98,7 @@ constexpr ToolEntry kTools[] = {
      .buttonId = ids::PencilButton,
      .cursorId = ids::PencilCursor,
      .press = pencilStroke,
-     .drag = pencilStroke},
+     .drag = pencilMove},
     {.tool = ToolId::FloodFill,
      .buttonId = ids::FloodFillButton,
      .cursorId = ids::FloodFillCursor,

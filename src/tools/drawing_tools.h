@@ -2,7 +2,8 @@
 // table (selection/tool_table.h) by the mouse handlers (editor/mouse.h)
 // with client points of the main window.
 //
-// Pencil: pencil() on the press and on every move with a button held.
+// Pencil: pencil() on the press and on every move with a button held; with
+// joined strokes on, pencilJoined() on the moves instead.
 // Figures: preparePenAndBrush() -> beginShape() on the press -> dragShape()
 // with the tool's figure function on every move; each step starts again
 // from backupPixels, so the sprite always holds exactly one figure and the
@@ -27,6 +28,9 @@ bool hasEditableSprite(const EditorState& state);
 
 // Sets the pixel under `client` to `index` if it lies inside the sprite.
 void pencil(EditorState& state, Point client, int index);
+// Sets the pixels of the line from the pencil's previous position to the
+// one under `client`, both ends included, that lie inside the sprite.
+void pencilJoined(EditorState& state, Point client, int index);
 
 // How a tool's brush is chosen at the press.
 enum class BrushRule {

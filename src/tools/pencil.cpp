@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "model/sprite_area.h"
+#include "raster/line.h"
 #include "tools/drawing_tools.h"
 
 namespace tessel {
@@ -23,8 +24,22 @@ void pencil(EditorState& state, Point client, int index)
     if (!hasEditableSprite(state)) return;
     SpriteRecord& sprite = state.current();
     const Point p = toSpritePixel(client);
+    state.gesture.pencilPixel = p; // also off the sprite: a joined stroke goes on from there
     if (p.x < 0 || p.x >= drawableWidth(sprite) || p.y < 0 || p.y >= drawableHeight(sprite)) return;
     sprite.pixels[p.y * kBufferWidth + p.x] = static_cast<std::uint8_t>(index & 15);
+    repaintCanvas(state);
+}
+
+void pencilJoined(EditorState& state, Point client, int index)
+{
+    if (!hasEditableSprite(state)) return;
+    const Point from = state.gesture.pencilPixel;
+    const Point to = toSpritePixel(client);
+    state.gesture.pencilPixel = to;
+    // The raster's line leaves out its end; the stroke's end is drawn too.
+    GridMask mask = lineCoverage(from, to, 1);
+    mask.set(to.x, to.y);
+    paintPixels(state.current(), mask, index);
     repaintCanvas(state);
 }
 

@@ -58,5 +58,40 @@ TEST_F(UndoFixture, UndoWithSelectToolDropsTheFloatingBlock)
     EXPECT_EQ(state->current().pixels[0], 0);
 }
 
+TEST_F(UndoFixture, RedoTakesBackTheUndosUntilANewEdit)
+{
+    for (std::uint8_t v = 1; v <= 3; ++v) edit(v);
+    EXPECT_FALSE(state->window.commands.isEnabled(ids::Redo));
+    undo(*state);
+    undo(*state);
+    ASSERT_EQ(state->current().pixels[0], 1);
+    redo(*state);
+    EXPECT_EQ(state->current().pixels[0], 2);
+    redo(*state);
+    EXPECT_EQ(state->current().pixels[0], 3);
+    EXPECT_FALSE(state->window.commands.isEnabled(ids::Redo));
+    // What a redo gave back is undone again; a new edit then ends Redo.
+    undo(*state);
+    EXPECT_EQ(state->current().pixels[0], 2);
+    EXPECT_TRUE(state->window.commands.isEnabled(ids::Redo));
+    edit(9);
+    EXPECT_FALSE(state->window.commands.isEnabled(ids::Redo));
+    redo(*state);
+    EXPECT_EQ(state->current().pixels[0], 9);
+    undo(*state);
+    EXPECT_EQ(state->current().pixels[0], 2);
+}
+
+TEST_F(UndoFixture, RedoIsEmptiedWithTheUndoStack)
+{
+    edit(4);
+    undo(*state);
+    ASSERT_TRUE(state->window.commands.isEnabled(ids::Redo));
+    resetUndo(*state);
+    EXPECT_FALSE(state->window.commands.isEnabled(ids::Redo));
+    redo(*state);
+    EXPECT_EQ(state->current().pixels[0], 0);
+}
+
 } // namespace
 } // namespace tessel

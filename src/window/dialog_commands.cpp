@@ -6,9 +6,11 @@
 
 #include "window/status_line.h"
 #include "browser/sprite_browser.h"
+#include "dialogs/history_dialog.h"
 #include "dialogs/palette_editor_dialog.h"
 #include "dialogs/sprite_info_dialog.h"
 #include "editor/sprite_selection.h"
+#include "window/editor_settings.h"
 #include "widgets/user_prompts.h"
 
 namespace tessel {
@@ -59,6 +61,19 @@ void MainWindow::spriteInfoCommand()
 {
     SpriteInfoDialog dialog(state_, this);
     dialog.exec();
+}
+
+void MainWindow::historyCommand()
+{
+    HistoryDialog dialog(state_, this);
+    dialog.exec();
+}
+
+void MainWindow::setJoinedPencilStrokes(bool on)
+{
+    state_.tools.joinedPencilStrokes = on;
+    if (QAction* item = action(ids::JoinedPencilStrokes)) item->setChecked(on);
+    writeBoolSetting(kJoinedPencilStrokesKey, on);
 }
 
 } // namespace tessel

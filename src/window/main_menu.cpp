@@ -57,6 +57,8 @@ QMenuBar* createMainMenu(QWidget* parent, std::map<int, QAction*>& actions)
             actions);
     addMenu(bar, "&Edit",
             {{"&Undo       \tCtrl+Z", Undo, false, UndoBitmap},
+             {"&Redo\tCtrl+Y", Redo, false, 0},
+             {"Hi&story…", History, false, 0},
              separator,
              {"Cu&t\tCtrl+X", Cut, false, CutBitmap},
              {"&Copy\tCtrl+C", Copy, false, CopyBitmap},
@@ -70,8 +72,11 @@ QMenuBar* createMainMenu(QWidget* parent, std::map<int, QAction*>& actions)
             actions);
     addMenu(bar, "&Tools",
             {{"&Palette Editor...\tShift+P", PaletteEditor, false, PaletteEditorBitmap},
-             {"View sprite &info...\tCtrl+I", ViewSpriteInfo, false, 0}},
+             {"View sprite &info...\tCtrl+I", ViewSpriteInfo, false, 0},
+             separator,
+             {"&Joined Pencil Strokes", JoinedPencilStrokes, true, 0}},
             actions);
+    actions[JoinedPencilStrokes]->setCheckable(true);
     addMenu(bar, "&Help", {{"&About...", About, true, AboutBitmap}}, actions);
     return bar;
 }

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "window/client_area.h"
+#include "window/editor_settings.h"
 #include "window/main_menu.h"
 #include "widgets/product.h"
 #include "window/recent_roms.h"
@@ -83,6 +84,8 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
     controls_.lineSize->setText(QString::number(1));
     controls_.curveRadius->setText(QString::number(5));
     controls_.transparent->setChecked(state_.tools.transparentSelection);
+    state_.tools.joinedPencilStrokes = readBoolSetting(kJoinedPencilStrokesKey, false);
+    action(ids::JoinedPencilStrokes)->setChecked(state_.tools.joinedPencilStrokes);
 
     createBrowser();
     connectControls();

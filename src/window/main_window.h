@@ -127,6 +127,9 @@ private:
     void refreshSpriteCommand();
     void paletteEditorCommand();
     void spriteInfoCommand();
+    void historyCommand();
+    // Tools > Joined Pencil Strokes, kept in the settings file.
+    void setJoinedPencilStrokes(bool on);
     void browserCommand();
     void refreshBrowser();
     void showBrowserOnCurrentPage();

@@ -104,6 +104,9 @@ void MainWindow::runCommand(int id)
     case RefreshSpriteButton: refreshSpriteCommand(); break;
     case Exit: close(); break;
     case Undo: undo(state_); break;
+    case Redo: redo(state_); break;
+    case History: historyCommand(); break;
+    case JoinedPencilStrokes: setJoinedPencilStrokes(!state_.tools.joinedPencilStrokes); break;
     case Cut: cutSelection(state_); break;
     case Copy: copySelection(state_); break;
     case Paste: pasteClipboard(state_); break;

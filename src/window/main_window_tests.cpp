@@ -43,6 +43,8 @@ const MenuRow kMenu[] = {
     {"&File", "Create &Patch…", 32804, false},
     {"&File", "E&xit\tAlt+F4", 32775, true},
     {"&Edit", "&Undo       \tCtrl+Z", 57643, false},
+    {"&Edit", "&Redo\tCtrl+Y", 32840, false},
+    {"&Edit", "Hi&story…", 32841, false},
     {"&Edit", "Cu&t\tCtrl+X", 57635, false},
     {"&Edit", "&Copy\tCtrl+C", 57634, false},
     {"&Edit", "&Paste\tCtrl+V", 57637, false},
@@ -53,6 +55,7 @@ const MenuRow kMenu[] = {
     {"&Edit", "&V-Flip", 32789, false},
     {"&Tools", "&Palette Editor...\tShift+P", 32790, false},
     {"&Tools", "View sprite &info...\tCtrl+I", 32791, false},
+    {"&Tools", "&Joined Pencil Strokes", 32842, true},
     {"&Help", "&About...", 32785, true},
 };
 

@@ -12,6 +12,17 @@ namespace tessel {
 
 namespace {
 const QString kKey = QStringLiteral("recentRoms");
+
+// The program's settings are named in plain words ("group/name"); any other
+// name in the file is damage.
+bool plainName(const QString& key)
+{
+    if (key.isEmpty()) return false;
+    for (QChar c : key)
+        if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != QLatin1Char('/') && c != QLatin1Char('_'))
+            return false;
+    return true;
+}
 } // namespace
 
 QString recentRomsFile()
@@ -59,10 +70,13 @@ QString RecentRoms::lastFolder() const
 
 void RecentRoms::save() const
 {
-    // Nothing else is kept in the file: what was there goes, damaged or not.
+    // The program's other settings stay; damage goes, and so does a file
+    // that cannot be read as settings at all.
     if (!usableSettingsFile(file_)) return;
     QSettings settings(file_, QSettings::IniFormat);
-    settings.clear();
+    if (settings.status() != QSettings::NoError) settings.clear();
+    for (const QString& key : settings.allKeys())
+        if (key == kKey || !plainName(key)) settings.remove(key);
     if (!paths_.isEmpty()) settings.setValue(kKey, paths_);
     settings.sync();
 }

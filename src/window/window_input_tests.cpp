@@ -296,6 +296,52 @@ TEST_F(WindowInput, ACanvasPressTakesTheFocusFromTheNumberBoxSoShortcutsWork)
     qApp->removeEventFilter(&router);
 }
 
+TEST_F(WindowInput, RedoAndHistoryGrayLikeUndoAndCtrlYRedoesOnlyWhileEnabled)
+{
+    EXPECT_FALSE(window->action(ids::Redo)->isEnabled());
+    EXPECT_FALSE(window->action(ids::History)->isEnabled());
+    loadSprite();
+    EXPECT_TRUE(window->action(ids::History)->isEnabled());
+    KeyRouter router(*state, [this](int id) { window->runCommand(id); }, [this] { window->refreshCursor(); },
+                     window.get());
+    qApp->installEventFilter(&router);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::mouseClick(window->control(1004 + 6), Qt::LeftButton);
+    QTest::mouseClick(client(), Qt::LeftButton, {}, QPoint(2 + 4 * 2 + 1, 2 + 4 * 2 + 1));
+    auto ctrl = [](Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier); };
+    ctrl(Qt::Key_Y); // grayed: nothing to redo
+    EXPECT_EQ(pixel(2, 2), 6);
+    ctrl(Qt::Key_Z);
+    EXPECT_EQ(pixel(2, 2), 0);
+    EXPECT_TRUE(window->action(ids::Redo)->isEnabled());
+    ctrl(Qt::Key_Y);
+    EXPECT_EQ(pixel(2, 2), 6) << "Ctrl+Y redid the pencil";
+    EXPECT_FALSE(window->action(ids::Redo)->isEnabled());
+    ctrl(Qt::Key_Z);
+    selectSprite(*state, 5); // another sprite empties Redo with Undo
+    EXPECT_FALSE(window->action(ids::Redo)->isEnabled());
+    qApp->removeEventFilter(&router);
+    window->runCommand(ids::CloseRom);
+    EXPECT_FALSE(window->action(ids::History)->isEnabled());
+}
+
+TEST_F(WindowInput, JoinedPencilStrokesIsACheckItemKeptInTheSettings)
+{
+    QAction* item = window->action(ids::JoinedPencilStrokes);
+    ASSERT_TRUE(item->isCheckable());
+    EXPECT_FALSE(item->isChecked());
+    item->trigger();
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_TRUE(state->tools.joinedPencilStrokes);
+    loadSprite(); // the recent ROMs are written too, and keep the choice
+    window.reset();
+    state = std::make_unique<EditorState>();
+    openWindow();
+    EXPECT_TRUE(window->action(ids::JoinedPencilStrokes)->isChecked());
+    EXPECT_TRUE(state->tools.joinedPencilStrokes);
+}
+
 TEST_F(WindowInput, ShiftKeepsTheToolsButtonCheckedBesideThePicker)
 {
     clickTool(ids::LineButton);
