@@ -30,6 +30,10 @@ inline constexpr int ImportSheet = 32803;
 inline constexpr int CreatePatch = 32804;
 inline constexpr int CopyAsImage = 32805;
 inline constexpr int PasteImage = 32806;
+// The View menu: the Large View window and its grids.
+inline constexpr int LargeView = 32830;
+inline constexpr int PixelGrid = 32831;
+inline constexpr int TileGrid = 32832;
 
 // Main window controls (dialog 102).
 inline constexpr int ForegroundIndicator = 1002;

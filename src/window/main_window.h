@@ -30,6 +30,7 @@ class QMenuBar;
 namespace tessel {
 
 class ClientArea;
+class LargeViewWindow;
 class RecentRomsMenu;
 class RecoveryKeeper;
 class SpriteBrowser;
@@ -91,6 +92,7 @@ public:
     QWidget* control(int id) const { return controls_[id]; }
     QAction* action(int commandId) const;
     RecentRomsMenu* recentRomsMenu() const { return recentMenu_; }
+    LargeViewWindow* largeView() const { return largeView_; }
     // The current sprite as RGB, 64 x 80, as of the last paint.
     const QImage& workSurface() const;
 
@@ -101,6 +103,7 @@ protected:
 
 private:
     void createBrowser();
+    void createLargeView();
     void connectControls();
     void connectMouse();
     void setRomControlsEnabled(bool enabled);
@@ -123,6 +126,9 @@ private:
     void browserCommand();
     void refreshBrowser();
     void showBrowserOnCurrentPage();
+    // View menu: the Large View and its grids (view_commands.cpp).
+    void largeViewCommand();
+    void gridCommand(int id);
     // Says in the status bar what a save that succeeded wrote (of sprite
     // `sprite`, or of all edited sprites for -1).
     void noteSaved(const SaveResult& result, int sprite);
@@ -139,6 +145,7 @@ private:
     std::map<int, QAction*> actions_;
     RecentRomsMenu* recentMenu_;
     SpriteBrowser* browser_ = nullptr;
+    LargeViewWindow* largeView_ = nullptr;
     std::unique_ptr<RecoveryKeeper> recovery_;
     bool paletteChangesPending_ = false;
     int dragCursor_ = 0; // the pointer shape when the present drag began

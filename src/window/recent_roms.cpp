@@ -4,31 +4,17 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
-#include <cerrno>
 
-#include "file/file_io.h"
+#include "widgets/settings_file.h"
 
 namespace tessel {
 
 namespace {
 const QString kKey = QStringLiteral("recentRoms");
-
-// QSettings would wait for ever on a pipe in the file's place: only a
-// regular file, or none, is read or written.
-bool usable(const QString& file)
-{
-    FileStatus status;
-    if (systemFileIo().pathStatus(QFile::encodeName(file).constData(), status) != 0) return errno == ENOENT;
-    return status.type == FileType::Regular;
-}
+bool usable(const QString& file) { return settingsFileUsable(file); }
 } // namespace
 
-QString recentRomsFile()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/tessel/tessel.conf");
-}
+QString recentRomsFile() { return settingsFilePath(); }
 
 RecentRoms::RecentRoms(const QString& file) : file_(file)
 {
@@ -69,10 +55,13 @@ QString RecentRoms::lastFolder() const
 
 void RecentRoms::save() const
 {
-    // Nothing else is kept in the file: what was there goes, damaged or not.
+    // The list is written whole; of what else the file holds only the
+    // groups of the other windows stay (damage and stray keys go).
     if (!usable(file_)) return;
     QSettings settings(file_, QSettings::IniFormat);
-    settings.clear();
+    if (settings.status() != QSettings::NoError) settings.clear();
+    for (const QString& key : settings.allKeys())
+        if (!isWindowSettingsKey(key)) settings.remove(key);
     if (!paths_.isEmpty()) settings.setValue(kKey, paths_);
     settings.sync();
 }

@@ -1,0 +1,375 @@
+#include "views/large_view_window.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QSettings>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <algorithm>
+
+#include "editor/mouse.h"
+#include "model/command_ids.h"
+#include "selection/tool_choice.h"
+#include "widgets/settings_file.h"
+
+namespace tessel {
+
+namespace {
+const QString kGroup = QString::fromLatin1(kLargeViewGroup);
+constexpr QSize kDefaultSize{560, 520};
+constexpr QSize kMinimumSize{200, 160};
+constexpr int kWheelNotch = 120; // eighths of a degree per notch
+
+Point pointOf(QPoint p) { return {p.x(), p.y()}; }
+} // namespace
+
+// --- The canvas ----------------------------------------------------------------
+
+LargeViewCanvas::LargeViewCanvas(const EditorState& state, QWidget* parent) : QWidget(parent), state_(state)
+{
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent); // every pixel is painted
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+ZoomedLayout LargeViewCanvas::layoutAt(int zoom) const { return zoomedLayout(state_, width(), height(), zoom); }
+
+void LargeViewCanvas::setZoomAndGrids(int zoom, ViewGrids grids)
+{
+    zoom_ = zoom;
+    grids_ = grids;
+}
+
+void LargeViewCanvas::paintEvent(QPaintEvent*)
+{
+    if (image_.size() != size()) image_ = QImage(size(), QImage::Format_RGB32);
+    if (image_.isNull()) return;
+    renderWorkSurface(state_, surface_);
+    paintZoomed(state_, surface_, layoutAt(zoom_), grids_, reinterpret_cast<std::uint32_t*>(image_.bits()),
+                static_cast<int>(image_.bytesPerLine() / 4));
+    QPainter(this).drawImage(0, 0, image_);
+}
+
+void LargeViewCanvas::mousePressEvent(QMouseEvent* event)
+{
+    emit pressed(event->position().toPoint(), event->button(), false);
+    event->accept();
+}
+
+void LargeViewCanvas::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    emit pressed(event->position().toPoint(), event->button(), true);
+    event->accept();
+}
+
+void LargeViewCanvas::mouseMoveEvent(QMouseEvent* event)
+{
+    emit moved(event->position().toPoint());
+    event->accept();
+}
+
+void LargeViewCanvas::mouseReleaseEvent(QMouseEvent* event)
+{
+    emit released(event->button());
+    event->accept();
+}
+
+void LargeViewCanvas::wheelEvent(QWheelEvent* event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        event->ignore();
+        return;
+    }
+    // Fine-grained wheels send parts of a notch: they add up to steps.
+    wheelRest_ += event->angleDelta().y();
+    const int steps = wheelRest_ / kWheelNotch;
+    wheelRest_ -= steps * kWheelNotch;
+    if (steps != 0) emit zoomStep(steps);
+    event->accept();
+}
+
+void LargeViewCanvas::leaveEvent(QEvent* event)
+{
+    QWidget::leaveEvent(event);
+    emit pointerLeft();
+}
+
+// --- The window ----------------------------------------------------------------
+
+LargeViewWindow::LargeViewWindow(EditorState& state, std::function<QCursor(int)> cursorOf,
+                                 const QString& settingsFile, QWidget* owner)
+    : QWidget(owner, Qt::Window), state_(state), cursorOf_(std::move(cursorOf)), settingsFile_(settingsFile)
+{
+    setWindowTitle(QStringLiteral("Large View"));
+    setObjectName(QStringLiteral("largeView"));
+    setMinimumSize(kMinimumSize);
+    resize(kDefaultSize);
+
+    canvas_ = new LargeViewCanvas(state_, this);
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("largeViewStatus"));
+    zoomBox_ = new QSpinBox(this);
+    zoomBox_->setObjectName(QStringLiteral("largeViewZoom"));
+    zoomBox_->setRange(kMinViewZoom, kMaxViewZoom);
+    zoomBox_->setSuffix(QStringLiteral("\u00d7"));
+    zoomBox_->setToolTip(QStringLiteral("Zoom (Ctrl+wheel, Ctrl+plus, Ctrl+minus)"));
+    fitButton_ = new QToolButton(this);
+    fitButton_->setText(QStringLiteral("Fit"));
+    fitButton_->setToolTip(QStringLiteral("The largest zoom that shows the whole sprite (Ctrl+0)"));
+    fitButton_->setCheckable(true);
+
+    auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(4, 2, 4, 2);
+    bar->addWidget(status_, 1);
+    bar->addWidget(new QLabel(QStringLiteral("Zoom:"), this));
+    bar->addWidget(zoomBox_);
+    bar->addWidget(fitButton_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(canvas_, 1);
+    layout->addLayout(bar);
+
+    connect(zoomBox_, &QSpinBox::valueChanged, this, [this](int zoom) {
+        if (zoom != shownZoom()) setZoom(zoom);
+    });
+    connect(fitButton_, &QToolButton::clicked, this, [this] { setZoom(0); });
+    connect(canvas_, &LargeViewCanvas::zoomStep, this, &LargeViewWindow::zoomBy);
+    connect(canvas_, &LargeViewCanvas::pressed, this, &LargeViewWindow::onPress);
+    connect(canvas_, &LargeViewCanvas::moved, this, &LargeViewWindow::onMove);
+    connect(canvas_, &LargeViewCanvas::released, this, &LargeViewWindow::onRelease);
+    connect(canvas_, &LargeViewCanvas::pointerLeft, this, [this] {
+        pointerInside_ = false;
+        updateStatus();
+    });
+    dragCursor_ = ids::ArrowCursor;
+    loadSettings();
+    layoutChanged();
+}
+
+LargeViewWindow::~LargeViewWindow()
+{
+    if (isVisible()) saveSettings();
+}
+
+int LargeViewWindow::shownZoom() const
+{
+    if (chosenZoom_ != 0) return chosenZoom_;
+    const ZoomedLayout l = canvas_->layoutAt(1);
+    return fittingZoom(l.viewWidth, l.viewHeight, l.spriteWidth, l.spriteHeight);
+}
+
+void LargeViewWindow::setZoom(int zoom)
+{
+    chosenZoom_ = zoom == 0 ? 0 : clampViewZoom(zoom);
+    layoutChanged();
+    repaintNow();
+}
+
+void LargeViewWindow::zoomBy(int steps) { setZoom(clampViewZoom(shownZoom() + steps)); }
+
+void LargeViewWindow::setPixelGrid(bool shown)
+{
+    grids_.pixel = shown;
+    layoutChanged();
+    repaintNow();
+}
+
+void LargeViewWindow::setTileGrid(bool shown)
+{
+    grids_.tile = shown;
+    layoutChanged();
+    repaintNow();
+}
+
+void LargeViewWindow::layoutChanged()
+{
+    const int zoom = shownZoom();
+    canvas_->setZoomAndGrids(zoom, grids_);
+    const QSignalBlocker quiet(zoomBox_);
+    zoomBox_->setValue(zoom);
+    fitButton_->setChecked(chosenZoom_ == 0);
+}
+
+void LargeViewWindow::repaintNow()
+{
+    // The fitting zoom follows the sprite's size.
+    layoutChanged();
+    updateStatus();
+    if (isVisible() && !isMinimized()) canvas_->repaint();
+}
+
+QString LargeViewWindow::statusText() const
+{
+    if (!state_.romOpen() || !state_.hasSprite()) return QString();
+    if (pointerInside_) {
+        const std::string pixel =
+            pixelUnderPointerText(state_, spritePixelAt(canvas_->layoutAt(shownZoom()), pointOf(pointer_)));
+        if (!pixel.empty()) return QString::fromStdString(pixel);
+    }
+    const SpriteRecord& r = state_.current();
+    return QStringLiteral("Sprite %1: %2 \u00d7 %3 pixels at %4\u00d7")
+        .arg(state_.currentSprite)
+        .arg(r.widthPixels())
+        .arg(r.heightPixels())
+        .arg(shownZoom());
+}
+
+void LargeViewWindow::updateStatus()
+{
+    status_->setText(statusText());
+    setWindowTitle(state_.romOpen() && state_.hasSprite()
+                       ? QStringLiteral("Large View \u2014 Sprite %1").arg(state_.currentSprite)
+                       : QStringLiteral("Large View"));
+}
+
+void LargeViewWindow::showAndRaise()
+{
+    if (!placed_ && parentWidget()) {
+        // First shown with no saved place: beside the main window, on its
+        // screen, where that leaves room; the main window stays in sight.
+        const QRect owner = parentWidget()->window()->frameGeometry();
+        const QScreen* screen = parentWidget()->window()->screen();
+        const QRect room = screen ? screen->availableGeometry() : QRect();
+        QPoint at(owner.right() + 1, owner.top());
+        if (room.isValid() && at.x() + width() > room.right() + 1) at.setX(std::max(room.left(), room.right() + 1 - width()));
+        move(at);
+        placed_ = true;
+    }
+    show();
+    raise();
+    activateWindow(); // without a window manager nothing else gives it the keys
+    canvas_->setFocus();
+    repaintNow();
+}
+
+void LargeViewWindow::refreshCursor()
+{
+    int cursor = cursorFor(state_);
+    if (!state_.gesture.leftDragging && !state_.gesture.rightDragging)
+        dragCursor_ = cursor;
+    else if (cursor == ids::ArrowCursor)
+        cursor = dragCursor_; // off the sprite during a drag: the tool's pointer stays
+    if (cursorOf_) canvas_->setCursor(cursorOf_(cursor));
+}
+
+void LargeViewWindow::onPress(QPoint view, Qt::MouseButton button, bool doubleClick)
+{
+    const Point pixel = spritePixelAt(canvas_->layoutAt(shownZoom()), pointOf(view));
+    const Point at = canvasPointOf(pixel);
+    if (button == Qt::LeftButton) {
+        // As on the canvas, the second press of a double click counts as
+        // one only on the pixel of the first.
+        if (doubleClick && pixel.x == lastPressPixel_.x && pixel.y == lastPressPixel_.y)
+            onLeftButtonDoubleClick(state_, at);
+        else
+            onLeftButtonDown(state_, at);
+    } else if (button == Qt::RightButton) {
+        onRightButtonDown(state_, at);
+    }
+    lastPressPixel_ = pixel;
+    refreshCursor();
+}
+
+void LargeViewWindow::onMove(QPoint view)
+{
+    pointer_ = view;
+    pointerInside_ = true;
+    onMouseMove(state_, canvasPointOf(spritePixelAt(canvas_->layoutAt(shownZoom()), pointOf(view))));
+    refreshCursor();
+    updateStatus();
+}
+
+void LargeViewWindow::onRelease(Qt::MouseButton button)
+{
+    if (button == Qt::LeftButton) onLeftButtonUp(state_);
+    else if (button == Qt::RightButton) onRightButtonUp(state_);
+    refreshCursor();
+}
+
+void LargeViewWindow::keyPressEvent(QKeyEvent* event)
+{
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: // the plus key unshifted
+        if (ctrl) return zoomBy(1);
+        break;
+    case Qt::Key_Minus:
+        if (ctrl) return zoomBy(-1);
+        break;
+    case Qt::Key_0:
+        if (ctrl) return setZoom(0);
+        break;
+    case Qt::Key_Escape: hide(); return;
+    default: break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void LargeViewWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layoutChanged();
+    updateStatus();
+}
+
+void LargeViewWindow::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (!event->spontaneous()) saveSettings();
+}
+
+void LargeViewWindow::loadSettings()
+{
+    if (!settingsFileUsable(settingsFile_)) return;
+    QSettings settings(settingsFile_, QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError) return;
+    settings.beginGroup(kGroup);
+    const int zoom = settings.value(QStringLiteral("zoom"), 0).toInt();
+    chosenZoom_ = zoom <= 0 ? 0 : clampViewZoom(zoom);
+    grids_.pixel = settings.value(QStringLiteral("pixelGrid"), true).toBool();
+    grids_.tile = settings.value(QStringLiteral("tileGrid"), true).toBool();
+    bool ok[4] = {};
+    const int x = settings.value(QStringLiteral("x")).toInt(&ok[0]);
+    const int y = settings.value(QStringLiteral("y")).toInt(&ok[1]);
+    const int w = settings.value(QStringLiteral("width")).toInt(&ok[2]);
+    const int h = settings.value(QStringLiteral("height")).toInt(&ok[3]);
+    if (ok[2] && ok[3] && w > 0 && h > 0) resize(QSize(w, h).expandedTo(kMinimumSize).boundedTo(QSize(8192, 8192)));
+    if (!(ok[0] && ok[1])) return;
+    // A place on no screen (another monitor, since unplugged) is not taken.
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen->availableGeometry().contains(QPoint(x, y))) {
+            move(x, y);
+            placed_ = true;
+            return;
+        }
+    }
+}
+
+void LargeViewWindow::saveSettings() const
+{
+    if (!settingsFileUsable(settingsFile_)) return;
+    QSettings settings(settingsFile_, QSettings::IniFormat);
+    if (settings.status() != QSettings::NoError) return; // a damaged file stays for its owner to mend
+    settings.beginGroup(kGroup);
+    settings.setValue(QStringLiteral("x"), x());
+    settings.setValue(QStringLiteral("y"), y());
+    settings.setValue(QStringLiteral("width"), width());
+    settings.setValue(QStringLiteral("height"), height());
+    settings.setValue(QStringLiteral("zoom"), chosenZoom_);
+    settings.setValue(QStringLiteral("pixelGrid"), grids_.pixel);
+    settings.setValue(QStringLiteral("tileGrid"), grids_.tile);
+    settings.endGroup();
+    settings.sync();
+}
+
+} // namespace tessel
