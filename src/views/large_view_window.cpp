@@ -116,6 +116,8 @@ LargeViewWindow::LargeViewWindow(EditorState& state, std::function<QCursor(int)>
     canvas_ = new LargeViewCanvas(state_, this);
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("largeViewStatus"));
+    // A long status text is cut, never a reason for the window to widen.
+    status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     zoomBox_ = new QSpinBox(this);
     zoomBox_->setObjectName(QStringLiteral("largeViewZoom"));
     zoomBox_->setRange(kMinViewZoom, kMaxViewZoom);
