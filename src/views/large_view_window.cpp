@@ -1,108 +1,26 @@
 #include "views/large_view_window.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QScreen>
-#include <QSettings>
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 #include <algorithm>
 
 #include "editor/mouse.h"
 #include "model/command_ids.h"
 #include "selection/tool_choice.h"
-#include "widgets/settings_file.h"
 
 namespace tessel {
 
 namespace {
-const QString kGroup = QString::fromLatin1(kLargeViewGroup);
 constexpr QSize kDefaultSize{560, 520};
 constexpr QSize kMinimumSize{200, 160};
-constexpr int kWheelNotch = 120; // eighths of a degree per notch
 
 Point pointOf(QPoint p) { return {p.x(), p.y()}; }
 } // namespace
-
-// --- The canvas ----------------------------------------------------------------
-
-LargeViewCanvas::LargeViewCanvas(const EditorState& state, QWidget* parent) : QWidget(parent), state_(state)
-{
-    setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent); // every pixel is painted
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-}
-
-ZoomedLayout LargeViewCanvas::layoutAt(int zoom) const { return zoomedLayout(state_, width(), height(), zoom); }
-
-void LargeViewCanvas::setZoomAndGrids(int zoom, ViewGrids grids)
-{
-    zoom_ = zoom;
-    grids_ = grids;
-}
-
-void LargeViewCanvas::paintEvent(QPaintEvent*)
-{
-    if (image_.size() != size()) image_ = QImage(size(), QImage::Format_RGB32);
-    if (image_.isNull()) return;
-    renderWorkSurface(state_, surface_);
-    paintZoomed(state_, surface_, layoutAt(zoom_), grids_, reinterpret_cast<std::uint32_t*>(image_.bits()),
-                static_cast<int>(image_.bytesPerLine() / 4));
-    QPainter(this).drawImage(0, 0, image_);
-}
-
-void LargeViewCanvas::mousePressEvent(QMouseEvent* event)
-{
-    emit pressed(event->position().toPoint(), event->button(), false);
-    event->accept();
-}
-
-void LargeViewCanvas::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    emit pressed(event->position().toPoint(), event->button(), true);
-    event->accept();
-}
-
-void LargeViewCanvas::mouseMoveEvent(QMouseEvent* event)
-{
-    emit moved(event->position().toPoint());
-    event->accept();
-}
-
-void LargeViewCanvas::mouseReleaseEvent(QMouseEvent* event)
-{
-    emit released(event->button());
-    event->accept();
-}
-
-void LargeViewCanvas::wheelEvent(QWheelEvent* event)
-{
-    if (!(event->modifiers() & Qt::ControlModifier)) {
-        event->ignore();
-        return;
-    }
-    // Fine-grained wheels send parts of a notch: they add up to steps.
-    wheelRest_ += event->angleDelta().y();
-    const int steps = wheelRest_ / kWheelNotch;
-    wheelRest_ -= steps * kWheelNotch;
-    if (steps != 0) emit zoomStep(steps);
-    event->accept();
-}
-
-void LargeViewCanvas::leaveEvent(QEvent* event)
-{
-    QWidget::leaveEvent(event);
-    emit pointerLeft();
-}
-
-// --- The window ----------------------------------------------------------------
 
 LargeViewWindow::LargeViewWindow(EditorState& state, std::function<QCursor(int)> cursorOf,
                                  const QString& settingsFile, QWidget* owner)
@@ -328,50 +246,6 @@ void LargeViewWindow::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
     if (!event->spontaneous()) saveSettings();
-}
-
-void LargeViewWindow::loadSettings()
-{
-    if (!settingsFileUsable(settingsFile_)) return;
-    QSettings settings(settingsFile_, QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError) return;
-    settings.beginGroup(kGroup);
-    const int zoom = settings.value(QStringLiteral("zoom"), 0).toInt();
-    chosenZoom_ = zoom <= 0 ? 0 : clampViewZoom(zoom);
-    grids_.pixel = settings.value(QStringLiteral("pixelGrid"), true).toBool();
-    grids_.tile = settings.value(QStringLiteral("tileGrid"), true).toBool();
-    bool ok[4] = {};
-    const int x = settings.value(QStringLiteral("x")).toInt(&ok[0]);
-    const int y = settings.value(QStringLiteral("y")).toInt(&ok[1]);
-    const int w = settings.value(QStringLiteral("width")).toInt(&ok[2]);
-    const int h = settings.value(QStringLiteral("height")).toInt(&ok[3]);
-    if (ok[2] && ok[3] && w > 0 && h > 0) resize(QSize(w, h).expandedTo(kMinimumSize).boundedTo(QSize(8192, 8192)));
-    if (!(ok[0] && ok[1])) return;
-    // A place on no screen (another monitor, since unplugged) is not taken.
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        if (screen->availableGeometry().contains(QPoint(x, y))) {
-            move(x, y);
-            placed_ = true;
-            return;
-        }
-    }
-}
-
-void LargeViewWindow::saveSettings() const
-{
-    if (!settingsFileUsable(settingsFile_)) return;
-    QSettings settings(settingsFile_, QSettings::IniFormat);
-    if (settings.status() != QSettings::NoError) return; // a damaged file stays for its owner to mend
-    settings.beginGroup(kGroup);
-    settings.setValue(QStringLiteral("x"), x());
-    settings.setValue(QStringLiteral("y"), y());
-    settings.setValue(QStringLiteral("width"), width());
-    settings.setValue(QStringLiteral("height"), height());
-    settings.setValue(QStringLiteral("zoom"), chosenZoom_);
-    settings.setValue(QStringLiteral("pixelGrid"), grids_.pixel);
-    settings.setValue(QStringLiteral("tileGrid"), grids_.tile);
-    settings.endGroup();
-    settings.sync();
 }
 
 } // namespace tessel

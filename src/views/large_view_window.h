@@ -15,55 +15,17 @@
 #pragma once
 
 #include <QCursor>
-#include <QImage>
 #include <QString>
 #include <QWidget>
 #include <functional>
 
-#include "editor/zoomed_view.h"
+#include "views/large_view_canvas.h"
 
 class QLabel;
 class QSpinBox;
 class QToolButton;
 
 namespace tessel {
-
-// The magnified sprite, the part of the window that takes the pointer.
-class LargeViewCanvas : public QWidget {
-    Q_OBJECT
-public:
-    LargeViewCanvas(const EditorState& state, QWidget* parent);
-
-    // The layout of the last paint, or of the present size and `zoom`.
-    ZoomedLayout layoutAt(int zoom) const;
-    void setZoomAndGrids(int zoom, ViewGrids grids);
-    const QImage& image() const { return image_; }
-
-signals:
-    void pressed(QPoint view, Qt::MouseButton button, bool doubleClick);
-    void moved(QPoint view);
-    void released(Qt::MouseButton button);
-    void pointerLeft();
-    // Ctrl+wheel: +1 per notch up, -1 per notch down.
-    void zoomStep(int steps);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-
-private:
-    const EditorState& state_;
-    int zoom_ = 1;
-    ViewGrids grids_{};
-    WorkSurface surface_{};
-    QImage image_;
-    int wheelRest_ = 0; // eighths of a degree not yet turned into a step
-};
 
 class LargeViewWindow : public QWidget {
     Q_OBJECT
