@@ -27,7 +27,8 @@ void LargeViewWindow::loadSettings()
     const int y = settings.value(QStringLiteral("y")).toInt(&ok[1]);
     const int w = settings.value(QStringLiteral("width")).toInt(&ok[2]);
     const int h = settings.value(QStringLiteral("height")).toInt(&ok[3]);
-    if (ok[2] && ok[3] && w > 0 && h > 0) resize(QSize(w, h).expandedTo(minimumSize()).boundedTo(QSize(8192, 8192)));
+    if (ok[2] && ok[3] && w > 0 && h > 0)
+        resize(QSize(w, h).expandedTo(minimumSize()).boundedTo(QSize(8192, 8192)));
     if (!(ok[0] && ok[1])) return;
     // A place on no screen (another monitor, since unplugged) is not taken.
     for (const QScreen* screen : QGuiApplication::screens()) {

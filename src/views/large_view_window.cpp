@@ -154,13 +154,14 @@ void LargeViewWindow::updateStatus()
 void LargeViewWindow::showAndRaise()
 {
     if (!placed_ && parentWidget()) {
-        // First shown with no saved place: beside the main window, on its
-        // screen, where that leaves room; the main window stays in sight.
+        // First shown with no saved place: right of the main window, moved
+        // left as far as needed to stay on the main window's screen.
         const QRect owner = parentWidget()->window()->frameGeometry();
         const QScreen* screen = parentWidget()->window()->screen();
         const QRect room = screen ? screen->availableGeometry() : QRect();
         QPoint at(owner.right() + 1, owner.top());
-        if (room.isValid() && at.x() + width() > room.right() + 1) at.setX(std::max(room.left(), room.right() + 1 - width()));
+        if (room.isValid() && at.x() + width() > room.right() + 1)
+            at.setX(std::max(room.left(), room.right() + 1 - width()));
         move(at);
         placed_ = true;
     }
