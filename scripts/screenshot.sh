@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes docs/screenshot.png: runs the real program under a virtual X server
-# with the demo ROM open and lets it save a picture of its own window.
+# with the demo ROM open and the Large View beside the main window, and lets
+# it save a picture of both windows.
 # Usage: scripts/screenshot.sh TESSEL ROM OUT.png
 set -euo pipefail
 
@@ -15,5 +16,8 @@ XDG_CONFIG_HOME=$(mktemp -d)
 XDG_STATE_HOME=$XDG_CONFIG_HOME/state
 export XDG_CONFIG_HOME XDG_STATE_HOME
 trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
-xvfb-run -a -s "-screen 0 1024x768x24" "$tessel" --screenshot "$out" "$rom"
+# The Large View beside the main window, at the zoom that fits, both grids on.
+mkdir -p "$XDG_CONFIG_HOME/tessel"
+printf '[largeView]\nwidth=420\nheight=560\nzoom=0\n' >"$XDG_CONFIG_HOME/tessel/tessel.conf"
+xvfb-run -a -s "-screen 0 1280x800x24" "$tessel" --screenshot "$out" --large-view "$rom"
 echo "wrote $out"

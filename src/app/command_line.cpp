@@ -39,6 +39,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
             result.screenshotPath = arguments[++i];
         } else if (!optionsEnded && arg == QLatin1String("--startup-time")) {
             result.startupTime = true;
+        } else if (!optionsEnded && arg == QLatin1String("--large-view")) {
+            result.largeView = true;
         } else if (!optionsEnded && arg.startsWith(QLatin1Char('-'))) {
             result.valid = false;
         } else if (result.romPath.isEmpty()) {

@@ -2,7 +2,8 @@
 // File > Open ROM opens the file the user picked. Two options serve the
 // build's own scripts: --screenshot PATH saves a picture of the window once
 // it is shown and quits; --startup-time prints the wall-clock time of the
-// first paint (nanoseconds since the epoch) and quits.
+// first paint (nanoseconds since the epoch) and quits. --large-view shows
+// the Large View beside the window once the ROM is open.
 #pragma once
 
 #include <QString>
@@ -17,11 +18,12 @@ struct CommandLine {
     int romIndex = -1;      // where in the arguments romPath stands
     QString screenshotPath; // empty: no screenshot
     bool startupTime = false;
+    bool largeView = false;
 };
 
 // `arguments` includes the program name first, as QCoreApplication gives it.
 CommandLine parseCommandLine(const QStringList& arguments);
 
-inline constexpr char kUsage[] = "usage: tessel [ROM]\n";
+inline constexpr char kUsage[] = "usage: tessel [--large-view] [ROM]\n";
 
 } // namespace tessel

@@ -45,6 +45,9 @@ TEST(CommandLine, BuildOptions)
     EXPECT_EQ(shot.screenshotPath, "out.png");
     EXPECT_EQ(shot.romPath, "demo.smc");
     EXPECT_TRUE(parse({"--startup-time"}).startupTime);
+    const CommandLine large = parse({"--large-view", "demo.smc"});
+    EXPECT_TRUE(large.valid && large.largeView);
+    EXPECT_EQ(large.romPath, "demo.smc");
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QPainter>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 #include "app/app_state.h"
@@ -13,6 +15,8 @@
 #include "app/outside_endings.h"
 #include "window/recovery_keeper.h"
 #include "app/system_prompts.h"
+#include "model/command_ids.h"
+#include "views/large_view_window.h"
 
 // The pictures live in the static UI library: they are registered
 // explicitly, from outside any namespace as Q_INIT_RESOURCE requires.
@@ -22,13 +26,31 @@ namespace tessel {
 
 namespace {
 
+// The whole main window (menu bar included) and, when it is shown, the
+// Large View beside it on the window colour, tops aligned.
+QImage windowPicture(MainWindow& window)
+{
+    const QImage main = window.grab().toImage();
+    const LargeViewWindow* view = window.largeView();
+    if (!view || !view->isVisible()) return main;
+    const QImage large = const_cast<LargeViewWindow*>(view)->grab().toImage();
+    constexpr int kGap = 8;
+    QImage both(main.width() + kGap + large.width(), std::max(main.height(), large.height()),
+                QImage::Format_RGB32);
+    both.fill(window.palette().color(QPalette::Window));
+    QPainter painter(&both);
+    painter.drawImage(0, 0, main);
+    painter.drawImage(main.width() + kGap, 0, large);
+    return both;
+}
+
 // Saves a picture of the whole window (menu bar included) once it has been
 // painted, then ends the program; used to make the README's screenshot.
 void saveScreenshotAfterFirstPaint(MainWindow& window, const QString& path)
 {
     window.clientArea()->onFirstPaint = [&window, path] {
         QTimer::singleShot(200, &window, [&window, path] {
-            const bool saved = window.grab().save(path, "PNG");
+            const bool saved = windowPicture(window).save(path, "PNG");
             if (!saved) std::fprintf(stderr, "tessel: cannot write %s\n", qPrintable(path));
             QCoreApplication::exit(saved ? 0 : 1);
         });
@@ -105,6 +127,7 @@ int runWindowProgram(int argc, char** argv, const char* moreUsage)
     window.show();
     window.activateWindow();
     if (romArgument) window.openRomFile(romArgument);
+    if (commandLine.largeView) window.runCommand(ids::LargeView); // grayed with no ROM open
     const int status = app.exec();
     // The normal ending (an outside ending has done this already).
     window.recovery().flushNow();

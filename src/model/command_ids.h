@@ -35,6 +35,10 @@ inline constexpr int RecoverEdits = 32850;
 inline constexpr int Redo = 32840;
 inline constexpr int History = 32841;
 inline constexpr int JoinedPencilStrokes = 32842;
+// The View menu: the Large View window and its grids.
+inline constexpr int LargeView = 32830;
+inline constexpr int PixelGrid = 32831;
+inline constexpr int TileGrid = 32832;
 
 // Main window controls (dialog 102).
 inline constexpr int ForegroundIndicator = 1002;

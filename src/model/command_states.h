@@ -17,13 +17,14 @@ public:
     // Returns true when the state actually changed.
     bool setEnabled(int commandId, bool enabled);
 
-    static constexpr std::array<int, 26> allCommands{
+    static constexpr std::array allCommands{
         ids::OpenRom, ids::CloseRom, ids::SaveCurrentSprite, ids::SaveAllSprites, ids::Exit,
         ids::Undo,    ids::Cut,      ids::Copy,              ids::Paste,          ids::Delete,
         ids::HFlip,   ids::VFlip,    ids::PaletteEditor,     ids::ViewSpriteInfo, ids::About,
         ids::ExportSpritePng, ids::ImportSpritePng, ids::ExportSheet, ids::ImportSheet,
         ids::CreatePatch,     ids::CopyAsImage,     ids::PasteImage,
-        ids::RecoverEdits, ids::Redo, ids::History, ids::JoinedPencilStrokes};
+        ids::RecoverEdits, ids::Redo, ids::History, ids::JoinedPencilStrokes,
+        ids::LargeView,    ids::PixelGrid, ids::TileGrid};
 
 private:
     std::array<bool, allCommands.size()> enabled_{};

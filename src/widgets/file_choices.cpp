@@ -8,10 +8,9 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QWidget>
-#include <cerrno>
 
-#include "file/file_io.h"
 #include "widgets/local_path.h"
+#include "widgets/settings_file.h"
 #include "widgets/user_prompts.h"
 
 namespace tessel {
@@ -46,19 +45,12 @@ QString fileChoicesFile()
            QStringLiteral("/tessel/dialogs.conf");
 }
 
-bool usableSettingsFile(const QString& file)
-{
-    FileStatus status;
-    if (systemFileIo().pathStatus(QFile::encodeName(file).constData(), status) != 0) return errno == ENOENT;
-    return status.type == FileType::Regular;
-}
-
 FileChoices::FileChoices(const QString& file) : file_(file) {}
 
 QString FileChoices::start(FileKind kind, const QString& romPath, const QString& suggestedName) const
 {
     QString folder;
-    if (usableSettingsFile(file_)) folder = QSettings(file_, QSettings::IniFormat).value(folderKey(kind)).toString();
+    if (settingsFileUsable(file_)) folder = QSettings(file_, QSettings::IniFormat).value(folderKey(kind)).toString();
     if (folder.isEmpty() || !QDir::isAbsolutePath(folder) || !QFileInfo(folder).isDir())
         folder = romPath.isEmpty() ? QString() : QFileInfo(romPath).absolutePath();
     if (suggestedName.isEmpty()) return folder;
@@ -67,7 +59,7 @@ QString FileChoices::start(FileKind kind, const QString& romPath, const QString&
 
 void FileChoices::used(FileKind kind, const QString& chosenPath)
 {
-    if (!usableSettingsFile(file_)) return;
+    if (!settingsFileUsable(file_)) return;
     QSettings settings(file_, QSettings::IniFormat);
     settings.setValue(folderKey(kind), QFileInfo(chosenPath).absolutePath());
     settings.sync();
@@ -75,13 +67,13 @@ void FileChoices::used(FileKind kind, const QString& chosenPath)
 
 QString FileChoices::cleanRomFor(const QString& romPath) const
 {
-    if (!usableSettingsFile(file_)) return {};
+    if (!settingsFileUsable(file_)) return {};
     return QSettings(file_, QSettings::IniFormat).value(cleanRomKey(romPath)).toString();
 }
 
 void FileChoices::setCleanRom(const QString& romPath, const QString& cleanPath)
 {
-    if (!usableSettingsFile(file_)) return;
+    if (!settingsFileUsable(file_)) return;
     QSettings settings(file_, QSettings::IniFormat);
     settings.setValue(cleanRomKey(romPath), QFileInfo(cleanPath).absoluteFilePath());
     settings.sync();

@@ -24,9 +24,6 @@ enum class FileKind { Picture, Palette, Patch, CleanRom };
 
 // The settings file, from the environment as it is now.
 QString fileChoicesFile();
-// True when `file` is a regular file or is not there: QSettings would wait
-// for ever on a pipe in its place.
-bool usableSettingsFile(const QString& file);
 
 class FileChoices {
 public:

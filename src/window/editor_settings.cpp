@@ -2,15 +2,14 @@
 
 #include <QSettings>
 
-#include "widgets/file_choices.h"
-#include "window/recent_roms.h"
+#include "widgets/settings_file.h"
 
 namespace tessel {
 
 bool readBoolSetting(const QString& key, bool fallback)
 {
-    const QString file = recentRomsFile();
-    if (!usableSettingsFile(file)) return fallback;
+    const QString file = settingsFilePath();
+    if (!settingsFileUsable(file)) return fallback;
     QSettings settings(file, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError) return fallback;
     const QString text = settings.value(key).toString();
@@ -21,8 +20,8 @@ bool readBoolSetting(const QString& key, bool fallback)
 
 void writeBoolSetting(const QString& key, bool value)
 {
-    const QString file = recentRomsFile();
-    if (!usableSettingsFile(file)) return;
+    const QString file = settingsFilePath();
+    if (!settingsFileUsable(file)) return;
     QSettings settings(file, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError) return; // damaged: left for the list to replace
     settings.setValue(key, value);

@@ -1,5 +1,5 @@
 // Choices of the editor kept between runs in Tessel's settings file (the
-// one of window/recent_roms.h). A missing, unreadable or damaged file, or
+// one of widgets/settings_file.h). A missing, unreadable or damaged file, or
 // a value of the wrong kind, reads as the fallback; a value that cannot be
 // written is kept for this run only.
 #pragma once

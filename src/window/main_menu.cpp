@@ -70,6 +70,11 @@ QMenuBar* createMainMenu(QWidget* parent, std::map<int, QAction*>& actions)
              {"&H-Flip", HFlip, false, 0},
              {"&V-Flip", VFlip, false, 0}},
             actions);
+    addMenu(bar, "&View",
+            {{"&Large View\tCtrl+E", LargeView, false, 0},
+             {"&Pixel Grid", PixelGrid, false, 0},
+             {"&Tile Grid", TileGrid, false, 0}},
+            actions);
     addMenu(bar, "&Tools",
             {{"&Palette Editor...\tShift+P", PaletteEditor, false, PaletteEditorBitmap},
              {"View sprite &info...\tCtrl+I", ViewSpriteInfo, false, 0},

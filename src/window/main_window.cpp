@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "views/large_view_window.h"
 #include "window/client_area.h"
 #include "window/editor_settings.h"
 #include "window/main_menu.h"
@@ -88,6 +89,7 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
     action(ids::JoinedPencilStrokes)->setChecked(state_.tools.joinedPencilStrokes);
 
     createBrowser();
+    createLargeView();
     connectControls();
     connectMouse();
     connect(client_, &ClientArea::moved, status_, &StatusLine::pointerAt);
@@ -189,6 +191,7 @@ void MainWindow::romChanged()
     status_->clearMessage(); // what was written was written to the other ROM
     status_->refresh();
     showBrowserOnCurrentPage();
+    if (largeView_ && !state_.romOpen()) largeView_->hide();
 }
 
 // --- EditorView -------------------------------------------------------------
@@ -197,6 +200,7 @@ void MainWindow::repaintCanvas()
 {
     client_->repaintCanvas();
     status_->refresh();
+    if (largeView_) largeView_->repaintNow(); // the second view of the same change
 }
 
 void MainWindow::editMarksChanged()
@@ -255,6 +259,7 @@ void MainWindow::toolChanged()
     for (int id : {ids::CurveRadiusLabel, ids::CurveRadiusEdit, ids::CurveRadiusSpin})
         controls_[id]->setVisible(shown.curveRadius);
     controls_.transparent->setVisible(shown.transparent);
+    if (largeView_) largeView_->refreshCursor();
 }
 
 int MainWindow::lineSize() { return parseDialogInt(controls_.lineSize->text().toStdString()); }
@@ -290,6 +295,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     }
     recovery_->editsDiscarded(); // or saved: either way nothing is left to recover
     hideBrowser();
+    if (largeView_) largeView_->hide();
     QDialog::closeEvent(event);
 }
 

@@ -30,6 +30,7 @@ class QMenuBar;
 namespace tessel {
 
 class ClientArea;
+class LargeViewWindow;
 class RecentRomsMenu;
 class RecoveryKeeper;
 struct RomProbe;
@@ -92,6 +93,7 @@ public:
     QWidget* control(int id) const { return controls_[id]; }
     QAction* action(int commandId) const;
     RecentRomsMenu* recentRomsMenu() const { return recentMenu_; }
+    LargeViewWindow* largeView() const { return largeView_; }
     // The current sprite as RGB, 64 x 80, as of the last paint.
     const QImage& workSurface() const;
 
@@ -102,6 +104,7 @@ protected:
 
 private:
     void createBrowser();
+    void createLargeView();
     void connectControls();
     void connectMouse();
     void setRomControlsEnabled(bool enabled);
@@ -133,6 +136,9 @@ private:
     void browserCommand();
     void refreshBrowser();
     void showBrowserOnCurrentPage();
+    // View menu: the Large View and its grids (view_commands.cpp).
+    void largeViewCommand();
+    void gridCommand(int id);
     // Says in the status bar what a save that succeeded wrote (of sprite
     // `sprite`, or of all edited sprites for -1).
     void noteSaved(const SaveResult& result, int sprite);
@@ -149,6 +155,7 @@ private:
     std::map<int, QAction*> actions_;
     RecentRomsMenu* recentMenu_;
     SpriteBrowser* browser_ = nullptr;
+    LargeViewWindow* largeView_ = nullptr;
     std::unique_ptr<RecoveryKeeper> recovery_;
     bool paletteChangesPending_ = false;
     int dragCursor_ = 0; // the pointer shape when the present drag began

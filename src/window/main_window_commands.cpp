@@ -122,6 +122,9 @@ void MainWindow::runCommand(int id)
     case PreviousSprite: previousSprite(state_); break;
     case NextSprite: nextSprite(state_); break;
     case BrowserButton: browserCommand(); break;
+    case LargeView: largeViewCommand(); break;
+    case PixelGrid:
+    case TileGrid: gridCommand(id); break;
     case FillCombo: state_.tools.fillMode = static_cast<FillMode>(controls_.fillMode->currentIndex()); break;
     case TransparentCheck: setTransparentSelection(state_, controls_.transparent->isChecked()); break;
     default: runInterchangeCommand(this, state_, prompts_, id); break;

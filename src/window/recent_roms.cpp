@@ -4,36 +4,20 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 
-#include "widgets/file_choices.h"
+#include "widgets/settings_file.h"
 
 namespace tessel {
 
 namespace {
 const QString kKey = QStringLiteral("recentRoms");
-
-// The program's settings are named in plain words ("group/name"); any other
-// name in the file is damage.
-bool plainName(const QString& key)
-{
-    if (key.isEmpty()) return false;
-    for (QChar c : key)
-        if (!(c.isLetterOrNumber() && c.unicode() < 128) && c != QLatin1Char('/') && c != QLatin1Char('_'))
-            return false;
-    return true;
-}
 } // namespace
 
-QString recentRomsFile()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/tessel/tessel.conf");
-}
+QString recentRomsFile() { return settingsFilePath(); }
 
 RecentRoms::RecentRoms(const QString& file) : file_(file)
 {
-    if (!usableSettingsFile(file_)) return;
+    if (!settingsFileUsable(file_)) return;
     QSettings settings(file_, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError) return;
     // Whatever the file holds, only absolute paths are taken, each once.
@@ -70,13 +54,13 @@ QString RecentRoms::lastFolder() const
 
 void RecentRoms::save() const
 {
-    // The program's other settings stay; damage goes, and so does a file
-    // that cannot be read as settings at all.
-    if (!usableSettingsFile(file_)) return;
+    // The list is written whole; the program's other settings stay, damage
+    // goes, and so does a file that cannot be read as settings at all.
+    if (!settingsFileUsable(file_)) return;
     QSettings settings(file_, QSettings::IniFormat);
     if (settings.status() != QSettings::NoError) settings.clear();
     for (const QString& key : settings.allKeys())
-        if (key == kKey || !plainName(key)) settings.remove(key);
+        if (key == kKey || !isPlainSettingsKey(key)) settings.remove(key);
     if (!paths_.isEmpty()) settings.setValue(kKey, paths_);
     settings.sync();
 }
