@@ -15,7 +15,8 @@ constexpr int kEnabledByOpen[] = {ids::Cut,    ids::Copy,  ids::CloseRom,      i
                                   ids::SaveAllSprites, ids::Delete, ids::HFlip, ids::VFlip,
                                   ids::PaletteEditor,  ids::ViewSpriteInfo,
                                   ids::ExportSpritePng, ids::ImportSpritePng, ids::ExportSheet,
-                                  ids::ImportSheet,    ids::CreatePatch, ids::CopyAsImage, ids::PasteImage};
+                                  ids::ImportSheet,    ids::CreatePatch, ids::CopyAsImage, ids::PasteImage,
+                                  ids::ApplyPatch};
 
 // In the order in which Close ROM grays them.
 constexpr int kGrayedByClose[] = {ids::Undo,   ids::Cut,           ids::Copy,
@@ -23,7 +24,8 @@ constexpr int kGrayedByClose[] = {ids::Undo,   ids::Cut,           ids::Copy,
                                   ids::VFlip,  ids::CloseRom,      ids::SaveCurrentSprite,
                                   ids::SaveAllSprites, ids::PaletteEditor, ids::ViewSpriteInfo,
                                   ids::ExportSpritePng, ids::ImportSpritePng, ids::ExportSheet,
-                                  ids::ImportSheet, ids::CreatePatch, ids::CopyAsImage, ids::PasteImage};
+                                  ids::ImportSheet, ids::CreatePatch, ids::CopyAsImage, ids::PasteImage,
+                                  ids::ApplyPatch};
 
 } // namespace
 

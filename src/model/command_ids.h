@@ -30,6 +30,8 @@ inline constexpr int ImportSheet = 32803;
 inline constexpr int CreatePatch = 32804;
 inline constexpr int CopyAsImage = 32805;
 inline constexpr int PasteImage = 32806;
+// Patches applied (File menu).
+inline constexpr int ApplyPatch = 32820;
 
 // Main window controls (dialog 102).
 inline constexpr int ForegroundIndicator = 1002;

@@ -17,12 +17,13 @@ public:
     // Returns true when the state actually changed.
     bool setEnabled(int commandId, bool enabled);
 
-    static constexpr std::array<int, 22> allCommands{
+    static constexpr std::array<int, 23> allCommands{
         ids::OpenRom, ids::CloseRom, ids::SaveCurrentSprite, ids::SaveAllSprites, ids::Exit,
         ids::Undo,    ids::Cut,      ids::Copy,              ids::Paste,          ids::Delete,
         ids::HFlip,   ids::VFlip,    ids::PaletteEditor,     ids::ViewSpriteInfo, ids::About,
         ids::ExportSpritePng, ids::ImportSpritePng, ids::ExportSheet, ids::ImportSheet,
-        ids::CreatePatch,     ids::CopyAsImage,     ids::PasteImage};
+        ids::CreatePatch,     ids::CopyAsImage,     ids::PasteImage,
+        ids::ApplyPatch};
 
 private:
     std::array<bool, allCommands.size()> enabled_{};
