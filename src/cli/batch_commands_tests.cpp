@@ -125,7 +125,9 @@ TEST_F(BatchCommands, ExitStatusAndNoByteChanged)
           {{"import-sheet", "ROM", "@wrong-size.png"}, 1},
           {{"make-patch", "ROM", "@not-a-rom.smc", "@x.bps"}, 1},
           {{"apply-patch", "@not-a-rom.smc", "@x.bps", "@out.smc"}, 1},
-          {{"import-sprites", "ROM", "@missing"}, 1}}},
+          {{"import-sprites", "ROM", "@missing"}, 1},
+          {{"import-sprites", "ROM", "@bad"}, 1},
+          {{"import-sprites", "ROM", "@past"}, 1}}},
     };
     const std::string dirPath = dir.path();
     auto put = [&](const std::string& name, const std::vector<std::uint8_t>& bytes) {
@@ -139,6 +141,11 @@ TEST_F(BatchCommands, ExitStatusAndNoByteChanged)
     const std::vector<std::uint8_t> pixels(3 * 5, 1);
     const std::vector<Rgba> palette(16);
     put("wrong-size.png", encodeIndexedPng(3, 5, pixels, palette).value);
+    // A folder of pictures with one that fits no sprite, and one whose
+    // number names none: either refuses the whole run.
+    for (const char* folder : {"/bad", "/past"}) ASSERT_EQ(::mkdir((dirPath + folder).c_str(), 0700), 0);
+    put("bad/sprite-0000.png", readFileBytes(dirPath + "/wrong-size.png"));
+    put("past/sprite-1144.png", readFileBytes(dirPath + "/wrong-size.png"));
 
     for (const Case& c : cases) {
         for (const Step& step : c.steps) {

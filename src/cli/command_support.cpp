@@ -37,12 +37,18 @@ std::unique_ptr<RomDocument> newDocument() { return std::make_unique<RomDocument
 // An export reads the ROM only: no lock and no write permission needed, so
 // that a build script can export from a ROM the window has open or from a
 // read-only copy.
-CommandResult openRomFor(RomDocument& document, const std::string& path, bool writing, bool force)
+CommandResult openRomFileFor(RomDocument& document, const std::string& path, bool writing, bool force)
 {
     const IoResult opened = writing ? document.romFile.open(path) : document.romFile.openReadOnly(path);
     if (!opened) return Failure{1, "Cannot open " + path + ": " + opened.error};
     if (takeCopierHeaderFromTitle(document.romFile) == RomKind::Unknown && !force)
         return Failure{1, path + " " + describeRomKind(RomKind::Unknown) + "; --force opens it anyway"};
+    return std::nullopt;
+}
+
+CommandResult openRomFor(RomDocument& document, const std::string& path, bool writing, bool force)
+{
+    if (auto f = openRomFileFor(document, path, writing, force)) return f;
     if (IoResult r = loadAllSprites(document); !r.ok) return Failure{1, "Cannot read " + path + ": " + r.error};
     return std::nullopt;
 }

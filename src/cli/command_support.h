@@ -44,6 +44,8 @@ std::unique_ptr<RomDocument> newDocument();
 // Opens the ROM for writing (lock, title, copier header) or for reading
 // only, and loads every sprite and palette.
 CommandResult openRomFor(RomDocument& document, const std::string& path, bool writing, bool force);
+// The same without loading anything: for reading the file's bytes alone.
+CommandResult openRomFileFor(RomDocument& document, const std::string& path, bool writing, bool force);
 
 // The ROM's backup before this run first writes it, as the window makes
 // it, made once however many saves the options are given to. Nothing can

@@ -1,6 +1,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 
 #include <nlohmann/json.hpp>
 
@@ -9,6 +10,8 @@
 #include "file/system_reason.h"
 #include "interchange/art_exchange.h"
 #include "interchange/sprite_png.h"
+#include "rom/palette_codec.h"
+#include "rom/sprite_catalogue.h"
 
 namespace tessel {
 
@@ -51,10 +54,27 @@ std::string inFolder(const std::string& dir, const std::string& name)
     return dir.ends_with('/') ? dir + name : dir + "/" + name;
 }
 
-bool sameColours(const RawPalette& a, const RawPalette& b)
+// The bytes of the sprites' tiles and of the palettes, at copier-image
+// offsets: comparing them needs no decoding (the tile format maps every
+// pixel to its bits and back).
+struct ArtBytes {
+    SpriteAreaBytes tiles;
+    std::array<std::uint8_t, kPaletteCount * kPaletteBytes> palettes;
+};
+
+IoResult readArtBytes(const RomFile& file, ArtBytes& art)
 {
-    for (int k = 1; k < kColoursPerPalette; ++k)
-        if (a.red[k] != b.red[k] || a.green[k] != b.green[k] || a.blue[k] != b.blue[k]) return false;
+    if (IoResult r = file.read(kSpriteAreaBegin, art.tiles); !r) return r;
+    return file.read(kPaletteBlockOffset, art.palettes);
+}
+
+// Colours 1..15 without bit 15, which no palette write changes.
+bool sameColours(const ArtBytes& a, const ArtBytes& b, int palette)
+{
+    for (int k = 1; k < kColoursPerPalette; ++k) {
+        const std::size_t at = static_cast<std::size_t>(palette * kPaletteBytes + 2 * k);
+        if (a.palettes[at] != b.palettes[at] || ((a.palettes[at + 1] ^ b.palettes[at + 1]) & 0x7F)) return false;
+    }
     return true;
 }
 
@@ -111,13 +131,20 @@ CommandResult importSpritesCommand(const Args& a, const Options& o, Reply& reply
 CommandResult diffCommand(const Args& a, const Options& o, Reply& reply)
 {
     const auto clean = newDocument(), edited = newDocument();
-    if (auto f = openRomFor(*clean, a[0], false, o.force)) return f;
-    if (auto f = openRomFor(*edited, a[1], false, o.force)) return f;
+    if (auto f = openRomFileFor(*clean, a[0], false, o.force)) return f;
+    if (auto f = openRomFileFor(*edited, a[1], false, o.force)) return f;
+    const auto before = std::make_unique<ArtBytes>(), after = std::make_unique<ArtBytes>();
+    if (IoResult r = readArtBytes(clean->romFile, *before); !r) return Failure{1, "Cannot read " + a[0] + ": " + r.error};
+    if (IoResult r = readArtBytes(edited->romFile, *after); !r) return Failure{1, "Cannot read " + a[1] + ": " + r.error};
     std::vector<int> sprites, palettes;
-    for (int s = 0; s < kSpriteCount; ++s)
-        if (clean->spriteStore[s].pixels != edited->spriteStore[s].pixels) sprites.push_back(s);
+    for (int s = 0; s < kSpriteCount; ++s) {
+        const CatalogueEntry& e = spriteCatalogue()[static_cast<std::size_t>(s)];
+        const std::size_t at = static_cast<std::size_t>(e.romOffset - kSpriteAreaBegin);
+        if (std::memcmp(before->tiles.data() + at, after->tiles.data() + at, static_cast<std::size_t>(e.byteCount())) != 0)
+            sprites.push_back(s);
+    }
     for (int p = 0; p < kPaletteCount; ++p)
-        if (!sameColours(clean->rawPalettes[p], edited->rawPalettes[p])) palettes.push_back(p);
+        if (!sameColours(*before, *after, p)) palettes.push_back(p);
     if (o.json) {
         reply.lines.push_back(nlohmann::json{{"sprites", sprites}, {"palettes", palettes}}.dump());
         return std::nullopt;
