@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstdio>
 
 #include "file/checksum.h"
@@ -173,16 +174,19 @@ namespace {
 constexpr std::array<std::uint8_t, 5> kIpsMagic = {'P', 'A', 'T', 'C', 'H'};
 
 // Each record as (offset, size, bytes or the run's value); false when the
-// patch is damaged.
+// patch is damaged. Three bytes after "EOF" give the length the file is cut
+// to (an extension some patchers write), into `cutTo` when given.
 template <class Record>
-bool walkIps(Span patch, Record record)
+bool walkIps(Span patch, Record record, std::size_t* cutTo = nullptr)
 {
     if (patch.size() < 8 || !std::equal(kIpsMagic.begin(), kIpsMagic.end(), patch.begin())) return false;
     std::size_t p = 5;
     for (;;) {
         if (patch.size() - p < 3) return false;
         const std::size_t offset = (patch[p] << 16) | (patch[p + 1] << 8) | patch[p + 2];
-        if (offset == kIpsEofOffset) return patch.size() - p == 3 || patch.size() - p == 6; // a truncation length may follow
+        if (offset == kIpsEofOffset && patch.size() - p == 6 && cutTo)
+            *cutTo = (patch[p + 3] << 16) | (patch[p + 4] << 8) | patch[p + 5];
+        if (offset == kIpsEofOffset) return patch.size() - p == 3 || patch.size() - p == 6;
         if (patch.size() - p < 5) return false;
         std::size_t size = (patch[p + 3] << 8) | patch[p + 4];
         p += 5;
@@ -204,13 +208,18 @@ bool walkIps(Span patch, Record record)
 Outcome<Bytes> applyIpsPatch(Span patch, Span source)
 {
     Bytes target(source.begin(), source.end());
-    const bool whole = walkIps(patch, [&](std::size_t offset, std::size_t size, Span bytes, bool run) {
-        if (offset + size > target.size()) target.resize(offset + size);
-        if (run) std::fill_n(target.begin() + static_cast<std::ptrdiff_t>(offset), size, bytes[0]);
-        else std::copy(bytes.begin(), bytes.end(), target.begin() + static_cast<std::ptrdiff_t>(offset));
-        return true;
-    });
+    std::size_t cutTo = SIZE_MAX;
+    const bool whole = walkIps(
+        patch,
+        [&](std::size_t offset, std::size_t size, Span bytes, bool run) {
+            if (offset + size > target.size()) target.resize(offset + size);
+            if (run) std::fill_n(target.begin() + static_cast<std::ptrdiff_t>(offset), size, bytes[0]);
+            else std::copy(bytes.begin(), bytes.end(), target.begin() + static_cast<std::ptrdiff_t>(offset));
+            return true;
+        },
+        &cutTo);
     if (!whole) return Result::failure("The patch is damaged or not an IPS patch");
+    if (cutTo < target.size()) target.resize(cutTo);
     return Result::success(std::move(target));
 }
 

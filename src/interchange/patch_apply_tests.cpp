@@ -53,6 +53,9 @@ TEST(PatchApply, PatchesForAnotherRomOrDamagedAreRefused)
     EXPECT_NE(applyBpsPatch(patch, rom.dump(rom.clean)).error.find("its own CRC-32"), std::string::npos);
     const Bytes cut = {'P', 'A', 'T', 'C', 'H', 0, 0, 1, 0, 9, 1, 2};
     EXPECT_FALSE(applyIpsPatch(cut, rom.clean).ok);
+    // Three bytes after "EOF" cut the file to that length.
+    const Bytes shorten = {'P', 'A', 'T', 'C', 'H', 0, 0, 1, 0, 1, 'x', 'E', 'O', 'F', 0, 0, 2};
+    EXPECT_EQ(applyIpsPatch(shorten, Bytes{'a', 'b', 'c', 'd'}).value, (Bytes{'a', 'x'}));
     EXPECT_FALSE(patchWrites(PatchFormat::Ips, cut).ok);
 }
 
