@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <cstdlib>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -23,6 +24,7 @@ namespace {
 struct Finished {
     int status = -1;
     std::string err;
+    std::string out;
 };
 
 std::string shellQuoted(const std::string& s)
@@ -53,11 +55,11 @@ protected:
             else if (a.starts_with('@')) a = dir.path() + "/" + a.substr(1);
             command += " " + shellQuoted(a);
         }
-        const std::string errPath = dir.path() + "/stderr";
-        command += " >/dev/null 2>" + shellQuoted(errPath);
+        const std::string errPath = dir.path() + "/stderr", outPath = dir.path() + "/stdout";
+        command += " >" + shellQuoted(outPath) + " 2>" + shellQuoted(errPath);
         const int r = std::system(command.c_str());
-        const auto err = readFileBytes(errPath);
-        return {WIFEXITED(r) ? WEXITSTATUS(r) : -1, std::string(err.begin(), err.end())};
+        const auto err = readFileBytes(errPath), out = readFileBytes(outPath);
+        return {WIFEXITED(r) ? WEXITSTATUS(r) : -1, std::string(err.begin(), err.end()), std::string(out.begin(), out.end())};
     }
 
     long changedBytes() const
@@ -96,6 +98,10 @@ TEST_F(BatchCommands, ExitStatusAndNoByteChanged)
         {"act round trip", {{{"export-palette", "ROM", "5", "@p.act"}, 0}, {{"import-palette", "ROM", "5", "@p.act"}, 0}}},
         {"bin round trip", {{{"export-palette", "ROM", "31", "@p.bin"}, 0}, {{"import-palette", "ROM", "31", "@p.bin"}, 0}}},
         {"patch of a ROM to itself", {{{"make-patch", "ROM", "ROM", "@x.bps"}, 0}, {{"make-patch", "ROM", "ROM", "@x.ips"}, 0}}},
+        {"empty patches applied", {{{"apply-patch", "ROM", "@x.bps"}, 0}, {{"apply-patch", "ROM", "@x.ips"}, 0}}},
+        {"all sprites round trip", {{{"export-sprites", "ROM", "@"}, 0}, {{"import-sprites", "ROM", "@"}, 0}}},
+        {"indexed sheet round trip",
+         {{{"export-sheet", "--indexed", "ROM", "5", "@i.png"}, 0}, {{"import-sheet", "ROM", "@i.png"}, 0}}},
         {"usage errors",
          {{{"export-sprite", "ROM", "1144", "@s.png"}, 2},
           {{"export-sprite", "ROM", "-1", "@s.png"}, 2},
@@ -105,6 +111,10 @@ TEST_F(BatchCommands, ExitStatusAndNoByteChanged)
           {{"import-palette", "ROM", "3", "@p.bin", "16"}, 2},
           {{"export-palette", "ROM", "3", "@p.txt"}, 2},
           {{"make-patch", "ROM", "ROM", "@x.zip"}, 2},
+          {{"make-patch", "--force", "ROM", "ROM", "@x.bps"}, 2},
+          {{"apply-patch", "ROM", "@x.zip"}, 2},
+          {{"export-sprites", "ROM", "@", "9-3"}, 2},
+          {{"diff", "--indexed", "ROM", "ROM"}, 2},
           {{"import-sprite", "--quietly", "ROM", "7", "@s.png"}, 2}}},
         {"failures",
          {{{"export-sprite", "@missing.smc", "7", "@s.png"}, 1},
@@ -115,7 +125,11 @@ TEST_F(BatchCommands, ExitStatusAndNoByteChanged)
           {{"import-palette", "ROM", "20", "@cgram.bin"}, 1}, // which of its palettes?
           {{"import-sprite", "ROM", "8", "@wrong-size.png"}, 1},
           {{"import-sheet", "ROM", "@wrong-size.png"}, 1},
-          {{"make-patch", "ROM", "@not-a-rom.smc", "@x.bps"}, 1}}},
+          {{"make-patch", "ROM", "@not-a-rom.smc", "@x.bps"}, 1},
+          {{"apply-patch", "@not-a-rom.smc", "@x.bps", "@out.smc"}, 1},
+          {{"import-sprites", "ROM", "@missing"}, 1},
+          {{"import-sprites", "ROM", "@bad"}, 1},
+          {{"import-sprites", "ROM", "@past"}, 1}}},
     };
     const std::string dirPath = dir.path();
     auto put = [&](const std::string& name, const std::vector<std::uint8_t>& bytes) {
@@ -130,6 +144,11 @@ TEST_F(BatchCommands, ExitStatusAndNoByteChanged)
     const std::vector<std::uint8_t> pixels(3 * 5, 1);
     const std::vector<Rgba> palette(16);
     put("wrong-size.png", encodeIndexedPng(3, 5, pixels, palette).value);
+    // A folder of pictures with one that fits no sprite, and one whose
+    // number names none: either refuses the whole run.
+    for (const char* folder : {"/bad", "/past"}) ASSERT_EQ(::mkdir((dirPath + folder).c_str(), 0700), 0);
+    put("bad/sprite-0000.png", readFileBytes(dirPath + "/wrong-size.png"));
+    put("past/sprite-1144.png", readFileBytes(dirPath + "/wrong-size.png"));
 
     for (const Case& c : cases) {
         for (const Step& step : c.steps) {
@@ -231,7 +250,7 @@ TEST_F(BatchCommands, EditLandsInOnlyTheSpritesTilesWithOrWithoutHeader)
     ScratchFile clean;
     clean.write(original);
     EXPECT_EQ(tessel({"make-patch", clean.path(), "ROM", "@p.bps"}).status, 0);
-    EXPECT_EQ(tessel({"make-patch", clean.path(), bare.path(), "@p.ips"}).status, 1); // header and none
+    EXPECT_EQ(tessel({"make-patch", clean.path(), bare.path(), "@p.ips"}).status, 0); // compared without the header
 }
 
 } // namespace
@@ -272,6 +291,51 @@ TEST_F(BatchCommands, PipesDevicesAndHeldRomsAreRefusedWithTheWindowsSentence)
     EXPECT_NE(run.err.find("game.smc is in use by another editor."), std::string::npos) << run.err;
     EXPECT_EQ(tessel({"export-sprite", "ROM", "7", "@s.png"}).status, 0) << "an export reads without the lock";
     EXPECT_EQ(changedBytes(), 0);
+}
+
+// A patch made from a copier pair applies to the ROM and to its dump in
+// both kinds, in place when it changes only sprites and palettes; one that
+// changes other bytes needs OUT; one for another ROM writes nothing.
+TEST_F(BatchCommands, PatchesApplyInPlaceOrToANewFile)
+{
+    std::vector<std::uint8_t> edited = original;
+    edited[0x110200 + 3] ^= 0x0F;         // sprite 0
+    edited[0x30200 + 2 * 32 + 4] ^= 0x1F; // palette 2, colour 2
+    ScratchFile editedRom, other;
+    editedRom.write(edited);
+    std::vector<std::uint8_t> title = edited;
+    title[0x101C0 + 21] ^= 1;            // a byte of the game's header, outside the art
+    other.write(title);
+    for (const char* kind : {"@p.bps", "@p.ips"}) {
+        ASSERT_TRUE(writeSyntheticRom(rom));
+        ASSERT_EQ(tessel({"make-patch", "ROM", editedRom.path(), kind}).status, 0);
+        const Finished info = tessel({"patch-info", kind});
+        EXPECT_EQ(info.out, "sprite 0\npalette 2\n") << kind;
+        ASSERT_EQ(tessel({"apply-patch", "ROM", kind}).status, 0) << kind;
+        EXPECT_TRUE(readFileBytes(rom) == edited) << kind;
+        const std::vector<std::uint8_t> dump(original.begin() + 512, original.end());
+        ScratchFile bare;
+        bare.write(dump);
+        ASSERT_EQ(tessel({"apply-patch", bare.path(), kind}).status, 0) << kind;
+        EXPECT_TRUE(readFileBytes(bare.path()) == std::vector<std::uint8_t>(edited.begin() + 512, edited.end()));
+    }
+    EXPECT_EQ(tessel({"diff", editedRom.path(), "ROM"}).out, "");
+    EXPECT_EQ(tessel({"diff", "--json", editedRom.path(), other.path()}).out, "{\"palettes\":[],\"sprites\":[]}\n");
+
+    ASSERT_TRUE(writeSyntheticRom(rom));
+    ASSERT_EQ(tessel({"make-patch", "ROM", other.path(), "@o.bps"}).status, 0);
+    const Finished inPlace = tessel({"apply-patch", "ROM", "@o.bps"});
+    EXPECT_EQ(inPlace.status, 1);
+    EXPECT_NE(inPlace.err.find("give OUT"), std::string::npos) << inPlace.err;
+    EXPECT_EQ(tessel({"diff", "ROM", other.path()}).out, "sprite 0\npalette 2\n");
+    ASSERT_EQ(tessel({"apply-patch", "ROM", "@o.bps", "@new.smc"}).status, 0);
+    EXPECT_TRUE(readFileBytes(dir.path() + "/new.smc") == title);
+    const Finished foreign = tessel({"apply-patch", editedRom.path(), "@o.bps", "@new2.smc"});
+    EXPECT_EQ(foreign.status, 1);
+    EXPECT_NE(foreign.err.find("The patch is for another ROM"), std::string::npos) << foreign.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.path() + "/new2.smc"));
+    EXPECT_EQ(changedBytes(), 0);
+    EXPECT_TRUE(readFileBytes(editedRom.path()) == edited);
 }
 
 } // namespace

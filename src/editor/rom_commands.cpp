@@ -18,7 +18,8 @@ constexpr int kEnabledByOpen[] = {ids::Cut,    ids::Copy,  ids::CloseRom,      i
                                   ids::PaletteEditor,  ids::ViewSpriteInfo,
                                   ids::ExportSpritePng, ids::ImportSpritePng, ids::ExportSheet,
                                   ids::ImportSheet,    ids::CreatePatch, ids::CopyAsImage, ids::PasteImage,
-                                  ids::History,         ids::LargeView,   ids::PixelGrid, ids::TileGrid};
+                                  ids::History,         ids::LargeView,   ids::PixelGrid, ids::TileGrid,
+                                  ids::ApplyPatch};
 
 // In the order in which Close ROM grays them.
 constexpr int kGrayedByClose[] = {ids::Undo,   ids::Cut,           ids::Copy,
@@ -27,7 +28,8 @@ constexpr int kGrayedByClose[] = {ids::Undo,   ids::Cut,           ids::Copy,
                                   ids::SaveAllSprites, ids::PaletteEditor, ids::ViewSpriteInfo,
                                   ids::ExportSpritePng, ids::ImportSpritePng, ids::ExportSheet,
                                   ids::ImportSheet, ids::CreatePatch, ids::CopyAsImage, ids::PasteImage,
-                                  ids::Redo, ids::History, ids::LargeView, ids::PixelGrid, ids::TileGrid};
+                                  ids::Redo, ids::History, ids::LargeView, ids::PixelGrid, ids::TileGrid,
+                                  ids::ApplyPatch};
 
 } // namespace
 

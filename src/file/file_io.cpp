@@ -95,6 +95,8 @@ int FileIo::unlink(const char* path) { return ::unlink(path); }
 
 int FileIo::makeFolder(const char* path, unsigned mode) { return ::mkdir(path, static_cast<mode_t>(mode)); }
 
+int FileIo::syncFileSystem(int fd) { return ::syncfs(fd); }
+
 int FileIo::listFolder(const char* path, std::vector<std::string>& names)
 {
     DIR* d = ::opendir(path);

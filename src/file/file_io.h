@@ -67,6 +67,8 @@ public:
     virtual int makeFolder(const char* path, unsigned mode);
     // The names in a folder, "." and ".." left out.
     virtual int listFolder(const char* path, std::vector<std::string>& names);
+    // syncfs(2): flushes everything on the file system holding `fd`.
+    virtual int syncFileSystem(int fd);
 };
 
 FileIo& systemFileIo();

@@ -22,6 +22,9 @@ constexpr std::size_t kMaxRomBytes = std::size_t{64} << 20;
 constexpr std::size_t kBpsMinSourceRead = 4;
 constexpr std::size_t kIpsMinGap = 6;
 constexpr std::size_t kBpsMinRun = 16; // one-byte runs worth a TargetCopy
+// A run-length record (8 bytes) and the header of the literal record after
+// it (5) cost 13 bytes: longer runs of one byte are worth one.
+constexpr std::size_t kIpsMinRun = 14;
 
 
 // First offset from `from` where source and target differ, or `end`.
@@ -128,17 +131,65 @@ void ipsRecord(Bytes& out, Span target, std::size_t offset, std::size_t length)
                target.begin() + static_cast<std::ptrdiff_t>(offset + length));
 }
 
-// Records for the changed bytes [begin, end), at most kIpsMaxRecord each,
-// none starting at kIpsEofOffset.
-void ipsChanged(Bytes& out, Span target, std::size_t begin, std::size_t end)
+void ipsRun(Bytes& out, std::size_t offset, std::size_t length, std::uint8_t value)
 {
-    if (begin == kIpsEofOffset) --begin; // that byte is unchanged: writing it again is harmless
+    const std::uint8_t record[8] = {static_cast<std::uint8_t>(offset >> 16), static_cast<std::uint8_t>(offset >> 8),
+                                    static_cast<std::uint8_t>(offset), 0, 0, static_cast<std::uint8_t>(length >> 8),
+                                    static_cast<std::uint8_t>(length), value};
+    out.insert(out.end(), record, record + 8);
+}
+
+// Literal records for [begin, end), at most kIpsMaxRecord each, none
+// starting at kIpsEofOffset.
+void ipsLiteral(Bytes& out, Span target, std::size_t begin, std::size_t end)
+{
+    if (begin >= end) return;
+    if (begin == kIpsEofOffset) --begin; // that byte is unchanged or rewritten as it is: harmless
     while (begin < end) {
         std::size_t length = std::min(kIpsMaxRecord, end - begin);
         if (begin + length == kIpsEofOffset && length < end - begin) --length;
         ipsRecord(out, target, begin, length);
         begin += length;
     }
+}
+
+// Run-length records for the `length` bytes of one value at `begin`; a run
+// that would start at kIpsEofOffset takes its first byte in a literal
+// record with the byte before.
+void ipsRunRecords(Bytes& out, Span target, std::size_t begin, std::size_t length)
+{
+    const std::uint8_t value = target[begin];
+    while (length > 0) {
+        if (begin == kIpsEofOffset) {
+            ipsRecord(out, target, begin - 1, 2);
+            ++begin, --length;
+            continue;
+        }
+        std::size_t n = std::min(kIpsMaxRecord, length);
+        if (begin + n == kIpsEofOffset && n < length) --n;
+        ipsRun(out, begin, n, value);
+        begin += n;
+        length -= n;
+    }
+}
+
+// Records for the changed bytes [begin, end): a run of one byte value
+// longer than a run-length record and a new record header cost becomes a
+// run-length record (3-byte offset, size 0, 2-byte count, the value).
+void ipsChanged(Bytes& out, Span target, std::size_t begin, std::size_t end)
+{
+    std::size_t literal = begin;
+    for (std::size_t i = begin; i < end;) {
+        std::size_t run = i + 1;
+        while (run < end && target[run] == target[i]) ++run;
+        if (run - i >= kIpsMinRun) {
+            ipsLiteral(out, target, literal, i);
+            ipsRunRecords(out, target, i, run - i);
+            literal = run;
+        }
+        i = run;
+    }
+    ipsLiteral(out, target, literal, end);
 }
 
 std::string sizeText(std::size_t bytes)
@@ -217,15 +268,18 @@ Outcome<Bytes> makeIpsPatch(Span source, Span target)
     return Result::success(std::move(out));
 }
 
+Span withoutCopierHeader(Span image)
+{
+    return romKind(image) == RomKind::CopierImage ? image.subspan(RomFile::kCopierHeaderBytes) : image;
+}
+
 Outcome<Bytes> makeRomPatch(PatchFormat format, Span clean, Span edited)
 {
     const RomKind cleanKind = romKind(clean), editedKind = romKind(edited);
     if (cleanKind == RomKind::Unknown) return Result::failure("The clean ROM " + describeRomKind(cleanKind));
     if (editedKind == RomKind::Unknown) return Result::failure("The edited ROM " + describeRomKind(editedKind));
-    if (cleanKind != editedKind)
-        return Result::failure("The clean ROM " + describeRomKind(cleanKind) + " but the edited ROM " +
-                               describeRomKind(editedKind) + "; a patch needs two ROMs of the same kind");
-    return format == PatchFormat::Bps ? makeBpsPatch(clean, edited) : makeIpsPatch(clean, edited);
+    const Span source = withoutCopierHeader(clean), target = withoutCopierHeader(edited);
+    return format == PatchFormat::Bps ? makeBpsPatch(source, target) : makeIpsPatch(source, target);
 }
 
 IoResult exportRomPatch(const std::string& patchPath, const std::string& cleanPath, const std::string& editedPath)

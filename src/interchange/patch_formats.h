@@ -6,7 +6,8 @@
 // TargetRead for changed bytes, TargetCopy for long runs of one byte), then
 // the CRC32 of source, target and of the patch itself, little-endian.
 // IPS: "PATCH", records of a 3-byte big-endian offset, a 2-byte size (at
-// most 65,535) and the bytes, then "EOF". No record starts at 0x454F46,
+// most 65,535) and the bytes, or of the offset, size 0, a 2-byte count and
+// one byte value repeated that often; then "EOF". No record starts at 0x454F46,
 // whose offset bytes would read as "EOF"; such a record starts one byte
 // earlier. IPS reaches only 16 MiB and cannot make a file shorter.
 #pragma once
@@ -36,8 +37,14 @@ Outcome<std::vector<std::uint8_t>> makeBpsPatch(std::span<const std::uint8_t> so
 Outcome<std::vector<std::uint8_t>> makeIpsPatch(std::span<const std::uint8_t> source,
                                                 std::span<const std::uint8_t> target);
 
+// The image as a dump has it: a copier image without its 512-byte header,
+// any other image as it is.
+std::span<const std::uint8_t> withoutCopierHeader(std::span<const std::uint8_t> image);
+
 // A patch between two ROM images of the game, refused when either is not
-// one or when one has a copier header and the other has not.
+// one. Both are compared without their copier headers, as patches for the
+// game are made, so that the patch applies to the dump players have (and,
+// through apply-patch, to a copier image too).
 Outcome<std::vector<std::uint8_t>> makeRomPatch(PatchFormat format, std::span<const std::uint8_t> clean,
                                                 std::span<const std::uint8_t> edited);
 // The same through files, the format from the patch's extension. On

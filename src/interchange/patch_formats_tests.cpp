@@ -157,8 +157,15 @@ TEST(PatchFormats, PatchesTurnTheSourceIntoTheTarget)
 TEST(PatchFormats, IpsRecordsStayWithinTheirLimits)
 {
     const auto header = [](const Bytes& p, std::size_t at) { return Bytes(p.begin() + at, p.begin() + at + 5); };
+    // Changed bytes of two values in turn, so that no run-length record
+    // is worth it.
+    const auto alternating = [](Bytes& b, std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i) b[i] = 1 + (i & 1);
+    };
     // 70,000 changed bytes: 65,535 and 4,465 (0x1171).
-    const auto split = makeIpsPatch(Bytes(70000, 0), Bytes(70000, 1)).value;
+    Bytes changed(70000, 0);
+    alternating(changed, 0, changed.size());
+    const auto split = makeIpsPatch(Bytes(70000, 0), changed).value;
     EXPECT_EQ(header(split, 5), (Bytes{0, 0, 0, 0xFF, 0xFF}));
     EXPECT_EQ(header(split, 10 + 65535), (Bytes{0x00, 0xFF, 0xFF, 0x11, 0x71}));
     EXPECT_EQ(split.size(), 5 + 2 * 5 + 70000 + 3u);
@@ -169,11 +176,22 @@ TEST(PatchFormats, IpsRecordsStayWithinTheirLimits)
     EXPECT_EQ(makeIpsPatch(source, target).value,
               (Bytes{'P', 'A', 'T', 'C', 'H', 0x45, 0x4F, 0x45, 0, 2, 0, 1, 'E', 'O', 'F'}));
     // A split that would start the next record there ends one byte early.
-    std::fill(target.begin() + 0x454F46 - 65535, target.begin() + 0x454F46 + 5, 1);
+    alternating(target, 0x454F46 - 65535, 0x454F46 + 5);
     const auto eof = makeIpsPatch(source, target).value;
     EXPECT_EQ(header(eof, 5), (Bytes{0x44, 0x4F, 0x47, 0xFF, 0xFE}));
     EXPECT_EQ(header(eof, 10 + 65534), (Bytes{0x45, 0x4F, 0x45, 0, 6}));
     EXPECT_TRUE(std::get<Bytes>(applyIps(eof, source)) == target);
+
+    // A 4 KiB run of one byte is one run-length record: offset, size 0,
+    // count 0x1000, the value. One that would start at 0x454F46 takes its
+    // first byte with the byte before it in a literal record.
+    EXPECT_EQ(makeIpsPatch(Bytes(8192, 0), [] { Bytes b(8192, 0); std::fill_n(b.begin() + 16, 4096, 7); return b; }()).value,
+              (Bytes{'P', 'A', 'T', 'C', 'H', 0, 0, 16, 0, 0, 0x10, 0, 7, 'E', 'O', 'F'}));
+    const Bytes past(0x454F60, 0);
+    Bytes runAtEof = past;
+    std::fill_n(runAtEof.begin() + 0x454F46, 20, 9);
+    EXPECT_EQ(makeIpsPatch(past, runAtEof).value,
+              (Bytes{'P', 'A', 'T', 'C', 'H', 0x45, 0x4F, 0x45, 0, 2, 0, 9, 0x45, 0x4F, 0x47, 0, 0, 0, 19, 9, 'E', 'O', 'F'}));
 
     const auto tooBig = makeIpsPatch({}, Bytes((16 << 20) + 1, 0));
     EXPECT_NE(tooBig.error.find("16 MiB"), std::string::npos);
@@ -182,7 +200,7 @@ TEST(PatchFormats, IpsRecordsStayWithinTheirLimits)
                              "than the clean one. Choose BPS.");
 }
 
-TEST(PatchFormats, RomsOfDifferentKindsAreRefusedAndNothingIsWritten)
+TEST(PatchFormats, RomPatchesLeaveTheCopierHeaderOutAndRefusalsWriteNothing)
 {
     const Bytes headered = testing::buildSyntheticRom();
     const Bytes headerless(headered.begin() + 512, headered.end());
@@ -195,9 +213,10 @@ TEST(PatchFormats, RomsOfDifferentKindsAreRefusedAndNothingIsWritten)
     Bytes edited = headered;
     edited[0x110200] ^= 0xFF;
     EXPECT_TRUE(makeRomPatch(PatchFormat::Bps, headered, edited).ok);
-    EXPECT_EQ(makeRomPatch(PatchFormat::Ips, headerless, edited).error,
-              "The clean ROM has no copier header but the edited ROM has a copier header; a patch needs two "
-              "ROMs of the same kind");
+    // Mixed kinds are compared without the header.
+    const Bytes editedDump(edited.begin() + 512, edited.end());
+    EXPECT_TRUE(std::get<Bytes>(applyIps(makeRomPatch(PatchFormat::Ips, headerless, edited).value, headerless)) ==
+                editedDump);
     EXPECT_NE(makeRomPatch(PatchFormat::Bps, other, edited).error.find("The clean ROM is not a ROM of Oakenshore"),
               std::string::npos);
 
@@ -206,12 +225,13 @@ TEST(PatchFormats, RomsOfDifferentKindsAreRefusedAndNothingIsWritten)
     ASSERT_TRUE(testing::writeSyntheticRom(clean));
     ASSERT_TRUE(writeWholeFile(bare, headerless).ok);
     EXPECT_EQ(exportRomPatch(patch, clean, clean).error, ""); // nothing edited: a valid patch all the same
-    EXPECT_TRUE(std::get<Bytes>(applyBps(testing::readFileBytes(patch), headered)) == headered);
-    EXPECT_NE(exportRomPatch(dir.file("refused.ips"), bare, clean).error.find("same kind"), std::string::npos);
+    EXPECT_TRUE(std::get<Bytes>(applyBps(testing::readFileBytes(patch), headerless)) == headerless);
+    EXPECT_TRUE(exportRomPatch(dir.file("mixed.ips"), bare, clean).ok);
+    EXPECT_TRUE(testing::readFileBytes(dir.file("mixed.ips")) == text("PATCHEOF"));
     EXPECT_NE(exportRomPatch(dir.file("p.zip"), clean, clean).error.find(".bps or .ips"), std::string::npos);
     EXPECT_NE(exportRomPatch(bare, bare, clean).error.find("over one of its ROMs"), std::string::npos);
     EXPECT_TRUE(readWholeFile(bare, 1 << 22).value == headerless);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("")), {}), 3); // no refused patch
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.file("")), {}), 4); // no refused patch
 }
 
 } // namespace

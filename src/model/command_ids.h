@@ -39,6 +39,8 @@ inline constexpr int JoinedPencilStrokes = 32842;
 inline constexpr int LargeView = 32830;
 inline constexpr int PixelGrid = 32831;
 inline constexpr int TileGrid = 32832;
+// Patches applied (File menu).
+inline constexpr int ApplyPatch = 32820;
 
 // Main window controls (dialog 102).
 inline constexpr int ForegroundIndicator = 1002;

@@ -24,7 +24,8 @@ public:
         ids::ExportSpritePng, ids::ImportSpritePng, ids::ExportSheet, ids::ImportSheet,
         ids::CreatePatch,     ids::CopyAsImage,     ids::PasteImage,
         ids::RecoverEdits, ids::Redo, ids::History, ids::JoinedPencilStrokes,
-        ids::LargeView,    ids::PixelGrid, ids::TileGrid};
+        ids::LargeView,    ids::PixelGrid, ids::TileGrid,
+        ids::ApplyPatch};
 
 private:
     std::array<bool, allCommands.size()> enabled_{};

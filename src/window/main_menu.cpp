@@ -52,6 +52,7 @@ QMenuBar* createMainMenu(QWidget* parent, std::map<int, QAction*>& actions)
              {"Export All Sprites as S&heet…", ExportSheet, false, 0},
              {"Import Shee&t…", ImportSheet, false, 0},
              {"Create &Patch…", CreatePatch, false, 0},
+             {"Appl&y Patch…", ApplyPatch, false, 0},
              separator,
              {"E&xit\tAlt+F4", Exit, true, 0}},
             actions);

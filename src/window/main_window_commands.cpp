@@ -12,6 +12,7 @@
 #include "dialogs/about_dialog.h"
 #include "window/client_area.h"
 #include "window/interchange_commands.h"
+#include "window/patch_command.h"
 #include "window/main_window.h"
 #include "window/recent_roms.h"
 #include "window/recovery_keeper.h"
@@ -127,6 +128,11 @@ void MainWindow::runCommand(int id)
     case TileGrid: gridCommand(id); break;
     case FillCombo: state_.tools.fillMode = static_cast<FillMode>(controls_.fillMode->currentIndex()); break;
     case TransparentCheck: setTransparentSelection(state_, controls_.transparent->isChecked()); break;
+    case ApplyPatch:
+        if (state_.romOpen() && state_.hasSprite())
+            applyPatchCommand({this, state_, prompts_, conversation_, [this] { return backupBeforeWrite(); },
+                               [this](const QString& text) { showStatus(text); }});
+        break;
     default: runInterchangeCommand(this, state_, prompts_, id); break;
     }
 }

@@ -41,6 +41,7 @@ const MenuRow kMenu[] = {
     {"&File", "Export All Sprites as S&heet…", 32802, false},
     {"&File", "Import Shee&t…", 32803, false},
     {"&File", "Create &Patch…", 32804, false},
+    {"&File", "Appl&y Patch…", 32820, false},
     {"&File", "E&xit\tAlt+F4", 32775, true},
     {"&Edit", "&Undo       \tCtrl+Z", 57643, false},
     {"&Edit", "&Redo\tCtrl+Y", 32840, false},
@@ -86,7 +87,7 @@ TEST_F(MainWindowStart, MenuHasEveryItemWithItsTextIdAndStateAndNoKeySequence)
     QStringList file;
     for (QAction* a : window->mainMenu()->actions()[0]->menu()->actions())
         file << (a->isSeparator() ? "-" : a->text().left(2));
-    EXPECT_EQ(file.join(""), "&O&ROpC&-&SSa-&E&IExImCr-E&");
+    EXPECT_EQ(file.join(""), "&O&ROpC&-&SSa-&E&IExImCrAp-E&");
 }
 
 TEST_F(MainWindowStart, MenuItemsWithPicturesCarryThem)

@@ -78,7 +78,7 @@ void SoakSession::menuCommand()
     if (id == ids::OpenRom) return openRom();
     // The art commands read and write picture, palette and patch files of
     // the user's choosing; their own tests drive them.
-    if (id >= ids::ExportSpritePng && id <= ids::PasteImage) return;
+    if ((id >= ids::ExportSpritePng && id <= ids::PasteImage) || id == ids::ApplyPatch) return;
     prompts_.saveAnswer = static_cast<SaveChoice>(pick(3));
     const bool fromMenu = chance(0.5);
     note("command " + std::to_string(id) + (fromMenu ? " from the menu" : " by id"));
