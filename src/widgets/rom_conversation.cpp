@@ -83,7 +83,10 @@ bool RomConversation::report(QWidget* parent, const SaveResult& result, const QS
     if (alreadyTold(result)) {
         // Nothing more to say.
     } else if (!result.ok) {
-        prompts_.error(parent, withReason(failure, result.error));
+        QString text = withReason(failure, result.error);
+        if (!result.unsavedSprites.empty())
+            text += QStringLiteral("\n\nThese sprites were not saved: %1.").arg(spriteList(result.unsavedSprites));
+        prompts_.error(parent, text);
     } else if (!result.unsavedSprites.empty()) {
         prompts_.error(parent, QStringLiteral("The ROM file ends before the tiles of these sprites, so "
                                               "they were not saved: %1.")
