@@ -64,7 +64,11 @@ IoResult RomFile::openAs(const std::string& path, Mode mode, RomFile* replacing,
         io_->close(fd);
         return IoResult::failure(std::move(why));
     };
-    if (io_->size(fd) < 0) return refuse(reason("Cannot read the file") + ".");
+    const long long length = io_->size(fd);
+    if (length < 0) return refuse(reason("Cannot read the file") + ".");
+    // Not read, not backed up: a file this large cannot be the game.
+    if (length > kLargestRomBytes)
+        return refuse(baseName(path) + " is larger than any Oakenshore ROM can be (16 MiB), so it is not one.");
     // Root may write a file whose mode forbids it; the user who protected
     // the file meant it for everyone.
     if (update && !status.writable) return refuse("The file is write-protected");

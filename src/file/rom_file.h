@@ -6,7 +6,7 @@
 // Call flow: open() -> read()/write() any number of times -> sync() once per
 // command that wrote -> close(). Writes never go past the end of the file.
 // open(): openRegularFile (file_access.h: no blocking on a pipe or device)
-//         -> size -> write permission -> lock.
+//         -> size (refused above kLargestRomBytes) -> write permission -> lock.
 #pragma once
 
 #include <cstdint>
@@ -86,6 +86,9 @@ public:
     void setCopierHeader(bool present) { headerShift_ = present ? 0 : kCopierHeaderBytes; }
     bool hasCopierHeader() const { return headerShift_ == 0; }
     static constexpr long long kCopierHeaderBytes = 512;
+    // Larger files are refused by every open: the largest SNES cartridge
+    // the game could be on, with room for a copier header.
+    static constexpr long long kLargestRomBytes = 16LL * 1024 * 1024 + kCopierHeaderBytes;
 
     // Current length of the file in bytes.
     Outcome<long long> size() const;

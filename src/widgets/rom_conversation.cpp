@@ -1,10 +1,16 @@
 #include "widgets/rom_conversation.h"
 
+#include <QEventLoop>
 #include <QFile>
+#include <QProgressDialog>
 #include <QStringList>
+#include <QTimer>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <ctime>
+#include <future>
 
 #include "file/path_names.h"
 #include "rom/rom_backup.h"
@@ -24,6 +30,40 @@ QString spriteList(const std::vector<int>& sprites)
     if (sprites.size() > kShown)
         list += QStringLiteral(" and %1 more").arg(sprites.size() - kShown);
     return list;
+}
+
+// The backup, copied by a thread of its own so that a large ROM does not
+// stop the window: the window waits half a second, then shows how far the
+// copy is (window-modal, so that nothing else reaches the ROM meanwhile).
+IoResult backupOffThisThread(QWidget* parent, const RomFile& rom)
+{
+    std::atomic<long long> copied{0};
+    const Outcome<long long> length = rom.size();
+    const std::string path = rom.path();
+    const FileKey key = rom.key();
+    std::future<IoResult> job = std::async(std::launch::async, [&copied, path, key] {
+        return backupRom(path, key, backupDirectory(), std::time(nullptr), nullptr, kBackupsKept, systemFileIo(),
+                         &copied);
+    });
+    if (job.wait_for(std::chrono::milliseconds(500)) != std::future_status::ready) {
+        const long long total = std::max(1LL, length.ok ? length.value : 1);
+        QProgressDialog progress(QStringLiteral("Backing up %1 before the first save…").arg(romDisplayName(path)),
+                                 QString(), 0, 1000, parent);
+        progress.setWindowTitle(QStringLiteral("Tessel"));
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(0);
+        progress.setCancelButton(nullptr);
+        progress.show();
+        QEventLoop wait;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &wait, [&] {
+            progress.setValue(static_cast<int>(std::min(1000LL, copied.load() * 1000 / total)));
+            if (job.wait_for(std::chrono::seconds(0)) == std::future_status::ready) wait.quit();
+        });
+        poll.start(50);
+        wait.exec();
+    }
+    return job.get();
 }
 
 } // namespace
@@ -63,7 +103,7 @@ bool RomConversation::backupBeforeWrite(QWidget* parent, const RomFile& rom)
     // deleted by another program is refused before this).
     if (!rom.isOpen()) return true;
     if (std::find(backedUp_.begin(), backedUp_.end(), rom.key()) != backedUp_.end()) return true;
-    const IoResult made = backupRom(rom.path(), rom.key(), backupDirectory(), std::time(nullptr));
+    const IoResult made = backupOffThisThread(parent, rom);
     if (!made.ok &&
         !prompts_.askYesNoDefaultNo(parent, QStringLiteral("%1 could not be backed up: %2. Save anyway?")
                                                 .arg(romDisplayName(rom.path()), QString::fromStdString(made.error))))
