@@ -15,7 +15,8 @@ constexpr int kEnabledByOpen[] = {ids::Cut,    ids::Copy,  ids::CloseRom,      i
                                   ids::SaveAllSprites, ids::Delete, ids::HFlip, ids::VFlip,
                                   ids::PaletteEditor,  ids::ViewSpriteInfo,
                                   ids::ExportSpritePng, ids::ImportSpritePng, ids::ExportSheet,
-                                  ids::ImportSheet,    ids::CreatePatch, ids::CopyAsImage, ids::PasteImage};
+                                  ids::ImportSheet,    ids::CreatePatch, ids::CopyAsImage, ids::PasteImage,
+                                  ids::SaveCopyAs};
 
 // In the order in which Close ROM grays them.
 constexpr int kGrayedByClose[] = {ids::Undo,   ids::Cut,           ids::Copy,
@@ -23,17 +24,18 @@ constexpr int kGrayedByClose[] = {ids::Undo,   ids::Cut,           ids::Copy,
                                   ids::VFlip,  ids::CloseRom,      ids::SaveCurrentSprite,
                                   ids::SaveAllSprites, ids::PaletteEditor, ids::ViewSpriteInfo,
                                   ids::ExportSpritePng, ids::ImportSpritePng, ids::ExportSheet,
-                                  ids::ImportSheet, ids::CreatePatch, ids::CopyAsImage, ids::PasteImage};
+                                  ids::ImportSheet, ids::CreatePatch, ids::CopyAsImage, ids::PasteImage,
+                                  ids::SaveCopyAs};
 
 } // namespace
 
-IoResult openRom(EditorState& state, const std::string& path, std::optional<RomKind> kind)
+IoResult openRom(EditorState& state, const std::string& path, std::optional<RomKind> kind, bool readOnly)
 {
     const bool wasOpen = state.romOpen();
     RomFile fresh(state.document.romFile.io());
     // Re-opening the ROM we hold closes our old descriptor on it, as our own
     // lock would refuse the new one; any other file leaves it alone.
-    IoResult result = fresh.open(path, &state.document.romFile);
+    IoResult result = readOnly ? fresh.openReadOnly(path) : fresh.open(path, &state.document.romFile);
     // A dump without the copier header is read and written 512 bytes
     // earlier throughout; which kind it is, its title tells.
     RomProbe probe;
@@ -51,7 +53,7 @@ IoResult openRom(EditorState& state, const std::string& path, std::optional<RomK
     fresh.close();
     clearAllEditMarks(state.document);
     selectSprite(state, 0);
-    for (int id : kEnabledByOpen) setCommandEnabled(state, id, true);
+    for (int id : kEnabledByOpen) setCommandEnabled(state, id, !(readOnly && writesIntoRom(id)));
     return result;
 }
 

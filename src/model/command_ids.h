@@ -31,6 +31,9 @@ inline constexpr int CreatePatch = 32804;
 inline constexpr int CopyAsImage = 32805;
 inline constexpr int PasteImage = 32806;
 
+// Writing the edits elsewhere (File menu).
+inline constexpr int SaveCopyAs = 32860;
+
 // Main window controls (dialog 102).
 inline constexpr int ForegroundIndicator = 1002;
 inline constexpr int BackgroundIndicator = 1003;

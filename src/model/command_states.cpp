@@ -21,6 +21,12 @@ CommandStates::CommandStates()
     setEnabled(ids::About, true);
 }
 
+bool writesIntoRom(int commandId)
+{
+    return commandId == ids::SaveCurrentSprite || commandId == ids::SaveAllSprites ||
+           commandId == ids::SaveSpriteButton;
+}
+
 bool CommandStates::isEnabled(int commandId) const
 {
     int slot = slotOf(commandId);

@@ -17,15 +17,20 @@ public:
     // Returns true when the state actually changed.
     bool setEnabled(int commandId, bool enabled);
 
-    static constexpr std::array<int, 22> allCommands{
+    static constexpr std::array<int, 23> allCommands{
         ids::OpenRom, ids::CloseRom, ids::SaveCurrentSprite, ids::SaveAllSprites, ids::Exit,
         ids::Undo,    ids::Cut,      ids::Copy,              ids::Paste,          ids::Delete,
         ids::HFlip,   ids::VFlip,    ids::PaletteEditor,     ids::ViewSpriteInfo, ids::About,
         ids::ExportSpritePng, ids::ImportSpritePng, ids::ExportSheet, ids::ImportSheet,
-        ids::CreatePatch,     ids::CopyAsImage,     ids::PasteImage};
+        ids::CreatePatch,     ids::CopyAsImage,     ids::PasteImage,  ids::SaveCopyAs};
 
 private:
     std::array<bool, allCommands.size()> enabled_{};
 };
+
+// The menu commands and controls that write into the open ROM: grayed
+// while it is open read-only (every other command works on the copy in
+// memory, and Save a Copy As writes that elsewhere).
+bool writesIntoRom(int commandId);
 
 } // namespace tessel

@@ -89,11 +89,17 @@ SaveResult RomConversation::write(QWidget* parent, const std::string& path,
                                    "it. Write your edited sprites into it anyway?")
                         .arg(romDisplayName(path))))
         result = save({.overOutsideChange = true, .beforeWriting = beforeWriting});
-    if (result.file == HeldFile::Replaced)
-        prompts_.error(parent, QStringLiteral("The ROM file %1 was replaced or deleted by another "
-                                              "program after Tessel opened it. Nothing was saved; "
-                                              "your edits are still here.")
-                                   .arg(romDisplayName(path)));
+    if (result.file == HeldFile::Replaced) {
+        const QString said = QStringLiteral("The ROM file %1 was replaced or deleted by another "
+                                            "program after Tessel opened it. Nothing was saved; "
+                                            "your edits are still here.")
+                                 .arg(romDisplayName(path));
+        if (!saveCopy_)
+            prompts_.error(parent, said);
+        else if (prompts_.askYesNoDefaultNo(
+                     parent, said + QStringLiteral("\n\nSave a copy of the ROM with your edits under another name?")))
+            saveCopy_();
+    }
     return result;
 }
 
@@ -101,7 +107,7 @@ bool RomConversation::backupBeforeWrite(QWidget* parent, const RomFile& rom)
 {
     // Runs after the save's own check of the file (a file replaced or
     // deleted by another program is refused before this).
-    if (!rom.isOpen()) return true;
+    if (!rom.isOpen() || rom.isReadOnly()) return true; // nothing will be written into it
     if (std::find(backedUp_.begin(), backedUp_.end(), rom.key()) != backedUp_.end()) return true;
     const IoResult made = backupOffThisThread(parent, rom);
     if (!made.ok &&
