@@ -85,12 +85,17 @@ std::string EndToEnd::waitForFile(const std::vector<std::uint8_t>& expected, con
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     for (;;) {
-        const std::vector<std::uint8_t> file = testing::readFileBytes(path.empty() ? romPath_ : path);
+        std::vector<std::uint8_t> file;
         std::string finding;
-        if (file.size() != expected.size()) {
+        try {
+            file = testing::readFileBytes(path.empty() ? romPath_ : path);
+        } catch (const std::exception& e) {
+            finding = e.what(); // not written yet
+        }
+        if (finding.empty() && file.size() != expected.size()) {
             finding = "the file has " + std::to_string(file.size()) + " bytes, expected " +
                       std::to_string(expected.size());
-        } else {
+        } else if (finding.empty()) {
             int wrong = 0;
             for (std::size_t i = 0; i < file.size(); ++i) {
                 if (file[i] == expected[i]) continue;
