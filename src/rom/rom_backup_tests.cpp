@@ -97,10 +97,7 @@ TEST(RomBackup, SameNamedRomsInTwoFoldersKeepTenEachAndOldStyleNamesStay)
     const std::string oldStyle = backups.path() + "/game.smc.20000101-000000.bak";
     std::ofstream(oldStyle) << "x";
     std::string paths[2];
-    for (int f = 0; f < 2; ++f) {
-        paths[f] = folders[f].path() + "/game.smc";
-        std::ofstream(paths[f]) << "ROM " << f;
-    }
+    for (int f = 0; f < 2; ++f) std::ofstream(paths[f] = folders[f].path() + "/game.smc") << "ROM " << f;
     ASSERT_NE(backupName(paths[0]), backupName(paths[1]));
     EXPECT_EQ(backupName(paths[0]).rfind("game.smc-", 0), 0u) << backupName(paths[0]);
     for (int i = 0; i < 12; ++i)
@@ -121,16 +118,10 @@ TEST(RomBackup, ASparseRomsBackupStaysSparseAndAFileTooLargeIsNoRom)
 {
     ScratchFile dir(ScratchFile::Kind::Directory);
     const std::string path = dir.path() + "/sparse.smc";
-    {
-        std::ofstream(path) << "data at the start";
-    }
     constexpr long long kLength = 12LL << 20;
+    std::ofstream(path) << "data at the start";
     ASSERT_EQ(::truncate(path.c_str(), kLength), 0);
-    { // and a little data in the middle
-        std::fstream middle(path, std::ios::in | std::ios::out | std::ios::binary);
-        middle.seekp(6 << 20);
-        middle << "middle";
-    }
+    std::fstream(path, std::ios::in | std::ios::out).seekp(6 << 20) << "and in the middle";
     FileKey key;
     ASSERT_TRUE(fileKeyOfPath(path, key).ok);
     std::string made;

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <unistd.h>
 
 #include "model/edit_marks.h"
@@ -36,20 +35,12 @@ TEST(RomCopy, HoldsTheEditsLeavesTheRomAndItsMarksAndNeverGoesOverIt)
         EXPECT_NE(r.error.find("the open ROM"), std::string::npos) << r.error;
     }
     EXPECT_EQ(rom.fileBytes(), rom.original);
-
-    // Renamed over: the file now at the path is refused too; a new name
-    // gets our file's bytes with the edit.
-    ScratchFile theirs;
-    theirs.write(std::vector<std::uint8_t>(100, 0x33));
-    ASSERT_EQ(std::rename(theirs.path().c_str(), rom.path().c_str()), 0);
-    EXPECT_FALSE(saveRomCopy(document, rom.path()).ok);
     RomCopy copy;
     const std::string target = folder.path() + "/copy.smc";
     ASSERT_TRUE(saveRomCopy(document, target, &copy).ok);
     EXPECT_EQ(testing::readFileBytes(target), expected);
     EXPECT_EQ(copy.spritesChanged, 1);
     EXPECT_TRUE(isSpriteEdited(document, 9));
-    EXPECT_EQ(rom.fileBytes(), std::vector<std::uint8_t>(100, 0x33));
 }
 
 } // namespace

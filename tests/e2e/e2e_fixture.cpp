@@ -85,17 +85,13 @@ std::string EndToEnd::waitForFile(const std::vector<std::uint8_t>& expected, con
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     for (;;) {
-        std::vector<std::uint8_t> file;
+        std::vector<std::uint8_t> file; // none yet: no bytes
+        try { file = testing::readFileBytes(path.empty() ? romPath_ : path); } catch (const std::exception&) {}
         std::string finding;
-        try {
-            file = testing::readFileBytes(path.empty() ? romPath_ : path);
-        } catch (const std::exception& e) {
-            finding = e.what(); // not written yet
-        }
-        if (finding.empty() && file.size() != expected.size()) {
+        if (file.size() != expected.size()) {
             finding = "the file has " + std::to_string(file.size()) + " bytes, expected " +
                       std::to_string(expected.size());
-        } else if (finding.empty()) {
+        } else {
             int wrong = 0;
             for (std::size_t i = 0; i < file.size(); ++i) {
                 if (file[i] == expected[i]) continue;
