@@ -118,6 +118,8 @@ long long FileIo::seekData(int fd, long long offset, bool data)
     return ::lseek(fd, offset, data ? SEEK_DATA : SEEK_HOLE);
 }
 
+int FileIo::mayWrite(const char* path) { return ::access(path, W_OK); }
+
 FileIo& systemFileIo()
 {
     static SystemFileIo io;

@@ -71,6 +71,8 @@ public:
     // lseek with SEEK_DATA (`data`) or SEEK_HOLE: where the next data or
     // hole at or after `offset` begins; -1 with ENXIO past the last data.
     virtual long long seekData(int fd, long long offset, bool data);
+    // access(2) with W_OK: whether this user may write the file at `path`.
+    virtual int mayWrite(const char* path);
 };
 
 FileIo& systemFileIo();

@@ -65,10 +65,11 @@ bool parseBackupName(const std::string& file, const std::string& name, std::stri
 // file where the system cannot tell), then gives `to` the length of
 // `from`: what lay in holes stays a hole.
 IoResult copyInto(FileIo& io, int from, int to, const std::string& fromPath, const std::string& toPath,
-                  std::atomic<long long>* copied)
+                  BackupProgress* progress)
 {
     const long long length = io.size(from);
     if (length < 0) return failure(fromPath, errno);
+    if (progress) progress->total.store(length);
     std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[kCopyChunk]);
     for (long long at = 0; at < length;) {
         long long data = io.seekData(from, at, true);
@@ -85,10 +86,10 @@ IoResult copyInto(FileIo& io, int from, int to, const std::string& fromPath, con
                 !r.ok)
                 return r;
             done += got;
-            if (copied) copied->store(done);
+            if (progress) progress->done.store(done);
         }
         at = hole;
-        if (copied) copied->store(at);
+        if (progress) progress->done.store(at);
     }
     if (io.truncate(to, length) != 0) return failure(toPath, errno);
     return IoResult::success();
@@ -181,7 +182,7 @@ std::map<FileKey, std::string>& madeThisRun()
 } // namespace
 
 IoResult backupRom(const std::string& romPath, const FileKey& romKey, const std::string& dir, std::time_t now,
-                   std::string* madePath, int keep, FileIo& io, std::atomic<long long>* copied)
+                   std::string* madePath, int keep, FileIo& io, BackupProgress* progress)
 {
     const Outcome<OpenedFile> source = openRegularFile(io, romPath, Access::Read, romPath);
     if (!source) return IoResult::failure(source.error);
@@ -198,7 +199,7 @@ IoResult backupRom(const std::string& romPath, const FileKey& romKey, const std:
     Outcome<NewFile> temporary = createExclusive(io, dir, name, FileMode::Private);
     if (!temporary) return IoResult::failure(temporary.error);
     NewFile& copy = temporary.value;
-    IoResult result = copyInto(io, source.value.fd, copy.fd, romPath, copy.path, copied);
+    IoResult result = copyInto(io, source.value.fd, copy.fd, romPath, copy.path, progress);
     if (result.ok) result = syncAndClose(io, copy);
     std::string made;
     if (result.ok) result = linkUnderFreeName(io, copy.path, dir, name, stampOf(now), made);

@@ -19,6 +19,11 @@ namespace tessel {
 
 inline constexpr int kBackupsKept = 10;
 
+struct BackupProgress {
+    std::atomic<long long> done{0};  // bytes of the file dealt with
+    std::atomic<long long> total{0}; // its length, once known
+};
+
 std::string backupDirectory();
 
 // NAME for the ROM at `romPath`: its file name, shortened so that the
@@ -36,13 +41,13 @@ std::string backupName(const std::string& romPath);
 // a failure, although the new backup was made.
 // The copy moves data only: each data region found by SEEK_DATA and
 // SEEK_HOLE is copied, and the new file is given the ROM's length, so a
-// sparse file's backup is as sparse. `copied`, when given, counts the
-// bytes of the file dealt with so far (the window's progress; any thread).
+// sparse file's backup is as sparse. `progress`, when given, says how far
+// the copy is (for the window, read from any thread).
 // Call flow: openRegularFile -> makeDirectories -> createExclusive ->
 // copy -> syncAndClose -> link under a free name -> syncFolder -> prune.
 IoResult backupRom(const std::string& romPath, const FileKey& romKey, const std::string& dir, std::time_t now,
                    std::string* madePath = nullptr, int keep = kBackupsKept, FileIo& io = systemFileIo(),
-                   std::atomic<long long>* copied = nullptr);
+                   BackupProgress* progress = nullptr);
 
 // The backup this process made of the ROM with key `romKey` (the copy of it
 // from before this run first wrote it), or "" when it made none.

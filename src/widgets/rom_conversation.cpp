@@ -7,7 +7,6 @@
 #include <QTimer>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <ctime>
 #include <future>
@@ -37,8 +36,7 @@ QString spriteList(const std::vector<int>& sprites)
 // copy is (window-modal, so that nothing else reaches the ROM meanwhile).
 IoResult backupOffThisThread(QWidget* parent, const RomFile& rom)
 {
-    std::atomic<long long> copied{0};
-    const Outcome<long long> length = rom.size();
+    BackupProgress copied;
     const std::string path = rom.path();
     const FileKey key = rom.key();
     std::future<IoResult> job = std::async(std::launch::async, [&copied, path, key] {
@@ -46,7 +44,6 @@ IoResult backupOffThisThread(QWidget* parent, const RomFile& rom)
                          &copied);
     });
     if (job.wait_for(std::chrono::milliseconds(500)) != std::future_status::ready) {
-        const long long total = std::max(1LL, length.ok ? length.value : 1);
         QProgressDialog progress(QStringLiteral("Backing up %1 before the first save…").arg(romDisplayName(path)),
                                  QString(), 0, 1000, parent);
         progress.setWindowTitle(QStringLiteral("Tessel"));
@@ -57,7 +54,8 @@ IoResult backupOffThisThread(QWidget* parent, const RomFile& rom)
         QEventLoop wait;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, &wait, [&] {
-            progress.setValue(static_cast<int>(std::min(1000LL, copied.load() * 1000 / total)));
+            const long long total = std::max(1LL, copied.total.load());
+            progress.setValue(static_cast<int>(std::min(1000LL, copied.done.load() * 1000 / total)));
             if (job.wait_for(std::chrono::seconds(0)) == std::future_status::ready) wait.quit();
         });
         poll.start(50);

@@ -16,6 +16,7 @@
 #include "window/recent_roms.h"
 #include "window/recovery_keeper.h"
 #include "editor/mouse.h"
+#include "file/file_access.h"
 #include "editor/rom_commands.h"
 #include "editor/sprite_selection.h"
 #include "rom/rom_session.h"
@@ -49,6 +50,7 @@ const QString kOpenReadOnlyText = QStringLiteral(
 // through a descriptor for reading only, which takes no lock.
 bool mayOpenReadOnly(FileIo& io, const std::string& path, RomProbe& probe)
 {
+    if (!writingRefused(path, io)) return false; // locked, missing, failing: refused only
     RomFile file(io);
     return file.openReadOnly(path).ok && probeRom(file, probe).ok;
 }
