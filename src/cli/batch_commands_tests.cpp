@@ -240,7 +240,7 @@ TEST_F(BatchCommands, EditLandsInOnlyTheSpritesTilesWithOrWithoutHeader)
     }
     // The import made one backup of the ROM first: the file as it was.
     const std::string folder = dir.path() + "/state/tessel/backups";
-    const auto backups = backupsOf(folder, "game.smc");
+    const auto backups = backupsOf(folder, backupName(rom));
     ASSERT_EQ(backups.size(), 1u);
     EXPECT_EQ(readFileBytes(folder + "/" + backups[0]), original);
     ASSERT_EQ(tessel({"export-sprite", "ROM", "7", "@again.png"}).status, 0);

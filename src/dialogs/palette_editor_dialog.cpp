@@ -49,6 +49,8 @@ PaletteEditorDialog::PaletteEditorDialog(EditorState& state, UserPrompts& prompt
             [this](int index) { loadEditedPalette(index); });
     connect(controls_.addButton, &QPushButton::clicked, this, [this] { addColour(); });
     connect(controls_.applyButton, &QPushButton::clicked, this, [this] { applyChanges(); });
+    // A ROM open read-only takes no palette: the colours are only looked at.
+    controls_.applyButton->setEnabled(!state.document.romFile.isReadOnly());
     connect(controls_.chooseButton, &QPushButton::clicked, this, [this] { chooseColour(); });
     connect(controls_.closeButton, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -239,6 +241,10 @@ bool PaletteEditorDialog::applyChanges()
 {
     if (!state_.romOpen()) {
         prompts_.error(this, tr("No ROM is open, so palette %1 was not written.").arg(editedPalette_));
+        return false;
+    }
+    if (state_.document.romFile.isReadOnly()) {
+        prompts_.error(this, tr("The ROM is open read-only, so palette %1 was not written.").arg(editedPalette_));
         return false;
     }
     // The questions about the file are the ROM conversation's; the backup

@@ -19,7 +19,7 @@ constexpr int kEnabledByOpen[] = {ids::Cut,    ids::Copy,  ids::CloseRom,      i
                                   ids::ExportSpritePng, ids::ImportSpritePng, ids::ExportSheet,
                                   ids::ImportSheet,    ids::CreatePatch, ids::CopyAsImage, ids::PasteImage,
                                   ids::History,         ids::LargeView,   ids::PixelGrid, ids::TileGrid,
-                                  ids::ApplyPatch};
+                                  ids::ApplyPatch, ids::SaveCopyAs};
 
 // In the order in which Close ROM grays them.
 constexpr int kGrayedByClose[] = {ids::Undo,   ids::Cut,           ids::Copy,
@@ -29,17 +29,17 @@ constexpr int kGrayedByClose[] = {ids::Undo,   ids::Cut,           ids::Copy,
                                   ids::ExportSpritePng, ids::ImportSpritePng, ids::ExportSheet,
                                   ids::ImportSheet, ids::CreatePatch, ids::CopyAsImage, ids::PasteImage,
                                   ids::Redo, ids::History, ids::LargeView, ids::PixelGrid, ids::TileGrid,
-                                  ids::ApplyPatch};
+                                  ids::ApplyPatch, ids::SaveCopyAs};
 
 } // namespace
 
-IoResult openRom(EditorState& state, const std::string& path, std::optional<RomKind> kind)
+IoResult openRom(EditorState& state, const std::string& path, std::optional<RomKind> kind, bool readOnly)
 {
     const bool wasOpen = state.romOpen();
     RomFile fresh(state.document.romFile.io());
     // Re-opening the ROM we hold closes our old descriptor on it, as our own
     // lock would refuse the new one; any other file leaves it alone.
-    IoResult result = fresh.open(path, &state.document.romFile);
+    IoResult result = readOnly ? fresh.openReadOnly(path) : fresh.open(path, &state.document.romFile);
     // A dump without the copier header is read and written 512 bytes
     // earlier throughout; which kind it is, its title tells.
     RomProbe probe;
@@ -58,7 +58,7 @@ IoResult openRom(EditorState& state, const std::string& path, std::optional<RomK
     clearAllEditMarks(state.document);
     state.journal.clear(); // the history belongs to the sprites it was made of
     selectSprite(state, 0);
-    for (int id : kEnabledByOpen) setCommandEnabled(state, id, true);
+    for (int id : kEnabledByOpen) setCommandEnabled(state, id, !(readOnly && writesIntoRom(id)));
     return result;
 }
 

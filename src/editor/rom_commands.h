@@ -22,9 +22,11 @@ namespace tessel {
 // new one to take the lock) and that then fails, no ROM is left open and
 // the commands are grayed as by closeRom().
 // `kind`, when the caller has just probed the file (checkRomIdentity), saves
-// probing it again.
+// probing it again. `readOnly` opens it for reading only (no lock; the
+// user chose to look at a file that cannot be written): the commands that
+// write into it (writesIntoRom, model/command_states.h) stay grayed.
 IoResult openRom(EditorState& state, const std::string& path,
-                 std::optional<RomKind> kind = std::nullopt);
+                 std::optional<RomKind> kind = std::nullopt, bool readOnly = false);
 
 // Closes the file, grays the ROM's menu commands and selects no sprite.
 // Opening and closing both empty the history journal.

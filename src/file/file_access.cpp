@@ -66,6 +66,14 @@ IoResult fileKeyOfPath(const std::string& path, FileKey& key, FileIo& io)
     return IoResult::success();
 }
 
+bool writingRefused(const std::string& path, FileIo& io)
+{
+    FileStatus status;
+    if (io.pathStatus(path.c_str(), status) != 0 || status.type != FileType::Regular) return false;
+    if (!status.writable) return true;
+    return io.mayWrite(path.c_str()) != 0 && (errno == EACCES || errno == EPERM || errno == EROFS);
+}
+
 bool namesSameFile(const std::string& a, const std::string& b, FileIo& io)
 {
     FileKey ka, kb;

@@ -37,6 +37,11 @@ Outcome<std::vector<std::uint8_t>> readWholeFile(const std::string& path, std::s
 // The device and inode of the file at `path` (symbolic links followed).
 IoResult fileKeyOfPath(const std::string& path, FileKey& key, FileIo& io = systemFileIo());
 
+// True when the file at `path` is there but cannot be written: it has no
+// write permission bit, the user may not write it, or it lies on a
+// read-only medium. Not for a lock, a missing file or an I/O error.
+bool writingRefused(const std::string& path, FileIo& io = systemFileIo());
+
 // True when both paths name one existing file (also through links).
 bool namesSameFile(const std::string& a, const std::string& b, FileIo& io = systemFileIo());
 

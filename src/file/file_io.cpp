@@ -21,6 +21,7 @@ void fillStatus(const struct stat& st, FileStatus& out)
                                      : FileType::Other;
     out.size = st.st_size;
     out.modifiedNs = st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
+    out.changedNs = st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec;
     out.links = st.st_nlink;
     out.owner = st.st_uid;
     out.permissions = st.st_mode & 07777;
@@ -113,6 +114,13 @@ int FileIo::listFolder(const char* path, std::vector<std::string>& names)
     errno = error;
     return error == 0 ? 0 : -1;
 }
+
+long long FileIo::seekData(int fd, long long offset, bool data)
+{
+    return ::lseek(fd, offset, data ? SEEK_DATA : SEEK_HOLE);
+}
+
+int FileIo::mayWrite(const char* path) { return ::access(path, W_OK); }
 
 FileIo& systemFileIo()
 {

@@ -32,6 +32,7 @@ struct FileStatus {
     FileType type = FileType::Other;
     long long size = 0;
     long long modifiedNs = 0; // modification time in nanoseconds
+    long long changedNs = 0;  // status change time (ctime), which no one can set
     unsigned long links = 0;
     unsigned owner = 0;       // user id
     unsigned permissions = 0; // the mode's permission bits (07777)
@@ -69,6 +70,11 @@ public:
     virtual int listFolder(const char* path, std::vector<std::string>& names);
     // syncfs(2): flushes everything on the file system holding `fd`.
     virtual int syncFileSystem(int fd);
+    // lseek with SEEK_DATA (`data`) or SEEK_HOLE: where the next data or
+    // hole at or after `offset` begins; -1 with ENXIO past the last data.
+    virtual long long seekData(int fd, long long offset, bool data);
+    // access(2) with W_OK: whether this user may write the file at `path`.
+    virtual int mayWrite(const char* path);
 };
 
 FileIo& systemFileIo();

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 #include "file/durable_file.h"
@@ -63,7 +64,11 @@ IoResult RomFile::openAs(const std::string& path, Mode mode, RomFile* replacing,
         io_->close(fd);
         return IoResult::failure(std::move(why));
     };
-    if (io_->size(fd) < 0) return refuse(reason("Cannot read the file") + ".");
+    const long long length = io_->size(fd);
+    if (length < 0) return refuse(reason("Cannot read the file") + ".");
+    // Not read, not backed up: a file this large cannot be the game.
+    if (length > kLargestRomBytes)
+        return refuse(baseName(path) + " is larger than any Oakenshore ROM can be (16 MiB), so it is not one.");
     // Root may write a file whose mode forbids it; the user who protected
     // the file meant it for everyone.
     if (update && !status.writable) return refuse("The file is write-protected");
@@ -172,7 +177,39 @@ HeldFile RomFile::check(std::string* error) const
     if (!(named.key == held.key)) return HeldFile::Replaced;
     if (held.size != stamp_.size || held.modifiedNs != stamp_.modifiedNs)
         return HeldFile::ChangedOutside;
+    if (held.changedNs != stamp_.changedNs) return HeldFile::StatusChanged;
     return HeldFile::Unchanged;
+}
+
+bool RomFile::stillWritable() const
+{
+    FileStatus now;
+    return fd_ >= 0 && io_->status(fd_, now) == 0 && now.writable;
+}
+
+long long RomFile::dataEndBefore(long long offset) const
+{
+    if (fd_ < 0) return offset;
+    // Holes are kept in whole blocks: a write past the end leaves a hole up
+    // to its own block, whose bytes before the write read as zeros. The
+    // hole sought is the last one before `offset` after which nothing but
+    // such zeros follows; a file system without holes reports all data.
+    const long long end = offset - headerShift_;
+    auto onlyZerosFrom = [&](long long at) {
+        std::array<std::uint8_t, 65536> bytes;
+        if (end - at > static_cast<long long>(bytes.size())) return false;
+        const auto span = std::span(bytes.data(), static_cast<std::size_t>(end - at));
+        return readFully(*io_, fd_, at, span).ok &&
+               std::all_of(span.begin(), span.end(), [](std::uint8_t b) { return b == 0; });
+    };
+    for (long long at = 0; at < end;) {
+        const long long hole = io_->seekData(fd_, at, false);
+        if (hole < 0 || hole >= end) break;
+        const long long data = io_->seekData(fd_, hole, true);
+        if (data < 0 || data >= end || onlyZerosFrom(data)) return hole + headerShift_;
+        at = data;
+    }
+    return offset;
 }
 
 IoResult RomFile::restamp()

@@ -6,7 +6,7 @@
 // Call flow: open() -> read()/write() any number of times -> sync() once per
 // command that wrote -> close(). Writes never go past the end of the file.
 // open(): openRegularFile (file_access.h: no blocking on a pipe or device)
-//         -> size -> write permission -> lock.
+//         -> size (refused above kLargestRomBytes) -> write permission -> lock.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +23,10 @@ namespace tessel {
 enum class HeldFile {
     Unchanged,     // the path still names it and no one else changed it
     ChangedOutside, // ours, but its size or modification time moved
+    StatusChanged, // ours, same size and modification time, but its status
+                   // change time moved: a chmod, a touch, or an in-place
+                   // write whose time was put back; the caller compares
+                   // what it cares about, then restamp()s
     Replaced,      // the path names another file now, or none: ours was
                    // renamed over or deleted
     Unknown,       // the system could not tell (the reason is in `error`)
@@ -82,6 +86,9 @@ public:
     void setCopierHeader(bool present) { headerShift_ = present ? 0 : kCopierHeaderBytes; }
     bool hasCopierHeader() const { return headerShift_ == 0; }
     static constexpr long long kCopierHeaderBytes = 512;
+    // Larger files are refused by every open: the largest SNES cartridge
+    // the game could be on, with room for a copier header.
+    static constexpr long long kLargestRomBytes = 16LL * 1024 * 1024 + kCopierHeaderBytes;
 
     // Current length of the file in bytes.
     Outcome<long long> size() const;
@@ -102,6 +109,12 @@ public:
     // else changed it since open() or the last restamp(). `error` receives
     // the system's reason for Unknown.
     HeldFile check(std::string* error = nullptr) const;
+    // Whether the file has some write permission bit now (it may have been
+    // write-protected since it was opened); false when it cannot be told.
+    bool stillWritable() const;
+    // Where the data of the file ends before `offset` (copier-image
+    // offsets): the start of a hole that reaches `offset`, else `offset`.
+    long long dataEndBefore(long long offset) const;
     // Takes the file's current size and modification time as our own (after
     // our writes, or once the user chose to write over an outside change).
     IoResult restamp();

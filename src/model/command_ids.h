@@ -42,6 +42,9 @@ inline constexpr int TileGrid = 32832;
 // Patches applied (File menu).
 inline constexpr int ApplyPatch = 32820;
 
+// Writing the edits elsewhere (File menu).
+inline constexpr int SaveCopyAs = 32860;
+
 // Main window controls (dialog 102).
 inline constexpr int ForegroundIndicator = 1002;
 inline constexpr int BackgroundIndicator = 1003;

@@ -24,6 +24,12 @@ CommandStates::CommandStates()
     setEnabled(ids::JoinedPencilStrokes, true);
 }
 
+bool writesIntoRom(int commandId)
+{
+    return commandId == ids::SaveCurrentSprite || commandId == ids::SaveAllSprites ||
+           commandId == ids::SaveSpriteButton || commandId == ids::ApplyPatch;
+}
+
 bool CommandStates::isEnabled(int commandId) const
 {
     int slot = slotOf(commandId);

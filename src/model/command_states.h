@@ -25,10 +25,15 @@ public:
         ids::CreatePatch,     ids::CopyAsImage,     ids::PasteImage,
         ids::RecoverEdits, ids::Redo, ids::History, ids::JoinedPencilStrokes,
         ids::LargeView,    ids::PixelGrid, ids::TileGrid,
-        ids::ApplyPatch};
+        ids::ApplyPatch, ids::SaveCopyAs};
 
 private:
     std::array<bool, allCommands.size()> enabled_{};
 };
+
+// The menu commands and controls that write into the open ROM: grayed
+// while it is open read-only (every other command works on the copy in
+// memory, and Save a Copy As writes that elsewhere).
+bool writesIntoRom(int commandId);
 
 } // namespace tessel

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -10,6 +11,7 @@
 #include "file/file_access.h"
 #include "file/state_files.h"
 #include "file/system_reason.h"
+#include "rom/recovery_file.h"
 
 namespace tessel {
 
@@ -58,19 +60,39 @@ bool parseBackupName(const std::string& file, const std::string& name, std::stri
     return true;
 }
 
-// Copies all of descriptor `from` into the new file `to`.
-IoResult copyInto(FileIo& io, int from, int to, const std::string& fromPath, const std::string& toPath)
+// Copies the data of descriptor `from` into the new file `to`, region by
+// region as SEEK_DATA and SEEK_HOLE find them (one region of the whole
+// file where the system cannot tell), then gives `to` the length of
+// `from`: what lay in holes stays a hole.
+IoResult copyInto(FileIo& io, int from, int to, const std::string& fromPath, const std::string& toPath,
+                  BackupProgress* progress)
 {
+    const long long length = io.size(from);
+    if (length < 0) return failure(fromPath, errno);
+    if (progress) progress->total.store(length);
     std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[kCopyChunk]);
-    for (long long done = 0;;) {
-        const long got = io.pread(from, buffer.get(), kCopyChunk, done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) return failure(fromPath, errno);
-        if (got == 0) return IoResult::success();
-        if (IoResult r = writeAll(io, to, done, std::span(buffer.get(), static_cast<std::size_t>(got)), toPath); !r.ok)
-            return r;
-        done += got;
+    for (long long at = 0; at < length;) {
+        long long data = io.seekData(from, at, true);
+        if (data < 0 && errno == ENXIO) break; // only a hole is left
+        if (data < 0) data = at;               // no holes here: all is data
+        long long hole = io.seekData(from, data, false);
+        if (hole < 0) hole = length;
+        for (long long done = data; done < hole;) {
+            const long got = io.pread(from, buffer.get(), std::min<long long>(kCopyChunk, hole - done), done);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) return failure(fromPath, errno);
+            if (got == 0) break; // cut short meanwhile: the length below says so
+            if (IoResult r = writeAll(io, to, done, std::span(buffer.get(), static_cast<std::size_t>(got)), toPath);
+                !r.ok)
+                return r;
+            done += got;
+            if (progress) progress->done.store(done);
+        }
+        at = hole;
+        if (progress) progress->done.store(at);
     }
+    if (io.truncate(to, length) != 0) return failure(toPath, errno);
+    return IoResult::success();
 }
 
 // Links the finished temporary file under the first backup name of this
@@ -116,7 +138,13 @@ std::string backupName(const std::string& romPath)
     // Room for the stamp and a serial within the 255 bytes of a file name.
     std::string name = baseName(romPath).substr(0, 200);
     if (!name.empty() && name[0] == '.') name[0] = '_'; // never a hidden file
-    return name;
+    // FNV-1a, 32 bits, of the folder: enough to keep the sets of a few
+    // folders apart, short enough to read.
+    std::uint32_t hash = 0x811c9dc5u;
+    for (unsigned char c : folderOf(canonicalRomPath(romPath))) hash = (hash ^ c) * 0x01000193u;
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "-%08x", static_cast<unsigned>(hash));
+    return name + suffix;
 }
 
 std::vector<std::string> backupsOf(const std::string& dir, const std::string& name, FileIo& io)
@@ -154,7 +182,7 @@ std::map<FileKey, std::string>& madeThisRun()
 } // namespace
 
 IoResult backupRom(const std::string& romPath, const FileKey& romKey, const std::string& dir, std::time_t now,
-                   std::string* madePath, int keep, FileIo& io)
+                   std::string* madePath, int keep, FileIo& io, BackupProgress* progress)
 {
     const Outcome<OpenedFile> source = openRegularFile(io, romPath, Access::Read, romPath);
     if (!source) return IoResult::failure(source.error);
@@ -171,7 +199,7 @@ IoResult backupRom(const std::string& romPath, const FileKey& romKey, const std:
     Outcome<NewFile> temporary = createExclusive(io, dir, name, FileMode::Private);
     if (!temporary) return IoResult::failure(temporary.error);
     NewFile& copy = temporary.value;
-    IoResult result = copyInto(io, source.value.fd, copy.fd, romPath, copy.path);
+    IoResult result = copyInto(io, source.value.fd, copy.fd, romPath, copy.path, progress);
     if (result.ok) result = syncAndClose(io, copy);
     std::string made;
     if (result.ok) result = linkUnderFreeName(io, copy.path, dir, name, stampOf(now), made);

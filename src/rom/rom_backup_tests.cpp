@@ -3,9 +3,11 @@
 #include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "file/state_files.h"
 #include "rom/rom_backup.h"
+#include "rom/rom_session.h"
 #include "support/fault_io.h"
 #include "support/rom_fixture.h"
 
@@ -43,7 +45,7 @@ TEST(RomBackup, ACopyOfTheWholeFileNamedByTheTime)
     const std::string dir = scratch.path() + "/state/backups"; // made on demand
     std::string made;
     ASSERT_TRUE(rom.backup(dir, kNoon, &made).ok);
-    const std::string name = baseName(rom.path());
+    const std::string name = backupName(rom.path());
     EXPECT_EQ(baseName(made).size(), name.size() + 1 + 15 + 4) << made;
     EXPECT_EQ(testing::readFileBytes(made), rom.original);
     EXPECT_EQ(filesIn(dir), std::vector{baseName(made)}) << "no temporary file is left behind";
@@ -59,7 +61,7 @@ TEST(RomBackup, KeepsTheTenNewestOfEachRomName)
 {
     OpenedRom rom;
     ScratchFile dir(ScratchFile::Kind::Directory);
-    const std::string name = baseName(rom.path());
+    const std::string name = backupName(rom.path());
     // Files that are no backup of this ROM, whatever their names look like.
     const std::vector<std::string> strangers = {"other.smc.20000101-000000.bak", name + ".20000101-000000.bak.tmp",
                                                 name + ".2000010-0000000.bak", name + ".20000101-000000-x.bak"};
@@ -86,6 +88,57 @@ TEST(RomBackup, KeepsTheTenNewestOfEachRomName)
     ASSERT_EQ(kept.size(), 10u);
     EXPECT_EQ(second.path() + "/" + kept.back(), last);
     EXPECT_NE(kept.front().find("-3.bak"), std::string::npos) << kept.front();
+}
+
+TEST(RomBackup, SameNamedRomsInTwoFoldersKeepTenEachAndOldStyleNamesStay)
+{
+    ScratchFile folders[2] = {ScratchFile(ScratchFile::Kind::Directory), ScratchFile(ScratchFile::Kind::Directory)};
+    ScratchFile backups(ScratchFile::Kind::Directory);
+    const std::string oldStyle = backups.path() + "/game.smc.20000101-000000.bak";
+    std::ofstream(oldStyle) << "x";
+    std::string paths[2];
+    for (int f = 0; f < 2; ++f) std::ofstream(paths[f] = folders[f].path() + "/game.smc") << "ROM " << f;
+    ASSERT_NE(backupName(paths[0]), backupName(paths[1]));
+    EXPECT_EQ(backupName(paths[0]).rfind("game.smc-", 0), 0u) << backupName(paths[0]);
+    for (int i = 0; i < 12; ++i)
+        for (int f = 0; f < 2; ++f) {
+            FileKey key;
+            ASSERT_TRUE(fileKeyOfPath(paths[f], key).ok);
+            ASSERT_TRUE(backupRom(paths[f], key, backups.path(), kNoon + 60 * i).ok) << f << " " << i;
+        }
+    for (int f = 0; f < 2; ++f) {
+        const auto kept = backupsOf(backups.path(), backupName(paths[f]));
+        ASSERT_EQ(kept.size(), 10u) << f;
+        EXPECT_EQ(testing::readFileBytes(backups.path() + "/" + kept.back()).back(), '0' + f);
+    }
+    EXPECT_TRUE(std::filesystem::exists(oldStyle));
+}
+
+TEST(RomBackup, ASparseRomsBackupStaysSparseAndAFileTooLargeIsNoRom)
+{
+    ScratchFile dir(ScratchFile::Kind::Directory);
+    const std::string path = dir.path() + "/sparse.smc";
+    constexpr long long kLength = 12LL << 20;
+    std::ofstream(path) << "data at the start";
+    ASSERT_EQ(::truncate(path.c_str(), kLength), 0);
+    std::fstream(path, std::ios::in | std::ios::out).seekp(6 << 20) << "and in the middle";
+    FileKey key;
+    ASSERT_TRUE(fileKeyOfPath(path, key).ok);
+    std::string made;
+    ASSERT_TRUE(backupRom(path, key, dir.path() + "/backups", kNoon, &made).ok);
+    struct ::stat source, copy;
+    ASSERT_EQ(::stat(path.c_str(), &source), 0);
+    ASSERT_EQ(::stat(made.c_str(), &copy), 0);
+    EXPECT_EQ(copy.st_size, kLength);
+    EXPECT_LE(copy.st_blocks, source.st_blocks + 16) << "a hole was filled";
+    EXPECT_EQ(testing::readFileBytes(made), testing::readFileBytes(path));
+
+    ASSERT_EQ(::truncate(path.c_str(), RomFile::kLargestRomBytes + 1), 0);
+    std::string reason;
+    EXPECT_EQ(checkRomIdentity(path, systemFileIo(), nullptr, &reason), RomIdentity::CannotOpen);
+    EXPECT_NE(reason.find("larger than any Oakenshore ROM"), std::string::npos) << reason;
+    RomFile file;
+    EXPECT_FALSE(file.openReadOnly(path).ok);
 }
 
 TEST(RomBackup, FailuresSayWhyAndLeaveNoBackup)

@@ -69,15 +69,50 @@ SaveResult declined()
     return r;
 }
 
+std::vector<int> editedSprites(const RomDocument& document);
+
+// Only the file's status change time moved (a chmod, a touch, or an
+// in-place write whose modification time was put back): a file made
+// write-protected is refused, and where the edited sprites' tiles or the
+// palettes no longer read as our copy, another program changed them.
+SaveResult checkStatusChange(RomDocument& document, const SaveOptions& options)
+{
+    RomFile& file = document.romFile;
+    if (!file.stillWritable()) return failed("The file is write-protected");
+    bool differs = false;
+    std::array<std::uint8_t, kMaxSpriteBytes> bytes;
+    for (int i : editedSprites(document)) {
+        const SpriteRecord& record = document.spriteStore[i];
+        if (!hasTiles(record) || !insideArea(record)) continue;
+        const auto span = std::span(bytes.data(), byteCount(record));
+        if (IoResult r = file.read(record.romOffset, span); !r.ok) return failed(r.error);
+        differs |= std::memcmp(span.data(), document.diskSpriteArea.data() + (record.romOffset - kSpriteAreaBegin),
+                               span.size()) != 0;
+    }
+    std::array<std::uint8_t, kPaletteBytes * kPaletteCount> palettes;
+    if (IoResult r = file.read(kPaletteBlockOffset, palettes); !r.ok) return failed(r.error);
+    for (int p = 0; p < kPaletteCount && !differs; ++p) {
+        std::array<std::uint8_t, kPaletteWriteBytes> ours;
+        encodePaletteColours(document.rawPalettes[p], ours.data());
+        const std::uint8_t* theirs = palettes.data() + p * kPaletteBytes + 2;
+        for (int k = 0; k < kPaletteWriteBytes; k += 2)
+            differs |= ((ours[k] | ours[k + 1] << 8) & 0x7FFF) != ((theirs[k] | theirs[k + 1] << 8) & 0x7FFF);
+    }
+    if (differs && !options.overOutsideChange) return refused(HeldFile::ChangedOutside);
+    file.restamp(); // a mere touch, or a change the user chose to write over
+    return {};
+}
+
 // Nothing may be written into a file that is no longer the one at the
 // path, nor, unless the user said so, over another program's changes.
-SaveResult checkFile(const RomFile& file, const SaveOptions& options)
+SaveResult checkFile(RomDocument& document, const SaveOptions& options)
 {
     std::string error;
-    switch (file.check(&error)) {
+    switch (document.romFile.check(&error)) {
     case HeldFile::Unchanged: return {};
     case HeldFile::Unknown: return failed(error);
     case HeldFile::Replaced: return refused(HeldFile::Replaced);
+    case HeldFile::StatusChanged: return checkStatusChange(document, options);
     case HeldFile::ChangedOutside:
         if (options.overOutsideChange) return {};
         return refused(HeldFile::ChangedOutside);
@@ -88,38 +123,44 @@ SaveResult checkFile(const RomFile& file, const SaveOptions& options)
 using Runs = std::vector<std::pair<long long, long long>>; // offset, bytes
 
 // After our own writes: the file's new size and time are ours, so they are
-// taken as its stamp (also when a write failed part way). Then its length
-// must be what it was: if another program cut the file short while we
-// wrote, a write of ours may have landed past its new end and made it
-// longer again. Where the file now ends with a write of ours, those bytes
-// are cut off again, and the user is told. Last, the file is synced.
-IoResult finishWrites(RomFile& file, long long sizeBefore, IoResult written, const Runs& runs)
+// taken as its stamp (also when a write failed part way). Then its length:
+// if another program cut the file short while we wrote, a write of ours
+// may have landed past its new end and made it longer again. Such writes
+// (those of `written` that the file now ends with) are cut off, and with
+// them the hole our write opened between the other program's end and ours;
+// the file is never left longer than the shorter of the length the save
+// found and the one the other program gave it, whether or not a later
+// write failed. Last, the file is synced.
+IoResult finishWrites(RomFile& file, long long sizeBefore, IoResult written, const Runs& attempted)
 {
     const IoResult stamped = file.restamp();
-    if (!written.ok) return written;
     const Outcome<long long> length = file.size();
-    long long end = length.ok ? length.value : -1;
-    if (end >= 0 && end != sizeBefore) {
-        IoResult cut;
-        bool cutOff = false;
-        for (bool again = true; again && cut.ok;) {
-            again = false;
-            for (auto [offset, count] : runs)
-                if (offset + count == end && offset < end && cut.ok) {
-                    cut = file.truncate(offset);
-                    end = offset;
-                    again = cutOff = true;
-                }
-        }
-        file.restamp();
-        std::string why = "Another program changed the length of the ROM file while Tessel was "
-                          "saving (it was shortened)";
-        if (!cut.ok) why += ". " + cut.error;
-        else if (cutOff) why += "; the bytes Tessel wrote past its new end were cut off";
-        return IoResult::failure(why);
+    if (!length.ok) return written.ok ? IoResult::failure(length.error) : written;
+    long long end = length.value;
+    if (end == sizeBefore) {
+        if (!written.ok) return written;
+        if (!stamped.ok) return stamped;
+        return file.sync();
     }
-    if (!stamped.ok) return stamped;
-    return file.sync();
+    long long target = std::min(end, sizeBefore);
+    for (bool again = true; again;) {
+        again = false;
+        for (auto [offset, count] : attempted)
+            if (offset + count == target && offset < target) {
+                target = file.dataEndBefore(offset);
+                again = true;
+            }
+    }
+    IoResult cut;
+    if (end > target) cut = file.truncate(target);
+    if (cut.ok && end > target) file.sync(); // the save failed anyway; the cut is best made durable
+    file.restamp();
+    std::string why = "Another program changed the length of the ROM file while Tessel was "
+                      "saving (it was shortened)";
+    if (!cut.ok) why += ". " + cut.error;
+    else if (end > target) why += "; the bytes Tessel wrote past its new end were cut off";
+    if (!written.ok) why += ". " + written.error;
+    return IoResult::failure(why);
 }
 
 // One sprite being saved: where its bytes are, and whether the part that
@@ -178,7 +219,7 @@ SaveResult saveSprites(RomDocument& document, const std::vector<int>& sprites,
                        const SaveOptions& options)
 {
     if (!document.romOpen()) return failed("No ROM is open");
-    if (SaveResult r = checkFile(document.romFile, options); !r.ok) return r;
+    if (SaveResult r = checkFile(document, options); !r.ok) return r;
     const Outcome<long long> length = document.romFile.size();
     if (!length) return failed(length.error);
     const long long size = length.value;
@@ -215,23 +256,31 @@ SaveResult saveSprites(RomDocument& document, const std::vector<int>& sprites,
     if ((!runs.empty() || !outside.empty()) && !mayWrite(options)) return declined();
 
     IoResult written;
-    Runs allWrites = runs;
+    Runs attempted;
     for (const Pending* p : outside) {
         if (!written.ok) break;
         encodeSprite(document.spriteStore[p->sprite], wholeSprite.data());
         written = document.romFile.write(p->offset, std::span(wholeSprite.data(), p->count));
-        allWrites.emplace_back(p->offset, p->count);
+        attempted.emplace_back(p->offset, p->count);
         result.tilesWritten += static_cast<int>(p->count / kTileBytes);
     }
     for (auto [offset, count] : runs) {
         if (!written.ok) break;
         const auto bytes = std::span(encodedArea.data() + (offset - kSpriteAreaBegin), count);
         written = document.romFile.write(offset, bytes);
+        attempted.emplace_back(offset, count);
         result.tilesWritten += static_cast<int>(count / kTileBytes);
     }
     if (result.tilesWritten > 0) {
-        if (IoResult r = finishWrites(document.romFile, size, written, allWrites); !r.ok)
-            return failed(r.error);
+        if (IoResult r = finishWrites(document.romFile, size, written, attempted); !r.ok) {
+            // Nothing of this save counts as done: the user is told which
+            // sprites were not saved, and they stay marked.
+            SaveResult f = failed(r.error);
+            for (const Pending& p : pending)
+                if (p.changed) f.unsavedSprites.push_back(p.sprite);
+            std::sort(f.unsavedSprites.begin(), f.unsavedSprites.end());
+            return f;
+        }
     } else if (options.overOutsideChange) {
         document.romFile.restamp(); // the user has seen the change and accepted it
     }
@@ -299,7 +348,7 @@ SaveResult writePalette(RomDocument& document, int palette, const RawPalette& co
 {
     if (!document.romOpen()) return failed("No ROM is open");
     if (palette < 0 || palette >= kPaletteCount) return failed("No such palette");
-    if (SaveResult r = checkFile(document.romFile, options); !r.ok) return r;
+    if (SaveResult r = checkFile(document, options); !r.ok) return r;
     const Outcome<long long> length = document.romFile.size();
     if (!length) return failed(length.error);
     const long long size = length.value;

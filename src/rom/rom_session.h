@@ -50,7 +50,10 @@ RomIdentity checkRomIdentity(const std::string& path, FileIo& io = systemFileIo(
 struct SaveResult {
     bool ok = true;
     std::string error;               // the system's reason when !ok
-    std::vector<int> unsavedSprites; // edited sprites with changes past the end of the file
+    // Edited sprites with changes past the end of the file; on a failure
+    // after writing began (the file cut short meanwhile), every changed
+    // sprite of the save.
+    std::vector<int> unsavedSprites;
     HeldFile file = HeldFile::Unchanged;
     int spritesSaved = 0;   // sprites with tiles written
     int tilesWritten = 0;

@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "model/edit_marks.h"
 #include "rom/rom_session.h"
 #include "rom/sprite_catalogue.h"
@@ -115,6 +117,59 @@ TEST(RomSharing, AFileCutShortDuringASaveIsCutBackNotGrown)
     EXPECT_NE(r.error.find("shortened"), std::string::npos) << r.error;
     EXPECT_EQ(rom.fileBytes().size(), 0x154740u);
     EXPECT_TRUE(hasUnsavedEdits(s.document));
+}
+
+TEST(RomSharing, AFileCutShortBeforeOurWritesIsNeverLeftLongerThanTheOtherProgramLeftIt)
+{
+    // The other program cuts the file at 0x150000, before the sprites'
+    // tiles, just as our first write goes out; that write then lands past
+    // its end. With two runs the second write is refused as extending.
+    constexpr long long kTheirLength = 0x150000;
+    for (const std::vector<int>& sprites : {std::vector<int>{1143}, std::vector<int>{1100, 1143}}) {
+        FaultIo io;
+        RomFixture rom({}, io);
+        EditorState& s = rom.state();
+        for (int i : sprites) editSprite(s, i);
+        bool cut = false; // once
+        io.beforeWrite = [&] { cut = cut || ::truncate(rom.path().c_str(), kTheirLength) == 0; };
+        const SaveResult r = saveAllSprites(s.document);
+        io.beforeWrite = nullptr;
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.unsavedSprites, sprites);
+        const std::vector<std::uint8_t> bytes = rom.fileBytes();
+        ASSERT_EQ(bytes.size(), static_cast<std::size_t>(kTheirLength)) << sprites.size() << " sprites";
+        EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), rom.original.begin()));
+    }
+}
+
+TEST(RomSharing, AStatusChangeIsAskedAboutOnlyWhenTheContentsMovedOrTheFileWasProtected)
+{
+    RomFixture rom;
+    EditorState& s = rom.state();
+    const long long tile = spriteCatalogue()[5].romOffset;
+    editSprite(s, 5);
+    struct ::stat before;
+    ASSERT_EQ(::stat(rom.path().c_str(), &before), 0);
+    auto putTimeBack = [&] {
+        const timespec times[2] = {before.st_atim, before.st_mtim};
+        ASSERT_EQ(::utimensat(AT_FDCWD, rom.path().c_str(), times, 0), 0);
+    };
+    // A touch with the old time: the same bytes, so the save goes ahead.
+    putTimeBack();
+    EXPECT_TRUE(saveAllSprites(s.document).complete());
+    // An in-place write into an edited sprite with the time put back.
+    editSprite(s, 5);
+    ASSERT_EQ(::stat(rom.path().c_str(), &before), 0);
+    changeInPlace(rom.path(), tile + 4, {0x5A});
+    putTimeBack();
+    EXPECT_EQ(saveAllSprites(s.document).file, HeldFile::ChangedOutside);
+    // Write-protected while open: refused, nothing written.
+    ASSERT_EQ(::chmod(rom.path().c_str(), 0444), 0);
+    const SaveResult r = saveAllSprites(s.document, {.overOutsideChange = true});
+    ::chmod(rom.path().c_str(), 0644);
+    EXPECT_FALSE(r.ok);
+    EXPECT_NE(r.error.find("write-protected"), std::string::npos) << r.error;
+    EXPECT_EQ(rom.fileBytes()[tile + 4], 0x5A);
 }
 
 TEST(RomSharing, AWriteProtectedFileIsRefusedAlsoForRoot)

@@ -1,10 +1,15 @@
 #include "widgets/rom_conversation.h"
 
+#include <QEventLoop>
 #include <QFile>
+#include <QProgressDialog>
 #include <QStringList>
+#include <QTimer>
 
 #include <algorithm>
+#include <chrono>
 #include <ctime>
+#include <future>
 
 #include "file/path_names.h"
 #include "rom/rom_backup.h"
@@ -24,6 +29,39 @@ QString spriteList(const std::vector<int>& sprites)
     if (sprites.size() > kShown)
         list += QStringLiteral(" and %1 more").arg(sprites.size() - kShown);
     return list;
+}
+
+// The backup, copied by a thread of its own so that a large ROM does not
+// stop the window: the window waits half a second, then shows how far the
+// copy is (window-modal, so that nothing else reaches the ROM meanwhile).
+IoResult backupOffThisThread(QWidget* parent, const RomFile& rom)
+{
+    BackupProgress copied;
+    const std::string path = rom.path();
+    const FileKey key = rom.key();
+    std::future<IoResult> job = std::async(std::launch::async, [&copied, path, key] {
+        return backupRom(path, key, backupDirectory(), std::time(nullptr), nullptr, kBackupsKept, systemFileIo(),
+                         &copied);
+    });
+    if (job.wait_for(std::chrono::milliseconds(500)) != std::future_status::ready) {
+        QProgressDialog progress(QStringLiteral("Backing up %1 before the first save…").arg(romDisplayName(path)),
+                                 QString(), 0, 1000, parent);
+        progress.setWindowTitle(QStringLiteral("Tessel"));
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(0);
+        progress.setCancelButton(nullptr);
+        progress.show();
+        QEventLoop wait;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &wait, [&] {
+            const long long total = std::max(1LL, copied.total.load());
+            progress.setValue(static_cast<int>(std::min(1000LL, copied.done.load() * 1000 / total)));
+            if (job.wait_for(std::chrono::seconds(0)) == std::future_status::ready) wait.quit();
+        });
+        poll.start(50);
+        wait.exec();
+    }
+    return job.get();
 }
 
 } // namespace
@@ -49,11 +87,17 @@ SaveResult RomConversation::write(QWidget* parent, const std::string& path,
                                    "it. Write your edited sprites into it anyway?")
                         .arg(romDisplayName(path))))
         result = save({.overOutsideChange = true, .beforeWriting = beforeWriting});
-    if (result.file == HeldFile::Replaced)
-        prompts_.error(parent, QStringLiteral("The ROM file %1 was replaced or deleted by another "
-                                              "program after Tessel opened it. Nothing was saved; "
-                                              "your edits are still here.")
-                                   .arg(romDisplayName(path)));
+    if (result.file == HeldFile::Replaced) {
+        const QString said = QStringLiteral("The ROM file %1 was replaced or deleted by another "
+                                            "program after Tessel opened it. Nothing was saved; "
+                                            "your edits are still here.")
+                                 .arg(romDisplayName(path));
+        if (!saveCopy_)
+            prompts_.error(parent, said);
+        else if (prompts_.askYesNoDefaultNo(
+                     parent, said + QStringLiteral("\n\nSave a copy of the ROM with your edits under another name?")))
+            saveCopy_();
+    }
     return result;
 }
 
@@ -61,9 +105,9 @@ bool RomConversation::backupBeforeWrite(QWidget* parent, const RomFile& rom)
 {
     // Runs after the save's own check of the file (a file replaced or
     // deleted by another program is refused before this).
-    if (!rom.isOpen()) return true;
+    if (!rom.isOpen() || rom.isReadOnly()) return true; // nothing will be written into it
     if (std::find(backedUp_.begin(), backedUp_.end(), rom.key()) != backedUp_.end()) return true;
-    const IoResult made = backupRom(rom.path(), rom.key(), backupDirectory(), std::time(nullptr));
+    const IoResult made = backupOffThisThread(parent, rom);
     if (!made.ok &&
         !prompts_.askYesNoDefaultNo(parent, QStringLiteral("%1 could not be backed up: %2. Save anyway?")
                                                 .arg(romDisplayName(rom.path()), QString::fromStdString(made.error))))
@@ -83,7 +127,10 @@ bool RomConversation::report(QWidget* parent, const SaveResult& result, const QS
     if (alreadyTold(result)) {
         // Nothing more to say.
     } else if (!result.ok) {
-        prompts_.error(parent, withReason(failure, result.error));
+        QString text = withReason(failure, result.error);
+        if (!result.unsavedSprites.empty())
+            text += QStringLiteral("\n\nThese sprites were not saved: %1.").arg(spriteList(result.unsavedSprites));
+        prompts_.error(parent, text);
     } else if (!result.unsavedSprites.empty()) {
         prompts_.error(parent, QStringLiteral("The ROM file ends before the tiles of these sprites, so "
                                               "they were not saved: %1.")

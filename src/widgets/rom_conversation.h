@@ -1,7 +1,7 @@
 // What writing into the ROM says to the user and asks, in one place for the
 // main window's saves and the palette editor's Apply Changes:
-//  - the file was replaced or deleted by another program: said; nothing is
-//    written;
+//  - the file was replaced or deleted by another program: said, with Save a
+//    Copy As offered where the caller gave it; nothing is written;
 //  - the file was changed by another program: "Write your edited sprites
 //    into it anyway?", No the default;
 //  - the run's backup could not be made: "Save anyway?", No the default;
@@ -42,6 +42,10 @@ class RomConversation {
 public:
     explicit RomConversation(UserPrompts& prompts) : prompts_(prompts) {}
 
+    // Save a Copy As, offered by write() when the ROM was replaced or
+    // deleted (with none set, that is only said).
+    void setSaveCopy(std::function<void()> saveCopy) { saveCopy_ = std::move(saveCopy); }
+
     // Runs `save`; when the file at `path` was changed by another program,
     // asks whether to write over it and on Yes runs `save` again with
     // permission. A replaced or deleted file is said here. `beforeWriting`
@@ -69,6 +73,7 @@ public:
 
 private:
     UserPrompts& prompts_;
+    std::function<void()> saveCopy_;
     std::vector<FileKey> backedUp_; // ROMs copied before their first write
 };
 

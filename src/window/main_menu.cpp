@@ -46,6 +46,7 @@ QMenuBar* createMainMenu(QWidget* parent, std::map<int, QAction*>& actions)
              separator,
              {"&Save Current Sprite\tCtrl+S", SaveCurrentSprite, false, SaveCurrentBitmap},
              {"Save &All Sprites\tCtrl+A", SaveAllSprites, false, SaveAllBitmap},
+             {"Save a &Copy As…", SaveCopyAs, false, 0},
              separator,
              {"&Export Sprite as PNG…", ExportSpritePng, false, 0},
              {"&Import Sprite from PNG…", ImportSpritePng, false, 0},

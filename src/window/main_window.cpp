@@ -51,6 +51,7 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
     setWindowIcon(icon);
     setSizeGripEnabled(false);
     setFont(dialogFont(font()));
+    conversation_.setSaveCopy([this] { saveCopyCommand(); });
 
     menuBar_ = createMainMenu(this, actions_);
     recentMenu_ = new RecentRomsMenu([this](const QString& path) { openRecentRom(path); }, this);
@@ -138,7 +139,8 @@ void MainWindow::connectControls()
 
 void MainWindow::setRomControlsEnabled(bool enabled)
 {
-    for (int id : ids::RomControls) controls_[id]->setEnabled(enabled);
+    const bool readOnly = state_.document.romFile.isReadOnly();
+    for (int id : ids::RomControls) controls_[id]->setEnabled(enabled && !(readOnly && writesIntoRom(id)));
 }
 
 QAction* MainWindow::action(int commandId) const
@@ -181,8 +183,9 @@ void MainWindow::updateCaption()
         return;
     }
     const bool unsaved = editedSpriteCount(state_.document) > 0 || paletteChangesPending_;
-    setWindowTitle(QStringLiteral("%1%2 — %3")
-                       .arg(unsaved ? QStringLiteral("*") : QString(), romName(), product));
+    const QString readOnly = state_.document.romFile.isReadOnly() ? QStringLiteral(" (read-only)") : QString();
+    setWindowTitle(QStringLiteral("%1%2%3 — %4")
+                       .arg(unsaved ? QStringLiteral("*") : QString(), romName(), readOnly, product));
 }
 
 void MainWindow::romChanged()

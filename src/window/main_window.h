@@ -11,6 +11,9 @@
 // to the ROM?" only when some sprite differs from the file.
 // A ROM dropped on the window and File > Open Recent take the path of the
 // file dialog: openRomAt(), with the same questions.
+// Read-only: a ROM that cannot be opened for writing is offered read-only:
+//            openRom(readOnly) grays what writes into it; Save a Copy As
+//            writes the edits elsewhere.
 // Save:      save command -> RomConversation::write: the core's save, with
 //            backupBeforeWrite() before its first byte and the questions
 //            about the file -> report -> status bar (main_window_safety.cpp).
@@ -124,6 +127,9 @@ private:
     void closeRomCommand();
     bool saveCurrentSpriteCommand();
     bool saveAllSpritesCommand();
+    // Save a Copy As: asks for a file name and writes the ROM as Save All
+    // would leave it there (rom/rom_copy.h); the open ROM stays as it is.
+    void saveCopyCommand();
     // Either save through the ROM conversation; `sprite` as for noteSaved.
     bool saveCommand(const std::function<SaveResult(const SaveOptions&)>& save, const QString& failure,
                      int sprite);

@@ -17,6 +17,7 @@
 #include "window/recent_roms.h"
 #include "window/recovery_keeper.h"
 #include "editor/mouse.h"
+#include "file/file_access.h"
 #include "editor/rom_commands.h"
 #include "editor/sprite_selection.h"
 #include "rom/rom_session.h"
@@ -41,6 +42,19 @@ const QString kCannotOpenText = QStringLiteral(
 const QString kNotOakenshoreText = QStringLiteral(
     "This doesn't look like an Oakenshore ROM. Continuing may cause damage to your ROM. Do you "
     "want to continue anyway?");
+
+const QString kOpenReadOnlyText = QStringLiteral(
+    "\n\nOpen read-only? You can look at it and edit the sprites in memory, but not save into it; "
+    "Save a Copy As… writes your edits to another file.");
+
+// A file that cannot be opened for writing may still be read: probed
+// through a descriptor for reading only, which takes no lock.
+bool mayOpenReadOnly(FileIo& io, const std::string& path, RomProbe& probe)
+{
+    if (!writingRefused(path, io)) return false; // locked, missing, failing: refused only
+    RomFile file(io);
+    return file.openReadOnly(path).ok && probeRom(file, probe).ok;
+}
 
 bool isMenuCommand(int id)
 {
@@ -102,6 +116,7 @@ void MainWindow::runCommand(int id)
     case SaveCurrentSprite:
     case SaveSpriteButton: saveCurrentSpriteCommand(); break;
     case SaveAllSprites: saveAllSpritesCommand(); break;
+    case SaveCopyAs: saveCopyCommand(); break;
     case RefreshSpriteButton: refreshSpriteCommand(); break;
     case Exit: close(); break;
     case Undo: undo(state_); break;
@@ -189,7 +204,14 @@ bool MainWindow::openRomFile(const std::string& file)
     // Our own lock on the ROM we hold is no obstacle to opening it again.
     std::string reason;
     RomProbe probe;
-    switch (checkRomIdentity(file, state_.document.romFile.io(), &state_.document.romFile, &reason, &probe)) {
+    bool readOnly = false;
+    RomIdentity identity = checkRomIdentity(file, state_.document.romFile.io(), &state_.document.romFile, &reason, &probe);
+    if (identity == RomIdentity::CannotOpen && mayOpenReadOnly(state_.document.romFile.io(), file, probe)) {
+        if (!prompts_.askYesNo(this, withReason(kCannotOpenText, reason) + kOpenReadOnlyText)) return false;
+        readOnly = true;
+        identity = probe.kind == RomKind::Unknown ? RomIdentity::TitleDiffers : RomIdentity::TitleMatches;
+    }
+    switch (identity) {
     case RomIdentity::CannotOpen:
         prompts_.plainError(this, withReason(kCannotOpenText, reason));
         return false;
@@ -207,7 +229,7 @@ bool MainWindow::openRomFile(const std::string& file)
     // The open ROM is replaced only now that the new one is known to be
     // wanted; its unsaved edits are the user's to keep or drop.
     if (!mayDiscardEdits()) return false;
-    const IoResult opened = openRom(state_, file, probe.kind);
+    const IoResult opened = openRom(state_, file, probe.kind, readOnly);
     if (!opened.ok) {
         // Opening the held ROM again lets go of it first; if that open then
         // fails, no ROM is left open and the controls must say so.

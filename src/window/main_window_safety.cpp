@@ -7,7 +7,9 @@
 #include "window/status_line.h"
 #include "editor/rom_commands.h"
 #include "model/edit_marks.h"
+#include "rom/rom_copy.h"
 #include "rom/rom_session.h"
+#include "widgets/local_path.h"
 #include "widgets/user_prompts.h"
 
 namespace tessel {
@@ -45,6 +47,29 @@ void MainWindow::noteSaved(const SaveResult& result, int sprite)
         showStatus(spriteSavedText(sprite, result.tilesWritten, romName()));
     else
         showStatus(spritesSavedText(result.spritesSaved));
+}
+
+void MainWindow::saveCopyCommand()
+{
+    const QString chosen = prompts_.saveFilePath(this, QStringLiteral("Save a Copy As"),
+                                                 QStringLiteral("SNES ROM files (*.smc *.sfc);;All files (*)"));
+    if (chosen.isEmpty()) return;
+    const std::string path = localPathOf(chosen);
+    RomCopy copy;
+    const IoResult written = saveRomCopy(state_.document, path, &copy);
+    if (!written.ok) {
+        prompts_.error(this, withReason(QStringLiteral("The copy could not be written."), written.error));
+        return;
+    }
+    const QString name = romDisplayName(path);
+    showStatus(copy.spritesChanged == 1
+                   ? QStringLiteral("Wrote a copy with 1 edited sprite to %1").arg(name)
+                   : QStringLiteral("Wrote a copy with %1 edited sprites to %2").arg(copy.spritesChanged).arg(name));
+    if (!copy.unsavedSprites.empty()) {
+        SaveResult past;
+        past.unsavedSprites = copy.unsavedSprites;
+        conversation_.report(this, past, QString());
+    }
 }
 
 bool MainWindow::mayDiscardEdits()

@@ -36,6 +36,7 @@ const MenuRow kMenu[] = {
     {"&File", "C&lose ROM\tCtrl+L", 57602, false},
     {"&File", "&Save Current Sprite\tCtrl+S", 57603, false},
     {"&File", "Save &All Sprites\tCtrl+A", 32774, false},
+    {"&File", "Save a &Copy As…", 32860, false},
     {"&File", "&Export Sprite as PNG…", 32800, false},
     {"&File", "&Import Sprite from PNG…", 32801, false},
     {"&File", "Export All Sprites as S&heet…", 32802, false},
@@ -87,7 +88,7 @@ TEST_F(MainWindowStart, MenuHasEveryItemWithItsTextIdAndStateAndNoKeySequence)
     QStringList file;
     for (QAction* a : window->mainMenu()->actions()[0]->menu()->actions())
         file << (a->isSeparator() ? "-" : a->text().left(2));
-    EXPECT_EQ(file.join(""), "&O&ROpC&-&SSa-&E&IExImCrAp-E&");
+    EXPECT_EQ(file.join(""), "&O&ROpC&-&SSaSa-&E&IExImCrAp-E&");
 }
 
 TEST_F(MainWindowStart, MenuItemsWithPicturesCarryThem)

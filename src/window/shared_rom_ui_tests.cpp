@@ -9,13 +9,16 @@
 #include <QTest>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "window/window_test_fixture.h"
 #include "dialogs/palette_editor_dialog.h"
 #include "model/edit_marks.h"
+#include "rom/rom_backup.h"
 #include "rom/rom_session.h"
+#include "rom/tile_codec.h"
 #include "support/scratch_file.h"
 #include "support/synthetic_rom.h"
 
@@ -49,11 +52,13 @@ TEST_F(SharedRom, AReplacedFileIsNamedNothingIsWrittenAndClosingStillAsks)
     const std::vector<std::uint8_t> replacement = readFileBytes(theirs);
     ASSERT_EQ(std::rename(theirs.c_str(), path.c_str()), 0);
 
-    window->runCommand(ids::SaveCurrentSprite);
-    ASSERT_EQ(prompts.errors.size(), 1);
-    EXPECT_EQ(prompts.errors[0],
+    window->runCommand(ids::SaveCurrentSprite); // offers Save a Copy As
+
+    ASSERT_EQ(prompts.questions.size(), 1);
+    EXPECT_EQ(prompts.questions[0],
               "The ROM file game.sfc was replaced or deleted by another program after Tessel "
-              "opened it. Nothing was saved; your edits are still here.");
+              "opened it. Nothing was saved; your edits are still here.\n\n"
+              "Save a copy of the ROM with your edits under another name?");
     EXPECT_EQ(readFileBytes(path), replacement);
     prompts.saveAnswer = SaveChoice::Cancel;
     window->runCommand(ids::CloseRom);
@@ -117,6 +122,43 @@ TEST_F(SharedRom, ApplyChangesIsToldAndAskedWhatASaveIs)
               "The ROM file game.sfc was replaced or deleted by another program after Tessel "
               "opened it. Nothing was saved; your edits are still here.");
     EXPECT_TRUE(editor.hasUnappliedChanges());
+}
+
+TEST_F(SharedRom, AWriteProtectedRomOpensReadOnlyWithTheWritersGrayed)
+{
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    prompts.yesNoAnswer = false;
+    EXPECT_FALSE(window->openRomFile(path));
+    ASSERT_EQ(prompts.questions.size(), 1);
+    EXPECT_NE(prompts.questions[0].indexOf("Open read-only?"), -1) << prompts.questions[0].toStdString();
+
+    prompts.yesNoAnswer = true;
+    ASSERT_TRUE(window->openRomFile(path));
+    EXPECT_EQ(window->windowTitle(), "game.sfc (read-only) \u2014 Tessel 2.6");
+    const CommandStates& commands = state->window.commands;
+    EXPECT_FALSE(commands.isEnabled(ids::SaveCurrentSprite));
+    EXPECT_FALSE(commands.isEnabled(ids::SaveAllSprites));
+    EXPECT_FALSE(window->control(ids::SaveSpriteButton)->isEnabled());
+    EXPECT_TRUE(commands.isEnabled(ids::SaveCopyAs));
+    {
+        PaletteEditorDialog editor(*state, prompts, window.get());
+        EXPECT_FALSE(editor.findChild<QPushButton*>("1079")->isEnabled());
+    }
+    const int other = ::open(path.c_str(), O_RDONLY);
+    EXPECT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0) << "no lock is taken";
+    ::close(other);
+
+    // Edits stay in memory; the shortcut does nothing; the copy takes them.
+    edit(3);
+    window->runCommand(ids::SaveAllSprites);
+    EXPECT_EQ(readFileBytes(path), original);
+    prompts.nextPath = dir.filePath("edited.sfc");
+    window->runCommand(ids::SaveCopyAs);
+    std::vector<std::uint8_t> copy = original;
+    encodeSprite(state->document.spriteStore[3], copy.data() + state->document.spriteStore[3].romOffset);
+    EXPECT_EQ(readFileBytes(prompts.nextPath.toStdString()), copy);
+    EXPECT_TRUE(backupsOf(backupDirectory(), backupName(path)).empty()) << "no backup";
+    ::chmod(path.c_str(), 0644);
 }
 
 TEST_F(SharedRom, SaveInTheExitQuestionClosesWhenEveryEditIsInsideAShortFile)

@@ -81,11 +81,12 @@ std::string EndToEnd::waitForSprite(const EditorWindow& editor, const SpriteMode
     });
 }
 
-std::string EndToEnd::waitForFile(const std::vector<std::uint8_t>& expected) const
+std::string EndToEnd::waitForFile(const std::vector<std::uint8_t>& expected, const std::string& path) const
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     for (;;) {
-        const std::vector<std::uint8_t> file = testing::readFileBytes(romPath_);
+        std::vector<std::uint8_t> file; // none yet: no bytes
+        try { file = testing::readFileBytes(path.empty() ? romPath_ : path); } catch (const std::exception&) {}
         std::string finding;
         if (file.size() != expected.size()) {
             finding = "the file has " + std::to_string(file.size()) + " bytes, expected " +

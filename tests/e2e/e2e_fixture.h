@@ -36,9 +36,9 @@ protected:
     // Waits until the canvas and the preview show `sprite` in `colours`.
     std::string waitForSprite(const EditorWindow& editor, const SpriteModel& sprite,
                               const DisplayColours& colours) const;
-    // Waits until the ROM file holds exactly `expected`; returns what
-    // differs otherwise.
-    std::string waitForFile(const std::vector<std::uint8_t>& expected) const;
+    // Waits until the ROM file (or the file at `path`) holds exactly
+    // `expected`; returns what differs otherwise.
+    std::string waitForFile(const std::vector<std::uint8_t>& expected, const std::string& path = {}) const;
 
     std::unique_ptr<XServer> server_;
     std::unique_ptr<Desktop> desktop_;

@@ -62,6 +62,34 @@ TEST_F(SharedRomFile, ARomRenamedOverGetsNothingAndClosingStillAsks)
     EXPECT_EQ(testing::readFileBytes(romPath_), theirs);
 }
 
+TEST_F(SharedRomFile, AfterARenameOverSaveACopyAsWritesTheEditsElsewhere)
+{
+    const EditorWindow& editor = startEditor({romPath_});
+    desktop_->focus(editor.window());
+    const SpriteModel sprite = paintOnePixel(editor);
+    std::vector<std::uint8_t> theirs = original_;
+    theirs[0x200] ^= 0xFF;
+    {
+        testing::ScratchFile written;
+        written.write(theirs);
+        ASSERT_EQ(std::rename(written.path().c_str(), romPath_.c_str()), 0);
+    }
+    desktop_->focus(editor.window());
+    desktop_->key("ctrl+s");
+    answer(editor, "alt+y", "the offer of a copy after the replacement"); // Yes
+    const WindowBox dialog = desktop_->waitForWindow("^Save a Copy As");
+    desktop_->focus(dialog);
+    const std::string copyPath = romPath_ + ".copy.smc";
+    desktop_->type(copyPath);
+    desktop_->key("Return");
+    ASSERT_TRUE(desktop_->waitUntilGone("^Save a Copy As")) << "the file dialog stays open";
+
+    std::vector<std::uint8_t> expected = original_;
+    encodeSprite(sprite, expected);
+    EXPECT_EQ(waitForFile(expected, copyPath), "") << editor.log();
+    EXPECT_EQ(testing::readFileBytes(romPath_), theirs);
+}
+
 TEST_F(SharedRomFile, SaveAllKeepsAnOutsideChangeToASpriteTheUserNeverTouched)
 {
     const EditorWindow& editor = startEditor({romPath_});
