@@ -15,6 +15,7 @@
 #include "model/command_ids.h"
 #include "model/edit_marks.h"
 #include "rom/palette_codec.h"
+#include "rom/rom_backup.h"
 #include "window/status_line.h"
 #include "support/scratch_file.h"
 #include "support/synthetic_rom.h"
@@ -244,8 +245,10 @@ TEST_F(ArtCommands, CreatePatchRemembersTheCleanRomAndDatesTheBackups)
     const QByteArray savedState = qgetenv("XDG_STATE_HOME");
     qputenv("XDG_STATE_HOME", dir.filePath("state").toLocal8Bit());
     ASSERT_TRUE(QDir(dir.path()).mkpath("state/tessel/backups"));
-    for (const char* name : {"game.smc.20261208-224100.bak", "game.smc.20261209-010203-2.bak"})
-        ASSERT_TRUE(QFile::copy(QString::fromStdString(rom), dir.filePath(QStringLiteral("state/tessel/backups/") + name)));
+    const QString name = QString::fromStdString(backupName(rom));
+    for (const char* stamp : {".20261208-224100.bak", ".20261209-010203-2.bak"})
+        ASSERT_TRUE(QFile::copy(QString::fromStdString(rom),
+                                dir.filePath(QStringLiteral("state/tessel/backups/") + name + QLatin1String(stamp))));
     ::chmod(dir.filePath("state").toLocal8Bit().constData(), 0700);
     openRom();
     prompts.yesNoAnswer = false;
