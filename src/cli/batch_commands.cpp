@@ -82,10 +82,6 @@ CommandResult importSheet(const Args& a, const Options& o, Reply& reply)
 {
     const auto rom = newDocument();
     if (auto f = openRomFor(*rom, a[0], true, o.force)) return f;
-    const std::string map = cellMapPathOf(a[1]);
-    FileStatus status;
-    if (systemFileIo().pathStatus(map.c_str(), status) == 0)
-        return savedImport(*rom, importIndexedSheetFile(*rom, a[1], map), reply);
     return savedImport(*rom, importSheetFile(*rom, a[1]), reply);
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "interchange/clipboard_picture.h"
+#include "interchange/indexed_sheet.h"
 #include "file/durable_file.h"
 #include "file/file_access.h"
 #include "file/path_names.h"
@@ -85,6 +86,9 @@ Outcome<ArtChange> importSpriteFile(EditorState& state, int sprite, const std::s
 Outcome<ArtChange> importSheetFile(RomDocument& document, const std::string& path, const BeforeChange& beforeChange)
 {
     using Result = Outcome<ArtChange>;
+    const std::string map = cellMapPathOf(path);
+    if (FileStatus status; systemFileIo().pathStatus(map.c_str(), status) == 0)
+        return importIndexedSheetFile(document, path, map, beforeChange);
     auto sheet = importSheetPngFile(path, spriteViewsOf(document.spriteStore), document.rawPalettes);
     if (!sheet.ok) return Result::failure(sheet.error);
     for (std::size_t i = 0; i < sheet.value.changedSprites.size(); ++i)

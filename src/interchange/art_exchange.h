@@ -41,7 +41,9 @@ Outcome<ArtChange> importSpriteFile(RomDocument& document, int sprite, const std
                                     const BeforeChange& beforeChange = {});
 
 // Every sprite from the sheet at `path`: those whose pixels differ are
-// marked edited, the one shown with an undo snapshot first.
+// marked edited, the one shown with an undo snapshot first. A sheet with a
+// cell map beside it (an indexed sheet, interchange/indexed_sheet.h) is
+// read through its map.
 Outcome<ArtChange> importSheetFile(EditorState& state, const std::string& path);
 Outcome<ArtChange> importSheetFile(RomDocument& document, const std::string& path,
                                    const BeforeChange& beforeChange = {});

@@ -191,7 +191,8 @@ void createPatch(QWidget* window, EditorState& state, UserPrompts& prompts)
                                         stemOf(state) + QStringLiteral(".bps"));
     if (out.empty()) return;
     if (!report(window, prompts, exportPatch(out, localPathOf(clean), rom),
-                QStringLiteral("Patch written to %1, from %2").arg(fileName(out), QFileInfo(clean).fileName())))
+                QStringLiteral("Patch written to %1, from %2, without the copier header so that it fits the dump")
+                    .arg(fileName(out), QFileInfo(clean).fileName())))
         return;
     if (hasUnsavedEdits(state.document))
         prompts.information(window, QStringLiteral("The patch holds the ROM file as saved; the edits not "

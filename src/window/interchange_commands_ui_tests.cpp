@@ -11,6 +11,7 @@
 
 #include "window/window_test_fixture.h"
 #include "dialogs/palette_editor_dialog.h"
+#include "interchange/indexed_sheet.h"
 #include "interchange/png_image.h"
 #include "model/command_ids.h"
 #include "model/edit_marks.h"
@@ -235,7 +236,8 @@ TEST_F(ArtCommands, DialogsStartBesideTheRomAndTheChosenFilterNamesTheFile)
     EXPECT_EQ(prompts.fileStarts[3], dir.path()); // the clean ROM
     EXPECT_EQ(prompts.fileStarts[4], dir.filePath("game.bps"));
     EXPECT_EQ(paletteStatus, QStringLiteral("Palette %1 written to mypal.pal").arg(p));
-    EXPECT_EQ(window->statusLine()->shownText(), "Patch written to mypatch.ips, from game.smc");
+    EXPECT_EQ(window->statusLine()->shownText(),
+              "Patch written to mypatch.ips, from game.smc, without the copier header so that it fits the dump");
 }
 
 // Create Patch asks first for the clean ROM chosen last time for this ROM,
@@ -291,6 +293,30 @@ TEST_F(ArtCommands, PaletteImportTakesTheChosenPaletteOfADumpAsUnappliedChanges)
     ASSERT_FALSE(unapplied.isEmpty());
     EXPECT_TRUE(unapplied.last().at(0).toBool());
     EXPECT_EQ(readFileBytes(rom), original);
+}
+
+
+// An indexed sheet is no whole-ROM sheet: Import Sheet can take it only
+// through the cell map beside it, as the command line does.
+TEST_F(ArtCommands, ImportSheetReadsAnIndexedSheetThroughItsCellMap)
+{
+    openRom();
+    const int p = state->current().paletteIndex;
+    const auto sheet = exportIndexedSheet(state->document, p);
+    ASSERT_TRUE(sheet.ok) << sheet.error;
+    auto picture = decodePng(sheet.value.png, {4096, 8192}).value;
+    picture.indices[0] = picture.indices[0] == 3 ? 4 : 3; // sprite 0's top-left pixel
+    const auto write = [this](const char* name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    };
+    const auto png = encodeIndexedPng(picture.width, picture.height, picture.indices, picture.palette).value;
+    write("indexed.png", QByteArray(reinterpret_cast<const char*>(png.data()), qsizetype(png.size())));
+    write("indexed.json", QByteArray::fromStdString(sheet.value.cellMap));
+    run(ids::ImportSheet, dir.filePath("indexed.png"));
+    ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("\n").toStdString();
+    EXPECT_TRUE(state->document.spriteEdited[0]);
+    EXPECT_EQ(state->current().pixels[0], picture.indices[0]);
 }
 
 } // namespace
