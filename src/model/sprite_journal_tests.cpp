@@ -59,9 +59,10 @@ TEST(SpriteJournal, StoresTheSpritesOwnAreaRowByRow)
     journal.record(4, EditCause::Fill, {}, store.data(), 64, 3, 2);
     const JournalState& s = *journal.statesOf(4).at(0);
     EXPECT_EQ(s.pixels, (std::vector<std::uint8_t>{1, 0, 2, 3, 0, 4}));
-    EXPECT_EQ(journal.find(s.id), &s);
-    journal.clear();
-    EXPECT_EQ(journal.find(s.id), nullptr);
+    const auto id = s.id;
+    EXPECT_EQ(journal.find(id), &s);
+    journal.clear(); // `s` is gone with it
+    EXPECT_EQ(journal.find(id), nullptr);
     EXPECT_EQ(journal.bytes(), 0u);
 }
 
