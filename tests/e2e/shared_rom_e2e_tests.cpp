@@ -76,7 +76,12 @@ TEST_F(SharedRomFile, AfterARenameOverSaveACopyAsWritesTheEditsElsewhere)
     }
     desktop_->focus(editor.window());
     desktop_->key("ctrl+s");
-    answer(editor, "alt+y", "the offer of a copy after the replacement"); // Yes
+    // Yes: the file dialog follows the question at once, so it is waited
+    // for in its place rather than for no window at all.
+    const std::optional<WindowBox> offer = waitForPopup(editor);
+    ASSERT_TRUE(offer) << "the offer of a copy after the replacement did not show";
+    desktop_->focus(*offer);
+    desktop_->key("alt+y");
     const WindowBox dialog = desktop_->waitForWindow("^Save a Copy As");
     desktop_->focus(dialog);
     const std::string copyPath = romPath_ + ".copy.smc";
