@@ -121,10 +121,13 @@ void LargeViewWindow::layoutChanged()
 
 void LargeViewWindow::repaintNow()
 {
+    // Called after every change the canvas shows: a hidden view does nothing
+    // here, and showAndRaise brings it up to date when it shows again.
+    if (!isVisible()) return;
     // The fitting zoom follows the sprite's size.
     layoutChanged();
     updateStatus();
-    if (isVisible() && !isMinimized()) canvas_->repaint();
+    if (!isMinimized()) canvas_->repaint();
 }
 
 QString LargeViewWindow::statusText() const

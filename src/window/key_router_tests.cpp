@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QKeyEvent>
-#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -214,9 +213,7 @@ TEST_F(KeyRouterTest, AMenusMnemonicsWinOverCharacterShortcutsWhileItIsOpen)
     int imported = 0;
     QObject::connect(menu.addAction("&Import Sprite from PNG…"), &QAction::triggered, [&] { ++imported; });
     menu.popup(window.mapToGlobal(QPoint(10, 10)));
-    const QDeadlineTimer deadline(5000);
-    while (QApplication::activePopupWidget() != &menu && !deadline.hasExpired()) QTest::qWait(10);
-    ASSERT_EQ(QApplication::activePopupWidget(), &menu);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activePopupWidget() == &menu; }, 5000));
     QTest::keyClick(&menu, Qt::Key_I);
     EXPECT_EQ(imported, 1);
     EXPECT_TRUE(ran.empty());
