@@ -21,6 +21,8 @@ namespace tessel {
 // tile of every edited sprite as the editor holds it, as Save All writes
 // them: tiles that read as our copy of the sprite area keep the file's
 // bytes, and a tile past the end of the file is left out, never added.
+// It is made beside the save (rom_saving.cpp), from the same plan of
+// writes, so that the copy and a save cannot differ.
 struct RomCopy {
     std::vector<std::uint8_t> bytes;
     int spritesChanged = 0;          // edited sprites with a tile written

@@ -15,6 +15,7 @@
 
 #include "model/edit_marks.h"
 #include "rom/palette_codec.h"
+#include "rom/rom_copy.h"
 #include "rom/rom_session.h"
 #include "rom/sprite_catalogue.h"
 #include "rom/tile_codec.h"
@@ -171,6 +172,7 @@ struct Pending {
     long long count;    // its bytes
     bool changed = false;
     bool blocked = false; // a changed tile lies past the end of the file
+    bool written = false; // some of its bytes are among the writes
 };
 
 // The sprites among `sprites` that have tiles, with the sprite area as they
@@ -215,6 +217,43 @@ std::vector<int> editedSprites(const RomDocument& document)
     return edited;
 }
 
+// What a save of `sprites` writes into a file of `size` bytes: changed
+// tiles in runs of adjacent ones (from encodedArea), and whole sprites of
+// records outside the sprite area, which cannot be compared with the copy
+// (a damaged record could only lead there). A tile past the end of the file
+// is not written and its sprite is reported.
+struct SavePlan {
+    std::vector<Pending> pending;
+    Runs runs;                           // changed tiles inside the sprite area, sorted
+    std::vector<const Pending*> outside; // whole sprites of damaged records
+};
+
+void planSave(const RomDocument& document, const std::vector<int>& sprites, long long size, SavePlan& plan)
+{
+    plan.pending = encodePending(document, sprites);
+    for (Pending& p : plan.pending) {
+        const SpriteRecord& record = document.spriteStore[p.sprite];
+        p.blocked = changedPastTheEnd(document, p, size);
+        if (!insideArea(record)) {
+            p.changed = true;
+            p.written = !p.blocked;
+            if (!p.blocked) plan.outside.push_back(&p);
+            continue;
+        }
+        for (long long t = p.offset; t < p.offset + p.count; t += kTileBytes) {
+            if (!tileChanged(document, t)) continue;
+            p.changed = true;
+            if (t + kTileBytes > size) continue;
+            p.written = true;
+            if (!plan.runs.empty() && plan.runs.back().first + plan.runs.back().second == t)
+                plan.runs.back().second += kTileBytes;
+            else
+                plan.runs.emplace_back(t, kTileBytes);
+        }
+    }
+    std::sort(plan.runs.begin(), plan.runs.end());
+}
+
 SaveResult saveSprites(RomDocument& document, const std::vector<int>& sprites,
                        const SaveOptions& options)
 {
@@ -224,35 +263,13 @@ SaveResult saveSprites(RomDocument& document, const std::vector<int>& sprites,
     if (!length) return failed(length.error);
     const long long size = length.value;
 
-    // Sprites outside the sprite area cannot be compared with the copy; a
-    // damaged record could only lead there, and is written whole.
-    std::vector<Pending> pending = encodePending(document, sprites);
+    SavePlan plan;
+    planSave(document, sprites, size, plan);
+    const std::vector<Pending>& pending = plan.pending;
+    const Runs& runs = plan.runs;
+    const std::vector<const Pending*>& outside = plan.outside;
     std::array<std::uint8_t, kMaxSpriteBytes> wholeSprite;
     SaveResult result;
-
-    // Changed tiles, in runs of adjacent ones; a tile past the end of the
-    // file is not written and its sprite is reported.
-    Runs runs;                          // changed tiles inside the sprite area
-    std::vector<const Pending*> outside; // whole sprites of damaged records
-    for (Pending& p : pending) {
-        const SpriteRecord& record = document.spriteStore[p.sprite];
-        p.blocked = changedPastTheEnd(document, p, size);
-        if (!insideArea(record)) {
-            p.changed = true;
-            if (!p.blocked) outside.push_back(&p);
-            continue;
-        }
-        for (long long t = p.offset; t < p.offset + p.count; t += kTileBytes) {
-            if (!tileChanged(document, t)) continue;
-            p.changed = true;
-            if (t + kTileBytes > size) continue;
-            if (!runs.empty() && runs.back().first + runs.back().second == t)
-                runs.back().second += kTileBytes;
-            else
-                runs.emplace_back(t, kTileBytes);
-        }
-    }
-    std::sort(runs.begin(), runs.end());
     if ((!runs.empty() || !outside.empty()) && !mayWrite(options)) return declined();
 
     IoResult written;
@@ -315,6 +332,36 @@ SaveResult saveSprite(RomDocument& document, int sprite, const SaveOptions& opti
 SaveResult saveAllSprites(RomDocument& document, const SaveOptions& options)
 {
     return saveSprites(document, editedSprites(document), options);
+}
+
+Outcome<RomCopy> romAfterSaveAll(const RomDocument& document)
+{
+    const RomFile& file = document.romFile;
+    if (!file.isOpen()) return Outcome<RomCopy>::failure("No ROM is open");
+    const Outcome<long long> length = file.size();
+    if (!length) return Outcome<RomCopy>::failure(length.error);
+    // Offsets are those of a copier image; a dump's bytes start 512 later.
+    const long long first = file.hasCopierHeader() ? 0 : RomFile::kCopierHeaderBytes;
+    RomCopy copy;
+    copy.bytes.resize(static_cast<std::size_t>(std::max(0LL, length.value - first)));
+    if (IoResult r = file.read(first, copy.bytes); !r.ok) return Outcome<RomCopy>::failure(r.error);
+
+    // The writes Save All would make, laid into the bytes instead.
+    SavePlan plan;
+    planSave(document, editedSprites(document), length.value, plan);
+    std::array<std::uint8_t, kMaxSpriteBytes> wholeSprite;
+    for (const Pending* p : plan.outside) {
+        if (p->offset < first) continue; // inside the header the dump does not have
+        encodeSprite(document.spriteStore[p->sprite], wholeSprite.data());
+        std::memcpy(copy.bytes.data() + (p->offset - first), wholeSprite.data(), p->count);
+    }
+    for (auto [offset, count] : plan.runs)
+        std::memcpy(copy.bytes.data() + (offset - first), encodedArea.data() + (offset - kSpriteAreaBegin), count);
+    for (const Pending& p : plan.pending) {
+        copy.spritesChanged += p.written;
+        if (p.blocked) copy.unsavedSprites.push_back(p.sprite);
+    }
+    return Outcome<RomCopy>::success(std::move(copy));
 }
 
 std::vector<int> editedSpritesPastTheEnd(const RomDocument& document, long long fileSize)
