@@ -26,6 +26,7 @@ public:
     void fill(const Rect& r, std::uint32_t colour) const
     {
         const Rect c = intersected(r, clip_);
+        if (c.isEmpty()) return;
         for (int y = c.top; y < c.bottom; ++y)
             std::fill(row(y) + c.left, row(y) + c.right, colour);
     }
@@ -58,31 +59,53 @@ public:
             for (int x = 0; x < kOverviewMarkSize; ++x)
                 if (g[y][x] == '#' && clip_.contains({at.x + x, at.y + y})) row(at.y + y)[at.x + x] = colour;
     }
-    // The sprite's w x h pixels, each as s x s view pixels from `origin`.
-    void sprite(const SpriteRecord& r, const DisplayPalette& palette, Point origin, int s) const
-    {
-        const int w = std::clamp(r.widthPixels(), 0, kBufferWidth);
-        const int h = std::clamp(r.heightPixels(), 0, kBufferHeight);
-        std::array<std::uint32_t, kColoursPerPalette> colours;
-        for (int i = 0; i < kColoursPerPalette; ++i) {
-            const Rgb c = colourOf(palette, i);
-            colours[i] = 0xff000000u | std::uint32_t(c.r) << 16 | std::uint32_t(c.g) << 8 | c.b;
-        }
-        const Rect c = intersected({origin.x, origin.y, origin.x + w * s, origin.y + h * s}, clip_);
-        for (int y = c.top; y < c.bottom; ++y) {
-            const std::uint8_t* source = r.pixels.data() + (y - origin.y) / s * kBufferWidth;
-            std::uint32_t* out = row(y);
-            for (int x = c.left; x < c.right; ++x) out[x] = colours[source[(x - origin.x) / s] & 15];
-        }
-    }
-
-private:
     std::uint32_t* row(int y) const { return image_ + static_cast<std::ptrdiff_t>(y) * stride_; }
 
+private:
     std::uint32_t* image_;
     int stride_;
     Rect clip_;
 };
+
+using PaletteColours = std::array<std::array<std::uint32_t, kColoursPerPalette>, kPaletteCount>;
+
+PaletteColours paletteColours(const RomDocument& document)
+{
+    PaletteColours out;
+    for (int p = 0; p < kPaletteCount; ++p)
+        for (int i = 0; i < kColoursPerPalette; ++i) {
+            const Rgb c = colourOf(document.displayPalettes[p], i);
+            out[p][i] = 0xff000000u | std::uint32_t(c.r) << 16 | std::uint32_t(c.g) << 8 | c.b;
+        }
+    return out;
+}
+
+void fillSpan(std::uint32_t* row, int from, int to, std::uint32_t colour)
+{
+    if (from < to) std::fill(row + from, row + to, colour);
+}
+
+// One view row of a cell's box, [x0, x1) of it: black, and across the
+// sprite's rows its pixels, each `scale` view pixels wide.
+void paintBoxRow(std::uint32_t* row, int x0, int x1, const Rect& box, int rowInBox, const SpriteRecord& r,
+                 const std::array<std::uint32_t, kColoursPerPalette>& colours, int scale)
+{
+    const int w = std::clamp(r.widthPixels(), 0, kBufferWidth), h = std::clamp(r.heightPixels(), 0, kBufferHeight);
+    const int left = box.left + (kBufferWidth / 2 - w / 2) * scale;
+    const int top = (kBufferHeight / 2 - h / 2) * scale;
+    if (rowInBox < top || rowInBox >= top + h * scale) return fillSpan(row, x0, x1, 0xff000000u);
+    const int spriteLeft = std::max(x0, left), spriteRight = std::min(x1, left + w * scale);
+    fillSpan(row, x0, std::min(x1, left), 0xff000000u);
+    const std::uint8_t* source = r.pixels.data() + (rowInBox - top) / scale * kBufferWidth;
+    if (scale == 1) {
+        for (int x = spriteLeft; x < spriteRight; ++x) row[x] = colours[source[x - left] & 15];
+    } else if (scale == 2) {
+        for (int x = spriteLeft; x < spriteRight; ++x) row[x] = colours[source[(x - left) >> 1] & 15];
+    } else {
+        for (int x = spriteLeft; x < spriteRight; ++x) row[x] = colours[source[(x - left) / scale] & 15];
+    }
+    fillSpan(row, std::max(x0, left + w * scale), x1, 0xff000000u);
+}
 
 } // namespace
 
@@ -150,24 +173,45 @@ void paintOverview(const RomDocument& document, const OverviewLayout& layout, co
     clip = intersected(clip, {0, 0, layout.viewWidth, layout.viewHeight});
     if (clip.isEmpty()) return;
     const Canvas canvas(image, stride, clip);
-    canvas.fill(clip, kOverviewBackground);
+    const PaletteColours colours = paletteColours(document);
     const int count = std::min(layout.count, static_cast<int>(sprites.size()));
+    const int columns = layout.columns(), cellWidth = layout.cellWidth(), cellHeight = layout.cellHeight();
+    // Row by row, every pixel once: the background, and across the boxes'
+    // rows the boxes between it.
+    for (int y = clip.top; y < clip.bottom; ++y) {
+        std::uint32_t* row = canvas.row(y);
+        const int gridY = y + scrollY;
+        const int rowInBox = gridY < 0 ? -1 : gridY % cellHeight - kOverviewPad;
+        const int first = gridY < 0 ? count : gridY / cellHeight * columns;
+        if (rowInBox < 0 || rowInBox >= layout.boxHeight() || first >= count) {
+            fillSpan(row, clip.left, clip.right, kOverviewBackground);
+            continue;
+        }
+        int x = clip.left;
+        for (int i = first; i < std::min(count, first + columns); ++i) {
+            const int boxLeft = layout.left() + (i - first) * cellWidth + kOverviewPad;
+            const Rect box{boxLeft, 0, boxLeft + layout.boxWidth(), 0};
+            fillSpan(row, x, std::min(clip.right, box.left), kOverviewBackground);
+            x = std::max(x, box.left);
+            const int end = std::min(clip.right, box.right);
+            const int s = sprites[i];
+            if (s >= 0 && s < kSpriteCount && x < end) {
+                const SpriteRecord& r = document.spriteStore[s];
+                paintBoxRow(row, x, end, box, rowInBox, r, colours[r.paletteIndex & 31], layout.scale);
+            }
+            x = std::max(x, end);
+        }
+        fillSpan(row, x, clip.right, kOverviewBackground);
+    }
+    // Then what lies over them: frames and marks.
     const int end = std::min(count, layout.endIndexIn(clip.bottom, scrollY));
     for (int i = layout.firstIndexIn(clip.top, scrollY); i < end; ++i) {
         const int s = sprites[i];
         if (s < 0 || s >= kSpriteCount) continue;
         const Rect cell = layout.cellRect(i, scrollY);
-        if (intersected(cell, clip).isEmpty()) continue;
         const Rect box = layout.boxRect(i, scrollY);
         if (s == current) canvas.frame({box.left - 2, box.top - 2, box.right + 2, box.bottom + 2}, 2, kOverviewCurrentFrame);
-        canvas.fill(box, 0xff000000u);
-        const SpriteRecord& r = document.spriteStore[s];
-        const int w = std::clamp(r.widthPixels(), 0, kBufferWidth), h = std::clamp(r.heightPixels(), 0, kBufferHeight);
-        const Point origin{box.left + (kBufferWidth / 2 - w / 2) * layout.scale,
-                           box.top + (kBufferHeight / 2 - h / 2) * layout.scale};
-        canvas.sprite(r, document.displayPalettes[r.paletteIndex & 31], origin, layout.scale);
         if (i == cursor) canvas.dashedFrame(cell, kOverviewCursorFrame);
-
         const SpriteTags t = tags ? tags(s) : SpriteTags{};
         const int markTop = box.bottom + kOverviewPad + (layout.lineHeight - kOverviewMarkSize) / 2;
         if (t.starred) canvas.glyph(kStar, {cell.left + kOverviewPad, markTop}, kOverviewStarColour);

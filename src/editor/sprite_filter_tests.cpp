@@ -102,6 +102,15 @@ TEST(OverviewGrid, CellsArePaintedWherePlacedWithTheirFrameAndMarks)
     EXPECT_EQ(at(16, 0), kOverviewCursorFrame); // dashes on cell 0's edge
     EXPECT_EQ(at(14, 0), kOverviewBackground);
     EXPECT_EQ(at(5, 5), kOverviewBackground);
+    // A part painted alone is what the whole paint has there, and nothing
+    // outside it is touched.
+    std::vector<std::uint32_t> part(300 * 200, 0x12345678u);
+    const Rect clip{151, 20, 200, 180};
+    paintOverview(doc, layout, {19, 20}, 0, 20, 0, {}, clip, part.data(), 300);
+    int wrong = 0;
+    for (int i = 0; i < 300 * 200; ++i)
+        wrong += part[i] != (clip.contains({i % 300, i / 300}) ? image[i] : 0x12345678u);
+    EXPECT_EQ(wrong, 0);
     EXPECT_EQ(layout.indexAt({154, 4}, 0), 1);
     EXPECT_EQ(layout.indexAt({13, 4}, 0), -1);
 }

@@ -179,8 +179,8 @@ void SpriteOverviewWindow::showAndRaise()
 {
     if (!placed_ && parentWidget()) {
         // First shown with no saved place: left of the main window, as the
-        // Large View goes to its right.
-        placeBeside(*this, *parentWidget(), Side::Left);
+        // Large View goes to its right, narrowed to the room there.
+        placeBeside(*this, *parentWidget(), Side::Left, true);
         placed_ = true;
     }
     show();

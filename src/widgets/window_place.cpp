@@ -35,11 +35,15 @@ void writeWindowPlace(QSettings& settings, const QWidget& window)
     settings.setValue(QStringLiteral("height"), window.height());
 }
 
-void placeBeside(QWidget& window, const QWidget& owner, Side side)
+void placeBeside(QWidget& window, const QWidget& owner, Side side, bool narrowToFit)
 {
     const QRect frame = owner.window()->frameGeometry();
     const QScreen* screen = owner.window()->screen();
     const QRect room = screen ? screen->availableGeometry() : QRect();
+    if (narrowToFit && room.isValid()) {
+        const int free = side == Side::Left ? frame.left() - room.left() : room.right() - frame.right();
+        if (free < window.width()) window.resize(std::max(free, window.minimumWidth()), window.height());
+    }
     QPoint at(side == Side::Right ? frame.right() + 1 : frame.left() - window.width(), frame.top());
     if (room.isValid()) {
         if (at.x() + window.width() > room.right() + 1) at.setX(room.right() + 1 - window.width());

@@ -17,7 +17,9 @@ void writeWindowPlace(QSettings& settings, const QWidget& window);
 
 enum class Side { Left, Right };
 // Moves `window` against that side of `owner`'s frame, tops aligned, and
-// then only as far back as it must to stay on the owner's screen.
-void placeBeside(QWidget& window, const QWidget& owner, Side side);
+// then only as far back as it must to stay on the owner's screen. With
+// `narrowToFit` it is first made narrower (not below its minimum width)
+// where the room on that side is too small, so as not to cover the owner.
+void placeBeside(QWidget& window, const QWidget& owner, Side side, bool narrowToFit = false);
 
 } // namespace tessel
