@@ -41,6 +41,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
             result.startupTime = true;
         } else if (!optionsEnded && arg == QLatin1String("--large-view")) {
             result.largeView = true;
+        } else if (!optionsEnded && arg == QLatin1String("--overview")) {
+            result.overview = true;
         } else if (!optionsEnded && arg.startsWith(QLatin1Char('-'))) {
             result.valid = false;
         } else if (result.romPath.isEmpty()) {

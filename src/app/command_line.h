@@ -3,7 +3,8 @@
 // build's own scripts: --screenshot PATH saves a picture of the window once
 // it is shown and quits; --startup-time prints the wall-clock time of the
 // first paint (nanoseconds since the epoch) and quits. --large-view shows
-// the Large View beside the window once the ROM is open.
+// the Large View beside the window once the ROM is open, --overview the
+// Sprite Overview.
 #pragma once
 
 #include <QString>
@@ -19,11 +20,12 @@ struct CommandLine {
     QString screenshotPath; // empty: no screenshot
     bool startupTime = false;
     bool largeView = false;
+    bool overview = false;
 };
 
 // `arguments` includes the program name first, as QCoreApplication gives it.
 CommandLine parseCommandLine(const QStringList& arguments);
 
-inline constexpr char kUsage[] = "usage: tessel [--large-view] [ROM]\n";
+inline constexpr char kUsage[] = "usage: tessel [--large-view] [--overview] [ROM]\n";
 
 } // namespace tessel

@@ -48,6 +48,8 @@ TEST(CommandLine, BuildOptions)
     const CommandLine large = parse({"--large-view", "demo.smc"});
     EXPECT_TRUE(large.valid && large.largeView);
     EXPECT_EQ(large.romPath, "demo.smc");
+    const CommandLine overview = parse({"demo.smc", "--overview"});
+    EXPECT_TRUE(overview.valid && overview.overview && !overview.largeView);
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include "app/system_prompts.h"
 #include "model/command_ids.h"
 #include "views/large_view_window.h"
+#include "views/sprite_overview_window.h"
 
 // The pictures live in the static UI library: they are registered
 // explicitly, from outside any namespace as Q_INIT_RESOURCE requires.
@@ -26,22 +27,34 @@ namespace tessel {
 
 namespace {
 
-// The whole main window (menu bar included) and, when it is shown, the
-// Large View beside it on the window colour, tops aligned.
+// The whole main window (menu bar included) and, when they are shown, the
+// Sprite Overview left of it and the Large View right of it, on the window
+// colour, tops aligned.
 QImage windowPicture(MainWindow& window)
 {
-    const QImage main = window.grab().toImage();
-    const LargeViewWindow* view = window.largeView();
-    if (!view || !view->isVisible()) return main;
-    const QImage large = const_cast<LargeViewWindow*>(view)->grab().toImage();
+    QList<QImage> pictures;
+    auto add = [&pictures](QWidget* w) {
+        if (w && w->isVisible()) pictures << w->grab().toImage();
+    };
+    add(window.spriteOverview());
+    add(&window);
+    add(window.largeView());
+    if (pictures.size() == 1) return pictures.front();
     constexpr int kGap = 8;
-    QImage both(main.width() + kGap + large.width(), std::max(main.height(), large.height()),
-                QImage::Format_RGB32);
-    both.fill(window.palette().color(QPalette::Window));
-    QPainter painter(&both);
-    painter.drawImage(0, 0, main);
-    painter.drawImage(main.width() + kGap, 0, large);
-    return both;
+    int width = -kGap, height = 0;
+    for (const QImage& p : pictures) {
+        width += p.width() + kGap;
+        height = std::max(height, p.height());
+    }
+    QImage all(width, height, QImage::Format_RGB32);
+    all.fill(window.palette().color(QPalette::Window));
+    QPainter painter(&all);
+    int x = 0;
+    for (const QImage& p : pictures) {
+        painter.drawImage(x, 0, p);
+        x += p.width() + kGap;
+    }
+    return all;
 }
 
 // Saves a picture of the whole window (menu bar included) once it has been
@@ -128,6 +141,7 @@ int runWindowProgram(int argc, char** argv, const char* moreUsage)
     window.activateWindow();
     if (romArgument) window.openRomFile(romArgument);
     if (commandLine.largeView) window.runCommand(ids::LargeView); // grayed with no ROM open
+    if (commandLine.overview) window.runCommand(ids::SpriteOverview);
     const int status = app.exec();
     // The normal ending (an outside ending has done this already).
     window.recovery().flushNow();

@@ -19,6 +19,8 @@ constexpr CharacterCommand kCharacterTable[] = {
     {1, ids::SaveAllSprites, true},     // Ctrl+A (select all in a field)
     {3, ids::Copy, true},               // Ctrl+C
     {5, ids::LargeView, false},         // Ctrl+E
+    {6, ids::SpriteOverview, false},    // Ctrl+F
+    {7, ids::GoToSprite, false},        // Ctrl+G
     {9, ids::ViewSpriteInfo, false},    // Ctrl+I, as the menu item says
     {12, ids::CloseRom, false},         // Ctrl+L
     {15, ids::OpenRom, false},          // Ctrl+O

@@ -36,7 +36,7 @@ TEST_F(KeyRoutingTest, CharactersNameTheirMenuCommands)
         {'A' - 64, 32774}, {'C' - 64, 57634}, {'L' - 64, 57602}, {'O' - 64, 57601},
         {'S' - 64, 57603}, {'V' - 64, 57637}, {'X' - 64, 57635}, {'Z' - 64, 57643},
         {'P', 32790},      {'i', 32791}, {'I' - 64, 32791}, // Ctrl+I as the menu says
-        {'E' - 64, 32830},
+        {'E' - 64, 32830}, {'F' - 64, 32870}, {'G' - 64, 32871},
         // Not routed: lower-case p, upper-case I, Ctrl+B, a digit.
         {'p', 0}, {'I', 0}, {2, 0}, {'1', 0}, {0, 0},
     };

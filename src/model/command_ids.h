@@ -39,6 +39,9 @@ inline constexpr int JoinedPencilStrokes = 32842;
 inline constexpr int LargeView = 32830;
 inline constexpr int PixelGrid = 32831;
 inline constexpr int TileGrid = 32832;
+// The View menu: the Sprite Overview and the jump to the sprite number box.
+inline constexpr int SpriteOverview = 32870;
+inline constexpr int GoToSprite = 32871;
 // Patches applied (File menu).
 inline constexpr int ApplyPatch = 32820;
 

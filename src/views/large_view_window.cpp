@@ -12,6 +12,7 @@
 #include "editor/mouse.h"
 #include "model/command_ids.h"
 #include "selection/tool_choice.h"
+#include "widgets/window_place.h"
 
 namespace tessel {
 
@@ -159,13 +160,7 @@ void LargeViewWindow::showAndRaise()
     if (!placed_ && parentWidget()) {
         // First shown with no saved place: right of the main window, moved
         // left as far as needed to stay on the main window's screen.
-        const QRect owner = parentWidget()->window()->frameGeometry();
-        const QScreen* screen = parentWidget()->window()->screen();
-        const QRect room = screen ? screen->availableGeometry() : QRect();
-        QPoint at(owner.right() + 1, owner.top());
-        if (room.isValid() && at.x() + width() > room.right() + 1)
-            at.setX(std::max(room.left(), room.right() + 1 - width()));
-        move(at);
+        placeBeside(*this, *parentWidget(), Side::Right);
         placed_ = true;
     }
     show();

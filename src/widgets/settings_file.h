@@ -17,6 +17,8 @@ bool settingsFileUsable(const QString& file);
 
 // The group the Large View keeps its place, zoom and grids under.
 inline constexpr char kLargeViewGroup[] = "largeView";
+// The group the Sprite Overview keeps its place, size and scale under.
+inline constexpr char kSpriteOverviewGroup[] = "spriteOverview";
 // The program's settings are named in plain words ("group/name"); any
 // other name in the file is damage, which the recent ROMs' writer drops.
 bool isPlainSettingsKey(const QString& key);

@@ -75,7 +75,10 @@ QMenuBar* createMainMenu(QWidget* parent, std::map<int, QAction*>& actions)
     addMenu(bar, "&View",
             {{"&Large View\tCtrl+E", LargeView, false, 0},
              {"&Pixel Grid", PixelGrid, false, 0},
-             {"&Tile Grid", TileGrid, false, 0}},
+             {"&Tile Grid", TileGrid, false, 0},
+             separator,
+             {"Sprite &Overview\tCtrl+F", SpriteOverview, false, 0},
+             {"&Go to Sprite\tCtrl+G", GoToSprite, false, 0}},
             actions);
     addMenu(bar, "&Tools",
             {{"&Palette Editor...\tShift+P", PaletteEditor, false, PaletteEditorBitmap},

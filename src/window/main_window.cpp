@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "views/large_view_window.h"
+#include "views/sprite_overview_window.h"
 #include "window/client_area.h"
 #include "window/editor_settings.h"
 #include "window/main_menu.h"
@@ -91,6 +92,7 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
 
     createBrowser();
     createLargeView();
+    createSpriteOverview();
     connectControls();
     connectMouse();
     connect(client_, &ClientArea::moved, status_, &StatusLine::pointerAt);
@@ -195,6 +197,10 @@ void MainWindow::romChanged()
     status_->refresh();
     showBrowserOnCurrentPage();
     if (largeView_ && !state_.romOpen()) largeView_->hide();
+    if (overview_) {
+        if (!state_.romOpen()) overview_->hide();
+        overview_->romChanged();
+    }
 }
 
 // --- EditorView -------------------------------------------------------------
@@ -204,12 +210,14 @@ void MainWindow::repaintCanvas()
     client_->repaintCanvas();
     status_->refresh();
     if (largeView_) largeView_->repaintNow(); // the second view of the same change
+    if (overview_) overview_->repaintNow();
 }
 
 void MainWindow::editMarksChanged()
 {
     updateCaption();
     refreshBrowser();
+    if (overview_) overview_->marksChanged();
     recovery_->marksChanged();
 }
 
@@ -299,6 +307,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     recovery_->editsDiscarded(); // or saved: either way nothing is left to recover
     hideBrowser();
     if (largeView_) largeView_->hide();
+    if (overview_) overview_->hide();
     QDialog::closeEvent(event);
 }
 

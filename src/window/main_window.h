@@ -38,6 +38,7 @@ class RecentRomsMenu;
 class RecoveryKeeper;
 struct RomProbe;
 class SpriteBrowser;
+class SpriteOverviewWindow;
 class StatusLine;
 class UserPrompts;
 
@@ -97,6 +98,7 @@ public:
     QAction* action(int commandId) const;
     RecentRomsMenu* recentRomsMenu() const { return recentMenu_; }
     LargeViewWindow* largeView() const { return largeView_; }
+    SpriteOverviewWindow* spriteOverview() const { return overview_; }
     // The current sprite as RGB, 64 x 80, as of the last paint.
     const QImage& workSurface() const;
 
@@ -145,6 +147,11 @@ private:
     // View menu: the Large View and its grids (view_commands.cpp).
     void largeViewCommand();
     void gridCommand(int id);
+    // View menu: the Sprite Overview, and the keys to the sprite number box
+    // (overview_commands.cpp).
+    void createSpriteOverview();
+    void overviewCommand();
+    void goToSpriteCommand();
     // Says in the status bar what a save that succeeded wrote (of sprite
     // `sprite`, or of all edited sprites for -1).
     void noteSaved(const SaveResult& result, int sprite);
@@ -162,6 +169,7 @@ private:
     RecentRomsMenu* recentMenu_;
     SpriteBrowser* browser_ = nullptr;
     LargeViewWindow* largeView_ = nullptr;
+    SpriteOverviewWindow* overview_ = nullptr;
     std::unique_ptr<RecoveryKeeper> recovery_;
     bool paletteChangesPending_ = false;
     int dragCursor_ = 0; // the pointer shape when the present drag began

@@ -58,6 +58,8 @@ const MenuRow kMenu[] = {
     {"&View", "&Large View\tCtrl+E", 32830, false},
     {"&View", "&Pixel Grid", 32831, false},
     {"&View", "&Tile Grid", 32832, false},
+    {"&View", "Sprite &Overview\tCtrl+F", 32870, false},
+    {"&View", "&Go to Sprite\tCtrl+G", 32871, false},
     {"&Tools", "&Palette Editor...\tShift+P", 32790, false},
     {"&Tools", "View sprite &info...\tCtrl+I", 32791, false},
     {"&Tools", "&Joined Pencil Strokes", 32842, true},
