@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "views/large_view_window.h"
+#include "views/other_rom_window.h"
 #include "window/client_area.h"
 #include "window/editor_settings.h"
 #include "window/main_menu.h"
@@ -91,6 +92,7 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
 
     createBrowser();
     createLargeView();
+    createOtherRomWindow();
     connectControls();
     connectMouse();
     connect(client_, &ClientArea::moved, status_, &StatusLine::pointerAt);
@@ -195,6 +197,7 @@ void MainWindow::romChanged()
     status_->refresh();
     showBrowserOnCurrentPage();
     if (largeView_ && !state_.romOpen()) largeView_->hide();
+    if (otherRom_) otherRom_->romReloaded(); // closes it with the ROM
 }
 
 // --- EditorView -------------------------------------------------------------
@@ -204,6 +207,7 @@ void MainWindow::repaintCanvas()
     client_->repaintCanvas();
     status_->refresh();
     if (largeView_) largeView_->repaintNow(); // the second view of the same change
+    if (otherRom_) otherRom_->editorChanged();
 }
 
 void MainWindow::editMarksChanged()
@@ -299,6 +303,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     recovery_->editsDiscarded(); // or saved: either way nothing is left to recover
     hideBrowser();
     if (largeView_) largeView_->hide();
+    if (otherRom_) otherRom_->hide();
     QDialog::closeEvent(event);
 }
 

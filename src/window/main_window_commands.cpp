@@ -141,6 +141,8 @@ void MainWindow::runCommand(int id)
     case LargeView: largeViewCommand(); break;
     case PixelGrid:
     case TileGrid: gridCommand(id); break;
+    case CompareWith: compareWithCommand(); break;
+    case TakeSpriteFromOther: takeSpriteCommand(); break;
     case FillCombo: state_.tools.fillMode = static_cast<FillMode>(controls_.fillMode->currentIndex()); break;
     case TransparentCheck: setTransparentSelection(state_, controls_.transparent->isChecked()); break;
     case ApplyPatch:
