@@ -200,11 +200,15 @@ void OtherRomWindow::fillList()
 
 void OtherRomWindow::updateShown()
 {
+    // The title says how many differ and whether the current sprite does,
+    // so that the window list alone tells what the comparison found.
     const int sprites = comparison_.differingSpriteCount();
+    const QString count = sprites == 1 ? tr("1 sprite differs") : tr("%1 sprites differ").arg(sprites);
+    const QString line = spriteLineText();
     if (!comparison_.isOpen()) setWindowTitle(tr("Other ROM"));
-    else if (sprites == 1) setWindowTitle(tr("Other ROM \u2014 1 sprite differs"));
-    else setWindowTitle(tr("Other ROM \u2014 %1 sprites differ").arg(sprites));
-    line_->setText(spriteLineText());
+    else if (line.isEmpty()) setWindowTitle(tr("Other ROM \u2014 %1").arg(count));
+    else setWindowTitle(tr("Other ROM \u2014 %1 \u2014 %2").arg(count, line));
+    line_->setText(line);
     line_->setToolTip(QFile::decodeName(QByteArray::fromStdString(comparison_.path())));
     const bool shown = comparison_.isOpen() && state_.romOpen() && state_.hasSprite();
     view_->showSprite(shown ? &comparison_.other() : nullptr, shown ? state_.currentSprite : -1);

@@ -35,7 +35,8 @@ TEST_F(CompareUi, TakeSpriteFromTheListedSpriteIsOneUndoableMarkedEdit)
     window->runCommand(ids::CompareWith);
     OtherRomWindow* otherRom = window->otherRom();
     ASSERT_TRUE(otherRom->isVisible()) << prompts.errors.join("\n").toStdString();
-    EXPECT_EQ(otherRom->windowTitle(), QStringLiteral("Other ROM \u2014 1 sprite differs"));
+    EXPECT_EQ(otherRom->windowTitle(),
+              QStringLiteral("Other ROM \u2014 1 sprite differs \u2014 Sprite 0 is the same in other.smc"));
     EXPECT_EQ(window->statusLine()->shownText(), "1 sprite and 0 palettes differ from other.smc");
     ASSERT_EQ(otherRom->list()->count(), 1);
     emit otherRom->list()->itemActivated(otherRom->list()->item(0));
@@ -48,7 +49,7 @@ TEST_F(CompareUi, TakeSpriteFromTheListedSpriteIsOneUndoableMarkedEdit)
     EXPECT_NE(state->current().pixels, before);
     EXPECT_TRUE(isSpriteEdited(state->document, 5));
     EXPECT_FALSE(otherRom->spriteDiffers(5));
-    EXPECT_EQ(otherRom->windowTitle(), QStringLiteral("Other ROM \u2014 0 sprites differ"));
+    EXPECT_TRUE(otherRom->windowTitle().startsWith(QStringLiteral("Other ROM \u2014 0 sprites differ")));
     EXPECT_EQ(state->undo.top, 0);
     const auto states = state->journal.statesOf(5);
     ASSERT_FALSE(states.empty());
