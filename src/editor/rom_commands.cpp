@@ -20,7 +20,8 @@ constexpr int kEnabledByOpen[] = {ids::Cut,    ids::Copy,  ids::CloseRom,      i
                                   ids::ImportSheet,    ids::CreatePatch, ids::CopyAsImage, ids::PasteImage,
                                   ids::History,         ids::LargeView,   ids::PixelGrid, ids::TileGrid,
                                   ids::ApplyPatch, ids::SaveCopyAs,
-                                  ids::SpriteOverview, ids::GoToSprite};
+                                  ids::SpriteOverview, ids::GoToSprite,
+                                  ids::CompareWith};
 
 // In the order in which Close ROM grays them.
 constexpr int kGrayedByClose[] = {ids::Undo,   ids::Cut,           ids::Copy,
@@ -31,7 +32,8 @@ constexpr int kGrayedByClose[] = {ids::Undo,   ids::Cut,           ids::Copy,
                                   ids::ImportSheet, ids::CreatePatch, ids::CopyAsImage, ids::PasteImage,
                                   ids::Redo, ids::History, ids::LargeView, ids::PixelGrid, ids::TileGrid,
                                   ids::ApplyPatch, ids::SaveCopyAs,
-                                  ids::SpriteOverview, ids::GoToSprite};
+                                  ids::SpriteOverview, ids::GoToSprite,
+                                  ids::CompareWith, ids::TakeSpriteFromOther};
 
 } // namespace
 

@@ -48,6 +48,10 @@ inline constexpr int ApplyPatch = 32820;
 // Writing the edits elsewhere (File menu).
 inline constexpr int SaveCopyAs = 32860;
 
+// A second ROM to compare with (File and Edit menus).
+inline constexpr int CompareWith = 32890;
+inline constexpr int TakeSpriteFromOther = 32891;
+
 // Main window controls (dialog 102).
 inline constexpr int ForegroundIndicator = 1002;
 inline constexpr int BackgroundIndicator = 1003;

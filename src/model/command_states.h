@@ -26,7 +26,8 @@ public:
         ids::RecoverEdits, ids::Redo, ids::History, ids::JoinedPencilStrokes,
         ids::LargeView,    ids::PixelGrid, ids::TileGrid,
         ids::ApplyPatch, ids::SaveCopyAs,
-        ids::SpriteOverview, ids::GoToSprite};
+        ids::SpriteOverview, ids::GoToSprite,
+        ids::CompareWith, ids::TakeSpriteFromOther};
 
 private:
     std::array<bool, allCommands.size()> enabled_{};

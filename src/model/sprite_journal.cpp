@@ -27,6 +27,7 @@ const char* causeName(EditCause cause)
     case EditCause::VerticalFlip: return "vertical flip";
     case EditCause::Restore: return "restore";
     case EditCause::Refresh: return "refresh";
+    case EditCause::OtherRom: return "taken from the other ROM";
     }
     return "edit";
 }

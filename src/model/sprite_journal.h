@@ -44,6 +44,7 @@ enum class EditCause : std::int32_t {
     VerticalFlip,
     Restore,
     Refresh,
+    OtherRom,
 };
 
 // "pencil", "fill", … as the history lists it.

@@ -54,6 +54,7 @@ QMenuBar* createMainMenu(QWidget* parent, std::map<int, QAction*>& actions)
              {"Import Shee&t…", ImportSheet, false, 0},
              {"Create &Patch…", CreatePatch, false, 0},
              {"Appl&y Patch…", ApplyPatch, false, 0},
+             {"Co&mpare With…", CompareWith, false, 0},
              separator,
              {"E&xit\tAlt+F4", Exit, true, 0}},
             actions);
@@ -68,6 +69,7 @@ QMenuBar* createMainMenu(QWidget* parent, std::map<int, QAction*>& actions)
              {"&Delete\tDel", Delete, false, DeleteBitmap},
              {"Copy as &Image", CopyAsImage, false, 0},
              {"Paste I&mage", PasteImage, false, 0},
+             {"Ta&ke Sprite from Other ROM", TakeSpriteFromOther, false, 0},
              separator,
              {"&H-Flip", HFlip, false, 0},
              {"&V-Flip", VFlip, false, 0}},

@@ -14,6 +14,7 @@
 
 #include "views/large_view_window.h"
 #include "views/sprite_overview_window.h"
+#include "views/other_rom_window.h"
 #include "window/client_area.h"
 #include "window/editor_settings.h"
 #include "window/main_menu.h"
@@ -93,6 +94,7 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
     createBrowser();
     createLargeView();
     createSpriteOverview();
+    createOtherRomWindow();
     connectControls();
     connectMouse();
     connect(client_, &ClientArea::moved, status_, &StatusLine::pointerAt);
@@ -201,6 +203,7 @@ void MainWindow::romChanged()
         if (!state_.romOpen()) overview_->hide();
         overview_->romChanged();
     }
+    if (otherRom_) otherRom_->romReloaded(); // closes it with the ROM
 }
 
 // --- EditorView -------------------------------------------------------------
@@ -211,6 +214,7 @@ void MainWindow::repaintCanvas()
     status_->refresh();
     if (largeView_) largeView_->repaintNow(); // the second view of the same change
     if (overview_) overview_->repaintNow();
+    if (otherRom_) otherRom_->editorChanged();
 }
 
 void MainWindow::editMarksChanged()
@@ -308,6 +312,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     hideBrowser();
     if (largeView_) largeView_->hide();
     if (overview_) overview_->hide();
+    if (otherRom_) otherRom_->hide();
     QDialog::closeEvent(event);
 }
 

@@ -34,6 +34,7 @@ namespace tessel {
 
 class ClientArea;
 class LargeViewWindow;
+class OtherRomWindow;
 class RecentRomsMenu;
 class RecoveryKeeper;
 struct RomProbe;
@@ -99,6 +100,8 @@ public:
     RecentRomsMenu* recentRomsMenu() const { return recentMenu_; }
     LargeViewWindow* largeView() const { return largeView_; }
     SpriteOverviewWindow* spriteOverview() const { return overview_; }
+    // The second ROM compared with the open one (views/other_rom_window.h).
+    OtherRomWindow* otherRom() const { return otherRom_; }
     // The current sprite as RGB, 64 x 80, as of the last paint.
     const QImage& workSurface() const;
 
@@ -152,6 +155,11 @@ private:
     void createSpriteOverview();
     void overviewCommand();
     void goToSpriteCommand();
+    // File > Compare With and Edit > Take Sprite from Other ROM
+    // (compare_commands.cpp).
+    void createOtherRomWindow();
+    void compareWithCommand();
+    void takeSpriteCommand();
     // Says in the status bar what a save that succeeded wrote (of sprite
     // `sprite`, or of all edited sprites for -1).
     void noteSaved(const SaveResult& result, int sprite);
@@ -170,6 +178,7 @@ private:
     SpriteBrowser* browser_ = nullptr;
     LargeViewWindow* largeView_ = nullptr;
     SpriteOverviewWindow* overview_ = nullptr;
+    OtherRomWindow* otherRom_ = nullptr;
     std::unique_ptr<RecoveryKeeper> recovery_;
     bool paletteChangesPending_ = false;
     int dragCursor_ = 0; // the pointer shape when the present drag began

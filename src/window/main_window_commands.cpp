@@ -143,6 +143,8 @@ void MainWindow::runCommand(int id)
     case TileGrid: gridCommand(id); break;
     case SpriteOverview: overviewCommand(); break;
     case GoToSprite: goToSpriteCommand(); break;
+    case CompareWith: compareWithCommand(); break;
+    case TakeSpriteFromOther: takeSpriteCommand(); break;
     case FillCombo: state_.tools.fillMode = static_cast<FillMode>(controls_.fillMode->currentIndex()); break;
     case TransparentCheck: setTransparentSelection(state_, controls_.transparent->isChecked()); break;
     case ApplyPatch:

@@ -43,6 +43,7 @@ const MenuRow kMenu[] = {
     {"&File", "Import Shee&t…", 32803, false},
     {"&File", "Create &Patch…", 32804, false},
     {"&File", "Appl&y Patch…", 32820, false},
+    {"&File", "Co&mpare With…", 32890, false},
     {"&File", "E&xit\tAlt+F4", 32775, true},
     {"&Edit", "&Undo       \tCtrl+Z", 57643, false},
     {"&Edit", "&Redo\tCtrl+Y", 32840, false},
@@ -53,6 +54,7 @@ const MenuRow kMenu[] = {
     {"&Edit", "&Delete\tDel", 32783, false},
     {"&Edit", "Copy as &Image", 32805, false},
     {"&Edit", "Paste I&mage", 32806, false},
+    {"&Edit", "Ta&ke Sprite from Other ROM", 32891, false},
     {"&Edit", "&H-Flip", 32788, false},
     {"&Edit", "&V-Flip", 32789, false},
     {"&View", "&Large View\tCtrl+E", 32830, false},
@@ -90,7 +92,7 @@ TEST_F(MainWindowStart, MenuHasEveryItemWithItsTextIdAndStateAndNoKeySequence)
     QStringList file;
     for (QAction* a : window->mainMenu()->actions()[0]->menu()->actions())
         file << (a->isSeparator() ? "-" : a->text().left(2));
-    EXPECT_EQ(file.join(""), "&O&ROpC&-&SSaSa-&E&IExImCrAp-E&");
+    EXPECT_EQ(file.join(""), "&O&ROpC&-&SSaSa-&E&IExImCrApCo-E&");
 }
 
 TEST_F(MainWindowStart, MenuItemsWithPicturesCarryThem)
