@@ -95,6 +95,7 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
     createLargeView();
     createSpriteOverview();
     createOtherRomWindow();
+    connectOverviewTags();
     connectControls();
     connectMouse();
     connect(client_, &ClientArea::moved, status_, &StatusLine::pointerAt);

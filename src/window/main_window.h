@@ -155,6 +155,9 @@ private:
     void createSpriteOverview();
     void overviewCommand();
     void goToSpriteCommand();
+    // What the overview marks and filters beyond the ROM itself: the
+    // comparison's differences (and the game's names and stars).
+    void connectOverviewTags();
     // File > Compare With and Edit > Take Sprite from Other ROM
     // (compare_commands.cpp).
     void createOtherRomWindow();

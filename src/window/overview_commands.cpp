@@ -2,6 +2,7 @@
 #include <QLineEdit>
 
 #include "editor/sprite_selection.h"
+#include "views/other_rom_window.h"
 #include "views/sprite_overview_window.h"
 #include "widgets/settings_file.h"
 #include "window/main_window.h"
@@ -17,6 +18,16 @@ void MainWindow::createSpriteOverview()
     connect(overview_, &SpriteOverviewWindow::spriteChosen, this, [this](int sprite) {
         if (state_.romOpen()) selectSprite(state_, sprite);
     });
+}
+
+void MainWindow::connectOverviewTags()
+{
+    overview_->setTagsSource([this](int sprite) {
+        SpriteTags tags;
+        tags.differs = otherRom_->spriteDiffers(sprite);
+        return tags;
+    });
+    connect(otherRom_, &OtherRomWindow::differencesChanged, overview_, &SpriteOverviewWindow::tagsChanged);
 }
 
 void MainWindow::overviewCommand() { overview_->showAndRaise(); }

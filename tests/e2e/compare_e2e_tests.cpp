@@ -1,6 +1,7 @@
 // File > Compare With in the real program: a copy of the ROM with three
 // sprites changed, chosen in the file dialog, gives exactly those three, as
-// the other ROM's window title tells for the current sprite.
+// the other ROM's window title tells for the current sprite, and the
+// overview's "differs" filter shows those three.
 #include "e2e/e2e_fixture.h"
 
 #include <algorithm>
@@ -58,6 +59,16 @@ TEST_F(CompareWith, ACopyWithThreeSpritesChangedListsExactlyThoseThree)
     desktop_->type("19");
     EXPECT_NO_THROW(desktop_->waitForWindow("^Other ROM .* Sprite 19 is the same in teammate\\.smc$"));
     EXPECT_EQ(testing::readFileBytes(copyPath), copy) << "the other ROM was written";
+
+    // The overview marks the same three: filtered by "differs" it shows
+    // three, the first of them sprite 18.
+    desktop_->focus(editor.window());
+    desktop_->key("ctrl+f");
+    desktop_->waitForWindow("^Sprites");
+    desktop_->type("differs");
+    EXPECT_NO_THROW(desktop_->waitForWindow("^Sprites .* 3 of 1144$"));
+    desktop_->key("Return");
+    EXPECT_NO_THROW(desktop_->waitForWindow("^Other ROM .* Sprite 18 differs from teammate\\.smc$"));
 }
 
 } // namespace
