@@ -40,7 +40,7 @@ test-build: test-configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 $(BUILD)/demo.smc: build
-	@test -f $@ || $(BUILD)/make-demo-rom $@
+	@test $@ -nt $(BUILD)/make-demo-rom || $(BUILD)/make-demo-rom $@
 
 run: build $(BUILD)/demo.smc
 	$(BUILD)/tessel $(BUILD)/demo.smc

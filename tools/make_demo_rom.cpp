@@ -1,18 +1,28 @@
-// make-demo-rom PATH: writes the synthetic ROM image that `make run` opens.
+// make-demo-rom [--no-header] PATH: writes the demo ROM that `make run`
+// opens, as a copier image or (--no-header) as a dump without the header.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
-#include "support/synthetic_rom.h"
+#include "support/demo_rom.h"
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make-demo-rom PATH\n");
+    const bool noHeader = argc == 3 && std::string(argv[1]) == "--no-header";
+    if (argc != 2 && !noHeader) {
+        std::fprintf(stderr, "usage: make-demo-rom [--no-header] PATH\n");
         return 2;
     }
-    std::string error;
-    if (!tessel::testing::writeSyntheticRom(argv[1], {}, &error)) {
-        std::fprintf(stderr, "make-demo-rom: cannot write the demo ROM: %s\n", error.c_str());
+    const char* path = argv[argc - 1];
+    const std::vector<std::uint8_t> rom = tessel::testing::buildDemoRom();
+    const std::size_t skip = noHeader ? 512 : 0;
+    std::FILE* f = std::fopen(path, "wb");
+    bool ok = f && std::fwrite(rom.data() + skip, 1, rom.size() - skip, f) == rom.size() - skip;
+    const int why = errno;
+    if (f && std::fclose(f) != 0) ok = false;
+    if (!ok) {
+        std::fprintf(stderr, "make-demo-rom: cannot write the demo ROM %s: %s\n", path, std::strerror(why));
         return 1;
     }
     return 0;

@@ -35,8 +35,10 @@ void settleSelection(EditorState& state)
 void takePixels(RomDocument& document, int sprite, const PixelBuffer& pixels, const BeforeChange& beforeChange)
 {
     if (beforeChange) beforeChange(sprite);
+    // Pixels the import left as they were are no import to save.
+    const bool changed = document.spriteStore[sprite].pixels != pixels;
     document.spriteStore[sprite].pixels = pixels;
-    markSpriteEdited(document, sprite);
+    if (changed) markSpritePending(document, sprite);
 }
 
 // The sprite shown keeps its pixels before the change on the undo stack;

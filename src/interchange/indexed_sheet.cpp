@@ -134,7 +134,7 @@ Outcome<ArtChange> importIndexedSheetFile(RomDocument& document, const std::stri
     for (const auto& [sprite, pixels] : changed) {
         if (beforeChange) beforeChange(sprite);
         document.spriteStore[sprite].pixels = pixels;
-        markSpriteEdited(document, sprite);
+        markSpritePending(document, sprite);
         change.changedSprites.push_back(sprite);
     }
     std::sort(change.changedSprites.begin(), change.changedSprites.end());

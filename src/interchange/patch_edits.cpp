@@ -72,7 +72,7 @@ void takePatchedSprites(RomDocument& document, const PatchedRom& rom, const Befo
         decodeSprite(patchedBytes(rom, record.romOffset, n).data(), record);
         if (beforeChange) beforeChange(s);
         document.spriteStore[s].pixels = record.pixels;
-        markSpriteEdited(document, s);
+        markSpritePending(document, s);
     }
 }
 

@@ -1,11 +1,17 @@
-// Which sprites the user has edited since they were loaded or last saved.
+// Which sprites hold edits that are not in the ROM.
 //
 // A mark is set by every operation that changes a sprite's pixels (each
-// takes an undo snapshot first, and Undo itself is one) and cleared only by
-// a save that reached the disk, by Refresh Sprite, and by loading. Saving
-// and the unsaved-edits question look at marked sprites only, so a change
-// another program made to a sprite the user never touched is never
-// written back over.
+// takes an undo snapshot first, and Undo itself is one) and cleared by a
+// save that reached the disk, by Refresh Sprite, by loading, and by the
+// rule of rom/unsaved_sprites.h once the pixels are back to what was last
+// read or written. Saving and the unsaved-edits question look at marked
+// sprites only, so a change another program made to a sprite the user
+// never touched is never written back over.
+//
+// An import, a patch and a restore from the recovery file mark their
+// sprites pending (markSpritePending): those stay unsaved until saved or
+// read again, whatever their pixels, until an edit of their own marks them
+// plainly edited again and the pixels decide.
 //
 // editGeneration counts edits: it moves at the start of an edit and again
 // at its end (the mouse release), so that anything kept in step with the
@@ -23,9 +29,11 @@
 namespace tessel {
 
 void markSpriteEdited(RomDocument& document, int sprite);
+void markSpritePending(RomDocument& document, int sprite);
 void clearSpriteEdited(RomDocument& document, int sprite);
 void clearAllEditMarks(RomDocument& document);
 bool isSpriteEdited(const RomDocument& document, int sprite);
+bool isSpritePending(const RomDocument& document, int sprite);
 int editedSpriteCount(const RomDocument& document);
 // An edit ended (a mouse release, a command); bumps editGeneration.
 void noteEditEnded(RomDocument& document);

@@ -48,6 +48,8 @@ struct RomDocument {
     // Sprites edited since loaded or saved (see model/edit_marks.h), and a
     // counter that moves with every edit.
     std::array<bool, kSpriteCount> spriteEdited{};
+    // Of those, the ones an import, a patch or a restore wrote.
+    std::array<bool, kSpriteCount> spritePending{};
     std::uint64_t editGeneration = 0;
     // Per sprite, how often its mark was set or cleared: a sprite that is
     // not the current one changes only through a marked edit.

@@ -35,6 +35,13 @@ IoResult probeWith(long long length, ReadAt readAt, RomProbe& probe)
 
 bool RomProbe::endsBeforeSprites() const { return imageBytes() < kSpriteAreaEnd; }
 
+int RomProbe::spritesPastTheEnd() const
+{
+    const SpriteCatalogue& catalogue = spriteCatalogue();
+    return static_cast<int>(std::count_if(catalogue.begin(), catalogue.end(),
+                                          [this](const CatalogueEntry& e) { return e.endOffset() > imageBytes(); }));
+}
+
 RomKind romKindOf(const RomTitle& atCopierOffset, const RomTitle& atHeaderlessOffset)
 {
     if (isTitle(atCopierOffset)) return RomKind::CopierImage;

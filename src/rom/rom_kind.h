@@ -45,6 +45,8 @@ struct RomProbe {
     }
     // The file ends before the last sprite's tiles.
     bool endsBeforeSprites() const;
+    // How many catalogued sprites have tiles past the end of the file.
+    int spritesPastTheEnd() const;
 };
 
 // The kind from the two title places: the copier place wins when both match.

@@ -19,6 +19,7 @@
 #include "rom/rom_session.h"
 #include "rom/sprite_catalogue.h"
 #include "rom/tile_codec.h"
+#include "rom/unsaved_sprites.h"
 
 namespace tessel {
 
@@ -374,19 +375,8 @@ std::vector<int> editedSpritesPastTheEnd(const RomDocument& document, long long 
 
 bool hasUnsavedEdits(const RomDocument& document)
 {
-    if (!document.romOpen()) return false;
-    std::array<std::uint8_t, kMaxSpriteBytes> encoded;
-    for (int i = 0; i < kSpriteCount; ++i) {
-        if (!isSpriteEdited(document, i)) continue;
-        const SpriteRecord& record = document.spriteStore[i];
-        if (!hasTiles(record)) continue;
-        if (!insideArea(record)) return true;
-        encodeSprite(record, encoded.data());
-        if (std::memcmp(encoded.data(),
-                        document.diskSpriteArea.data() + (record.romOffset - kSpriteAreaBegin),
-                        byteCount(record)) != 0)
-            return true;
-    }
+    for (int i = 0; i < kSpriteCount; ++i)
+        if (isSpriteUnsaved(document, i)) return true;
     return false;
 }
 

@@ -98,8 +98,7 @@ std::vector<int> editedSpritesPastTheEnd(const RomDocument& document, long long 
 SaveResult writePalette(RomDocument& document, int palette, const RawPalette& colours,
                         const SaveOptions& options = {});
 
-// True when some edited sprite would write bytes that differ from what we
-// last read or wrote (an edit undone back to the saved state is no edit).
+// True when some sprite is unsaved by the rule of rom/unsaved_sprites.h.
 bool hasUnsavedEdits(const RomDocument& document);
 
 } // namespace tessel

@@ -30,6 +30,7 @@
 #include "model/command_ids.h"
 #include "model/edit_marks.h"
 #include "rom/rom_session.h"
+#include "rom/unsaved_sprites.h"
 #include "selection/tool_choice.h"
 #include "selection/tool_table.h"
 #include "widgets/color_swatch.h"
@@ -187,6 +188,7 @@ void MainWindow::updateCaption()
         setWindowTitle(product);
         return;
     }
+    // The marks are settled at every repaint (rom/unsaved_sprites.h).
     const bool unsaved = editedSpriteCount(state_.document) > 0 || paletteChangesPending_;
     const QString readOnly = state_.document.romFile.isReadOnly() ? QStringLiteral(" (read-only)") : QString();
     setWindowTitle(QStringLiteral("%1%2%3 — %4")
@@ -211,6 +213,9 @@ void MainWindow::romChanged()
 
 void MainWindow::repaintCanvas()
 {
+    // Every change of the current sprite's pixels repaints: its mark (and
+    // so the caption) follows what the pixels are now.
+    if (state_.hasSprite()) settleSpriteMark(state_.document, state_.currentSprite);
     client_->repaintCanvas();
     status_->refresh();
     if (largeView_) largeView_->repaintNow(); // the second view of the same change

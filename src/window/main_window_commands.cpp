@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <filesystem>
@@ -84,12 +85,18 @@ QString whatWasFound(const RomProbe& probe, const QString& name)
 // The warning for an Oakenshore ROM that ends before its sprites do.
 QString shortRomText(const RomProbe& probe, const QString& name)
 {
-    return QStringLiteral("%1 is %2 bytes long, but an Oakenshore ROM is %3 bytes (%4 with a "
-                          "copier header): the file ends before the last sprites. The sprites "
-                          "past its end show blank (all in colour 15) and cannot be saved.\n\n"
-                          "Open it anyway?")
+    const int past = probe.spritesPastTheEnd();
+    const QString lost =
+        past == 1 ? QCoreApplication::translate("MainWindow", "1 sprite of 1144 lies wholly or partly past its end; "
+                                                              "it shows blank (all in colour 15) and cannot be saved.")
+                  : QCoreApplication::translate("MainWindow", "%1 sprites of 1144 lie wholly or partly past its end; "
+                                                              "they show blank (all in colour 15) and cannot be saved.")
+                        .arg(past);
+    return QCoreApplication::translate("MainWindow", "%1 is %2 bytes long, but an Oakenshore ROM is %3 bytes (%4 "
+                                                     "with a copier header): the file ends before the last "
+                                                     "sprites. %5\n\nOpen it anyway?")
         .arg(name, byteCount(probe.fileBytes), byteCount(kOakenshoreImageBytes),
-             byteCount(kOakenshoreImageBytes + RomFile::kCopierHeaderBytes));
+             byteCount(kOakenshoreImageBytes + RomFile::kCopierHeaderBytes), lost);
 }
 
 } // namespace
@@ -226,7 +233,7 @@ bool MainWindow::openRomFile(const std::string& file)
         break;
     case RomIdentity::TitleMatches:
         if (probe.endsBeforeSprites() &&
-            !prompts_.askYesNo(this, shortRomText(probe, romDisplayName(file))))
+            !prompts_.askYesNoDefaultNo(this, shortRomText(probe, romDisplayName(file))))
             return false;
         break;
     }
@@ -259,7 +266,7 @@ bool MainWindow::stillLongEnough(const RomProbe& probe, const QString& name)
     if (!size.ok) return true; // the next save checks the file again and says why
     RomProbe now = probe;
     now.fileBytes = size.value - (probe.hasCopierHeader() ? 0 : RomFile::kCopierHeaderBytes);
-    if (now.fileBytes >= probe.fileBytes || !now.endsBeforeSprites() || prompts_.askYesNo(this, shortRomText(now, name)))
+    if (now.fileBytes >= probe.fileBytes || !now.endsBeforeSprites() || prompts_.askYesNoDefaultNo(this, shortRomText(now, name)))
         return true;
     closeRom(state_);
     setRomControlsEnabled(false);

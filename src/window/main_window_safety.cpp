@@ -9,6 +9,7 @@
 #include "model/edit_marks.h"
 #include "rom/rom_copy.h"
 #include "rom/rom_session.h"
+#include "rom/unsaved_sprites.h"
 #include "widgets/local_path.h"
 #include "widgets/user_prompts.h"
 
@@ -75,7 +76,7 @@ void MainWindow::saveCopyCommand()
 bool MainWindow::mayDiscardEdits()
 {
     if (!state_.romOpen() || !hasUnsavedEdits(state_.document)) return true;
-    switch (prompts_.askSaveChanges(this, romName(), editedSpriteCount(state_.document))) {
+    switch (prompts_.askSaveChanges(this, romName(), unsavedSpriteCount(state_.document))) {
     case SaveChoice::Save: return saveAllSpritesCommand();
     case SaveChoice::Discard: return true;
     case SaveChoice::Cancel: return false;

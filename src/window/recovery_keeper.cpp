@@ -248,7 +248,7 @@ void RecoveryKeeper::offerFound(const std::string& name, const RecoveryContents&
         PixelBuffer& pixels = state_.document.spriteStore[s.sprite].pixels;
         for (int y = 0; y < s.height; ++y)
             std::copy_n(s.pixels.begin() + y * kBufferWidth, s.width, pixels.begin() + y * kBufferWidth);
-        markSpriteEdited(state_.document, s.sprite);
+        markSpritePending(state_.document, s.sprite);
     }
     // The file of a ROM that left its path is this ROM's now: the next
     // write replaces it. One whose ROM is still there stays that ROM's.

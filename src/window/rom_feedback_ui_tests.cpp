@@ -78,6 +78,30 @@ TEST_F(RomFeedback, ADumpOpensWithoutAQuestionAndTheCaptionFollowsTheEdits)
     EXPECT_EQ(status(), "No ROM open");
 }
 
+TEST_F(RomFeedback, TheCaptionAndTheQuestionOnLeavingAgreeAfterUndoAndRedo)
+{
+    ASSERT_TRUE(open(writeRom("game.sfc", true)));
+    state->tools.foregroundIndex = (expectedPixel(0, 5, 5) + 1) & 15;
+    const struct {
+        int command; // 0: a pencil click
+        bool unsaved;
+    } steps[] = {{0, true}, {ids::Undo, false}, {ids::Redo, true}, {ids::Undo, false}};
+    for (const auto& step : steps) {
+        if (step.command == 0) drawAt(5, 5);
+        else window->runCommand(step.command);
+        EXPECT_EQ(window->windowTitle().startsWith("*"), step.unsaved) << step.command;
+        prompts.saveAnswer = SaveChoice::Cancel;
+        const int asked = prompts.saveQuestions;
+        window->runCommand(ids::Exit);
+        EXPECT_EQ(prompts.saveQuestions - asked, step.unsaved ? 1 : 0) << step.command;
+        if (step.unsaved) {
+            EXPECT_EQ(prompts.saveQuestionCounts.back(), 1);
+        }
+        ASSERT_TRUE(state->romOpen());
+        window->show(); // Exit without a question closed it
+    }
+}
+
 TEST_F(RomFeedback, TheStatusBarNamesThePixelUnderThePointer)
 {
     ASSERT_TRUE(open(writeRom("game.smc", true)));
@@ -101,7 +125,12 @@ TEST_F(RomFeedback, AShortFileIsNamedAsShortBeforeItOpens)
     EXPECT_TRUE(q.startsWith("short.sfc is 1,392,128 bytes long, but an Oakenshore ROM is 2,097,152 "
                              "bytes (2,097,664 with a copier header)"))
         << q.toStdString();
-    EXPECT_TRUE(q.contains("cannot be saved"));
+    // 0x1547C0 - 0x154000 = 1984 bytes of 2 x 2 sprites (128 bytes each)
+    // are missing: 15 whole sprites and half of one more.
+    EXPECT_TRUE(q.contains("the last sprites. 16 sprites of 1144 lie wholly or partly past its end; they show "
+                           "blank (all in colour 15) and cannot be saved."))
+        << q.toStdString();
+    EXPECT_EQ(prompts.defaultNoQuestions, 1);
     prompts.yesNoAnswer = true;
     EXPECT_TRUE(open(path));
     // A whole ROM asks nothing.

@@ -27,6 +27,7 @@ public:
     std::deque<int> saveQuestionCounts; // and how many sprites it counted
     std::deque<int> applyQuestions;    // the palette each apply question named
     int plainErrors = 0;               // errors shown as plain boxes
+    int defaultNoQuestions = 0;        // questions of those with No as the default
     int fileDialogs = 0;
     std::deque<QColor> chooserInitials;
     QStringList restoreQuestions;
@@ -98,6 +99,7 @@ public:
     }
     bool askYesNoDefaultNo(QWidget*, const QString& text) override
     {
+        ++defaultNoQuestions;
         questions << text;
         return yesNoAnswer;
     }
