@@ -19,7 +19,8 @@ constexpr int kEnabledByOpen[] = {ids::Cut,    ids::Copy,  ids::CloseRom,      i
                                   ids::ExportSpritePng, ids::ImportSpritePng, ids::ExportSheet,
                                   ids::ImportSheet,    ids::CreatePatch, ids::CopyAsImage, ids::PasteImage,
                                   ids::History,         ids::LargeView,   ids::PixelGrid, ids::TileGrid,
-                                  ids::ApplyPatch, ids::SaveCopyAs};
+                                  ids::ApplyPatch, ids::SaveCopyAs,
+                                  ids::NameSprite, ids::ToggleStar, ids::ExportNames, ids::ImportNames, ids::Preview};
 
 // In the order in which Close ROM grays them.
 constexpr int kGrayedByClose[] = {ids::Undo,   ids::Cut,           ids::Copy,
@@ -29,7 +30,8 @@ constexpr int kGrayedByClose[] = {ids::Undo,   ids::Cut,           ids::Copy,
                                   ids::ExportSpritePng, ids::ImportSpritePng, ids::ExportSheet,
                                   ids::ImportSheet, ids::CreatePatch, ids::CopyAsImage, ids::PasteImage,
                                   ids::Redo, ids::History, ids::LargeView, ids::PixelGrid, ids::TileGrid,
-                                  ids::ApplyPatch, ids::SaveCopyAs};
+                                  ids::ApplyPatch, ids::SaveCopyAs,
+                                  ids::NameSprite, ids::ToggleStar, ids::ExportNames, ids::ImportNames, ids::Preview};
 
 } // namespace
 

@@ -45,6 +45,13 @@ inline constexpr int ApplyPatch = 32820;
 // Writing the edits elsewhere (File menu).
 inline constexpr int SaveCopyAs = 32860;
 
+// Names and stars of sprites (Tools menu) and the animation preview (View menu).
+inline constexpr int NameSprite = 32880;
+inline constexpr int ToggleStar = 32881;
+inline constexpr int ExportNames = 32882;
+inline constexpr int ImportNames = 32883;
+inline constexpr int Preview = 32884;
+
 // Main window controls (dialog 102).
 inline constexpr int ForegroundIndicator = 1002;
 inline constexpr int BackgroundIndicator = 1003;

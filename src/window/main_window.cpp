@@ -13,9 +13,11 @@
 #include <QVBoxLayout>
 
 #include "views/large_view_window.h"
+#include "views/preview_window.h"
 #include "window/client_area.h"
 #include "window/editor_settings.h"
 #include "window/main_menu.h"
+#include "window/names_keeper.h"
 #include "widgets/product.h"
 #include "window/recent_roms.h"
 #include "window/recovery_keeper.h"
@@ -66,6 +68,8 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
     layout->setMenuBar(menuBar_);
     layout->addWidget(client_);
     status_ = new StatusLine(state_, this);
+    names_ = new NamesKeeper(state_, prompts_, this);
+    status_->setNames(&names_->names());
     layout->addWidget(status_);
     // The window takes exactly the size of its contents: no resizing.
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -91,6 +95,7 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
 
     createBrowser();
     createLargeView();
+    createPreview();
     connectControls();
     connectMouse();
     connect(client_, &ClientArea::moved, status_, &StatusLine::pointerAt);
@@ -195,6 +200,8 @@ void MainWindow::romChanged()
     status_->refresh();
     showBrowserOnCurrentPage();
     if (largeView_ && !state_.romOpen()) largeView_->hide();
+    preview_->romChanged(); // hidden with no ROM, its settings kept first
+    if (names_->romChanged()) preview_->setSettings(names_->names().preview);
 }
 
 // --- EditorView -------------------------------------------------------------
@@ -204,6 +211,7 @@ void MainWindow::repaintCanvas()
     client_->repaintCanvas();
     status_->refresh();
     if (largeView_) largeView_->repaintNow(); // the second view of the same change
+    if (preview_) preview_->repaintNow();
 }
 
 void MainWindow::editMarksChanged()
@@ -299,6 +307,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
     recovery_->editsDiscarded(); // or saved: either way nothing is left to recover
     hideBrowser();
     if (largeView_) largeView_->hide();
+    preview_->hide();
+    names_->flushPreview();
     QDialog::closeEvent(event);
 }
 

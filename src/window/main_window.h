@@ -34,6 +34,9 @@ namespace tessel {
 
 class ClientArea;
 class LargeViewWindow;
+class NamesKeeper;
+class PreviewWindow;
+class SpriteNames;
 class RecentRomsMenu;
 class RecoveryKeeper;
 struct RomProbe;
@@ -97,6 +100,22 @@ public:
     QAction* action(int commandId) const;
     RecentRomsMenu* recentRomsMenu() const { return recentMenu_; }
     LargeViewWindow* largeView() const { return largeView_; }
+    PreviewWindow* preview() const { return preview_; }
+
+    // The open game's sprite names and stars (name(n), starred(n)); none
+    // while no ROM is open (window/names_keeper.h).
+    const SpriteNames& spriteNames() const;
+    // Tools > Name Sprite… and Toggle Star, for any sprite 0..1143 (the
+    // menu passes the current one); nothing while no ROM is open.
+    void nameSprite(int sprite);
+    void toggleStar(int sprite);
+
+signals:
+    // A name or star changed: of `sprite`, or of any number for -1 (a
+    // ROM of another game opened, the ROM closed, names imported).
+    void spriteNamesChanged(int sprite);
+
+public:
     // The current sprite as RGB, 64 x 80, as of the last paint.
     const QImage& workSurface() const;
 
@@ -145,6 +164,8 @@ private:
     // View menu: the Large View and its grids (view_commands.cpp).
     void largeViewCommand();
     void gridCommand(int id);
+    void createPreview();
+    void previewCommand();
     // Says in the status bar what a save that succeeded wrote (of sprite
     // `sprite`, or of all edited sprites for -1).
     void noteSaved(const SaveResult& result, int sprite);
@@ -162,6 +183,8 @@ private:
     RecentRomsMenu* recentMenu_;
     SpriteBrowser* browser_ = nullptr;
     LargeViewWindow* largeView_ = nullptr;
+    PreviewWindow* preview_ = nullptr;
+    NamesKeeper* names_ = nullptr;
     std::unique_ptr<RecoveryKeeper> recovery_;
     bool paletteChangesPending_ = false;
     int dragCursor_ = 0; // the pointer shape when the present drag began

@@ -78,7 +78,9 @@ void SoakSession::menuCommand()
     if (id == ids::OpenRom) return openRom();
     // The art commands, Apply Patch and Save a Copy As read and write files of the
     // user's choosing; their own tests drive them.
-    if ((id >= ids::ExportSpritePng && id <= ids::PasteImage) || id == ids::ApplyPatch || id == ids::SaveCopyAs) return;
+    if ((id >= ids::ExportSpritePng && id <= ids::PasteImage) || id == ids::ApplyPatch || id == ids::SaveCopyAs ||
+        id == ids::ExportNames || id == ids::ImportNames)
+        return;
     prompts_.saveAnswer = static_cast<SaveChoice>(pick(3));
     const bool fromMenu = chance(0.5);
     note("command " + std::to_string(id) + (fromMenu ? " from the menu" : " by id"));
