@@ -3,12 +3,10 @@
 #include <QFileInfo>
 #include <QWidget>
 
-#include "file/file_access.h"
 #include "file/state_files.h"
 #include "interchange/art_exchange.h"
 #include "rom/recovery_file.h"
 #include "widgets/file_choices.h"
-#include "widgets/local_path.h"
 #include "widgets/user_prompts.h"
 
 namespace tessel {
