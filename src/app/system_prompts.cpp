@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "dialogs/recovery_list_dialog.h"
+#include "dialogs/sprite_name_dialog.h"
 #include "window/open_rom_dialog.h"
 #include "widgets/product.h"
 
@@ -114,6 +115,13 @@ public:
     {
         RecoveryListDialog dialog(rows, parent);
         return dialog.exec() == QDialog::Accepted ? dialog.chosenRow() : -1;
+    }
+
+    std::optional<QString> askSpriteName(QWidget* parent, int sprite, const QString& current) override
+    {
+        SpriteNameDialog dialog(sprite, current, parent);
+        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        return dialog.name();
     }
 
     SaveChoice askApplyPalette(QWidget* parent, int palette) override

@@ -9,6 +9,7 @@
 #include "browser/sprite_thumbnail.h"
 #include "model/edit_marks.h"
 #include "widgets/dialog_units.h"
+#include "widgets/sprite_label.h"
 
 namespace tessel {
 
@@ -31,7 +32,7 @@ void addNumberField(QDialog* dialog, int id, int y, const QString& value)
 
 } // namespace
 
-SpriteInfoDialog::SpriteInfoDialog(EditorState& state, QWidget* parent)
+SpriteInfoDialog::SpriteInfoDialog(EditorState& state, QWidget* parent, const SpriteNames* names)
     : QDialog(parent), state_(state)
 {
     setObjectName(QStringLiteral("181"));
@@ -58,6 +59,21 @@ SpriteInfoDialog::SpriteInfoDialog(EditorState& state, QWidget* parent)
     addNumberField(this, 1102, 9, width);
     addNumberField(this, 1103, 23, height);
     addNumberField(this, 1104, 36, palette);
+
+    // Under the palette, beside the fields: the name and star it was given.
+    if (const QString label = names && state.hasSprite() ? spriteLabel(*names, state.currentSprite) : QString();
+        !label.isEmpty()) {
+        auto* caption = new QLabel(tr("Name:"), this);
+        caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        caption->setGeometry(dialogRect(50, 52, 29, 8));
+        auto* field = new QLineEdit(label, this);
+        field->setObjectName(QStringLiteral("spriteName"));
+        field->setReadOnly(true);
+        field->setCursorPosition(0);
+        field->setAccessibleName(tr("Name"));
+        if (names->starred(state.currentSprite)) field->setAccessibleDescription(tr("Starred"));
+        field->setGeometry(dialogRect(86, 50, 64, 12));
+    }
 
     // Under the picture: whether the sprite has edits not saved yet.
     if (isSpriteEdited(state.document, state.currentSprite)) {

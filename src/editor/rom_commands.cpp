@@ -21,7 +21,8 @@ constexpr int kEnabledByOpen[] = {ids::Cut,    ids::Copy,  ids::CloseRom,      i
                                   ids::History,         ids::LargeView,   ids::PixelGrid, ids::TileGrid,
                                   ids::ApplyPatch, ids::SaveCopyAs,
                                   ids::SpriteOverview, ids::GoToSprite,
-                                  ids::CompareWith};
+                                  ids::CompareWith,
+                                  ids::NameSprite, ids::ToggleStar, ids::ExportNames, ids::ImportNames, ids::Preview};
 
 // In the order in which Close ROM grays them.
 constexpr int kGrayedByClose[] = {ids::Undo,   ids::Cut,           ids::Copy,
@@ -33,7 +34,8 @@ constexpr int kGrayedByClose[] = {ids::Undo,   ids::Cut,           ids::Copy,
                                   ids::Redo, ids::History, ids::LargeView, ids::PixelGrid, ids::TileGrid,
                                   ids::ApplyPatch, ids::SaveCopyAs,
                                   ids::SpriteOverview, ids::GoToSprite,
-                                  ids::CompareWith, ids::TakeSpriteFromOther};
+                                  ids::CompareWith, ids::TakeSpriteFromOther,
+                                  ids::NameSprite, ids::ToggleStar, ids::ExportNames, ids::ImportNames, ids::Preview};
 
 } // namespace
 

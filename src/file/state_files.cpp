@@ -27,46 +27,49 @@ std::string homeDirectory()
     return {};
 }
 
-std::string notUsed(const std::string& dir, const char* how)
+std::string notUsed(const std::string& dir, const char* how, const char* keeps)
 {
-    return "The folder " + dir + " " + how + ", so Tessel keeps no recovery files or backups there.";
+    return "The folder " + dir + " " + how + ", so Tessel keeps no " + keeps + " there.";
 }
 
-IoResult checkOneFolder(const std::string& dir, FileIo& io)
+IoResult checkOneFolder(const std::string& dir, FileIo& io, const char* keeps)
 {
     FileStatus status;
     if (io.linkStatus(dir.c_str(), status) != 0) return IoResult::failure(because(dir, errno));
-    if (status.type == FileType::Link) return IoResult::failure(notUsed(dir, "is a symbolic link"));
+    if (status.type == FileType::Link) return IoResult::failure(notUsed(dir, "is a symbolic link", keeps));
     if (status.type != FileType::Folder) return IoResult::failure(because(dir, ENOTDIR));
     if (status.owner != ::geteuid() || (status.permissions & kOthersMayWrite) != 0)
-        return IoResult::failure(notUsed(dir, "is shared with other users"));
+        return IoResult::failure(notUsed(dir, "is shared with other users", keeps));
     return IoResult::success();
+}
+
+// $VARIABLE/tessel, else $HOME/<fallback>/tessel; empty without either.
+std::string ownFolder(const char* variable, const char* fallback)
+{
+    if (const char* xdg = std::getenv(variable); xdg && *xdg == '/') return std::string(xdg) + "/tessel";
+    const std::string home = homeDirectory();
+    return home.empty() ? std::string() : home + fallback + "/tessel";
 }
 
 } // namespace
 
 std::string stateDirectory(const std::string& sub)
 {
-    std::string base;
-    if (const char* xdg = std::getenv("XDG_STATE_HOME"); xdg && *xdg == '/') {
-        base = xdg;
-    } else {
-        const std::string home = homeDirectory();
-        if (home.empty()) return {};
-        base = home + "/.local/state";
-    }
-    return base + "/tessel/" + sub;
+    const std::string base = ownFolder("XDG_STATE_HOME", "/.local/state");
+    return base.empty() ? base : base + "/" + sub;
 }
 
-IoResult checkStateFolder(const std::string& dir, FileIo& io)
+std::string dataDirectory() { return ownFolder("XDG_DATA_HOME", "/.local/share"); }
+
+IoResult checkStateFolder(const std::string& dir, FileIo& io, const char* keeps)
 {
-    if (IoResult r = checkOneFolder(dir, io); !r.ok) return r;
+    if (IoResult r = checkOneFolder(dir, io, keeps); !r.ok) return r;
     const std::string parent = folderOf(dir);
-    if (baseName(parent) == "tessel") return checkOneFolder(parent, io);
+    if (baseName(parent) == "tessel") return checkOneFolder(parent, io, keeps);
     return IoResult::success();
 }
 
-IoResult makeDirectories(const std::string& path, FileIo& io)
+IoResult makeDirectories(const std::string& path, FileIo& io, const char* keeps)
 {
     if (path.empty()) return IoResult::failure("no folder for the program's own files (HOME is not set)");
     for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
@@ -74,7 +77,7 @@ IoResult makeDirectories(const std::string& path, FileIo& io)
         if (io.makeFolder(prefix.c_str(), 0700) != 0 && errno != EEXIST) return IoResult::failure(because(prefix, errno));
         if (slash == std::string::npos) break;
     }
-    return checkStateFolder(path, io);
+    return checkStateFolder(path, io, keeps);
 }
 
 IoResult replaceFileDurably(const std::string& dir, const std::string& name,

@@ -31,11 +31,18 @@ std::string stateDirectory(const std::string& sub);
 // Fails unless `dir` is a folder (not a link to one) that the effective
 // user owns and no one else may write; the same of its parent when that
 // is the program's own tessel/ folder.
-IoResult checkStateFolder(const std::string& dir, FileIo& io = systemFileIo());
+// `keeps` names what the program would keep there, for that sentence.
+inline constexpr char kStateFilesKept[] = "recovery files or backups";
+IoResult checkStateFolder(const std::string& dir, FileIo& io = systemFileIo(), const char* keeps = kStateFilesKept);
 
 // Creates `path` and any missing parents (mode 0700), then checks it as
 // checkStateFolder does.
-IoResult makeDirectories(const std::string& path, FileIo& io = systemFileIo());
+IoResult makeDirectories(const std::string& path, FileIo& io = systemFileIo(), const char* keeps = kStateFilesKept);
+
+// $XDG_DATA_HOME/tessel (an XDG_DATA_HOME that is not absolute is
+// ignored), else $HOME/.local/share/tessel: the user's own data, such as
+// the names of sprites. Empty when neither names a home.
+std::string dataDirectory();
 
 // Replaces dir/name with `bytes` (mode 0600). On failure dir/name is as it
 // was.

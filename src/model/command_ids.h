@@ -51,6 +51,12 @@ inline constexpr int SaveCopyAs = 32860;
 // A second ROM to compare with (File and Edit menus).
 inline constexpr int CompareWith = 32890;
 inline constexpr int TakeSpriteFromOther = 32891;
+// Names and stars of sprites (Tools menu) and the animation preview (View menu).
+inline constexpr int NameSprite = 32880;
+inline constexpr int ToggleStar = 32881;
+inline constexpr int ExportNames = 32882;
+inline constexpr int ImportNames = 32883;
+inline constexpr int Preview = 32884;
 
 // Main window controls (dialog 102).
 inline constexpr int ForegroundIndicator = 1002;

@@ -27,7 +27,8 @@ public:
         ids::LargeView,    ids::PixelGrid, ids::TileGrid,
         ids::ApplyPatch, ids::SaveCopyAs,
         ids::SpriteOverview, ids::GoToSprite,
-        ids::CompareWith, ids::TakeSpriteFromOther};
+        ids::CompareWith, ids::TakeSpriteFromOther,
+        ids::NameSprite, ids::ToggleStar, ids::ExportNames, ids::ImportNames, ids::Preview};
 
 private:
     std::array<bool, allCommands.size()> enabled_{};

@@ -26,6 +26,7 @@ QString folderKey(FileKind kind)
     case FileKind::Palette: return QStringLiteral("folders/palettes");
     case FileKind::Patch: return QStringLiteral("folders/patches");
     case FileKind::CleanRom: return QStringLiteral("folders/cleanRoms");
+    case FileKind::Names: return QStringLiteral("folders/names");
     }
     return {};
 }

@@ -20,7 +20,7 @@ namespace tessel {
 
 class UserPrompts;
 
-enum class FileKind { Picture, Palette, Patch, CleanRom };
+enum class FileKind { Picture, Palette, Patch, CleanRom, Names };
 
 // The settings file, from the environment as it is now.
 QString fileChoicesFile();

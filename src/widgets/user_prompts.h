@@ -73,6 +73,12 @@ public:
     // File > Recover Edits: one row per recovery file (ROM name, path, date,
     // sprite count); the chosen row, or -1 when the user cancelled.
     virtual int chooseRecoveryFile(QWidget* parent, const QList<QStringList>& rows) = 0;
+    // Tools > Name Sprite: the new name of `sprite` (empty: remove it),
+    // `current` offered; nothing when cancelled. By default cancelled.
+    virtual std::optional<QString> askSpriteName(QWidget*, int /*sprite*/, const QString& /*current*/)
+    {
+        return std::nullopt;
+    }
 };
 
 } // namespace tessel

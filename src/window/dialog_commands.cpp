@@ -59,7 +59,7 @@ void MainWindow::paletteEditorCommand()
 
 void MainWindow::spriteInfoCommand()
 {
-    SpriteInfoDialog dialog(state_, this);
+    SpriteInfoDialog dialog(state_, this, &spriteNames());
     dialog.exec();
 }
 

@@ -80,11 +80,17 @@ QMenuBar* createMainMenu(QWidget* parent, std::map<int, QAction*>& actions)
              {"&Tile Grid", TileGrid, false, 0},
              separator,
              {"Sprite &Overview\tCtrl+F", SpriteOverview, false, 0},
-             {"&Go to Sprite\tCtrl+G", GoToSprite, false, 0}},
+             {"&Go to Sprite\tCtrl+G", GoToSprite, false, 0},
+             {"Pre&view…", Preview, false, 0}},
             actions);
     addMenu(bar, "&Tools",
             {{"&Palette Editor...\tShift+P", PaletteEditor, false, PaletteEditorBitmap},
              {"View sprite &info...\tCtrl+I", ViewSpriteInfo, false, 0},
+             separator,
+             {"&Name Sprite…", NameSprite, false, 0},
+             {"Toggle &Star", ToggleStar, false, 0},
+             {"E&xport Names…", ExportNames, false, 0},
+             {"I&mport Names…", ImportNames, false, 0},
              separator,
              {"&Joined Pencil Strokes", JoinedPencilStrokes, true, 0}},
             actions);

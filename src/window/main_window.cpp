@@ -15,9 +15,11 @@
 #include "views/large_view_window.h"
 #include "views/sprite_overview_window.h"
 #include "views/other_rom_window.h"
+#include "views/preview_window.h"
 #include "window/client_area.h"
 #include "window/editor_settings.h"
 #include "window/main_menu.h"
+#include "window/names_keeper.h"
 #include "widgets/product.h"
 #include "window/recent_roms.h"
 #include "window/recovery_keeper.h"
@@ -69,6 +71,8 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
     layout->setMenuBar(menuBar_);
     layout->addWidget(client_);
     status_ = new StatusLine(state_, this);
+    names_ = new NamesKeeper(state_, prompts_, this);
+    status_->setNames(&names_->names());
     layout->addWidget(status_);
     // The window takes exactly the size of its contents: no resizing.
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -97,6 +101,7 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
     createSpriteOverview();
     createOtherRomWindow();
     connectOverviewTags();
+    createPreview();
     connectControls();
     connectMouse();
     connect(client_, &ClientArea::moved, status_, &StatusLine::pointerAt);
@@ -207,6 +212,8 @@ void MainWindow::romChanged()
         overview_->romChanged();
     }
     if (otherRom_) otherRom_->romReloaded(); // closes it with the ROM
+    preview_->romChanged(); // hidden with no ROM, its settings kept first
+    if (names_->romChanged()) preview_->setSettings(names_->names().preview);
 }
 
 // --- EditorView -------------------------------------------------------------
@@ -221,6 +228,7 @@ void MainWindow::repaintCanvas()
     if (largeView_) largeView_->repaintNow(); // the second view of the same change
     if (overview_) overview_->repaintNow();
     if (otherRom_) otherRom_->editorChanged();
+    if (preview_) preview_->repaintNow();
 }
 
 void MainWindow::editMarksChanged()
@@ -319,6 +327,8 @@ void MainWindow::closeEvent(QCloseEvent* event)
     if (largeView_) largeView_->hide();
     if (overview_) overview_->hide();
     if (otherRom_) otherRom_->hide();
+    preview_->hide();
+    names_->flushPreview();
     QDialog::closeEvent(event);
 }
 

@@ -35,6 +35,9 @@ namespace tessel {
 class ClientArea;
 class LargeViewWindow;
 class OtherRomWindow;
+class NamesKeeper;
+class PreviewWindow;
+class SpriteNames;
 class RecentRomsMenu;
 class RecoveryKeeper;
 struct RomProbe;
@@ -102,6 +105,22 @@ public:
     SpriteOverviewWindow* spriteOverview() const { return overview_; }
     // The second ROM compared with the open one (views/other_rom_window.h).
     OtherRomWindow* otherRom() const { return otherRom_; }
+    PreviewWindow* preview() const { return preview_; }
+
+    // The open game's sprite names and stars (name(n), starred(n)); none
+    // while no ROM is open (window/names_keeper.h).
+    const SpriteNames& spriteNames() const;
+    // Tools > Name Sprite… and Toggle Star, for any sprite 0..1143 (the
+    // menu passes the current one); nothing while no ROM is open.
+    void nameSprite(int sprite);
+    void toggleStar(int sprite);
+
+signals:
+    // A name or star changed: of `sprite`, or of any number for -1 (a
+    // ROM of another game opened, the ROM closed, names imported).
+    void spriteNamesChanged(int sprite);
+
+public:
     // The current sprite as RGB, 64 x 80, as of the last paint.
     const QImage& workSurface() const;
 
@@ -156,13 +175,15 @@ private:
     void overviewCommand();
     void goToSpriteCommand();
     // What the overview marks and filters beyond the ROM itself: the
-    // comparison's differences (and the game's names and stars).
+    // comparison's differences and the game's names and stars.
     void connectOverviewTags();
     // File > Compare With and Edit > Take Sprite from Other ROM
     // (compare_commands.cpp).
     void createOtherRomWindow();
     void compareWithCommand();
     void takeSpriteCommand();
+    void createPreview();
+    void previewCommand();
     // Says in the status bar what a save that succeeded wrote (of sprite
     // `sprite`, or of all edited sprites for -1).
     void noteSaved(const SaveResult& result, int sprite);
@@ -182,6 +203,8 @@ private:
     LargeViewWindow* largeView_ = nullptr;
     SpriteOverviewWindow* overview_ = nullptr;
     OtherRomWindow* otherRom_ = nullptr;
+    PreviewWindow* preview_ = nullptr;
+    NamesKeeper* names_ = nullptr;
     std::unique_ptr<RecoveryKeeper> recovery_;
     bool paletteChangesPending_ = false;
     int dragCursor_ = 0; // the pointer shape when the present drag began

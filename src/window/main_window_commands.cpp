@@ -15,6 +15,7 @@
 #include "window/interchange_commands.h"
 #include "window/patch_command.h"
 #include "window/main_window.h"
+#include "window/names_keeper.h"
 #include "window/recent_roms.h"
 #include "window/recovery_keeper.h"
 #include "editor/mouse.h"
@@ -146,6 +147,11 @@ void MainWindow::runCommand(int id)
     case NextSprite: nextSprite(state_); break;
     case BrowserButton: browserCommand(); break;
     case LargeView: largeViewCommand(); break;
+    case Preview: previewCommand(); break;
+    case NameSprite: nameSprite(state_.currentSprite); break;
+    case ToggleStar: toggleStar(state_.currentSprite); break;
+    case ExportNames: names_->exportCommand(); break;
+    case ImportNames: names_->importCommand(); break;
     case PixelGrid:
     case TileGrid: gridCommand(id); break;
     case SpriteOverview: overviewCommand(); break;

@@ -62,8 +62,13 @@ const MenuRow kMenu[] = {
     {"&View", "&Tile Grid", 32832, false},
     {"&View", "Sprite &Overview\tCtrl+F", 32870, false},
     {"&View", "&Go to Sprite\tCtrl+G", 32871, false},
+    {"&View", "Pre&view…", 32884, false},
     {"&Tools", "&Palette Editor...\tShift+P", 32790, false},
     {"&Tools", "View sprite &info...\tCtrl+I", 32791, false},
+    {"&Tools", "&Name Sprite…", 32880, false},
+    {"&Tools", "Toggle &Star", 32881, false},
+    {"&Tools", "E&xport Names…", 32882, false},
+    {"&Tools", "I&mport Names…", 32883, false},
     {"&Tools", "&Joined Pencil Strokes", 32842, true},
     {"&Help", "&About...", 32785, true},
 };

@@ -24,10 +24,17 @@ void MainWindow::connectOverviewTags()
 {
     overview_->setTagsSource([this](int sprite) {
         SpriteTags tags;
+        tags.name = spriteNames().name(sprite);
+        tags.starred = spriteNames().starred(sprite);
         tags.differs = otherRom_->spriteDiffers(sprite);
         return tags;
     });
     connect(otherRom_, &OtherRomWindow::differencesChanged, overview_, &SpriteOverviewWindow::tagsChanged);
+    connect(this, &MainWindow::spriteNamesChanged, overview_, &SpriteOverviewWindow::tagsChanged);
+    // The overview's right-click menu names and stars any sprite, as Tools
+    // does the current one.
+    connect(overview_, &SpriteOverviewWindow::nameRequested, this, &MainWindow::nameSprite);
+    connect(overview_, &SpriteOverviewWindow::starRequested, this, &MainWindow::toggleStar);
 }
 
 void MainWindow::overviewCommand() { overview_->showAndRaise(); }

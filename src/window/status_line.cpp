@@ -1,5 +1,8 @@
 #include "window/status_line.h"
 
+#include "widgets/sprite_label.h"
+
+#include <QCoreApplication>
 #include <QLabel>
 
 namespace tessel {
@@ -33,7 +36,7 @@ void StatusLine::pointerLeft()
 void StatusLine::refresh()
 {
     QString text = pointerInside_ ? pixelText(state_, pointer_) : QString();
-    if (text.isEmpty()) text = spriteText(state_);
+    if (text.isEmpty()) text = spriteText(state_, names_);
     if (info_->text() != text) info_->setText(text);
 }
 
@@ -43,7 +46,7 @@ QString StatusLine::shownText() const
     return message.isEmpty() ? info_->text() : message;
 }
 
-QString StatusLine::spriteText(const EditorState& state)
+QString StatusLine::spriteText(const EditorState& state, const SpriteNames* names)
 {
     if (!state.romOpen()) return QStringLiteral("No ROM open");
     if (!state.hasSprite()) return QString();
@@ -52,8 +55,12 @@ QString StatusLine::spriteText(const EditorState& state)
     // 512 bytes earlier.
     const long long offset =
         r.romOffset - (state.document.romFile.hasCopierHeader() ? 0 : RomFile::kCopierHeaderBytes);
+    const QString label = names ? spriteLabel(*names, state.currentSprite) : QString();
+    const QString sprite = label.isEmpty()
+                               ? QString::number(state.currentSprite)
+                               : QCoreApplication::translate("StatusLine", "%1 %2").arg(state.currentSprite).arg(label);
     return QStringLiteral("Sprite %1: %2 \u00d7 %3 tiles, palette %4, file offset 0x%5")
-        .arg(state.currentSprite)
+        .arg(sprite)
         .arg(r.widthTiles)
         .arg(r.heightTiles)
         .arg(r.paletteIndex)

@@ -4,13 +4,15 @@
 //    ("Saved 5 sprites", "Palette 3 written");
 //  - while the pointer is over the 64 x 80 work area of the canvas, that
 //    pixel's coordinates and colour index;
-//  - otherwise the current sprite's size in tiles, palette and the offset of
-//    its first tile in the file.
+//  - otherwise the current sprite's number (with its name and star, when it
+//    has them), size in tiles, palette and the offset of its first tile in
+//    the file.
 // Errors are message boxes, never status text.
 #pragma once
 
 #include <QStatusBar>
 
+#include "interchange/sprite_names.h"
 #include "model/editor_state.h"
 
 class QLabel;
@@ -33,15 +35,19 @@ public:
     // The sprite, the ROM or the pixels changed: say so if it shows.
     void refresh();
 
+    // The names and stars it shows with the sprite (none when null).
+    void setNames(const SpriteNames* names) { names_ = names; }
+
     // What the bar shows now.
     QString shownText() const;
 
-    static QString spriteText(const EditorState& state);
+    static QString spriteText(const EditorState& state, const SpriteNames* names = nullptr);
     // Empty when the point is not over the work area of a shown sprite.
     static QString pixelText(const EditorState& state, QPoint client);
 
 private:
     const EditorState& state_;
+    const SpriteNames* names_ = nullptr;
     QLabel* info_;
     QPoint pointer_{-1, -1};
     bool pointerInside_ = false;

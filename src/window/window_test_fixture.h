@@ -25,6 +25,8 @@ protected:
         qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit());
         savedStateHome = qgetenv("XDG_STATE_HOME");
         qputenv("XDG_STATE_HOME", dir.filePath("state").toLocal8Bit());
+        savedDataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", dir.filePath("data").toLocal8Bit());
         openWindow();
     }
     void TearDown() override
@@ -32,6 +34,7 @@ protected:
         window.reset();
         qputenv("XDG_CONFIG_HOME", savedConfigHome);
         qputenv("XDG_STATE_HOME", savedStateHome);
+        qputenv("XDG_DATA_HOME", savedDataHome);
     }
     void openWindow()
     {
@@ -56,6 +59,7 @@ protected:
     QTemporaryDir dir;
     QByteArray savedConfigHome;
     QByteArray savedStateHome;
+    QByteArray savedDataHome;
     std::unique_ptr<MainWindow> window;
 };
 

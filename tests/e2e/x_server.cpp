@@ -95,6 +95,7 @@ EnvChanges XServer::environment() const
             // The editor's recent ROMs go to the scratch folder, not the home.
             {"XDG_CONFIG_HOME", directory_},
             {"XDG_STATE_HOME", directory_},
+            {"XDG_DATA_HOME", directory_ + "/data"},
             {"XAUTHORITY", ""}};
 }
 

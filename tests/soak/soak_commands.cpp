@@ -76,10 +76,11 @@ void SoakSession::menuCommand()
 {
     const int id = CommandStates::allCommands[pick(static_cast<int>(CommandStates::allCommands.size()))];
     if (id == ids::OpenRom) return openRom();
-    // The art commands, Apply Patch, Save a Copy As and Compare With read and write
-    // files of the user's choosing; their own tests drive them.
+    // The art commands, Apply Patch, Save a Copy As, Compare With and the names
+    // export and import read and write files of the user's choosing; their own
+    // tests drive them.
     if ((id >= ids::ExportSpritePng && id <= ids::PasteImage) || id == ids::ApplyPatch || id == ids::SaveCopyAs ||
-        id == ids::CompareWith)
+        id == ids::CompareWith || id == ids::ExportNames || id == ids::ImportNames)
         return;
     prompts_.saveAnswer = static_cast<SaveChoice>(pick(3));
     const bool fromMenu = chance(0.5);

@@ -120,6 +120,13 @@ public:
         chooserInitials.push_back(initial);
         return colourAnswer;
     }
+    std::optional<QString> nameAnswer; // Name Sprite's; nothing: cancelled
+    std::deque<int> nameQuestions;     // the sprite each one named
+    std::optional<QString> askSpriteName(QWidget*, int sprite, const QString&) override
+    {
+        nameQuestions.push_back(sprite);
+        return nameAnswer;
+    }
     RecoveryChoice askRestoreEdits(QWidget*, const QString& text) override
     {
         restoreQuestions << text;

@@ -15,6 +15,7 @@ int main(int argc, char** argv)
     if (!settings.isValid()) return 1;
     qputenv("XDG_CONFIG_HOME", settings.filePath("config").toLocal8Bit());
     qputenv("XDG_STATE_HOME", settings.filePath("state").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", settings.filePath("data").toLocal8Bit());
     Q_INIT_RESOURCE(tessel); // the pictures of the static UI library
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
