@@ -2,6 +2,7 @@
 #include <QLineEdit>
 
 #include "editor/sprite_selection.h"
+#include "interchange/sprite_names.h"
 #include "views/other_rom_window.h"
 #include "views/sprite_overview_window.h"
 #include "widgets/settings_file.h"
