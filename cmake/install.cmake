@@ -28,7 +28,14 @@ configure_file(${CMAKE_SOURCE_DIR}/data/tessel.desktop.in
                ${desktop_dir}/${TESSEL_APP_ID}.desktop @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/data/tessel.metainfo.xml.in
                ${desktop_dir}/${TESSEL_APP_ID}.metainfo.xml @ONLY)
-configure_file(${CMAKE_SOURCE_DIR}/data/tessel.1.in ${desktop_dir}/tessel.1 @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/data/tessel.1.in ${desktop_dir}/tessel.1.in @ONLY)
+
+# The man page's commands come from the command table that --help prints.
+add_executable(make-man-page tools/make_man_page.cpp)
+target_link_libraries(make-man-page PRIVATE tessel_ui)
+add_custom_command(OUTPUT ${desktop_dir}/tessel.1
+  COMMAND make-man-page ${desktop_dir}/tessel.1.in ${desktop_dir}/tessel.1
+  DEPENDS make-man-page ${desktop_dir}/tessel.1.in VERBATIM)
 
 # The man page, compressed as Debian keeps them (-n: no time stamp inside).
 add_custom_command(OUTPUT ${desktop_dir}/tessel.1.gz

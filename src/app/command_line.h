@@ -3,7 +3,8 @@
 // build's own scripts: --screenshot PATH saves a picture of the window once
 // it is shown and quits; --startup-time prints the wall-clock time of the
 // first paint (nanoseconds since the epoch) and quits. --large-view shows
-// the Large View beside the window once the ROM is open.
+// the Large View beside the window once the ROM is open. --help and
+// --version (-V) print and quit before anything of Qt's starts.
 #pragma once
 
 #include <QString>
@@ -14,6 +15,7 @@ namespace tessel {
 struct CommandLine {
     bool valid = true;
     bool help = false;
+    bool version = false;
     QString romPath;        // empty: open nothing
     int romIndex = -1;      // where in the arguments romPath stands
     QString screenshotPath; // empty: no screenshot
@@ -24,6 +26,7 @@ struct CommandLine {
 // `arguments` includes the program name first, as QCoreApplication gives it.
 CommandLine parseCommandLine(const QStringList& arguments);
 
-inline constexpr char kUsage[] = "usage: tessel [--large-view] [ROM]\n";
+inline constexpr char kUsage[] = "usage: tessel [--large-view] [ROM]\n"
+                                 "       tessel --help | --version\n";
 
 } // namespace tessel
