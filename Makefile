@@ -62,7 +62,7 @@ install: build
 package: build
 	@if [ -n "$(TESSEL_CONTACT)" ]; then cmake -S . -B $(BUILD) -DTESSEL_CONTACT="$(TESSEL_CONTACT)" >/dev/null; fi
 	@if grep -q '^TESSEL_CONTACT:STRING=.*@tessel\.invalid>' $(BUILD)/CMakeCache.txt; then \
-	    echo 'make package: no contact set; run make package TESSEL_CONTACT="Name <address>"' >&2; exit 1; fi
+	    echo 'make package: the contact is a placeholder; run make package TESSEL_CONTACT="Name <address>"' >&2; exit 1; fi
 	cmake --build $(BUILD) -j $(JOBS) --target package
 
 test: layers test-tsan test-build test-asan
