@@ -29,9 +29,12 @@ configure: deps
 	@test -f $(BUILD)/build.ninja || cmake -S . -B $(BUILD) $(CMAKE_GEN) \
 	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEL_TESTS=OFF
 
+# The test build's contact is a test value (which `make package` refuses
+# too), so that the package the tests check is complete.
 test-configure: test-deps
 	@grep -qx 'TESSEL_TESTS:BOOL=ON' $(BUILD)/CMakeCache.txt 2>/dev/null || \
-	    cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEL_TESTS=ON
+	    cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSEL_TESTS=ON \
+	    -DTESSEL_CONTACT="$${TESSEL_CONTACT:-Tessel tests <tests@tessel.invalid>}"
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -54,7 +57,12 @@ install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 # The Debian package: $(BUILD)/tessel_<version>_<arch>.deb, for `apt install ./…deb`.
+# It needs a real contact: `make package TESSEL_CONTACT="Name <address>"` (or
+# the same in the environment at the first configure).
 package: build
+	@if [ -n "$(TESSEL_CONTACT)" ]; then cmake -S . -B $(BUILD) -DTESSEL_CONTACT="$(TESSEL_CONTACT)" >/dev/null; fi
+	@if grep -q '^TESSEL_CONTACT:STRING=.*@tessel\.invalid>' $(BUILD)/CMakeCache.txt; then \
+	    echo 'make package: the contact is a placeholder; run make package TESSEL_CONTACT="Name <address>"' >&2; exit 1; fi
 	cmake --build $(BUILD) -j $(JOBS) --target package
 
 test: layers test-tsan test-build test-asan

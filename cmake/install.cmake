@@ -17,6 +17,17 @@ set(TESSEL_HOMEPAGE "https://github.com/tesseleditor/tessel" CACHE STRING
     "The project's home page, named by the AppStream metainfo and the package")
 set(TESSEL_LICENSE "LicenseRef-proprietary" CACHE STRING
     "SPDX expression of the program's license, for the AppStream metainfo")
+# Who answers for the package and the metainfo. A real address is given at
+# configure time (-DTESSEL_CONTACT=... or the environment); `make package`
+# refuses the placeholder.
+set(TESSEL_CONTACT_PLACEHOLDER "Tessel contact not set <contact-not-set@tessel.invalid>")
+if(DEFINED ENV{TESSEL_CONTACT} AND NOT "$ENV{TESSEL_CONTACT}" STREQUAL "")
+  set(contact_default "$ENV{TESSEL_CONTACT}")
+else()
+  set(contact_default "${TESSEL_CONTACT_PLACEHOLDER}")
+endif()
+set(TESSEL_CONTACT "${contact_default}" CACHE STRING "Name <address> of the package's maintainer")
+string(REGEX REPLACE "^.*<([^>]+)>.*$" "\\1" TESSEL_CONTACT_ADDRESS "${TESSEL_CONTACT}")
 # The date of the release named by PROJECT_VERSION.
 set(TESSEL_RELEASE_DATE "2026-12-08")
 # The screenshot is docs/screenshot.png of the project, as the home page serves it.
@@ -28,7 +39,24 @@ configure_file(${CMAKE_SOURCE_DIR}/data/tessel.desktop.in
                ${desktop_dir}/${TESSEL_APP_ID}.desktop @ONLY)
 configure_file(${CMAKE_SOURCE_DIR}/data/tessel.metainfo.xml.in
                ${desktop_dir}/${TESSEL_APP_ID}.metainfo.xml @ONLY)
-configure_file(${CMAKE_SOURCE_DIR}/data/tessel.1.in ${desktop_dir}/tessel.1 @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/data/tessel.1.in ${desktop_dir}/tessel.1.in @ONLY)
+
+# The package's copyright file and changelog, which Debian requires in
+# share/doc/tessel (the changelog in the Debian format, compressed).
+execute_process(COMMAND date -u -R -d "${TESSEL_RELEASE_DATE}" OUTPUT_VARIABLE TESSEL_RELEASE_DATE_RFC
+                OUTPUT_STRIP_TRAILING_WHITESPACE)
+configure_file(${CMAKE_SOURCE_DIR}/data/copyright.in ${desktop_dir}/copyright @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/data/changelog.in ${desktop_dir}/changelog @ONLY)
+add_custom_command(OUTPUT ${desktop_dir}/changelog.gz
+  COMMAND gzip -9 -n -c ${desktop_dir}/changelog > ${desktop_dir}/changelog.gz
+  DEPENDS ${desktop_dir}/changelog VERBATIM)
+
+# The man page's commands come from the command table that --help prints.
+add_executable(make-man-page tools/make_man_page.cpp)
+target_link_libraries(make-man-page PRIVATE tessel_ui)
+add_custom_command(OUTPUT ${desktop_dir}/tessel.1
+  COMMAND make-man-page ${desktop_dir}/tessel.1.in ${desktop_dir}/tessel.1
+  DEPENDS make-man-page ${desktop_dir}/tessel.1.in VERBATIM)
 
 # The man page, compressed as Debian keeps them (-n: no time stamp inside).
 add_custom_command(OUTPUT ${desktop_dir}/tessel.1.gz
@@ -46,7 +74,7 @@ add_custom_command(OUTPUT ${icon_stamp}
   COMMAND make-app-icons ${desktop_dir}/hicolor ${TESSEL_APP_ID} ${icon_pictures}
   COMMAND ${CMAKE_COMMAND} -E touch ${icon_stamp}
   DEPENDS make-app-icons ${icon_pictures} VERBATIM)
-add_custom_target(desktop_files ALL DEPENDS ${icon_stamp} ${desktop_dir}/tessel.1.gz)
+add_custom_target(desktop_files ALL DEPENDS ${icon_stamp} ${desktop_dir}/tessel.1.gz ${desktop_dir}/changelog.gz)
 
 install(TARGETS tessel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${desktop_dir}/${TESSEL_APP_ID}.desktop
@@ -55,12 +83,13 @@ install(FILES ${desktop_dir}/${TESSEL_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${desktop_dir}/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 install(FILES ${desktop_dir}/tessel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${desktop_dir}/copyright ${desktop_dir}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tessel)
 
 # --- The Debian package -----------------------------------------------------
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tessel)
 set(CPACK_PACKAGE_VENDOR "The Tessel developers")
-set(CPACK_PACKAGE_CONTACT "The Tessel developers <maintainers@users.noreply.c-seed-5454501c.example>")
+set(CPACK_PACKAGE_CONTACT "${TESSEL_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for the character sprites of an Oakenshore ROM")
 set(CPACK_PACKAGE_DESCRIPTION
     "Tessel opens a ROM image of the Super Nintendo game Oakenshore, lets you paint\n"

@@ -35,6 +35,8 @@ CommandLine parseCommandLine(const QStringList& arguments)
             optionsEnded = true;
         } else if (!optionsEnded && (arg == QLatin1String("-h") || arg == QLatin1String("--help"))) {
             result.help = true;
+        } else if (!optionsEnded && (arg == QLatin1String("-V") || arg == QLatin1String("--version"))) {
+            result.version = true;
         } else if (!optionsEnded && arg == QLatin1String("--screenshot") && i + 1 < arguments.size()) {
             result.screenshotPath = arguments[++i];
         } else if (!optionsEnded && arg == QLatin1String("--startup-time")) {

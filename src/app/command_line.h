@@ -4,7 +4,8 @@
 // it is shown and quits; --startup-time prints the wall-clock time of the
 // first paint (nanoseconds since the epoch) and quits. --large-view shows
 // the Large View beside the window once the ROM is open, --overview the
-// Sprite Overview.
+// Sprite Overview. --help and --version (-V) print and quit before anything
+// of Qt's starts.
 #pragma once
 
 #include <QString>
@@ -15,6 +16,7 @@ namespace tessel {
 struct CommandLine {
     bool valid = true;
     bool help = false;
+    bool version = false;
     QString romPath;        // empty: open nothing
     int romIndex = -1;      // where in the arguments romPath stands
     QString screenshotPath; // empty: no screenshot
@@ -26,6 +28,9 @@ struct CommandLine {
 // `arguments` includes the program name first, as QCoreApplication gives it.
 CommandLine parseCommandLine(const QStringList& arguments);
 
-inline constexpr char kUsage[] = "usage: tessel [--large-view] [--overview] [ROM]\n";
+inline constexpr char kUsage[] = "usage: tessel [--large-view] [--overview] [ROM]
+"
+                                 "       tessel --help | --version
+";
 
 } // namespace tessel

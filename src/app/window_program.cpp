@@ -99,6 +99,10 @@ int runWindowProgram(int argc, char** argv, const char* moreUsage)
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     const CommandLine commandLine = parseCommandLine(arguments);
+    if (commandLine.version) {
+        std::printf("tessel %s\n", TESSEL_VERSION);
+        return 0;
+    }
     if (commandLine.help) {
         std::fputs(kUsage, stdout);
         std::fputs(moreUsage, stdout);

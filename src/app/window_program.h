@@ -7,7 +7,8 @@
 namespace tessel {
 
 // Reads `tessel [ROM]` (see command_line.h) before any Qt object exists;
-// --help prints the usage followed by `moreUsage`. Returns the exit status.
+// --help prints the usage followed by `moreUsage`, --version "tessel VERSION".
+// Returns the exit status.
 int runWindowProgram(int argc, char** argv, const char* moreUsage);
 
 } // namespace tessel

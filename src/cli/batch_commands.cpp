@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/command_line.h"
 #include "cli/command_support.h"
 #include "cli/more_commands.h"
 #include "file/durable_file.h"
@@ -131,31 +132,75 @@ CommandResult makePatch(const Args& a, const Options&, Reply&)
 enum OptionBits : unsigned { kForce = 1, kJson = 2, kIndexed = 4 };
 
 struct Command {
-    std::string_view name;
+    CommandHelp help;
     std::size_t fewest, most; // operands
     unsigned options;
     CommandResult (*run)(const Args&, const Options&, Reply&);
 };
 
 constexpr Command kCommands[] = {
-    {"export-sprite", 3, 3, kForce, exportSprite},
-    {"import-sprite", 3, 3, kForce, importSprite},
-    {"export-sheet", 2, 3, kForce | kIndexed, exportSheet},
-    {"import-sheet", 2, 2, kForce, importSheet},
-    {"export-palette", 3, 3, kForce, exportPalette},
-    {"import-palette", 3, 4, kForce, importPalette},
-    {"make-patch", 3, 3, 0, makePatch},
-    {"apply-patch", 2, 3, kForce, applyPatchCommand},
-    {"patch-info", 1, 2, kForce, patchInfoCommand},
-    {"export-sprites", 2, 3, kForce, exportSpritesCommand},
-    {"import-sprites", 2, 2, kForce, importSpritesCommand},
-    {"diff", 2, 2, kForce | kJson, diffCommand},
+    {{"export-sprite", "export-sprite ROM N OUT.png",
+      "Writes sprite N as a palette PNG of its own size: each pixel's value is the sprite's colour index, the "
+      "16 entries are the colours the window shows, and entry 0 is transparent."},
+     3, 3, kForce, exportSprite},
+    {{"import-sprite", "import-sprite [--force] ROM N IN.png",
+      "Reads a picture of the sprite's size into sprite N and saves its changed tiles. A palette PNG whose "
+      "palette names the sprite's colours is taken index for index; any other picture (grey, RGB, RGBA) is "
+      "matched by colour against the sprite's palette, and a pixel that matches no colour refuses the run."},
+     3, 3, kForce, importSprite},
+    {{"export-sprites", "export-sprites ROM DIR [N|FIRST-LAST]",
+      "Writes every sprite, or those of the range, as DIR/sprite-0018.png and so on, palette PNGs as "
+      "export-sprite writes them, with one flush of the file system for all of them."},
+     2, 3, kForce, exportSpritesCommand},
+    {{"import-sprites", "import-sprites [--force] ROM DIR",
+      "Reads every sprite-NNNN.png in DIR into its sprite and saves the changed tiles with one sync. A "
+      "picture that matches no sprite, or a name past the last sprite, refuses the whole run."},
+     2, 2, kForce, importSpritesCommand},
+    {{"export-sheet", "export-sheet ROM OUT.png\nexport-sheet --indexed ROM P OUT.png",
+      "Writes all sprites as one RGBA sheet: 32 columns of 64 x 80 cells in sprite order, each sprite in its "
+      "own palette's colours, colour 0 transparent. With --indexed it writes the sprites drawn with palette P "
+      "as one palette PNG in that palette's colours (cells of 64 x 80, 16 a row) and beside it OUT.json, the "
+      "cell map (sprite, x, y, width, height per cell)."},
+     2, 3, kForce | kIndexed, exportSheet},
+    {{"import-sheet", "import-sheet [--force] ROM IN.png",
+      "Reads a sheet laid out as export-sheet writes it and saves the sprites whose pixels differ. A sheet "
+      "with a cell map beside it (IN.json) is read through its map."},
+     2, 2, kForce, importSheet},
+    {{"export-palette", "export-palette ROM P OUT.gpl|.pal|.act|.bin",
+      "Writes palette P as a GIMP palette (.gpl), a JASC palette (.pal), an Adobe colour table (.act) or 32 "
+      "bytes of SNES colour words (.bin), the kind chosen by the extension."},
+     3, 3, kForce, exportPalette},
+    {{"import-palette", "import-palette [--force] ROM P IN.gpl|.pal|.act|.bin [D]",
+      "Takes colours 1 to 15 of palette P from a palette file (colour 0 stays the ROM's) and writes the "
+      "palette. A .pal may also be a RIFF palette and a .bin a 512-byte CGRAM dump, of whose 16 palettes D "
+      "(P when left out) is taken."},
+     3, 4, kForce, importPalette},
+    {{"make-patch", "make-patch CLEAN EDITED OUT.bps|.ips",
+      "Writes a BPS or IPS patch that turns the ROM CLEAN into EDITED, both taken without their copier "
+      "header."},
+     3, 3, 0, makePatch},
+    {{"apply-patch", "apply-patch [--force] ROM PATCH.bps|.ips [OUT]",
+      "Applies a BPS or IPS patch made for the ROM without its copier header (as patches for the game are "
+      "made); a BPS patch made with the header applies too. A BPS patch is checked against the ROM's size and "
+      "CRC-32 and refused when it was made for another ROM. Without OUT the ROM is changed in place, which is "
+      "allowed only when the patch changes nothing but sprites and palettes; with OUT the patched ROM is "
+      "written there and the ROM is only read."},
+     2, 3, kForce, applyPatchCommand},
+    {{"patch-info", "patch-info PATCH.bps|.ips [ROM]",
+      "Prints what a patch changes, one line each: \"sprite N\", \"palette P\", and \"bytes\" ranges for "
+      "everything else. Without a ROM it reads the patch alone (IPS offsets are taken as those of a dump "
+      "without the copier header); with a ROM it prints what applying the patch would change there."},
+     1, 2, kForce, patchInfoCommand},
+    {{"diff", "diff [--json] CLEAN EDITED",
+      "Lists the sprites and palettes that differ between two ROMs, one a line (\"sprite 18\", \"palette "
+      "5\"), or with --json as one JSON object ({\"palettes\":[5],\"sprites\":[18]})."},
+     2, 2, kForce | kJson, diffCommand},
 };
 
 const Command* commandNamed(std::string_view name)
 {
     for (const Command& c : kCommands)
-        if (c.name == name) return &c;
+        if (c.help.name == name) return &c;
     return nullptr;
 }
 
@@ -167,6 +212,36 @@ std::string oneLine(std::string text)
 }
 
 } // namespace
+
+const std::string_view kBatchNotes =
+    "N: sprite 0..1143, P: palette 0..31, D: the palette 0..15 taken from a 512-byte\n"
+    "CGRAM dump (P when left out). A ROM is a copier image (with its 512-byte header)\n"
+    "or a headerless dump. --force opens a ROM whose title is not OAKEN SHORE.\n"
+    "Patches are made from and applied to the ROM without its copier header, so that\n"
+    "they fit the dump players have. Commands that write a ROM lock it, back it up\n"
+    "first, write only the bytes that change and sync before they exit. Exit status:\n"
+    "0 done, 1 failed (one line on standard error says why; nothing written), 2 usage.\n";
+
+std::vector<CommandHelp> batchCommandHelp()
+{
+    std::vector<CommandHelp> help;
+    for (const Command& c : kCommands) help.push_back(c.help);
+    return help;
+}
+
+std::string batchUsage()
+{
+    std::string text;
+    for (const Command& c : kCommands) {
+        std::string_view forms = c.help.forms;
+        while (!forms.empty()) {
+            const std::size_t end = std::min(forms.find('\n'), forms.size());
+            text.append("       tessel ").append(forms.substr(0, end)).append("\n");
+            forms.remove_prefix(std::min(end + 1, forms.size()));
+        }
+    }
+    return text.append(kBatchNotes);
+}
 
 bool isBatchCommand(std::string_view name) { return commandNamed(name) != nullptr; }
 
@@ -201,7 +276,7 @@ int runBatchCommand(const std::vector<std::string>& args, std::FILE* out, std::F
         }
     }
     if (!command || operands.size() < command->fewest || operands.size() > command->most) {
-        std::fprintf(err, "usage: tessel [ROM]\n%s", kBatchUsage);
+        std::fprintf(err, "%s%s", kUsage, batchUsage().c_str());
         return 2;
     }
     const Options options{(given & kForce) != 0, (given & kJson) != 0, (given & kIndexed) != 0};
@@ -209,7 +284,7 @@ int runBatchCommand(const std::vector<std::string>& args, std::FILE* out, std::F
     const CommandResult failure = command->run(operands, options, reply);
     if (failure) {
         std::fprintf(err, "tessel %s: %s\n", args[0].c_str(), oneLine(failure->why).c_str());
-        if (failure->status == 2) std::fprintf(err, "usage: tessel [ROM]\n%s", kBatchUsage);
+        if (failure->status == 2) std::fprintf(err, "%s%s", kUsage, batchUsage().c_str());
         return failure->status;
     }
     for (const std::string& line : reply.lines) std::fprintf(out, "%s\n", oneLine(line).c_str());

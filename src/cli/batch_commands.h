@@ -16,29 +16,23 @@
 
 namespace tessel {
 
-inline constexpr char kBatchUsage[] =
-    "       tessel export-sprite ROM N OUT.png\n"
-    "       tessel import-sprite [--force] ROM N IN.png\n"
-    "       tessel export-sprites ROM DIR [N|FIRST-LAST]\n"
-    "       tessel import-sprites [--force] ROM DIR\n"
-    "       tessel export-sheet ROM OUT.png\n"
-    "       tessel export-sheet --indexed ROM P OUT.png\n"
-    "       tessel import-sheet [--force] ROM IN.png\n"
-    "       tessel export-palette ROM P OUT.gpl|.pal|.act|.bin\n"
-    "       tessel import-palette [--force] ROM P IN.gpl|.pal|.act|.bin [D]\n"
-    "       tessel make-patch CLEAN EDITED OUT.bps|.ips\n"
-    "       tessel apply-patch [--force] ROM PATCH.bps|.ips [OUT]\n"
-    "       tessel patch-info PATCH.bps|.ips [ROM]\n"
-    "       tessel diff [--json] CLEAN EDITED\n"
-    "N: sprite 0..1143, P: palette 0..31, D: the palette 0..15 taken from a 512-byte\n"
-    "CGRAM dump (P when left out). --force opens a ROM whose title is not\n"
-    "OAKEN SHORE. Patches are made from and applied to the ROM without its copier\n"
-    "header, so that they fit the dump players have; a BPS patch is checked\n"
-    "against the ROM's size and CRC-32. apply-patch without OUT changes the ROM in\n"
-    "place and only in its sprites and palettes; a patch that changes other bytes\n"
-    "needs OUT. export-sprites writes DIR/sprite-0018.png and so on; import-sprites\n"
-    "takes every such picture in DIR or none. Exit status: 0 done, 1 failed\n"
-    "(nothing written), 2 usage.\n";
+// What --help and the man page tell of one command: its forms (one a
+// line, each beginning with the name; operands in capitals, options in
+// brackets) and a paragraph for the man page.
+struct CommandHelp {
+    std::string_view name;
+    std::string_view forms;
+    std::string_view text;
+};
+
+// Every command, in the order --help and the man page list them.
+std::vector<CommandHelp> batchCommandHelp();
+// What the command line's notes say of numbers, --force, patches and the
+// exit status, below the forms in --help and the commands in the man page.
+extern const std::string_view kBatchNotes;
+
+// The commands' part of --help: "       tessel FORM" a line, then the notes.
+std::string batchUsage();
 
 // True when `name` (the first argument) names one of these commands.
 bool isBatchCommand(std::string_view name);

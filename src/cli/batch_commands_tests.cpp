@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include "cli/batch_commands.h"
 #include "file/rom_file.h"
 #include "interchange/png_image.h"
 #include "model/sprite_store.h"
@@ -339,3 +340,24 @@ TEST_F(BatchCommands, PatchesApplyInPlaceOrToANewFile)
 }
 
 } // namespace
+
+// --version needs no display; --help and the built man page both name
+// every command of the table, each as a form of its own.
+TEST_F(BatchCommands, VersionHelpAndManPageNameEveryCommand)
+{
+    const Finished version = tessel({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "tessel 2.6\n");
+    EXPECT_EQ(tessel({"-V"}).out, version.out);
+    const Finished help = tessel({"--help"});
+    EXPECT_EQ(help.status, 0);
+    const auto page = readFileBytes(TESSEL_MAN_PAGE);
+    const std::string man(page.begin(), page.end());
+    for (const CommandHelp& c : batchCommandHelp()) {
+        std::string roffName;
+        for (char ch : c.name) roffName += ch == '-' ? std::string("\\-") : std::string(1, ch);
+        EXPECT_NE(help.out.find("       tessel " + std::string(c.name) + " "), std::string::npos) << c.name;
+        EXPECT_NE(man.find(".TP\n\\fBtessel\\fR \\fB" + roffName + "\\fR"), std::string::npos) << c.name;
+    }
+    EXPECT_EQ(batchCommandHelp().size(), 12u);
+}

@@ -10,5 +10,5 @@ int main(int argc, char** argv)
 {
     if (argc > 1 && tessel::isBatchCommand(argv[1]))
         return tessel::runBatchCommand(std::vector<std::string>(argv + 1, argv + argc), stdout, stderr);
-    return tessel::runWindowProgram(argc, argv, tessel::kBatchUsage);
+    return tessel::runWindowProgram(argc, argv, tessel::batchUsage().c_str());
 }

@@ -68,7 +68,24 @@ for size in 16 32 48 64 128 256; do
     fail "icon ${size}x${size} is $(png_size "$png")"
   fi
 done
-grep -qx 'MimeType=application/vnd.nintendo.snes.rom;' "$desktop" || fail "MimeType is wrong"
+# Offered, never the default opener: no MimeType (which would make the entry
+# a candidate default) and no defaults list; the metainfo names the type.
+grep -q '^MimeType=' "$desktop" && fail "the desktop entry lists a MimeType"
+find "$root" -name '*mimeapps.list' | grep -q . && fail "a mimeapps.list is installed"
+grep -qF '<mediatype>application/vnd.nintendo.snes.rom</mediatype>' "$metainfo" ||
+  fail "the metainfo does not name SNES ROMs"
+if command -v gio >/dev/null && command -v update-desktop-database >/dev/null; then
+  # An emulator installed beside Tessel stays the ROMs' opener.
+  apps=$scratch/xdg/applications
+  mkdir -p "$apps" "$scratch/xdg-config"
+  cp "$desktop" "$apps/"
+  printf '[Desktop Entry]\nType=Application\nName=Emulator\nExec=true %%f\nMimeType=application/vnd.nintendo.snes.rom;\n' \
+    >"$apps/org.example.Emulator.desktop"
+  update-desktop-database "$apps"
+  opener=$(XDG_DATA_DIRS=$scratch/xdg XDG_DATA_HOME=$scratch/none XDG_CONFIG_HOME=$scratch/xdg-config \
+    XDG_CONFIG_DIRS=$scratch/xdg-config gio mime application/vnd.nintendo.snes.rom | sed -n 1p)
+  grep -q 'org.example.Emulator.desktop' <<<"$opener" || fail "with an emulator installed: $opener"
+fi
 # The program names its windows after the entry, so that desktops match them.
 grep -qF "$id" "$root/usr/bin/tessel" || fail "the binary does not name its desktop entry $id"
 
@@ -102,11 +119,21 @@ else
     fail "the package's files differ from cmake --install's"
   fi
   grep -qv '^usr/' "$scratch/in-package" && fail "the package has files outside /usr"
+  # lintian: errors fail; the warnings and notes are printed.
+  if command -v lintian >/dev/null; then
+    lint=$(lintian --tag-display-limit 0 "$deb" 2>&1) || true
+    echo "lintian: ${lint:-no complaints}"
+    grep -q '^E: ' <<<"$lint" && fail "lintian found errors"
+  else
+    fail "lintian is not installed (scripts/install-deps test)"
+  fi
   dpkg -x "$deb" "$scratch/extracted"
   if ! usage=$("$scratch/extracted/usr/bin/tessel" --help); then
     fail "the packaged tessel --help failed"
   fi
   grep -q '^usage: tessel' <<<"$usage" || fail "the packaged tessel --help printed '$usage'"
+  [ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$scratch/extracted/usr/bin/tessel" --version)" = "tessel $(dpkg-deb -f "$deb" Version)" ] ||
+    fail "the packaged tessel --version does not name the package's version"
   echo "packaged tessel --help: $usage"
 fi
 
