@@ -45,6 +45,9 @@ inline constexpr int ApplyPatch = 32820;
 // Writing the edits elsewhere (File menu).
 inline constexpr int SaveCopyAs = 32860;
 
+// The list of every key (Help menu).
+inline constexpr int KeyboardShortcuts = 32900;
+
 // Main window controls (dialog 102).
 inline constexpr int ForegroundIndicator = 1002;
 inline constexpr int BackgroundIndicator = 1003;

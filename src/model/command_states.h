@@ -25,7 +25,8 @@ public:
         ids::CreatePatch,     ids::CopyAsImage,     ids::PasteImage,
         ids::RecoverEdits, ids::Redo, ids::History, ids::JoinedPencilStrokes,
         ids::LargeView,    ids::PixelGrid, ids::TileGrid,
-        ids::ApplyPatch, ids::SaveCopyAs};
+        ids::ApplyPatch, ids::SaveCopyAs,
+        ids::KeyboardShortcuts};
 
 private:
     std::array<bool, allCommands.size()> enabled_{};

@@ -61,6 +61,7 @@ const MenuRow kMenu[] = {
     {"&Tools", "&Palette Editor...\tShift+P", 32790, false},
     {"&Tools", "View sprite &info...\tCtrl+I", 32791, false},
     {"&Tools", "&Joined Pencil Strokes", 32842, true},
+    {"&Help", "&Keyboard Shortcuts", 32900, true},
     {"&Help", "&About...", 32785, true},
 };
 
