@@ -28,9 +28,7 @@ struct CommandLine {
 // `arguments` includes the program name first, as QCoreApplication gives it.
 CommandLine parseCommandLine(const QStringList& arguments);
 
-inline constexpr char kUsage[] = "usage: tessel [--large-view] [--overview] [ROM]
-"
-                                 "       tessel --help | --version
-";
+inline constexpr char kUsage[] = "usage: tessel [--large-view] [--overview] [ROM]\n"
+                                 "       tessel --help | --version\n";
 
 } // namespace tessel

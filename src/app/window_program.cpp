@@ -135,6 +135,7 @@ int runWindowProgram(int argc, char** argv, const char* moreUsage)
     auto* keys = new KeyRouter(
         state, [&window](int commandId) { window.runCommand(commandId); },
         [&window] { window.refreshCursor(); }, &window);
+    keys->setToolKeyWindows([&window](const QWidget* w) { return window.takesToolKeys(w); });
     app.installEventFilter(keys);
     if (!commandLine.screenshotPath.isEmpty())
         saveScreenshotAfterFirstPaint(window, commandLine.screenshotPath);

@@ -46,6 +46,7 @@ HistoryDialog::HistoryDialog(EditorState& state, QWidget* parent) : QDialog(pare
     list_->setIconSize(QSize(kBufferWidth, kBufferHeight));
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setMinimumSize(260, 360);
+    list_->setAccessibleName(tr("States of sprite %1").arg(state.currentSprite));
     auto* buttons = new QDialogButtonBox(this);
     restore_ = buttons->addButton(QStringLiteral("&Restore"), QDialogButtonBox::ActionRole);
     buttons->addButton(QDialogButtonBox::Close);

@@ -1,6 +1,7 @@
 #include "dialogs/palette_editor_controls.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <algorithm>
 #include <QDialog>
 #include <QGroupBox>
@@ -11,6 +12,7 @@
 #include <QSlider>
 
 #include "dialogs/raw_colour.h"
+#include "widgets/accessible_text.h"
 #include "widgets/color_swatch.h"
 #include "widgets/dialog_font.h"
 #include "widgets/dialog_units.h"
@@ -45,6 +47,31 @@ public:
 QPushButton* button(QDialog* dialog, const char* text, int id, int x, int y, int w, int h)
 {
     return place(new QPushButton(QString::fromLatin1(text), dialog), id, x, y, w, h);
+}
+
+// For screen readers; the swatches and the preview are named by the colour
+// they show as the dialog paints them.
+void nameControls(const PaletteEditorControls& c)
+{
+    auto text = [](const char* s) { return QCoreApplication::translate("PaletteEditor", s); };
+    c.paletteCombo->setAccessibleName(text("Palette"));
+    const char* components[3] = {QT_TRANSLATE_NOOP("PaletteEditor", "Red"),
+                                 QT_TRANSLATE_NOOP("PaletteEditor", "Green"),
+                                 QT_TRANSLATE_NOOP("PaletteEditor", "Blue")};
+    for (int i = 0; i < 3; ++i) {
+        c.sliders[i]->setAccessibleName(text(components[i]));
+        c.sliders[i]->setAccessibleDescription(text("0 to 31"));
+        c.fields[i]->setAccessibleName(text("%1 value").arg(text(components[i])));
+        c.fields[i]->setAccessibleDescription(text("0 to 31"));
+    }
+    c.chooseButton->setAccessibleName(text("Choose color"));
+    setAccessibleRole(c.preview, QAccessible::Graphic);
+    c.preview->setAccessibleName(text("Composed color"));
+    for (ColorSwatch* s : c.swatches) {
+        setAccessibleRole(s, QAccessible::Button);
+        s->setAccessibleDescription(text("Space or Enter: edit this color"));
+        s->setKeyboardPickable(true);
+    }
 }
 
 } // namespace
@@ -106,6 +133,7 @@ PaletteEditorControls buildPaletteEditorControls(QDialog* dialog)
     fitLabelText(c.colourZeroNote);
     c.composedWord = place(new QLabel(dialog), -1, 187, 27, 30, 9);
     c.composedWord->setObjectName(QStringLiteral("composedWord"));
+    nameControls(c);
     return c;
 }
 

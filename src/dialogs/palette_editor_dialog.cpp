@@ -15,6 +15,7 @@
 #include "file/path_names.h"
 #include "interchange/palette_files.h"
 #include "rom/rom_session.h"
+#include "widgets/accessible_text.h"
 #include "widgets/color_swatch.h"
 #include "widgets/dialog_units.h"
 #include "widgets/file_choices.h"
@@ -137,6 +138,10 @@ void PaletteEditorDialog::setComposedColour(int red, int green, int blue, bool u
                                 shownComponent(composed_[1]), shownComponent(composed_[2]),
                                 static_cast<int>(SwatchBorder::Black));
     controls_.composedWord->setText(snesWordText(composed_[0], composed_[1], composed_[2]));
+    setAccessibleDescriptionIfChanged(controls_.preview, tr("Red %1, green %2, blue %3")
+                                                             .arg(composed_[0])
+                                                             .arg(composed_[1])
+                                                             .arg(composed_[2]));
     acceptInput_ = true;
 }
 
@@ -175,6 +180,8 @@ void PaletteEditorDialog::paintSwatch(int k, bool highlighted)
         kSwatchWidth, kSwatchHeight, shownComponent(working_.red[k]), shownComponent(working_.green[k]),
         shownComponent(working_.blue[k]),
         static_cast<int>(highlighted ? SwatchBorder::Blue : SwatchBorder::Shaded));
+    controls_.swatches[k]->setAccessibleName(
+        colourAccessibleName(k, working_.red[k], working_.green[k], working_.blue[k]));
 }
 
 void PaletteEditorDialog::selectColour(int k)

@@ -20,6 +20,7 @@ RecoveryListDialog::RecoveryListDialog(const QList<QStringList>& rows, QWidget* 
     list_->setHeaderLabels({QStringLiteral("ROM"), QStringLiteral("Path"), QStringLiteral("Kept"),
                             QStringLiteral("Sprites")});
     list_->setRootIsDecorated(false);
+    list_->setAccessibleName(tr("Kept edits"));
     list_->setAllColumnsShowFocus(true);
     for (const QStringList& row : rows) list_->addTopLevelItem(new QTreeWidgetItem(row));
     for (int c = 0; c < list_->columnCount(); ++c) list_->resizeColumnToContents(c);

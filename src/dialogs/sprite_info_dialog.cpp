@@ -22,9 +22,10 @@ void addLabel(QDialog* dialog, const char* text, int y)
     label->setGeometry(dialogRect(50, y, 29, 8));
 }
 
-void addNumberField(QDialog* dialog, int id, int y, const QString& value)
+void addNumberField(QDialog* dialog, int id, int y, const QString& value, const QString& name)
 {
     auto* field = new QLineEdit(value, dialog);
+    field->setAccessibleName(name);
     field->setObjectName(QString::number(id));
     field->setReadOnly(true);
     field->setGeometry(dialogRect(86, y, 27, 12));
@@ -56,9 +57,9 @@ SpriteInfoDialog::SpriteInfoDialog(EditorState& state, QWidget* parent, const Sp
         height = QString::number(record.heightTiles);
         palette = QString::number(record.paletteIndex);
     }
-    addNumberField(this, 1102, 9, width);
-    addNumberField(this, 1103, 23, height);
-    addNumberField(this, 1104, 36, palette);
+    addNumberField(this, 1102, 9, width, tr("Width in tiles"));
+    addNumberField(this, 1103, 23, height, tr("Height in tiles"));
+    addNumberField(this, 1104, 36, palette, tr("Palette"));
 
     // Under the palette, beside the fields: the name and star it was given.
     if (const QString label = names && state.hasSprite() ? spriteLabel(*names, state.currentSprite) : QString();

@@ -3,6 +3,7 @@
 #include "model/command_ids.h"
 #include "selection/tool_choice.h"
 #include "selection/tool_table.h"
+#include "tools/colours.h"
 
 namespace tessel {
 
@@ -32,6 +33,46 @@ constexpr CharacterCommand kCharacterTable[] = {
     {'P', ids::PaletteEditor, true},    // printable
     {'i', ids::ViewSpriteInfo, true},   // printable
 };
+
+// Single printable keys; they type into a text field and mean nothing to a
+// menu, so they act only outside both.
+struct ToolKey {
+    int character;
+    KeyAction action;
+    ToolId tool;
+    int step;
+};
+
+constexpr ToolKey kToolKeyTable[] = {
+    {'b', KeyAction::ChooseTool, ToolId::Pencil, 0},
+    {'g', KeyAction::ChooseTool, ToolId::FloodFill, 0},
+    {'k', KeyAction::ChooseTool, ToolId::ColourPicker, 0},
+    {'m', KeyAction::ChooseTool, ToolId::Select, 0},
+    {'l', KeyAction::ChooseTool, ToolId::Line, 0},
+    {'r', KeyAction::ChooseTool, ToolId::Rectangle, 0},
+    {'e', KeyAction::ChooseTool, ToolId::Ellipse, 0},
+    {'o', KeyAction::ChooseTool, ToolId::RoundedRectangle, 0},
+    {'[', KeyAction::StepForeground, ToolId::Pencil, -1},
+    {']', KeyAction::StepForeground, ToolId::Pencil, +1},
+    {'{', KeyAction::StepBackground, ToolId::Pencil, -1},
+    {'}', KeyAction::StepBackground, ToolId::Pencil, +1},
+};
+
+const ToolKey* toolKeyFor(int character)
+{
+    for (const ToolKey& k : kToolKeyTable)
+        if (k.character == character) return &k;
+    return nullptr;
+}
+
+// How the user presses the key of a character.
+std::string keysOf(int character)
+{
+    if (character >= 1 && character <= 26) return "Ctrl+" + std::string(1, char('A' + character - 1));
+    if (character >= 'A' && character <= 'Z') return "Shift+" + std::string(1, char(character));
+    if (character >= 'a' && character <= 'z') return std::string(1, char(character - 'a' + 'A'));
+    return std::string(1, char(character));
+}
 
 const CharacterCommand* entryFor(int character)
 {
@@ -89,13 +130,60 @@ bool keyPressed(EditorState& state, const KeyStroke& stroke, const KeyContext& c
         return false;
     }
     const int commandId = routedCommand(stroke, context);
-    if (commandId == 0) return false;
+    if (commandId == 0) return toolKeyPressed(state, stroke, context, actions);
     return sendMenuCommand(state.window.commands, commandId, actions);
 }
 
 void keyReleased(EditorState& state, const KeyStroke& stroke, const KeyActions& actions)
 {
     if (stroke.key == KeyCode::Shift && !stroke.autoRepeat) shiftReleased(state, actions);
+}
+
+bool isToolKey(const KeyStroke& stroke, const KeyContext& context)
+{
+    return stroke.key == KeyCode::Other && toolKeyFor(stroke.character) && context.editorWindow &&
+           !context.inTextField && !context.menuOpen && !context.modalDialogOpen;
+}
+
+bool toolKeyPressed(EditorState& state, const KeyStroke& stroke, const KeyContext& context,
+                    const KeyActions& actions)
+{
+    if (!isToolKey(stroke, context)) return false;
+    const ToolKey* k = toolKeyFor(stroke.character);
+    // A figure or a moved block is under way: its tool and colours stay.
+    if (state.gesture.leftDragging || state.gesture.rightDragging) return true;
+    switch (k->action) {
+    case KeyAction::ChooseTool:
+        selectTool(state, k->tool);
+        refresh(actions);
+        break;
+    case KeyAction::StepForeground:
+        setIndicatorColour(state, (state.tools.foregroundIndex + k->step + 16) & 15, ColourSlot::Foreground);
+        break;
+    case KeyAction::StepBackground:
+        setIndicatorColour(state, (state.tools.backgroundIndex + k->step + 16) & 15, ColourSlot::Background);
+        break;
+    default: break;
+    }
+    return true;
+}
+
+std::vector<KeyBinding> keyBindings()
+{
+    std::vector<KeyBinding> all;
+    for (const CharacterCommand& e : kCharacterTable)
+        all.push_back({keysOf(e.character), KeyAction::Command, e.commandId});
+    all.push_back({"Del", KeyAction::Command, ids::Delete});
+    all.push_back({"Shift", KeyAction::HoldColourPicker});
+    for (const ToolKey& k : kToolKeyTable) all.push_back({keysOf(k.character), k.action, 0, k.tool, k.step});
+    return all;
+}
+
+std::string toolKeyText(ToolId tool)
+{
+    for (const ToolKey& k : kToolKeyTable)
+        if (k.action == KeyAction::ChooseTool && k.tool == tool) return keysOf(k.character);
+    return {};
 }
 
 void shiftPressed(EditorState& state, const KeyActions& actions)

@@ -6,10 +6,16 @@
 // KeyStroke and a KeyContext -> keyPressed() (Shift as the temporary colour
 // picker, then Delete and the character table through sendMenuCommand()).
 // A key release -> keyReleased(). The filter consumes the event when
-// keyPressed() returns true.
+// keyPressed() returns true. A printable key that routes no command may be
+// a tool key (B, G, K, M, L, R, E, O choose a tool; [ ] and { } step the
+// foreground and background index), which acts only in an editor window.
+// keyBindings() lists every key of these tables, for the window that shows
+// them.
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "model/editor_state.h"
 
@@ -39,6 +45,9 @@ struct KeyContext {
     // A menu or its popup has the keys: what they type is the menu's
     // (mnemonics such as Alt+F, I), so no character shortcut is routed.
     bool menuOpen = false;
+    // The key goes to a window that edits the sprite (the main window, the
+    // Large View): only there do the tool keys act.
+    bool editorWindow = false;
 };
 
 // What routing makes the main window do.
@@ -63,6 +72,32 @@ bool keyPressed(EditorState& state, const KeyStroke& stroke, const KeyContext& c
                 const KeyActions& actions);
 // A key release. Releases are never consumed.
 void keyReleased(EditorState& state, const KeyStroke& stroke, const KeyActions& actions);
+
+// What a key of the tables does.
+enum class KeyAction { Command, HoldColourPicker, ChooseTool, StepForeground, StepBackground };
+
+struct KeyBinding {
+    std::string keys; // as pressed: "Ctrl+S", "Shift+P", "Del", "B", "["
+    KeyAction action = KeyAction::Command;
+    int commandId = 0;            // Command
+    ToolId tool = ToolId::Pencil; // ChooseTool
+    int step = 0;                 // StepForeground, StepBackground: -1 or +1
+};
+
+// Every key of the tables, in their order: the menu commands' keys, Delete
+// and Shift, then the tool keys and the colour steps.
+std::vector<KeyBinding> keyBindings();
+
+// The key that chooses `tool` ("B"), or empty.
+std::string toolKeyText(ToolId tool);
+
+// True when the key press is a tool key that acts in this context.
+bool isToolKey(const KeyStroke& stroke, const KeyContext& context);
+// A tool key in this context: chooses the tool or steps the colour index
+// (wrapping from 15 to 0 and back) and returns true, the key consumed.
+// Nothing changes during a drag, but the key is consumed all the same.
+bool toolKeyPressed(EditorState& state, const KeyStroke& stroke, const KeyContext& context,
+                    const KeyActions& actions);
 
 // Holding Shift makes the colour picker current until it is released,
 // except over the Select tool.

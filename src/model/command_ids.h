@@ -57,6 +57,8 @@ inline constexpr int ToggleStar = 32881;
 inline constexpr int ExportNames = 32882;
 inline constexpr int ImportNames = 32883;
 inline constexpr int Preview = 32884;
+// The list of every key (Help menu).
+inline constexpr int KeyboardShortcuts = 32900;
 
 // Main window controls (dialog 102).
 inline constexpr int ForegroundIndicator = 1002;

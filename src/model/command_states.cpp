@@ -21,6 +21,7 @@ CommandStates::CommandStates()
     setEnabled(ids::RecoverEdits, true);
     setEnabled(ids::Exit, true);
     setEnabled(ids::About, true);
+    setEnabled(ids::KeyboardShortcuts, true);
     setEnabled(ids::JoinedPencilStrokes, true);
 }
 

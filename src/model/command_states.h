@@ -28,7 +28,8 @@ public:
         ids::ApplyPatch, ids::SaveCopyAs,
         ids::SpriteOverview, ids::GoToSprite,
         ids::CompareWith, ids::TakeSpriteFromOther,
-        ids::NameSprite, ids::ToggleStar, ids::ExportNames, ids::ImportNames, ids::Preview};
+        ids::NameSprite, ids::ToggleStar, ids::ExportNames, ids::ImportNames, ids::Preview,
+        ids::KeyboardShortcuts};
 
 private:
     std::array<bool, allCommands.size()> enabled_{};

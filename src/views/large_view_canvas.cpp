@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include "widgets/accessible_text.h"
+
 namespace tessel {
 
 namespace {
@@ -16,6 +18,8 @@ LargeViewCanvas::LargeViewCanvas(const EditorState& state, QWidget* parent) : QW
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent); // every pixel is painted
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setAccessibleRole(this, QAccessible::Graphic);
+    setAccessibleName(tr("Large View of the sprite"));
 }
 
 ZoomedLayout LargeViewCanvas::layoutAt(int zoom) const { return zoomedLayout(state_, width(), height(), zoom); }
@@ -28,6 +32,7 @@ void LargeViewCanvas::setZoomAndGrids(int zoom, ViewGrids grids)
 
 void LargeViewCanvas::paintEvent(QPaintEvent*)
 {
+    setAccessibleDescriptionIfChanged(this, spriteDescription(state_));
     if (image_.size() != size()) image_ = QImage(size(), QImage::Format_RGB32);
     if (image_.isNull()) return;
     renderWorkSurface(state_, surface_);

@@ -46,6 +46,7 @@ LargeViewWindow::LargeViewWindow(EditorState& state, std::function<QCursor(int)>
     fitButton_->setText(QStringLiteral("Fit"));
     fitButton_->setToolTip(QStringLiteral("The largest zoom that shows the whole sprite (Ctrl+0)"));
     fitButton_->setCheckable(true);
+    zoomBox_->setAccessibleName(tr("Zoom"));
 
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(4, 2, 4, 2);

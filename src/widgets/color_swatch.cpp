@@ -1,7 +1,10 @@
 #include "widgets/color_swatch.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <cstdlib>
+#include <limits>
 
 namespace tessel {
 
@@ -68,6 +71,107 @@ void ColorSwatch::paintEvent(QPaintEvent*)
     default:
         break;
     }
+    if (focusShown_ && hasFocus()) paintFocusMark(p, r);
+}
+
+void ColorSwatch::paintFocusMark(QPainter& p, const QRect& r) const
+{
+    // White under black dashes: visible on every colour.
+    const QRect mark = r.adjusted(2, 2, -3, -3);
+    if (mark.width() < 2 || mark.height() < 2) return;
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::white, 1));
+    p.drawRect(mark);
+    p.setPen(QPen(Qt::black, 1, Qt::DashLine));
+    p.drawRect(mark);
+}
+
+const std::vector<SwatchKey>& ColorSwatch::keys()
+{
+    static const std::vector<SwatchKey> table = {
+        {Qt::Key_Left, Qt::NoModifier, SwatchKeyAction::Move},
+        {Qt::Key_Right, Qt::NoModifier, SwatchKeyAction::Move},
+        {Qt::Key_Up, Qt::NoModifier, SwatchKeyAction::Move},
+        {Qt::Key_Down, Qt::NoModifier, SwatchKeyAction::Move},
+        {Qt::Key_Space, Qt::NoModifier, SwatchKeyAction::Pick},
+        {Qt::Key_Return, Qt::NoModifier, SwatchKeyAction::Pick},
+        {Qt::Key_Enter, Qt::KeypadModifier, SwatchKeyAction::Pick},
+        {Qt::Key_Space, Qt::ShiftModifier, SwatchKeyAction::PickBackground},
+    };
+    return table;
+}
+
+void ColorSwatch::setKeyboardPickable(bool pickable)
+{
+    pickable_ = pickable;
+    bool stopTaken = false;
+    if (parentWidget())
+        for (const ColorSwatch* s : parentWidget()->findChildren<ColorSwatch*>(Qt::FindDirectChildrenOnly))
+            stopTaken |= s != this && s->pickable_ && (s->focusPolicy() & Qt::TabFocus);
+    setFocusPolicy(pickable && !stopTaken ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+ColorSwatch* ColorSwatch::neighbour(int arrowKey) const
+{
+    if (!parentWidget()) return nullptr;
+    const QPoint from = geometry().center();
+    const bool across = arrowKey == Qt::Key_Left || arrowKey == Qt::Key_Right;
+    const int sign = arrowKey == Qt::Key_Left || arrowKey == Qt::Key_Up ? -1 : 1;
+    ColorSwatch* best = nullptr;
+    int bestDistance = std::numeric_limits<int>::max();
+    for (ColorSwatch* s : parentWidget()->findChildren<ColorSwatch*>(Qt::FindDirectChildrenOnly)) {
+        if (s == this || !s->pickable_ || !s->isVisible() || !s->isEnabled()) continue;
+        const QPoint d = s->geometry().center() - from;
+        // In the same row (or column) and on the arrow's side.
+        const int along = across ? d.x() : d.y();
+        const int aside = across ? d.y() : d.x();
+        const int halfSize = across ? height() / 2 : width() / 2;
+        if (along * sign <= 0 || std::abs(aside) > halfSize) continue;
+        if (std::abs(along) < bestDistance) {
+            bestDistance = std::abs(along);
+            best = s;
+        }
+    }
+    return best;
+}
+
+void ColorSwatch::keyPressEvent(QKeyEvent* event)
+{
+    if (pickable_) {
+        const Qt::KeyboardModifiers mods = event->modifiers();
+        for (const SwatchKey& k : keys()) {
+            if (k.key != event->key() || k.modifiers != mods) continue;
+            switch (k.action) {
+            case SwatchKeyAction::Move:
+                if (ColorSwatch* next = neighbour(k.key)) next->setFocus(Qt::OtherFocusReason);
+                break;
+            case SwatchKeyAction::Pick: emit clicked(); break;
+            case SwatchKeyAction::PickBackground: chooseAsBackground(); break;
+            }
+            event->accept();
+            return;
+        }
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ColorSwatch::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    focusShown_ = event->reason() != Qt::MouseFocusReason;
+    if (pickable_ && parentWidget()) {
+        // This swatch becomes its group's Tab stop.
+        for (ColorSwatch* s : parentWidget()->findChildren<ColorSwatch*>(Qt::FindDirectChildrenOnly))
+            if (s->pickable_) s->setFocusPolicy(s == this ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+    update();
+}
+
+void ColorSwatch::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    focusShown_ = false;
+    update();
 }
 
 void ColorSwatch::mousePressEvent(QMouseEvent* event)

@@ -2,11 +2,13 @@
 // information dialog and the sprite browser.
 #include "window/main_window.h"
 
+#include <QAction>
 #include <QPushButton>
 
 #include "window/status_line.h"
 #include "browser/sprite_browser.h"
 #include "dialogs/history_dialog.h"
+#include "dialogs/keyboard_shortcuts_dialog.h"
 #include "dialogs/palette_editor_dialog.h"
 #include "dialogs/sprite_info_dialog.h"
 #include "editor/sprite_selection.h"
@@ -67,6 +69,22 @@ void MainWindow::historyCommand()
 {
     HistoryDialog dialog(state_, this);
     dialog.exec();
+}
+
+void MainWindow::keyboardShortcutsCommand()
+{
+    // Not modal: it may stay open beside the window while the keys are tried.
+    auto* dialog = findChild<KeyboardShortcutsDialog*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!dialog)
+        dialog = new KeyboardShortcutsDialog(
+            [this](int commandId) {
+                const QAction* item = action(commandId);
+                return item ? item->text() : QString();
+            },
+            this);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
 }
 
 void MainWindow::setJoinedPencilStrokes(bool on)

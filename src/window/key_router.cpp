@@ -19,6 +19,11 @@ KeyRouter::KeyRouter(EditorState& state, std::function<void(int commandId)> runC
 {
 }
 
+void KeyRouter::setToolKeyWindows(std::function<bool(const QWidget* window)> takesToolKeys)
+{
+    takesToolKeys_ = std::move(takesToolKeys);
+}
+
 KeyStroke KeyRouter::strokeOf(const QKeyEvent& event)
 {
     KeyStroke stroke;
@@ -75,6 +80,7 @@ KeyContext KeyRouter::contextFor(const QWidget* target) const
     const QWidget* mainWindow = nullptr;
     if (parent() && parent()->isWidgetType()) mainWindow = static_cast<QWidget*>(parent())->window();
     context.modalDialogOpen = modal && modal != mainWindow;
+    context.editorWindow = target && takesToolKeys_ && takesToolKeys_(target->window());
     return context;
 }
 
@@ -106,7 +112,9 @@ bool KeyRouter::eventFilter(QObject* watched, QEvent* event)
     if (type == QEvent::ShortcutOverride) {
         // Claim the keys we route, so that no shortcut of a Qt widget or
         // dialog takes them before they arrive as key presses.
-        if (routedCommand(strokeOf(*key), contextFor(widget)) == 0) return false;
+        const KeyStroke stroke = strokeOf(*key);
+        const KeyContext context = contextFor(widget);
+        if (routedCommand(stroke, context) == 0 && !isToolKey(stroke, context)) return false;
         key->accept();
         return true;
     }

@@ -29,6 +29,10 @@ public:
     KeyRouter(EditorState& state, std::function<void(int commandId)> runCommand,
               std::function<void()> refreshCursor, QObject* parent = nullptr);
 
+    // The tool keys act only where `takesToolKeys` says so of the window
+    // the key goes to; until this is called, nowhere.
+    void setToolKeyWindows(std::function<bool(const QWidget* window)> takesToolKeys);
+
     // The key as routing sees it: Ctrl+letter gives the control character,
     // Alt or Meta combinations type nothing.
     static KeyStroke strokeOf(const QKeyEvent& event);
@@ -44,6 +48,7 @@ private:
 
     EditorState& state_;
     KeyActions actions_;
+    std::function<bool(const QWidget*)> takesToolKeys_;
 
     // The key event seen last and the widget it last reached, to tell an
     // event passed on to a parent from a new one.

@@ -95,7 +95,10 @@ QMenuBar* createMainMenu(QWidget* parent, std::map<int, QAction*>& actions)
              {"&Joined Pencil Strokes", JoinedPencilStrokes, true, 0}},
             actions);
     actions[JoinedPencilStrokes]->setCheckable(true);
-    addMenu(bar, "&Help", {{"&About...", About, true, AboutBitmap}}, actions);
+    addMenu(bar, "&Help",
+            {{"&Keyboard Shortcuts", KeyboardShortcuts, true, 0},
+             {"&About...", About, true, AboutBitmap}},
+            actions);
     return bar;
 }
 

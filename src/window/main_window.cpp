@@ -16,6 +16,8 @@
 #include "views/sprite_overview_window.h"
 #include "views/other_rom_window.h"
 #include "views/preview_window.h"
+#include "window/accessible_names.h"
+#include "window/canvas_image.h"
 #include "window/client_area.h"
 #include "window/editor_settings.h"
 #include "window/main_menu.h"
@@ -35,6 +37,7 @@
 #include "rom/unsaved_sprites.h"
 #include "selection/tool_choice.h"
 #include "selection/tool_table.h"
+#include "widgets/accessible_text.h"
 #include "widgets/color_swatch.h"
 #include "widgets/dialog_font.h"
 #include "widgets/dialog_units.h"
@@ -79,6 +82,9 @@ MainWindow::MainWindow(EditorState& state, UserPrompts& prompts, QWidget* parent
 
     controls_ = createMainControls(client_);
     setControlTooltips(controls_);
+    addKeyTooltips(controls_);
+    nameMainControls(controls_);
+    canvasImage_ = new CanvasImage(state_, client_);
 
     // A right click on a palette swatch makes its index the background.
     for (int i = 0; i < 16; ++i)
@@ -162,6 +168,11 @@ QAction* MainWindow::action(int commandId) const
 
 const QImage& MainWindow::workSurface() const { return client_->canvasPainter().workSurface(); }
 
+bool MainWindow::takesToolKeys(const QWidget* window) const
+{
+    return window && (window == this || (largeView_ && window == largeView_));
+}
+
 void MainWindow::refreshCursor()
 {
     int cursor = cursorFor(state_);
@@ -224,6 +235,7 @@ void MainWindow::repaintCanvas()
     // so the caption) follows what the pixels are now.
     if (state_.hasSprite()) settleSpriteMark(state_.document, state_.currentSprite);
     client_->repaintCanvas();
+    canvasImage_->refreshDescription();
     status_->refresh();
     if (largeView_) largeView_->repaintNow(); // the second view of the same change
     if (overview_) overview_->repaintNow();
@@ -250,10 +262,15 @@ void MainWindow::paletteSwatchesChanged()
     for (int i = 0; i < 16; ++i)
         controls_.swatches[i]->setColor(36, 15, p.red[i], p.green[i], p.blue[i],
                                         static_cast<int>(SwatchBorder::Sunken));
-    if (!state_.hasSprite()) return;
+    if (!state_.hasSprite()) {
+        nameSwatches(controls_, nullptr);
+        return;
+    }
     const RawPalette& raw = state_.document.rawPalettes[state_.current().paletteIndex & 31];
+    nameSwatches(controls_, state_.romOpen() ? &raw : nullptr);
     for (int i = 0; i < 16; ++i)
         controls_.swatches[i]->setToolTip(swatchTooltip(i, raw.red[i], raw.green[i], raw.blue[i]));
+    for (ColorSwatch* s : controls_.swatches) s->setToolTip(withSwatchKeys(s->toolTip()));
 }
 
 void MainWindow::indicatorChanged(int which, Rgb colour)
@@ -261,6 +278,8 @@ void MainWindow::indicatorChanged(int which, Rgb colour)
     ColorSwatch* indicator = which == 0 ? controls_.foreground : controls_.background;
     indicator->setColor(25, 25, colour.r, colour.g, colour.b,
                         static_cast<int>(SwatchBorder::Black));
+    const int index = which == 0 ? state_.tools.foregroundIndex : state_.tools.backgroundIndex;
+    setAccessibleDescriptionIfChanged(indicator, tr("Color %1").arg(index & 15));
 }
 
 void MainWindow::spriteNumberChanged(int spriteNumber)

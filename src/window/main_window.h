@@ -32,6 +32,7 @@ class QMenuBar;
 
 namespace tessel {
 
+class CanvasImage;
 class ClientArea;
 class LargeViewWindow;
 class OtherRomWindow;
@@ -61,6 +62,9 @@ public:
     bool openRomAt(const QString& path);
     // The same for a path given as the system's bytes (the command line).
     bool openRomFile(const std::string& path);
+
+    // The windows where the tool keys act: this one and the Large View.
+    bool takesToolKeys(const QWidget* window) const;
 
     // Sets the pointer shape over the client area from the tool and the
     // last recorded pointer position. During a drag begun on the sprite the
@@ -161,6 +165,8 @@ private:
     void paletteEditorCommand();
     void spriteInfoCommand();
     void historyCommand();
+    // Help > Keyboard Shortcuts: the list of every key, kept and shown again.
+    void keyboardShortcutsCommand();
     // Tools > Joined Pencil Strokes, kept in the settings file.
     void setJoinedPencilStrokes(bool on);
     void browserCommand();
@@ -195,6 +201,7 @@ private:
     RomConversation conversation_; // the questions around every write
     QMenuBar* menuBar_;
     ClientArea* client_;
+    CanvasImage* canvasImage_ = nullptr;
     StatusLine* status_;
     MainControls controls_;
     std::map<int, QAction*> actions_;

@@ -143,6 +143,7 @@ void MainWindow::runCommand(int id)
     case ViewSpriteInfo: spriteInfoCommand(); break;
     case About:
     case SysCommandAbout: showAboutBox(this); break;
+    case KeyboardShortcuts: keyboardShortcutsCommand(); break;
     case PreviousSprite: previousSprite(state_); break;
     case NextSprite: nextSprite(state_); break;
     case BrowserButton: browserCommand(); break;

@@ -70,6 +70,7 @@ const MenuRow kMenu[] = {
     {"&Tools", "E&xport Names…", 32882, false},
     {"&Tools", "I&mport Names…", 32883, false},
     {"&Tools", "&Joined Pencil Strokes", 32842, true},
+    {"&Help", "&Keyboard Shortcuts", 32900, true},
     {"&Help", "&About...", 32785, true},
 };
 

@@ -1,6 +1,8 @@
 #include "window/tooltips.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
+#include <QKeySequence>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -9,6 +11,9 @@
 #include "window/up_down_control.h"
 #include "dialogs/raw_colour.h"
 #include "model/command_ids.h"
+#include "editor/key_routing.h"
+#include "selection/tool_table.h"
+#include "widgets/color_swatch.h"
 
 namespace tessel {
 
@@ -46,6 +51,47 @@ void setControlTooltips(const MainControls& c)
     };
     for (const auto& t : tips)
         if (QWidget* w = c[t.id]) w->setToolTip(QString::fromUtf8(t.tip));
+}
+
+namespace {
+
+QString keysOf(KeyAction action)
+{
+    QStringList keys;
+    for (const KeyBinding& b : keyBindings())
+        if (b.action == action) keys << QString::fromStdString(b.keys);
+    return keys.join(QStringLiteral(" "));
+}
+
+QString keysOf(SwatchKeyAction action)
+{
+    QStringList keys;
+    for (const SwatchKey& k : ColorSwatch::keys())
+        if (k.action == action) keys << QKeySequence(QKeyCombination(k.modifiers, Qt::Key(k.key))).toString(QKeySequence::NativeText);
+    keys.removeDuplicates();
+    return keys.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+void addKeyTooltips(const MainControls& c)
+{
+    for (QAbstractButton* b : c.tools->buttons()) {
+        ToolId tool;
+        if (!toolOfButton(c.tools->id(b), tool) || toolKeyText(tool).empty()) continue;
+        b->setToolTip(QCoreApplication::translate("Tooltips", "%1 (%2)")
+                          .arg(b->toolTip(), QString::fromStdString(toolKeyText(tool))));
+    }
+    c.foreground->setToolTip(QCoreApplication::translate("Tooltips", "%1\nKeys %2: previous and next index")
+                                 .arg(c.foreground->toolTip(), keysOf(KeyAction::StepForeground)));
+    c.background->setToolTip(QCoreApplication::translate("Tooltips", "%1\nKeys %2: previous and next index")
+                                 .arg(c.background->toolTip(), keysOf(KeyAction::StepBackground)));
+}
+
+QString withSwatchKeys(const QString& tooltip)
+{
+    return QCoreApplication::translate("Tooltips", "%1\nFrom the keyboard: %2 foreground, %3 background")
+        .arg(tooltip, keysOf(SwatchKeyAction::Pick), keysOf(SwatchKeyAction::PickBackground));
 }
 
 QString swatchTooltip(int index, int red, int green, int blue)

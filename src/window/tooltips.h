@@ -12,6 +12,13 @@ namespace tessel {
 
 void setControlTooltips(const MainControls& controls);
 
+// Adds to the tool buttons' and the indicators' tooltips the keys of the
+// key tables that do the same.
+void addKeyTooltips(const MainControls& controls);
+
+// A palette swatch's tooltip with the keys that pick it.
+QString withSwatchKeys(const QString& tooltip);
+
 // The tooltip of palette swatch `index` for raw components 0..31.
 QString swatchTooltip(int index, int red, int green, int blue);
 

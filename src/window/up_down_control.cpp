@@ -23,6 +23,13 @@ UpDownControl::UpDownControl(QLineEdit* buddy, QWidget* parent)
     buddy_->installEventFilter(this);
 }
 
+void UpDownControl::setAccessibleNames(const QString& option)
+{
+    setAccessibleName(tr("%1 arrows").arg(option));
+    up_->setAccessibleName(tr("Increase %1").arg(option));
+    down_->setAccessibleName(tr("Decrease %1").arg(option));
+}
+
 void UpDownControl::setRange(int minimum, int maximum)
 {
     minimum_ = std::min(minimum, maximum);

@@ -20,6 +20,9 @@ public:
     int minimum() const { return minimum_; }
     int maximum() const { return maximum_; }
 
+    // Names the two arrows for screen readers after the option they step.
+    void setAccessibleNames(const QString& option);
+
     void stepUp() { step(+1); }
     void stepDown() { step(-1); }
 
