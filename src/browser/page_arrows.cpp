@@ -27,6 +27,8 @@ PageArrows::PageArrows(QWidget* parent)
     page_->setAlignment(Qt::AlignCenter);
     left_->setToolTip(QStringLiteral("Previous page (Left, Page Up)"));
     right_->setToolTip(QStringLiteral("Next page (Right, Page Down)"));
+    left_->setAccessibleName(tr("Previous page"));
+    right_->setAccessibleName(tr("Next page"));
     connect(left_, &QToolButton::clicked, this, [this] { emit stepped(-1); });
     connect(right_, &QToolButton::clicked, this, [this] { emit stepped(+1); });
 }

@@ -54,6 +54,8 @@ SpriteBrowser::SpriteBrowser(EditorState& state, QWidget* owner)
     setFixedSize(dialogUnitsToPixelsX(193) + 2 * kFrame, dialogUnitsToPixelsY(134) + 2 * kFrame);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(tr("Sprite browser"));
+    setAccessibleDescription(tr("Eight sprites of the ROM as thumbnails; arrow keys and Page Up or Page Down turn the page"));
     buildControls();
 }
 
@@ -71,6 +73,7 @@ void SpriteBrowser::buildControls()
     pageEdit_ = new QLineEdit(this);
     pageEdit_->setObjectName(QStringLiteral("1059"));
     pageEdit_->setReadOnly(true);
+    pageEdit_->setAccessibleName(tr("Page"));
     pageEdit_->setGeometry(clientRect(4, 122, 40, 12));
     pageEdit_->hide();
     connect(pageEdit_, &QLineEdit::textChanged, this, &SpriteBrowser::pageEdited);

@@ -1,5 +1,6 @@
 #include "views/sprite_overview_window.h"
 
+#include <QToolButton>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -41,6 +42,7 @@ SpriteOverviewWindow::SpriteOverviewWindow(EditorState& state, const QString& se
     filterBox_ = new QLineEdit(this);
     filterBox_->setObjectName(QStringLiteral("overviewFilter"));
     filterBox_->setClearButtonEnabled(true);
+    for (QToolButton* clear : filterBox_->findChildren<QToolButton*>()) clear->setAccessibleName(tr("Clear the filter"));
     filterBox_->setPlaceholderText(tr("18, 100-120, 2x2, p5, edited, starred, differs or a name"));
     filterBox_->setAccessibleName(tr("Filter"));
     filterBox_->setAccessibleDescription(

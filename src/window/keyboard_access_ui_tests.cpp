@@ -67,6 +67,8 @@ TEST_F(KeyboardAccess, EveryControlOfEveryWindowHasAName)
 {
     window->runCommand(ids::LargeView);
     window->runCommand(ids::KeyboardShortcuts);
+    window->runCommand(ids::SpriteOverview);
+    window->runCommand(ids::Preview);
     PaletteEditorDialog palette(*state, prompts, window.get());
     SpriteInfoDialog info(*state, window.get());
     HistoryDialog history(*state, window.get());

@@ -1,6 +1,8 @@
 #include "window/main_menu.h"
 
+#include <QCoreApplication>
 #include <QMenuBar>
+#include <QToolButton>
 
 #include "model/command_ids.h"
 
@@ -99,6 +101,9 @@ QMenuBar* createMainMenu(QWidget* parent, std::map<int, QAction*>& actions)
             {{"&Keyboard Shortcuts", KeyboardShortcuts, true, 0},
              {"&About...", About, true, AboutBitmap}},
             actions);
+    // The button Qt shows when the menus do not fit the bar's width.
+    if (auto* more = bar->findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button")))
+        more->setAccessibleName(QCoreApplication::translate("MainMenu", "More menus"));
     return bar;
 }
 
