@@ -1,5 +1,6 @@
 #include "app/system_prompts.h"
 
+#include <QCoreApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -86,11 +87,11 @@ public:
 
     SaveChoice askSaveChanges(QWidget* parent, const QString& romName, int editedSprites) override
     {
-        QString text = QStringLiteral("Save changes to %1?").arg(romName);
+        QString text = QCoreApplication::translate("SystemPrompts", "Save changes to %1?").arg(romName);
         if (editedSprites == 1)
-            text += QStringLiteral("\n\n1 sprite is edited and not saved.");
+            text += QCoreApplication::translate("SystemPrompts", "\n\n1 sprite is edited and not saved.");
         else if (editedSprites > 1)
-            text += QStringLiteral("\n\n%1 sprites are edited and not saved.").arg(editedSprites);
+            text += QCoreApplication::translate("SystemPrompts", "\n\n%1 sprites are edited and not saved.").arg(editedSprites);
         const auto answer = QMessageBox::question(
             parent, kProductName, text,
             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
@@ -102,8 +103,8 @@ public:
     RecoveryChoice askRestoreEdits(QWidget* parent, const QString& text) override
     {
         QMessageBox box(QMessageBox::Question, kProductName, text, QMessageBox::NoButton, parent);
-        QPushButton* restore = box.addButton(QStringLiteral("Restore"), QMessageBox::AcceptRole);
-        QPushButton* discard = box.addButton(QStringLiteral("Discard"), QMessageBox::DestructiveRole);
+        QPushButton* restore = box.addButton(QCoreApplication::translate("SystemPrompts", "Restore"), QMessageBox::AcceptRole);
+        QPushButton* discard = box.addButton(QCoreApplication::translate("SystemPrompts", "Discard"), QMessageBox::DestructiveRole);
         box.setDefaultButton(restore);
         box.exec();
         // A box closed any other way (the program ending meanwhile) keeps
@@ -127,9 +128,9 @@ public:
     SaveChoice askApplyPalette(QWidget* parent, int palette) override
     {
         QMessageBox box(QMessageBox::Question, kProductName,
-                        QStringLiteral("Apply the changes to palette %1?").arg(palette),
+                        QCoreApplication::translate("SystemPrompts", "Apply the changes to palette %1?").arg(palette),
                         QMessageBox::NoButton, parent);
-        QPushButton* apply = box.addButton(QStringLiteral("&Apply"), QMessageBox::AcceptRole);
+        QPushButton* apply = box.addButton(QCoreApplication::translate("SystemPrompts", "&Apply"), QMessageBox::AcceptRole);
         QPushButton* discard = box.addButton(QMessageBox::Discard);
         box.addButton(QMessageBox::Cancel);
         box.setDefaultButton(apply);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QLibraryInfo>
 #include <QPainter>
 #include <QTimer>
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "app/outside_endings.h"
 #include "window/recovery_keeper.h"
 #include "app/system_prompts.h"
+#include "app/translations.h"
 #include "model/command_ids.h"
 #include "views/large_view_window.h"
 #include "views/sprite_overview_window.h"
@@ -126,6 +128,8 @@ int runWindowProgram(int argc, char** argv, const char* moreUsage)
     // and the launcher of this window by it.
     QGuiApplication::setDesktopFileName(QString::fromLatin1(TESSEL_APP_ID));
     QApplication::setAttribute(Qt::AA_DontShowIconsInMenus, false);
+    const auto translators = installTranslations(QLocale::system(), translationFolders(QCoreApplication::applicationDirPath()),
+                                                 QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 
     EditorState& state = appState();
     MainWindow window(state, systemPrompts());

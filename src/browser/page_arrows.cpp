@@ -25,8 +25,8 @@ PageArrows::PageArrows(QWidget* parent)
       page_(new QLabel(this))
 {
     page_->setAlignment(Qt::AlignCenter);
-    left_->setToolTip(QStringLiteral("Previous page (Left, Page Up)"));
-    right_->setToolTip(QStringLiteral("Next page (Right, Page Down)"));
+    left_->setToolTip(tr("Previous page (Left, Page Up)"));
+    right_->setToolTip(tr("Next page (Right, Page Down)"));
     left_->setAccessibleName(tr("Previous page"));
     right_->setAccessibleName(tr("Next page"));
     connect(left_, &QToolButton::clicked, this, [this] { emit stepped(-1); });
@@ -35,7 +35,7 @@ PageArrows::PageArrows(QWidget* parent)
 
 void PageArrows::showPage(int page, int pages)
 {
-    page_->setText(QStringLiteral("Page %1 of %2").arg(page + 1).arg(pages));
+    page_->setText(tr("Page %1 of %2").arg(page + 1).arg(pages));
 }
 
 QString PageArrows::pageText() const { return page_->text(); }

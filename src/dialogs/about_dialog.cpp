@@ -34,21 +34,21 @@ QLabel* text(QWidget* parent, const QString& s, int x, int y, int w, int h)
 
 AboutDialog::AboutDialog(int freePercent, QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("About %1 v%2 for %3")
+    setWindowTitle(tr("About %1 v%2 for %3")
                        .arg(kProductName, kProductVersion, kPlatformName));
     setFont(dialogFont(font()));
     setFixedSize(dialogUnitsToPixelsX(257), dialogUnitsToPixelsY(138));
 
-    text(this, QStringLiteral("%1 version %2").arg(kProductName, kProductVersion), 49, 12, 119, 8);
+    text(this, tr("%1 version %2").arg(kProductName, kProductVersion), 49, 12, 119, 8);
     text(this,
-         QStringLiteral("This version fixes the drawing tools drawing only in colour 0 "
+         tr("This version fixes the drawing tools drawing only in color 0 "
                         "(black) on some systems."),
          49, 28, 187, 34);
-    auto* ok = place(new QPushButton(QStringLiteral("OK"), this), 159, 120, 93, 14);
+    auto* ok = place(new QPushButton(tr("OK"), this), 159, 120, 93, 14);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     text(this,
-         QStringLiteral("Ideas and reports for further versions are welcome on the "
+         tr("Ideas and reports for further versions are welcome on the "
                         "project's issue tracker.\n\u2014 The %1 developers")
              .arg(kProductName),
          49, 68, 187, 34);
@@ -63,12 +63,12 @@ AboutDialog::AboutDialog(int freePercent, QWidget* parent) : QDialog(parent)
     icon->setPixmap(QPixmap(QStringLiteral(":/icons/128.png")));
 
     // The group box first, so that the figure and the gauge lie on top of it.
-    place(new QGroupBox(QStringLiteral("Physical memory:"), this), 27, 107, 79, 28);
+    place(new QGroupBox(tr("Physical memory:"), this), 27, 107, 79, 28);
     freeText_ = place(new QLabel(this), 33, 116, 13, 8);
     freeText_->setObjectName(QStringLiteral("1074"));
     freeText_->setAlignment(Qt::AlignRight | Qt::AlignTop);
     // One line: wrapped, "free" would fall below the label's height.
-    QLabel* percentFree = text(this, QStringLiteral("% free"), 47, 116, 20, 8);
+    QLabel* percentFree = text(this, tr("% free"), 47, 116, 20, 8);
     percentFree->setWordWrap(false);
     fitLabelText(percentFree);
     gauge_ = place(new ColorProgressCtrl(this), 35, 125, 63, 6);

@@ -41,14 +41,14 @@ QImage HistoryDialog::picture(const JournalState& s, const DisplayPalette& palet
 
 HistoryDialog::HistoryDialog(EditorState& state, QWidget* parent) : QDialog(parent), state_(state)
 {
-    setWindowTitle(QStringLiteral("History of Sprite %1").arg(state.currentSprite));
+    setWindowTitle(tr("History of Sprite %1").arg(state.currentSprite));
     list_ = new QListWidget(this);
     list_->setIconSize(QSize(kBufferWidth, kBufferHeight));
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setMinimumSize(260, 360);
     list_->setAccessibleName(tr("States of sprite %1").arg(state.currentSprite));
     auto* buttons = new QDialogButtonBox(this);
-    restore_ = buttons->addButton(QStringLiteral("&Restore"), QDialogButtonBox::ActionRole);
+    restore_ = buttons->addButton(tr("&Restore"), QDialogButtonBox::ActionRole);
     buttons->addButton(QDialogButtonBox::Close);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(list_);

@@ -1,5 +1,6 @@
 #include "dialogs/palette_editor_controls.h"
 
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <algorithm>
@@ -46,7 +47,7 @@ public:
 
 QPushButton* button(QDialog* dialog, const char* text, int id, int x, int y, int w, int h)
 {
-    return place(new QPushButton(QString::fromLatin1(text), dialog), id, x, y, w, h);
+    return place(new QPushButton(QCoreApplication::translate("PaletteEditorDialog", text), dialog), id, x, y, w, h);
 }
 
 // For screen readers; the swatches and the preview are named by the colour
@@ -80,25 +81,25 @@ PaletteEditorControls buildPaletteEditorControls(QDialog* dialog)
 {
     PaletteEditorControls c;
     dialog->setObjectName(QStringLiteral("176"));
-    dialog->setWindowTitle(QStringLiteral("Palette Editor"));
+    dialog->setWindowTitle(QCoreApplication::translate("PaletteEditorDialog", "Palette Editor"));
     dialog->setFixedSize(dialogUnitsToPixelsX(234), dialogUnitsToPixelsY(127));
 
     // The group boxes first, so that they lie under the controls they frame.
-    place(new QGroupBox(QStringLiteral("Colors:"), dialog), -1, 8, 24, 84, 80);
+    place(new QGroupBox(QCoreApplication::translate("PaletteEditorDialog", "Colors:"), dialog), -1, 8, 24, 84, 80);
     place(new QGroupBox(dialog), -1, 100, 24, 124, 80);
 
     c.paletteCombo = place(new QComboBox(dialog), 1078, 8, 7, 84, 13);
-    for (int p = 0; p < 32; ++p) c.paletteCombo->addItem(QStringLiteral("Palette %1").arg(p));
+    for (int p = 0; p < 32; ++p) c.paletteCombo->addItem(QCoreApplication::translate("PaletteEditorDialog", "Palette %1").arg(p));
     c.paletteCombo->setMaxVisibleItems(8);
 
     for (int k = 0; k < 16; ++k)
         c.swatches[k] = place(new ColorSwatch(dialog), 1080 + k, 14 + 18 * (k % 4), 38 + 13 * (k / 4), 16, 11);
 
-    const char* names[3] = {"R", "G", "B"};
+    const char* names[3] = {QT_TRANSLATE_NOOP("PaletteEditorDialog", "R"), QT_TRANSLATE_NOOP("PaletteEditorDialog", "G"), QT_TRANSLATE_NOOP("PaletteEditorDialog", "B")};
     const int sliderY[3] = {37, 52, 67};
     const int labelY[3] = {39, 54, 68};
     for (int i = 0; i < 3; ++i) {
-        place(new QLabel(QString::fromLatin1(names[i]), dialog), -1, 108, labelY[i], 6, 8);
+        place(new QLabel(QCoreApplication::translate("PaletteEditorDialog", names[i]), dialog), -1, 108, labelY[i], 6, 8);
         auto* slider = place(new QSlider(Qt::Horizontal, dialog), 1075 + i, 115, sliderY[i], 64, 12);
         slider->setRange(0, kRawMax);
         slider->setTickPosition(QSlider::NoTicks);
@@ -112,14 +113,14 @@ PaletteEditorControls buildPaletteEditorControls(QDialog* dialog)
     }
 
     c.preview = place(new ColorSwatch(dialog), 1099, 187, 84, 19, 13);
-    c.chooseButton = button(dialog, ">", 1104, 207, 84, 10, 13);
-    c.addButton = button(dialog, "<< Add Color", 1100, 109, 84, 70, 11);
-    c.applyButton = button(dialog, "&Apply Changes", 1079, 8, 110, 84, 14);
-    c.closeButton = button(dialog, "Close", 2, 170, 110, 54, 14);
-    c.chooseButton->setToolTip(QStringLiteral("Choose the color in the system's color chooser"));
-    c.addButton->setToolTip(QStringLiteral("Put the composed color into the palette (not yet the ROM)"));
-    c.applyButton->setToolTip(QStringLiteral("Write this palette into the ROM now (Alt+A)"));
-    c.closeButton->setToolTip(QStringLiteral("Close (Escape); asks first if added colors are not applied"));
+    c.chooseButton = button(dialog, QT_TRANSLATE_NOOP("PaletteEditorDialog", ">"), 1104, 207, 84, 10, 13);
+    c.addButton = button(dialog, QT_TRANSLATE_NOOP("PaletteEditorDialog", "<< Add Color"), 1100, 109, 84, 70, 11);
+    c.applyButton = button(dialog, QT_TRANSLATE_NOOP("PaletteEditorDialog", "&Apply Changes"), 1079, 8, 110, 84, 14);
+    c.closeButton = button(dialog, QT_TRANSLATE_NOOP("PaletteEditorDialog", "Close"), 2, 170, 110, 54, 14);
+    c.chooseButton->setToolTip(QCoreApplication::translate("PaletteEditorDialog", "Choose the color in the system's color chooser"));
+    c.addButton->setToolTip(QCoreApplication::translate("PaletteEditorDialog", "Put the composed color into the palette (not yet the ROM)"));
+    c.applyButton->setToolTip(QCoreApplication::translate("PaletteEditorDialog", "Write this palette into the ROM now (Alt+A)"));
+    c.closeButton->setToolTip(QCoreApplication::translate("PaletteEditorDialog", "Close (Escape); asks first if added colors are not applied"));
     c.closeButton->setDefault(true);
     // Enter presses the push button that has the focus, as in the
     // platform's dialogs; elsewhere it presses Close.
@@ -127,7 +128,7 @@ PaletteEditorControls buildPaletteEditorControls(QDialog* dialog)
 
     // Beside the template's controls: what colour 0 is, under the swatches,
     // and the composed colour as the game stores it, above its number fields.
-    c.colourZeroNote = place(new QLabel(QStringLiteral("Color 0: transparent, not stored"), dialog),
+    c.colourZeroNote = place(new QLabel(QCoreApplication::translate("PaletteEditorDialog", "Color 0: transparent, not stored"), dialog),
                              -1, 12, 91, 78, 9);
     c.colourZeroNote->setObjectName(QStringLiteral("colourZeroNote"));
     fitLabelText(c.colourZeroNote);

@@ -1,5 +1,6 @@
 #include "dialogs/palette_editor_dialog.h"
 
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -68,9 +69,11 @@ PaletteEditorDialog::PaletteEditorDialog(EditorState& state, UserPrompts& prompt
 }
 
 namespace {
-const QString kPaletteFilter =
-    QStringLiteral("Palette files (*.gpl *.pal *.act *.bin);;GIMP palettes (*.gpl);;JASC palettes (*.pal);;"
-                   "Adobe colour tables (*.act);;SNES palettes and CGRAM dumps (*.bin)");
+QString paletteFilter()
+{
+    return QCoreApplication::translate("PaletteEditorDialog", "Palette files (*.gpl *.pal *.act *.bin);;GIMP palettes (*.gpl);;JASC palettes (*.pal);;"
+                   "Adobe color tables (*.act);;SNES palettes and CGRAM dumps (*.bin)");
+}
 
 QString fileNameOf(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(baseName(path))); }
 } // namespace
@@ -82,7 +85,7 @@ void PaletteEditorDialog::importColours()
 {
     const std::string& romPath = state_.document.romFile.path();
     const std::string path =
-        askOpenPath(prompts_, this, FileKind::Palette, tr("Import Palette"), kPaletteFilter, romPath);
+        askOpenPath(prompts_, this, FileKind::Palette, tr("Import Palette"), paletteFilter(), romPath);
     if (path.empty()) return;
     int fromDump = editedPalette_ % kCgramPalettes;
     if (isCgramDump(path)) {
@@ -101,7 +104,7 @@ void PaletteEditorDialog::importColours()
     for (int k = 1; k < 16; ++k) paintSwatch(k, false);
     selectColour(selectedColour_);
     showUnapplied();
-    showStatusResult(this, tr("Palette %1: colours taken from %2, not yet applied")
+    showStatusResult(this, tr("Palette %1: colors taken from %2, not yet applied")
                                .arg(editedPalette_)
                                .arg(fileNameOf(path)));
 }
@@ -114,7 +117,7 @@ void PaletteEditorDialog::exportColours()
                                   .arg(QFile::decodeName(QByteArray::fromStdString(romStem(romPath))))
                                   .arg(editedPalette_, 2, 10, QLatin1Char('0'));
     const std::string file =
-        askSavePath(prompts_, this, FileKind::Palette, tr("Export Palette"), kPaletteFilter, romPath, suggested);
+        askSavePath(prompts_, this, FileKind::Palette, tr("Export Palette"), paletteFilter(), romPath, suggested);
     if (file.empty()) return;
     if (const IoResult r = exportPalette(file, state_.document, editedPalette_, working_); !r.ok) {
         prompts_.error(this, QString::fromStdString(r.error));
@@ -169,8 +172,8 @@ void PaletteEditorDialog::numberTyped()
 void PaletteEditorDialog::paintSwatch(int k, bool highlighted)
 {
     controls_.swatches[k]->setToolTip(
-        k == 0 ? QStringLiteral("Color 0: transparent, not stored")
-               : QStringLiteral("Color %1: red %2, green %3, blue %4 (%5)")
+        k == 0 ? tr("Color 0: transparent, not stored")
+               : tr("Color %1: red %2, green %3, blue %4 (%5)")
                      .arg(k)
                      .arg(working_.red[k])
                      .arg(working_.green[k])

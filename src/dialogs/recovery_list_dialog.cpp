@@ -12,13 +12,13 @@ namespace tessel {
 RecoveryListDialog::RecoveryListDialog(const QList<QStringList>& rows, QWidget* parent)
     : QDialog(parent), list_(new QTreeWidget(this))
 {
-    setWindowTitle(QStringLiteral("Recover Edits"));
+    setWindowTitle(tr("Recover Edits"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Unsaved edits kept from earlier runs. Choose the ones to restore: "
+    layout->addWidget(new QLabel(tr("Unsaved edits kept from earlier runs. Choose the ones to restore: "
                                                 "their ROM is opened and they are offered back."),
                                  this));
-    list_->setHeaderLabels({QStringLiteral("ROM"), QStringLiteral("Path"), QStringLiteral("Kept"),
-                            QStringLiteral("Sprites")});
+    list_->setHeaderLabels({tr("ROM"), tr("Path"), tr("Kept"),
+                            tr("Sprites")});
     list_->setRootIsDecorated(false);
     list_->setAccessibleName(tr("Kept edits"));
     list_->setAllColumnsShowFocus(true);
@@ -28,7 +28,7 @@ RecoveryListDialog::RecoveryListDialog(const QList<QStringList>& rows, QWidget* 
     layout->addWidget(list_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Open"));
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("&Open"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(list_, &QTreeWidget::itemDoubleClicked, this, &QDialog::accept);

@@ -1,5 +1,6 @@
 #include "dialogs/sprite_info_dialog.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,7 +18,7 @@ namespace {
 
 void addLabel(QDialog* dialog, const char* text, int y)
 {
-    auto* label = new QLabel(QString::fromLatin1(text), dialog);
+    auto* label = new QLabel(QCoreApplication::translate("SpriteInfoDialog", text), dialog);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setGeometry(dialogRect(50, y, 29, 8));
 }
@@ -38,17 +39,17 @@ SpriteInfoDialog::SpriteInfoDialog(EditorState& state, QWidget* parent, const Sp
 {
     setObjectName(QStringLiteral("181"));
     setFixedSize(dialogUnitsToPixelsX(153), dialogUnitsToPixelsY(89));
-    setWindowTitle(QStringLiteral("Sprite #%1").arg(state.currentSprite));
+    setWindowTitle(tr("Sprite #%1").arg(state.currentSprite));
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("1"));
     ok->setGeometry(dialogRect(86, 72, 64, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    addLabel(this, "Width:", 11);
-    addLabel(this, "Height:", 25);
-    addLabel(this, "Palette:", 38);
+    addLabel(this, QT_TRANSLATE_NOOP("SpriteInfoDialog", "Width:"), 11);
+    addLabel(this, QT_TRANSLATE_NOOP("SpriteInfoDialog", "Height:"), 25);
+    addLabel(this, QT_TRANSLATE_NOOP("SpriteInfoDialog", "Palette:"), 38);
     // Width and height are shown in tiles, not pixels.
     QString width, height, palette;
     if (state.hasSprite()) {
@@ -78,7 +79,7 @@ SpriteInfoDialog::SpriteInfoDialog(EditorState& state, QWidget* parent, const Sp
 
     // Under the picture: whether the sprite has edits not saved yet.
     if (isSpriteEdited(state.document, state.currentSprite)) {
-        auto* edited = new QLabel(QStringLiteral("Edited, not saved"), this);
+        auto* edited = new QLabel(tr("Edited, not saved"), this);
         edited->setObjectName(QStringLiteral("editedNote"));
         edited->setGeometry(dialogRect(3, 56, 78, 9));
     }

@@ -27,7 +27,7 @@ LargeViewWindow::LargeViewWindow(EditorState& state, std::function<QCursor(int)>
                                  const QString& settingsFile, QWidget* owner)
     : QWidget(owner, Qt::Window), state_(state), cursorOf_(std::move(cursorOf)), settingsFile_(settingsFile)
 {
-    setWindowTitle(QStringLiteral("Large View"));
+    setWindowTitle(tr("Large View"));
     setObjectName(QStringLiteral("largeView"));
     setMinimumSize(kMinimumSize);
     resize(kDefaultSize);
@@ -41,17 +41,17 @@ LargeViewWindow::LargeViewWindow(EditorState& state, std::function<QCursor(int)>
     zoomBox_->setObjectName(QStringLiteral("largeViewZoom"));
     zoomBox_->setRange(kMinViewZoom, kMaxViewZoom);
     zoomBox_->setSuffix(QStringLiteral("\u00d7"));
-    zoomBox_->setToolTip(QStringLiteral("Zoom (Ctrl+wheel, Ctrl+plus, Ctrl+minus)"));
+    zoomBox_->setToolTip(tr("Zoom (Ctrl+wheel, Ctrl+plus, Ctrl+minus)"));
     fitButton_ = new QToolButton(this);
-    fitButton_->setText(QStringLiteral("Fit"));
-    fitButton_->setToolTip(QStringLiteral("The largest zoom that shows the whole sprite (Ctrl+0)"));
+    fitButton_->setText(tr("Fit"));
+    fitButton_->setToolTip(tr("The largest zoom that shows the whole sprite (Ctrl+0)"));
     fitButton_->setCheckable(true);
     zoomBox_->setAccessibleName(tr("Zoom"));
 
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(4, 2, 4, 2);
     bar->addWidget(status_, 1);
-    bar->addWidget(new QLabel(QStringLiteral("Zoom:"), this));
+    bar->addWidget(new QLabel(tr("Zoom:"), this));
     bar->addWidget(zoomBox_);
     bar->addWidget(fitButton_);
     auto* layout = new QVBoxLayout(this);
@@ -141,7 +141,7 @@ QString LargeViewWindow::statusText() const
         if (!pixel.empty()) return QString::fromStdString(pixel);
     }
     const SpriteRecord& r = state_.current();
-    return QStringLiteral("Sprite %1: %2 \u00d7 %3 pixels at %4\u00d7")
+    return tr("Sprite %1: %2 \u00d7 %3 pixels at %4\u00d7")
         .arg(state_.currentSprite)
         .arg(r.widthPixels())
         .arg(r.heightPixels())
@@ -152,8 +152,8 @@ void LargeViewWindow::updateStatus()
 {
     status_->setText(statusText());
     setWindowTitle(state_.romOpen() && state_.hasSprite()
-                       ? QStringLiteral("Large View \u2014 Sprite %1").arg(state_.currentSprite)
-                       : QStringLiteral("Large View"));
+                       ? tr("Large View \u2014 Sprite %1").arg(state_.currentSprite)
+                       : tr("Large View"));
 }
 
 void LargeViewWindow::showAndRaise()

@@ -1,5 +1,6 @@
 #include "widgets/rom_conversation.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
 #include <QProgressDialog>
@@ -27,7 +28,7 @@ QString spriteList(const std::vector<int>& sprites)
         numbers << QString::number(sprites[i]);
     QString list = numbers.join(QStringLiteral(", "));
     if (sprites.size() > kShown)
-        list += QStringLiteral(" and %1 more").arg(sprites.size() - kShown);
+        list += QCoreApplication::translate("RomConversation", " and %1 more").arg(sprites.size() - kShown);
     return list;
 }
 
@@ -44,7 +45,7 @@ IoResult backupOffThisThread(QWidget* parent, const RomFile& rom)
                          &copied);
     });
     if (job.wait_for(std::chrono::milliseconds(500)) != std::future_status::ready) {
-        QProgressDialog progress(QStringLiteral("Backing up %1 before the first save…").arg(romDisplayName(path)),
+        QProgressDialog progress(QCoreApplication::translate("RomConversation", "Backing up %1 before the first save…").arg(romDisplayName(path)),
                                  QString(), 0, 1000, parent);
         progress.setWindowTitle(QStringLiteral("Tessel"));
         progress.setWindowModality(Qt::WindowModal);
@@ -83,19 +84,19 @@ SaveResult RomConversation::write(QWidget* parent, const std::string& path,
     SaveResult result = save({.beforeWriting = beforeWriting});
     if (result.file == HeldFile::ChangedOutside &&
         prompts_.askYesNoDefaultNo(
-            parent, QStringLiteral("%1 was changed on disk by another program since Tessel read "
+            parent, QCoreApplication::translate("RomConversation", "%1 was changed on disk by another program since Tessel read "
                                    "it. Write your edited sprites into it anyway?")
                         .arg(romDisplayName(path))))
         result = save({.overOutsideChange = true, .beforeWriting = beforeWriting});
     if (result.file == HeldFile::Replaced) {
-        const QString said = QStringLiteral("The ROM file %1 was replaced or deleted by another "
+        const QString said = QCoreApplication::translate("RomConversation", "The ROM file %1 was replaced or deleted by another "
                                             "program after Tessel opened it. Nothing was saved; "
                                             "your edits are still here.")
                                  .arg(romDisplayName(path));
         if (!saveCopy_)
             prompts_.error(parent, said);
         else if (prompts_.askYesNoDefaultNo(
-                     parent, said + QStringLiteral("\n\nSave a copy of the ROM with your edits under another name?")))
+                     parent, said + QCoreApplication::translate("RomConversation", "\n\nSave a copy of the ROM with your edits under another name?")))
             saveCopy_();
     }
     return result;
@@ -109,7 +110,7 @@ bool RomConversation::backupBeforeWrite(QWidget* parent, const RomFile& rom)
     if (std::find(backedUp_.begin(), backedUp_.end(), rom.key()) != backedUp_.end()) return true;
     const IoResult made = backupOffThisThread(parent, rom);
     if (!made.ok &&
-        !prompts_.askYesNoDefaultNo(parent, QStringLiteral("%1 could not be backed up: %2. Save anyway?")
+        !prompts_.askYesNoDefaultNo(parent, QCoreApplication::translate("RomConversation", "%1 could not be backed up: %2. Save anyway?")
                                                 .arg(romDisplayName(rom.path()), QString::fromStdString(made.error))))
         return false;
     // Asked once: a later write of the same run is no longer the first.
@@ -129,10 +130,10 @@ bool RomConversation::report(QWidget* parent, const SaveResult& result, const QS
     } else if (!result.ok) {
         QString text = withReason(failure, result.error);
         if (!result.unsavedSprites.empty())
-            text += QStringLiteral("\n\nThese sprites were not saved: %1.").arg(spriteList(result.unsavedSprites));
+            text += QCoreApplication::translate("RomConversation", "\n\nThese sprites were not saved: %1.").arg(spriteList(result.unsavedSprites));
         prompts_.error(parent, text);
     } else if (!result.unsavedSprites.empty()) {
-        prompts_.error(parent, QStringLiteral("The ROM file ends before the tiles of these sprites, so "
+        prompts_.error(parent, QCoreApplication::translate("RomConversation", "The ROM file ends before the tiles of these sprites, so "
                                               "they were not saved: %1.")
                                    .arg(spriteList(result.unsavedSprites)));
     }

@@ -1,5 +1,6 @@
 #include "window/interchange_commands.h"
 
+#include <QCoreApplication>
 #include <QBuffer>
 #include <QClipboard>
 #include <QFile>
@@ -29,7 +30,7 @@ namespace tessel {
 
 namespace {
 
-const QString kPngFilter = QStringLiteral("PNG pictures (*.png)");
+QString pngFilter() { return QCoreApplication::translate("InterchangeCommands", "PNG pictures (*.png)"); }
 const char kPngMime[] = "image/png";
 
 QString text(const std::string& s) { return QString::fromStdString(s); }
@@ -62,20 +63,20 @@ void exportSprite(QWidget* window, EditorState& state, UserPrompts& prompts)
     const std::string& rom = state.document.romFile.path();
     const QString suggested =
         QStringLiteral("%1-sprite-%2.png").arg(stemOf(state)).arg(state.currentSprite, 4, 10, QLatin1Char('0'));
-    const std::string path = askSavePath(prompts, window, FileKind::Picture, QStringLiteral("Export Sprite as PNG"),
-                                         kPngFilter, rom, suggested);
+    const std::string path = askSavePath(prompts, window, FileKind::Picture, QCoreApplication::translate("InterchangeCommands", "Export Sprite as PNG"),
+                                         pngFilter(), rom, suggested);
     if (path.empty()) return;
     const SpriteRecord& sprite = state.current();
     report(window, prompts,
            writeExport(path, rom,
                        exportSpritePng(spriteViewOf(sprite), state.document.displayPalettes[sprite.paletteIndex])),
-           QStringLiteral("Sprite %1 written to %2").arg(state.currentSprite).arg(fileName(path)));
+           QCoreApplication::translate("InterchangeCommands", "Sprite %1 written to %2").arg(state.currentSprite).arg(fileName(path)));
 }
 
 void importSprite(QWidget* window, EditorState& state, UserPrompts& prompts)
 {
-    const std::string path = askOpenPath(prompts, window, FileKind::Picture, QStringLiteral("Import Sprite from PNG"),
-                                         kPngFilter, state.document.romFile.path());
+    const std::string path = askOpenPath(prompts, window, FileKind::Picture, QCoreApplication::translate("InterchangeCommands", "Import Sprite from PNG"),
+                                         pngFilter(), state.document.romFile.path());
     if (path.empty()) return;
     const auto imported = importSpriteFile(state, state.currentSprite, path);
     if (!imported.ok) {
@@ -84,10 +85,10 @@ void importSprite(QWidget* window, EditorState& state, UserPrompts& prompts)
     }
     noteEditEnded(state.document);
     repaintCanvas(state);
-    showStatusResult(window, QStringLiteral("Sprite %1 taken from %2%3")
+    showStatusResult(window, QCoreApplication::translate("InterchangeCommands", "Sprite %1 taken from %2%3")
                                  .arg(state.currentSprite)
                                  .arg(fileName(path))
-                                 .arg(imported.value.changedSprites.empty() ? QStringLiteral(": no pixel changed")
+                                 .arg(imported.value.changedSprites.empty() ? QCoreApplication::translate("InterchangeCommands", ": no pixel changed")
                                                                              : QString()));
 }
 
@@ -95,18 +96,18 @@ void exportSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
 {
     const std::string& rom = state.document.romFile.path();
     const std::string path =
-        askSavePath(prompts, window, FileKind::Picture, QStringLiteral("Export All Sprites as Sheet"), kPngFilter, rom,
+        askSavePath(prompts, window, FileKind::Picture, QCoreApplication::translate("InterchangeCommands", "Export All Sprites as Sheet"), pngFilter(), rom,
                     stemOf(state) + QStringLiteral("-sheet.png"));
     if (path.empty()) return;
     report(window, prompts,
            writeExport(path, rom,
                        exportSheetPng(spriteViewsOf(state.document.spriteStore), state.document.displayPalettes)),
-           QStringLiteral("All %1 sprites written to %2").arg(kSpriteCount).arg(fileName(path)));
+           QCoreApplication::translate("InterchangeCommands", "All %1 sprites written to %2").arg(kSpriteCount).arg(fileName(path)));
 }
 
 void importSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
 {
-    const std::string path = askOpenPath(prompts, window, FileKind::Picture, QStringLiteral("Import Sheet"), kPngFilter,
+    const std::string path = askOpenPath(prompts, window, FileKind::Picture, QCoreApplication::translate("InterchangeCommands", "Import Sheet"), pngFilter(),
                                          state.document.romFile.path());
     if (path.empty()) return;
     const auto imported = importSheetFile(state, path);
@@ -116,11 +117,11 @@ void importSheet(QWidget* window, EditorState& state, UserPrompts& prompts)
     }
     noteEditEnded(state.document);
     repaintCanvas(state);
-    showStatusResult(window, QStringLiteral("%1 from %2").arg(text(imported.value.message), fileName(path)));
+    showStatusResult(window, QCoreApplication::translate("InterchangeCommands", "%1 from %2").arg(text(imported.value.message), fileName(path)));
     prompts.information(window, text(imported.value.message));
 }
 
-const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+const char* const kMonths[] = {QT_TRANSLATE_NOOP("InterchangeCommands", "Jan"), QT_TRANSLATE_NOOP("InterchangeCommands", "Feb"), QT_TRANSLATE_NOOP("InterchangeCommands", "Mar"), QT_TRANSLATE_NOOP("InterchangeCommands", "Apr"), QT_TRANSLATE_NOOP("InterchangeCommands", "May"), QT_TRANSLATE_NOOP("InterchangeCommands", "Jun"), QT_TRANSLATE_NOOP("InterchangeCommands", "Jul"), QT_TRANSLATE_NOOP("InterchangeCommands", "Aug"), QT_TRANSLATE_NOOP("InterchangeCommands", "Sep"), QT_TRANSLATE_NOOP("InterchangeCommands", "Oct"), QT_TRANSLATE_NOOP("InterchangeCommands", "Nov"), QT_TRANSLATE_NOOP("InterchangeCommands", "Dec")};
 
 // "8 Dec, 22:41" from a backup's name, NAME.YYYYMMDD-HHMMSS[-N].bak; empty
 // when the name has no such date.
@@ -133,7 +134,7 @@ QString backupDate(const std::string& path)
     if (month < 1 || month > 12) return {};
     return QStringLiteral("%1 %2, %3:%4")
         .arg(m.captured(3).toInt())
-        .arg(QLatin1String(kMonths[month - 1]))
+        .arg(QCoreApplication::translate("InterchangeCommands", kMonths[month - 1]))
         .arg(m.captured(4), m.captured(5));
 }
 
@@ -150,7 +151,7 @@ QString cleanRomFor(QWidget* window, EditorState& state, UserPrompts& prompts, F
     const QString remembered = choices.cleanRomFor(romName);
     if (isFile(remembered) &&
         prompts.askYesNo(window,
-                         QStringLiteral("Make the patch from the clean ROM chosen last time?\n\n%1").arg(remembered)))
+                         QCoreApplication::translate("InterchangeCommands", "Make the patch from the clean ROM chosen last time?\n\n%1").arg(remembered)))
         return remembered;
     const std::string folder = backupDirectory();
     const std::vector<std::string> backups = backupsOf(folder, backupName(rom));
@@ -162,18 +163,18 @@ QString cleanRomFor(QWidget* window, EditorState& state, UserPrompts& prompts, F
         const QString path = QFile::decodeName(QByteArray::fromStdString(folder + "/" + backup));
         const QString question =
             when.isEmpty()
-                ? QStringLiteral("Make the patch from the backup of %1?\n\n%2").arg(fileName(rom), path)
-                : QStringLiteral("Make the patch from the backup of %1 from %2, made before this ROM was first "
+                ? QCoreApplication::translate("InterchangeCommands", "Make the patch from the backup of %1?\n\n%2").arg(fileName(rom), path)
+                : QCoreApplication::translate("InterchangeCommands", "Make the patch from the backup of %1 from %2, made before this ROM was first "
                                  "written that day?%3\n\n%4")
                       .arg(fileName(rom), when,
-                           offered.size() > 1 && backup == offered.front() ? QStringLiteral(" It is the oldest kept.")
+                           offered.size() > 1 && backup == offered.front() ? QCoreApplication::translate("InterchangeCommands", " It is the oldest kept.")
                                                                            : QString(),
                            path);
         if (prompts.askYesNo(window, question)) return path;
     }
     const std::string chosen =
-        askOpenPath(prompts, window, FileKind::CleanRom, QStringLiteral("Clean ROM to make the patch from"),
-                    QStringLiteral("ROM images (*.smc *.sfc);;All files (*)"), rom);
+        askOpenPath(prompts, window, FileKind::CleanRom, QCoreApplication::translate("InterchangeCommands", "Clean ROM to make the patch from"),
+                    QCoreApplication::translate("InterchangeCommands", "ROM images (*.smc *.sfc);;All files (*)"), rom);
     if (chosen.empty()) return {};
     const QString clean = QFile::decodeName(QByteArray::fromStdString(chosen));
     choices.setCleanRom(romName, clean);
@@ -186,16 +187,16 @@ void createPatch(QWidget* window, EditorState& state, UserPrompts& prompts)
     const QString clean = cleanRomFor(window, state, prompts, choices);
     if (clean.isEmpty()) return;
     const std::string& rom = state.document.romFile.path();
-    const std::string out = askSavePath(prompts, window, FileKind::Patch, QStringLiteral("Create Patch"),
-                                        QStringLiteral("BPS patches (*.bps);;IPS patches (*.ips)"), rom,
+    const std::string out = askSavePath(prompts, window, FileKind::Patch, QCoreApplication::translate("InterchangeCommands", "Create Patch"),
+                                        QCoreApplication::translate("InterchangeCommands", "BPS patches (*.bps);;IPS patches (*.ips)"), rom,
                                         stemOf(state) + QStringLiteral(".bps"));
     if (out.empty()) return;
     if (!report(window, prompts, exportPatch(out, localPathOf(clean), rom),
-                QStringLiteral("Patch written to %1, from %2, without the copier header so that it fits the dump")
+                QCoreApplication::translate("InterchangeCommands", "Patch written to %1, from %2, without the copier header so that it fits the dump")
                     .arg(fileName(out), QFileInfo(clean).fileName())))
         return;
     if (hasUnsavedEdits(state.document))
-        prompts.information(window, QStringLiteral("The patch holds the ROM file as saved; the edits not "
+        prompts.information(window, QCoreApplication::translate("InterchangeCommands", "The patch holds the ROM file as saved; the edits not "
                                                    "yet saved are not in it."));
 }
 
@@ -224,7 +225,7 @@ void pasteImage(QWidget* window, EditorState& state, UserPrompts& prompts)
         buffer.open(QIODevice::WriteOnly);
         qvariant_cast<QImage>(data->imageData()).convertToFormat(QImage::Format_RGBA8888).save(&buffer, "PNG");
     } else {
-        prompts.error(window, QStringLiteral("The clipboard holds no picture."));
+        prompts.error(window, QCoreApplication::translate("InterchangeCommands", "The clipboard holds no picture."));
         return;
     }
     tell(window, prompts,

@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -84,12 +85,12 @@ MainControls createMainControls(QWidget* client)
 
     c.previousSprite = place(c, iconButton(client, PreviousIcon, "<"), PreviousSprite, 289, 0, 11, 49);
     c.nextSprite = place(c, iconButton(client, NextIcon, ">"), NextSprite, 343, 0, 11, 49);
-    label(c, client, -1, "Sprite:", 289, 52, 21, 8);
+    label(c, client, -1, QCoreApplication::translate("MainControls", "Sprite:"), 289, 52, 21, 8);
     c.spriteNumber = place(c, new QLineEdit(client), SpriteNumberEdit, 312, 50, 31, 12);
     c.spriteNumber->setValidator(
         new QRegularExpressionValidator(QRegularExpression("[0-9]*"), c.spriteNumber));
     c.browserButton = place(c, iconButton(client, BrowserIcon, "Button1"), BrowserButton, 343, 50, 11, 12);
-    place(c, new QGroupBox("Tools:", client), -1, 289, 96, 43, 85);
+    place(c, new QGroupBox(QCoreApplication::translate("MainControls", "Tools:"), client), -1, 289, 96, 43, 85);
     toolButton(c, client, PencilButton, PencilIcon, 294, 106);
     toolButton(c, client, FloodFillButton, FloodFillIcon, 310, 106);
     toolButton(c, client, ColourPickerButton, ColourPickerIcon, 294, 120);
@@ -103,27 +104,27 @@ MainControls createMainControls(QWidget* client)
     label(c, client, -1, QString(), 289, 183, 77, 47);
     c.lineSize = place(c, new QLineEdit(client), LineSizeEdit, 334, 186, 16, 12);
     c.lineSizeSpin = place(c, new UpDownControl(c.lineSize, client), LineSizeSpin, 350, 186, 11, 12);
-    label(c, client, FillLabel, "Fill:", 291, 216, 11, 8);
+    label(c, client, FillLabel, QCoreApplication::translate("MainControls", "Fill:"), 291, 216, 11, 8);
     // The template's 54 units of height include the dropped list; closed,
     // the box is as tall as an edit.
     c.fillMode = place(c, new QComboBox(client), FillCombo, 306, 214, 56, 12);
-    c.fillMode->addItems({"Opaque", "Transparent", "Background"});
-    label(c, client, LineSizeLabel, "Line size:", 291, 188, 30, 8);
+    c.fillMode->addItems({QCoreApplication::translate("MainControls", "Opaque"), QCoreApplication::translate("MainControls", "Transparent"), QCoreApplication::translate("MainControls", "Background")});
+    label(c, client, LineSizeLabel, QCoreApplication::translate("MainControls", "Line size:"), 291, 188, 30, 8);
     for (int k = 0; k < 8; ++k)
         c.swatches[k] = swatch(c, client, FirstPaletteSwatch + k, 1 + 26 * k, 206, 24, 10);
     c.background = swatch(c, client, BackgroundIndicator, 220, 212, 15, 13);
     for (int k = 0; k < 8; ++k)
         c.swatches[8 + k] = swatch(c, client, FirstPaletteSwatch + 8 + k, 1 + 26 * k, 217, 24, 10);
-    c.saveSprite = place(c, new QPushButton("Save Sprite", client), SaveSpriteButton, 289, 67, 65, 12);
+    c.saveSprite = place(c, new QPushButton(QCoreApplication::translate("MainControls", "Save Sprite"), client), SaveSpriteButton, 289, 67, 65, 12);
     c.refreshSprite =
-        place(c, new QPushButton("Refresh Sprite", client), RefreshSpriteButton, 289, 80, 65, 12);
+        place(c, new QPushButton(QCoreApplication::translate("MainControls", "Refresh Sprite"), client), RefreshSpriteButton, 289, 80, 65, 12);
     c.transparent =
-        place(c, new QCheckBox("Transparent\nSelection", client), TransparentCheck, 293, 187, 54, 16);
+        place(c, new QCheckBox(QCoreApplication::translate("MainControls", "Transparent\nSelection"), client), TransparentCheck, 293, 187, 54, 16);
     c.foreground = swatch(c, client, ForegroundIndicator, 212, 206, 15, 13);
     c.curveRadius = place(c, new QLineEdit(client), CurveRadiusEdit, 333, 200, 17, 12);
     c.curveRadiusSpin =
         place(c, new UpDownControl(c.curveRadius, client), CurveRadiusSpin, 350, 200, 11, 12);
-    label(c, client, CurveRadiusLabel, "Curve radius:", 291, 202, 42, 8);
+    label(c, client, CurveRadiusLabel, QCoreApplication::translate("MainControls", "Curve radius:"), 291, 202, 42, 8);
 
     for (int id : RomControls) c[id]->setEnabled(false);
     for (int id : {LineSizeEdit, LineSizeSpin, FillLabel, FillCombo, LineSizeLabel, TransparentCheck,

@@ -206,8 +206,8 @@ void MainWindow::updateCaption()
     }
     // The marks are settled at every repaint (rom/unsaved_sprites.h).
     const bool unsaved = editedSpriteCount(state_.document) > 0 || paletteChangesPending_;
-    const QString readOnly = state_.document.romFile.isReadOnly() ? QStringLiteral(" (read-only)") : QString();
-    setWindowTitle(QStringLiteral("%1%2%3 — %4")
+    const QString readOnly = state_.document.romFile.isReadOnly() ? tr(" (read-only)") : QString();
+    setWindowTitle(tr("%1%2%3 — %4")
                        .arg(unsaved ? QStringLiteral("*") : QString(), romName(), readOnly, product));
 }
 

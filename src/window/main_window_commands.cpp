@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <QCoreApplication>
 #include "dialogs/about_dialog.h"
 #include "window/client_area.h"
 #include "window/interchange_commands.h"
@@ -38,14 +39,14 @@ namespace tessel {
 
 namespace {
 
-const QString kCannotOpenText = QStringLiteral(
+const char* const kCannotOpenText = QT_TRANSLATE_NOOP("MainWindow",
     "An error occurred while attempting to open this file. Check to make sure the file is not "
     "read-only, and is not currently in use by another application.");
-const QString kNotOakenshoreText = QStringLiteral(
+const char* const kNotOakenshoreText = QT_TRANSLATE_NOOP("MainWindow",
     "This doesn't look like an Oakenshore ROM. Continuing may cause damage to your ROM. Do you "
     "want to continue anyway?");
 
-const QString kOpenReadOnlyText = QStringLiteral(
+const char* const kOpenReadOnlyText = QT_TRANSLATE_NOOP("MainWindow",
     "\n\nOpen read-only? You can look at it and edit the sprites in memory, but not save into it; "
     "Save a Copy As… writes your edits to another file.");
 
@@ -76,7 +77,7 @@ QString whatWasFound(const RomProbe& probe, const QString& name)
     auto found = [&](const RomTitle& title, long long offset) {
         return QString::fromStdString(describeTitle(title, offset, probe.fileBytes));
     };
-    return QStringLiteral("%1 is %2 bytes long. At 0x101C0, where a copier image holds the title "
+    return QCoreApplication::translate("MainWindow", "%1 is %2 bytes long. At 0x101C0, where a copier image holds the title "
                           "\"OAKEN SHORE\", it holds %3; at 0xFFC0, where a ROM without a copier "
                           "header holds it, %4.")
         .arg(name, byteCount(probe.fileBytes), found(probe.copierTitle, kCopierTitleOffset),
@@ -89,9 +90,9 @@ QString shortRomText(const RomProbe& probe, const QString& name)
     const int past = probe.spritesPastTheEnd();
     const QString lost =
         past == 1 ? QCoreApplication::translate("MainWindow", "1 sprite of 1144 lies wholly or partly past its end; "
-                                                              "it shows blank (all in colour 15) and cannot be saved.")
+                                                              "it shows blank (all in color 15) and cannot be saved.")
                   : QCoreApplication::translate("MainWindow", "%1 sprites of 1144 lie wholly or partly past its end; "
-                                                              "they show blank (all in colour 15) and cannot be saved.")
+                                                              "they show blank (all in color 15) and cannot be saved.")
                         .arg(past);
     return QCoreApplication::translate("MainWindow", "%1 is %2 bytes long, but an Oakenshore ROM is %3 bytes (%4 "
                                                      "with a copier header): the file ends before the last "
@@ -207,7 +208,7 @@ void MainWindow::openRecentRom(const QString& path)
     std::error_code error;
     if (!std::filesystem::is_regular_file(localPathOf(path), error)) {
         recentMenu_->remove(path);
-        prompts_.error(this, QStringLiteral("%1\n\nThis file no longer exists. It has been "
+        prompts_.error(this, tr("%1\n\nThis file no longer exists. It has been "
                                             "removed from the recent ROMs.")
                                  .arg(QDir::toNativeSeparators(path)));
         return;
@@ -225,16 +226,16 @@ bool MainWindow::openRomFile(const std::string& file)
     bool readOnly = false;
     RomIdentity identity = checkRomIdentity(file, state_.document.romFile.io(), &state_.document.romFile, &reason, &probe);
     if (identity == RomIdentity::CannotOpen && mayOpenReadOnly(state_.document.romFile.io(), file, probe)) {
-        if (!prompts_.askYesNo(this, withReason(kCannotOpenText, reason) + kOpenReadOnlyText)) return false;
+        if (!prompts_.askYesNo(this, withReason(tr(kCannotOpenText), reason) + tr(kOpenReadOnlyText))) return false;
         readOnly = true;
         identity = probe.kind == RomKind::Unknown ? RomIdentity::TitleDiffers : RomIdentity::TitleMatches;
     }
     switch (identity) {
     case RomIdentity::CannotOpen:
-        prompts_.plainError(this, withReason(kCannotOpenText, reason));
+        prompts_.plainError(this, withReason(tr(kCannotOpenText), reason));
         return false;
     case RomIdentity::TitleDiffers:
-        if (!prompts_.askYesNo(this, kNotOakenshoreText + QStringLiteral("\n\n") +
+        if (!prompts_.askYesNo(this, tr(kNotOakenshoreText) + QStringLiteral("\n\n") +
                                          whatWasFound(probe, romDisplayName(file))))
             return false;
         break;
@@ -254,7 +255,7 @@ bool MainWindow::openRomFile(const std::string& file)
         setRomControlsEnabled(state_.romOpen());
         if (!state_.romOpen()) hideBrowser();
         romChanged();
-        prompts_.plainError(this, withReason(kCannotOpenText, opened.error));
+        prompts_.plainError(this, withReason(tr(kCannotOpenText), opened.error));
         return false;
     }
     setRomControlsEnabled(true);
@@ -295,7 +296,7 @@ void MainWindow::refreshSpriteCommand()
 {
     const IoResult r = reloadCurrentSprite(state_);
     if (!r.ok)
-        prompts_.error(this, withReason(QStringLiteral("The sprite could not be read again "
+        prompts_.error(this, withReason(tr("The sprite could not be read again "
                                                        "from the ROM."),
                                         r.error));
 }

@@ -21,13 +21,13 @@ bool MainWindow::saveCurrentSpriteCommand()
 {
     const int sprite = state_.currentSprite;
     return saveCommand([this](const SaveOptions& options) { return saveCurrentSprite(state_, options); },
-                       QStringLiteral("The sprite could not be saved to the ROM."), sprite);
+                       tr("The sprite could not be saved to the ROM."), sprite);
 }
 
 bool MainWindow::saveAllSpritesCommand()
 {
     return saveCommand([this](const SaveOptions& options) { return saveAllSprites(state_.document, options); },
-                       QStringLiteral("The sprites could not all be saved to the ROM."), -1);
+                       tr("The sprites could not all be saved to the ROM."), -1);
 }
 
 bool MainWindow::saveCommand(const std::function<SaveResult(const SaveOptions&)>& save, const QString& failure,
@@ -52,20 +52,20 @@ void MainWindow::noteSaved(const SaveResult& result, int sprite)
 
 void MainWindow::saveCopyCommand()
 {
-    const QString chosen = prompts_.saveFilePath(this, QStringLiteral("Save a Copy As"),
-                                                 QStringLiteral("SNES ROM files (*.smc *.sfc);;All files (*)"));
+    const QString chosen = prompts_.saveFilePath(this, tr("Save a Copy As"),
+                                                 tr("SNES ROM files (*.smc *.sfc);;All files (*)"));
     if (chosen.isEmpty()) return;
     const std::string path = localPathOf(chosen);
     RomCopy copy;
     const IoResult written = saveRomCopy(state_.document, path, &copy);
     if (!written.ok) {
-        prompts_.error(this, withReason(QStringLiteral("The copy could not be written."), written.error));
+        prompts_.error(this, withReason(tr("The copy could not be written."), written.error));
         return;
     }
     const QString name = romDisplayName(path);
     showStatus(copy.spritesChanged == 1
-                   ? QStringLiteral("Wrote a copy with 1 edited sprite to %1").arg(name)
-                   : QStringLiteral("Wrote a copy with %1 edited sprites to %2").arg(copy.spritesChanged).arg(name));
+                   ? tr("Wrote a copy with 1 edited sprite to %1").arg(name)
+                   : tr("Wrote a copy with %1 edited sprites to %2").arg(copy.spritesChanged).arg(name));
     if (!copy.unsavedSprites.empty()) {
         SaveResult past;
         past.unsavedSprites = copy.unsavedSprites;

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QCoreApplication>
 
 namespace tessel {
 
@@ -13,7 +14,7 @@ std::unique_ptr<QFileDialog> makeOpenRomDialog(QWidget* parent)
     // Qt's own dialog everywhere: a desktop's native chooser may match the
     // pattern case-sensitively and hide "GAME.SMC".
     dialog->setOption(QFileDialog::DontUseNativeDialog, true);
-    dialog->setNameFilters({QString::fromLatin1(kRomFilter), QString::fromLatin1(kAllFilesFilter)});
+    dialog->setNameFilters({QCoreApplication::translate("OpenRomDialog", kRomFilter), QCoreApplication::translate("OpenRomDialog", kAllFilesFilter)});
     dialog->setFilter(dialog->filter() & ~QDir::CaseSensitive);
     return dialog;
 }

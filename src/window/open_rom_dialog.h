@@ -9,8 +9,8 @@
 
 namespace tessel {
 
-inline constexpr char kRomFilter[] = "SNES ROM files (*.smc *.sfc *.swc *.fig)";
-inline constexpr char kAllFilesFilter[] = "All files (*)";
+inline constexpr char kRomFilter[] = QT_TRANSLATE_NOOP("OpenRomDialog", "SNES ROM files (*.smc *.sfc *.swc *.fig)");
+inline constexpr char kAllFilesFilter[] = QT_TRANSLATE_NOOP("OpenRomDialog", "All files (*)");
 
 std::unique_ptr<QFileDialog> makeOpenRomDialog(QWidget* parent);
 

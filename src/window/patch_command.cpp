@@ -1,5 +1,6 @@
 #include "window/patch_command.h"
 
+#include <QCoreApplication>
 #include "interchange/patch_edits.h"
 #include "model/edit_marks.h"
 #include "editor/sprite_selection.h"
@@ -28,15 +29,15 @@ void savePatchedCopy(const PatchCommandContext& c, const PatchedRom& patched, co
 {
     const std::string why = otherBytesRefusal(patched, "choose a new file for the patched ROM.");
     c.prompts.information(c.window, text(why));
-    const QString out = c.prompts.saveFilePath(c.window, QStringLiteral("Save the Patched ROM As"),
-                                               QStringLiteral("ROM images (*.smc *.sfc);;All files (*)"));
+    const QString out = c.prompts.saveFilePath(c.window, QCoreApplication::translate("PatchCommand", "Save the Patched ROM As"),
+                                               QCoreApplication::translate("PatchCommand", "ROM images (*.smc *.sfc);;All files (*)"));
     if (out.isEmpty()) return;
     const std::string path = localPathOf(out);
     if (IoResult r = writePatchedCopy(path, c.state.document.romFile.path(), patched); !r) {
         c.prompts.error(c.window, text(r.error));
         return;
     }
-    c.showStatus(QStringLiteral("Wrote %1: the ROM with %2 applied").arg(romDisplayName(path), patchName));
+    c.showStatus(QCoreApplication::translate("PatchCommand", "Wrote %1: the ROM with %2 applied").arg(romDisplayName(path), patchName));
 }
 
 // Each changed palette written as Apply Changes writes it; false once one
@@ -52,13 +53,13 @@ bool writePatchedPalettes(const PatchCommandContext& c, const PatchedRom& patche
             c.backupBeforeWrite);
         if (RomConversation::alreadyTold(written)) return false;
         if (!written.ok) {
-            c.prompts.error(c.window, QStringLiteral("Palette %1 could not be written to the ROM: %2")
+            c.prompts.error(c.window, QCoreApplication::translate("PatchCommand", "Palette %1 could not be written to the ROM: %2")
                                           .arg(p)
                                           .arg(text(written.error)));
             return false;
         }
         if (IoResult r = loadPalette(document, p); !r) {
-            c.prompts.error(c.window, QStringLiteral("Palette %1 was written but could not be read back: %2")
+            c.prompts.error(c.window, QCoreApplication::translate("PatchCommand", "Palette %1 was written but could not be read back: %2")
                                           .arg(p)
                                           .arg(text(r.error)));
             return false;
@@ -72,8 +73,8 @@ bool writePatchedPalettes(const PatchCommandContext& c, const PatchedRom& patche
 void applyPatchCommand(const PatchCommandContext& c)
 {
     EditorState& state = c.state;
-    const QString path = c.prompts.openFilePath(c.window, QStringLiteral("Apply Patch"),
-                                                QStringLiteral("Patches (*.bps *.ips);;All files (*)"));
+    const QString path = c.prompts.openFilePath(c.window, QCoreApplication::translate("PatchCommand", "Apply Patch"),
+                                                QCoreApplication::translate("PatchCommand", "Patches (*.bps *.ips);;All files (*)"));
     if (path.isEmpty()) return;
     const auto patched = patchOpenRom(state.document, localPathOf(path));
     if (!patched) {
@@ -87,7 +88,7 @@ void applyPatchCommand(const PatchCommandContext& c)
         return;
     }
     if (effect.sprites.empty() && effect.palettes.empty()) {
-        c.prompts.information(c.window, QStringLiteral("%1 changes nothing in this ROM.").arg(patchName));
+        c.prompts.information(c.window, QCoreApplication::translate("PatchCommand", "%1 changes nothing in this ROM.").arg(patchName));
         return;
     }
     if (!effect.sprites.empty()) {
@@ -101,21 +102,21 @@ void applyPatchCommand(const PatchCommandContext& c)
     }
     bool palettesWritten = false;
     if (!effect.palettes.empty() &&
-        c.prompts.askYesNo(c.window, QStringLiteral("%1 also changes palette %2. Write %3 into the ROM now, as "
+        c.prompts.askYesNo(c.window, QCoreApplication::translate("PatchCommand", "%1 also changes palette %2. Write %3 into the ROM now, as "
                                                     "Apply Changes in the palette editor does?")
                                          .arg(patchName, numberList(effect.palettes),
-                                              effect.palettes.size() == 1 ? QStringLiteral("it")
-                                                                          : QStringLiteral("them"))))
+                                              effect.palettes.size() == 1 ? QCoreApplication::translate("PatchCommand", "it")
+                                                                          : QCoreApplication::translate("PatchCommand", "them"))))
         palettesWritten = writePatchedPalettes(c, patched.value);
     if (state.hasSprite()) loadSpritePalette(state);
     repaintCanvas(state);
-    QString done = QStringLiteral("Applied %1").arg(patchName);
+    QString done = QCoreApplication::translate("PatchCommand", "Applied %1").arg(patchName);
     if (!effect.sprites.empty())
-        done += QStringLiteral(": %1 edited, to be saved by Save All")
-                    .arg(effect.sprites.size() == 1 ? QStringLiteral("1 sprite")
-                                                    : QStringLiteral("%1 sprites").arg(effect.sprites.size()));
+        done += QCoreApplication::translate("PatchCommand", ": %1 edited, to be saved by Save All")
+                    .arg(effect.sprites.size() == 1 ? QCoreApplication::translate("PatchCommand", "1 sprite")
+                                                    : QCoreApplication::translate("PatchCommand", "%1 sprites").arg(effect.sprites.size()));
     if (palettesWritten)
-        done += QStringLiteral("%1palette %2 written").arg(effect.sprites.empty() ? ": " : "; ", numberList(effect.palettes));
+        done += QCoreApplication::translate("PatchCommand", "%1palette %2 written").arg(effect.sprites.empty() ? ": " : "; ", numberList(effect.palettes));
     c.showStatus(done);
 }
 

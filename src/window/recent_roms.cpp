@@ -66,7 +66,7 @@ void RecentRoms::save() const
 }
 
 RecentRomsMenu::RecentRomsMenu(std::function<void(const QString&)> choose, QWidget* parent)
-    : QMenu(QStringLiteral("Open &Recent"), parent), choose_(std::move(choose))
+    : QMenu(tr("Open &Recent"), parent), choose_(std::move(choose))
 {
     rebuild();
 }
@@ -105,7 +105,7 @@ void RecentRomsMenu::rebuild()
         connect(entry, &QAction::triggered, this, [this, path] { choose_(path); });
     }
     addSeparator();
-    connect(addAction(QStringLiteral("&Clear List")), &QAction::triggered, this,
+    connect(addAction(tr("&Clear List")), &QAction::triggered, this,
             [this] { clear(); });
     menuAction()->setEnabled(!roms_.paths().isEmpty());
 }

@@ -31,13 +31,13 @@ void MainWindow::recoverEditsCommand()
     std::erase_if(folder.usable, [&](const FoundRecovery& f) { return f.name == recovery_->keptFile(); });
     QString unusable;
     if (!folder.unusable.empty())
-        unusable = QStringLiteral("\n\nThese recovery files cannot be used:\n%1")
+        unusable = tr("\n\nThese recovery files cannot be used:\n%1")
                        .arg(systemText(folder.unusable.front()) +
                             (folder.unusable.size() > 1
-                                 ? QStringLiteral(" (and %1 more)").arg(folder.unusable.size() - 1)
+                                 ? tr(" (and %1 more)").arg(folder.unusable.size() - 1)
                                  : QString()));
     if (folder.usable.empty()) {
-        prompts_.information(this, QStringLiteral("There are no unsaved edits from earlier runs to recover.") + unusable);
+        prompts_.information(this, tr("There are no unsaved edits from earlier runs to recover.") + unusable);
         return;
     }
     QList<QStringList> rows;
@@ -54,7 +54,7 @@ void MainWindow::recoverEditsCommand()
     std::string rom = found.contents.info.romPath;
     std::error_code error;
     if (!std::filesystem::is_regular_file(rom, error)) {
-        prompts_.information(this, QStringLiteral("%1 is no longer there. Choose the ROM these edits belong to; "
+        prompts_.information(this, tr("%1 is no longer there. Choose the ROM these edits belong to; "
                                                   "they are offered back once it is open.")
                                        .arg(QDir::toNativeSeparators(systemText(rom))));
         const QString path = prompts_.openRomPath(this, recentMenu_->roms().lastFolder());

@@ -204,10 +204,10 @@ void RecoveryKeeper::setAside(const std::string& name, const std::string& why)
     // Kept for whoever wants to look at it, out of the way of new ones.
     const std::string aside = directory_ + "/" + name + ".damaged";
     const bool moved = systemFileIo().rename((directory_ + "/" + name).c_str(), aside.c_str()) == 0;
-    prompts_.error(window_, QStringLiteral("Tessel found a recovery file of unsaved edits to %1, but cannot "
+    prompts_.error(window_, tr("Tessel found a recovery file of unsaved edits to %1, but cannot "
                                            "use it: %2.%3")
                                 .arg(romName, QString::fromStdString(why),
-                                     moved ? QStringLiteral(" It was set aside as %1.")
+                                     moved ? tr(" It was set aside as %1.")
                                                  .arg(QFile::decodeName(QByteArray::fromStdString(aside)))
                                            : QString()));
 }
@@ -220,23 +220,23 @@ void RecoveryKeeper::offerFound(const std::string& name, const RecoveryContents&
         return;
     }
     const int count = static_cast<int>(found.sprites.size());
-    const QString sprites = count == 1 ? QStringLiteral("1 sprite") : QStringLiteral("%1 sprites").arg(count);
+    const QString sprites = count == 1 ? tr("1 sprite") : tr("%1 sprites").arg(count);
     const QString when = QLocale().toString(QDateTime::fromSecsSinceEpoch(found.info.savedAt), QLocale::ShortFormat);
     const QString oldPath = QFile::decodeName(QByteArray::fromStdString(found.info.romPath));
     const bool samePath = found.info.romPath == info_.romPath;
     const bool sameRom = samePath || matchRecovery(found.info, info_) != RecoveryMatch::None;
     QString text;
     if (samePath)
-        text = QStringLiteral("Tessel found unsaved edits to %1 of %2\nfrom %3. Restore them?").arg(sprites, romName, when);
+        text = tr("Tessel found unsaved edits to %1 of %2\nfrom %3. Restore them?").arg(sprites, romName, when);
     else if (sameRom)
-        text = QStringLiteral("Tessel found unsaved edits to %1 of %2 from %3, which was moved or renamed,\n"
+        text = tr("Tessel found unsaved edits to %1 of %2 from %3, which was moved or renamed,\n"
                               "from %4. Restore them?")
                    .arg(sprites, romName, oldPath, when);
     else
-        text = QStringLiteral("Tessel found unsaved edits to %1 of %2\nfrom %3. Restore them into %4?")
+        text = tr("Tessel found unsaved edits to %1 of %2\nfrom %3. Restore them into %4?")
                    .arg(sprites, oldPath, when, romName);
     if (found.info.spriteAreaCrc != info_.spriteAreaCrc)
-        text += QStringLiteral("\n\nThe sprites in the ROM have changed since then. Restoring puts these "
+        text += tr("\n\nThe sprites in the ROM have changed since then. Restoring puts these "
                                "sprites back as they were in the unsaved edits.");
     if (prompts_.askRestoreEdits(window_, text) == RecoveryChoice::Discard) {
         writer_->remove(name);
@@ -261,7 +261,7 @@ void RecoveryKeeper::reportWriterError()
     const std::string error = writer_->takeError();
     if (error.empty() || errorShown_) return;
     errorShown_ = true; // once a run: the same cause would say it again at every edit
-    prompts_.error(window_, QStringLiteral("Tessel cannot keep a recovery file of the unsaved edits, so a crash "
+    prompts_.error(window_, tr("Tessel cannot keep a recovery file of the unsaved edits, so a crash "
                                            "would lose them: %1")
                                 .arg(QString::fromStdString(error)));
 }

@@ -106,11 +106,11 @@ TEST_F(RomFeedback, TheStatusBarNamesThePixelUnderThePointer)
 {
     ASSERT_TRUE(open(writeRom("game.smc", true)));
     // Sprite 0 is 32 x 48 pixels with its frame in colour 1.
-    EXPECT_EQ(StatusLine::pixelText(*state, QPoint(2 + 4 * 3 + 2, 2 + 4 * 0)), "x 3, y 0: colour 1");
+    EXPECT_EQ(StatusLine::pixelText(*state, QPoint(2 + 4 * 3 + 2, 2 + 4 * 0)), "x 3, y 0: color 1");
     EXPECT_EQ(StatusLine::pixelText(*state, QPoint(2 + 4 * 40, 2 + 4 * 70)), "x 40, y 70: outside the sprite");
     EXPECT_EQ(StatusLine::pixelText(*state, QPoint(2 + 4 * 64, 10)), "");
     window->statusLine()->pointerAt(QPoint(2 + 4 * 3 + 2, 2));
-    EXPECT_EQ(status(), "x 3, y 0: colour 1");
+    EXPECT_EQ(status(), "x 3, y 0: color 1");
     window->statusLine()->pointerLeft();
     EXPECT_TRUE(status().startsWith("Sprite 0: ")) << status().toStdString();
 }
@@ -167,13 +167,13 @@ TEST_F(RomFeedback, EveryControlExplainsItselfAndSwatchesGiveTheirColourWord)
     const ExpectedColour c = expectedRawColour(5, 3); // sprite 0 uses palette 5
     const QString word = QStringLiteral("$%1").arg(expectedColourWord(5, 3) & 0x7FFF, 4, 16, QChar('0')).toUpper();
     EXPECT_EQ(window->control(1004 + 3)->toolTip(),
-              QStringLiteral("Colour 3: red %1, green %2, blue %3 (%4)\n"
-                             "Left click: foreground colour; right click: background colour")
+              QStringLiteral("Color 3: red %1, green %2, blue %3 (%4)\n"
+                             "Left click: foreground color; right click: background color")
                   .arg(c.red)
                   .arg(c.green)
                   .arg(c.blue)
                   .arg(word));
-    EXPECT_TRUE(window->control(1004)->toolTip().startsWith("Colour 0: transparent, not stored"));
+    EXPECT_TRUE(window->control(1004)->toolTip().startsWith("Color 0: transparent, not stored"));
 }
 
 TEST_F(RomFeedback, OpeningAnotherRomWhileTheBrowserShowsTurnsItToThatRom)

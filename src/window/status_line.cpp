@@ -48,7 +48,7 @@ QString StatusLine::shownText() const
 
 QString StatusLine::spriteText(const EditorState& state, const SpriteNames* names)
 {
-    if (!state.romOpen()) return QStringLiteral("No ROM open");
+    if (!state.romOpen()) return tr("No ROM open");
     if (!state.hasSprite()) return QString();
     const SpriteRecord& r = state.current();
     // Catalogue offsets are those of a copier image; a dump holds the tiles
@@ -59,7 +59,7 @@ QString StatusLine::spriteText(const EditorState& state, const SpriteNames* name
     const QString sprite = label.isEmpty()
                                ? QString::number(state.currentSprite)
                                : QCoreApplication::translate("StatusLine", "%1 %2").arg(state.currentSprite).arg(label);
-    return QStringLiteral("Sprite %1: %2 \u00d7 %3 tiles, palette %4, file offset 0x%5")
+    return tr("Sprite %1: %2 \u00d7 %3 tiles, palette %4, file offset 0x%5")
         .arg(sprite)
         .arg(r.widthTiles)
         .arg(r.heightTiles)
@@ -76,25 +76,25 @@ QString StatusLine::pixelText(const EditorState& state, QPoint client)
     if (x >= kBufferWidth || y >= kBufferHeight) return QString();
     const SpriteRecord& r = state.current();
     if (x >= r.widthPixels() || y >= r.heightPixels())
-        return QStringLiteral("x %1, y %2: outside the sprite").arg(x).arg(y);
-    return QStringLiteral("x %1, y %2: colour %3").arg(x).arg(y).arg(r.pixels[y * kBufferWidth + x] & 15);
+        return tr("x %1, y %2: outside the sprite").arg(x).arg(y);
+    return tr("x %1, y %2: color %3").arg(x).arg(y).arg(r.pixels[y * kBufferWidth + x] & 15);
 }
 
 QString spriteSavedText(int sprite, int tiles, const QString& romName)
 {
-    return QStringLiteral("Saved sprite %1 (%2 %3) to %4")
+    return QCoreApplication::translate("StatusLine", "Saved sprite %1 (%2 %3) to %4")
         .arg(sprite)
         .arg(tiles)
-        .arg(tiles == 1 ? QStringLiteral("tile") : QStringLiteral("tiles"), romName);
+        .arg(tiles == 1 ? QCoreApplication::translate("StatusLine", "tile") : QCoreApplication::translate("StatusLine", "tiles"), romName);
 }
 
 QString spritesSavedText(int sprites)
 {
-    return sprites == 1 ? QStringLiteral("Saved 1 sprite") : QStringLiteral("Saved %1 sprites").arg(sprites);
+    return sprites == 1 ? QCoreApplication::translate("StatusLine", "Saved 1 sprite") : QCoreApplication::translate("StatusLine", "Saved %1 sprites").arg(sprites);
 }
 
-QString nothingToSaveText() { return QStringLiteral("Nothing to save"); }
+QString nothingToSaveText() { return QCoreApplication::translate("StatusLine", "Nothing to save"); }
 
-QString paletteWrittenText(int palette) { return QStringLiteral("Palette %1 written").arg(palette); }
+QString paletteWrittenText(int palette) { return QCoreApplication::translate("StatusLine", "Palette %1 written").arg(palette); }
 
 } // namespace tessel

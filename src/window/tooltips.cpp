@@ -5,6 +5,7 @@
 #include <QKeySequence>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -24,33 +25,33 @@ void setControlTooltips(const MainControls& c)
         int id;
         const char* tip;
     } tips[] = {
-        {PreviousSprite, "Previous sprite"},
-        {NextSprite, "Next sprite"},
-        {SpriteNumberEdit, "Sprite number, 0 to 1143"},
-        {BrowserButton, "Browse the sprites, eight at a time"},
-        {SaveSpriteButton, "Save this sprite into the ROM (Ctrl+S)"},
-        {RefreshSpriteButton, "Read this sprite again from the ROM, dropping its unsaved edits"},
-        {PencilButton, "Pencil"},
-        {FloodFillButton, "Flood fill"},
-        {ColourPickerButton, "Colour picker (or hold Shift)"},
-        {SelectButton, "Select, move and stamp a block"},
-        {LineButton, "Line"},
-        {RectangleButton, "Rectangle"},
-        {EllipseButton, "Ellipse"},
-        {RoundRectButton, "Rounded rectangle"},
-        {HFlipButton, "Flip horizontally: the selection, or the whole sprite (Edit > H-Flip)"},
-        {VFlipButton, "Flip vertically: the selection, or the whole sprite (Edit > V-Flip)"},
-        {LineSizeEdit, "Line size in pixels, 0 to 32"},
-        {LineSizeSpin, "Line size in pixels, 0 to 32"},
-        {FillCombo, "How figures are filled: in the drawing colour, not at all, or in the other colour"},
-        {CurveRadiusEdit, "Corner radius of rounded rectangles, 0 to 64"},
-        {CurveRadiusSpin, "Corner radius of rounded rectangles, 0 to 64"},
-        {TransparentCheck, "A moved block lets the sprite show through where it has the background colour"},
-        {ForegroundIndicator, "Foreground colour: the left button draws with it"},
-        {BackgroundIndicator, "Background colour: the right button draws with it"},
+        {PreviousSprite, QT_TRANSLATE_NOOP("Tooltips", "Previous sprite")},
+        {NextSprite, QT_TRANSLATE_NOOP("Tooltips", "Next sprite")},
+        {SpriteNumberEdit, QT_TRANSLATE_NOOP("Tooltips", "Sprite number, 0 to 1143")},
+        {BrowserButton, QT_TRANSLATE_NOOP("Tooltips", "Browse the sprites, eight at a time")},
+        {SaveSpriteButton, QT_TRANSLATE_NOOP("Tooltips", "Save this sprite into the ROM (Ctrl+S)")},
+        {RefreshSpriteButton, QT_TRANSLATE_NOOP("Tooltips", "Read this sprite again from the ROM, dropping its unsaved edits")},
+        {PencilButton, QT_TRANSLATE_NOOP("Tooltips", "Pencil")},
+        {FloodFillButton, QT_TRANSLATE_NOOP("Tooltips", "Flood fill")},
+        {ColourPickerButton, QT_TRANSLATE_NOOP("Tooltips", "Color picker (or hold Shift)")},
+        {SelectButton, QT_TRANSLATE_NOOP("Tooltips", "Select, move and stamp a block")},
+        {LineButton, QT_TRANSLATE_NOOP("Tooltips", "Line")},
+        {RectangleButton, QT_TRANSLATE_NOOP("Tooltips", "Rectangle")},
+        {EllipseButton, QT_TRANSLATE_NOOP("Tooltips", "Ellipse")},
+        {RoundRectButton, QT_TRANSLATE_NOOP("Tooltips", "Rounded rectangle")},
+        {HFlipButton, QT_TRANSLATE_NOOP("Tooltips", "Flip horizontally: the selection, or the whole sprite (Edit > H-Flip)")},
+        {VFlipButton, QT_TRANSLATE_NOOP("Tooltips", "Flip vertically: the selection, or the whole sprite (Edit > V-Flip)")},
+        {LineSizeEdit, QT_TRANSLATE_NOOP("Tooltips", "Line size in pixels, 0 to 32")},
+        {LineSizeSpin, QT_TRANSLATE_NOOP("Tooltips", "Line size in pixels, 0 to 32")},
+        {FillCombo, QT_TRANSLATE_NOOP("Tooltips", "How figures are filled: in the drawing color, not at all, or in the other color")},
+        {CurveRadiusEdit, QT_TRANSLATE_NOOP("Tooltips", "Corner radius of rounded rectangles, 0 to 64")},
+        {CurveRadiusSpin, QT_TRANSLATE_NOOP("Tooltips", "Corner radius of rounded rectangles, 0 to 64")},
+        {TransparentCheck, QT_TRANSLATE_NOOP("Tooltips", "A moved block lets the sprite show through where it has the background color")},
+        {ForegroundIndicator, QT_TRANSLATE_NOOP("Tooltips", "Foreground color: the left button draws with it")},
+        {BackgroundIndicator, QT_TRANSLATE_NOOP("Tooltips", "Background color: the right button draws with it")},
     };
     for (const auto& t : tips)
-        if (QWidget* w = c[t.id]) w->setToolTip(QString::fromUtf8(t.tip));
+        if (QWidget* w = c[t.id]) w->setToolTip(QCoreApplication::translate("Tooltips", t.tip));
 }
 
 namespace {
@@ -97,10 +98,10 @@ QString withSwatchKeys(const QString& tooltip)
 QString swatchTooltip(int index, int red, int green, int blue)
 {
     if (index == 0)
-        return QStringLiteral("Colour 0: transparent, not stored\n"
-                              "Left click: foreground colour; right click: background colour");
-    return QStringLiteral("Colour %1: red %2, green %3, blue %4 (%5)\n"
-                          "Left click: foreground colour; right click: background colour")
+        return QCoreApplication::translate("Tooltips", "Color 0: transparent, not stored\n"
+                              "Left click: foreground color; right click: background color");
+    return QCoreApplication::translate("Tooltips", "Color %1: red %2, green %3, blue %4 (%5)\n"
+                          "Left click: foreground color; right click: background color")
         .arg(index)
         .arg(red)
         .arg(green)
