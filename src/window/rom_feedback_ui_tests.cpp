@@ -128,7 +128,7 @@ TEST_F(RomFeedback, AShortFileIsNamedAsShortBeforeItOpens)
     // 0x1547C0 - 0x154000 = 1984 bytes of 2 x 2 sprites (128 bytes each)
     // are missing: 15 whole sprites and half of one more.
     EXPECT_TRUE(q.contains("the last sprites. 16 sprites of 1144 lie wholly or partly past its end; they show "
-                           "blank (all in colour 15) and cannot be saved."))
+                           "blank (all in color 15) and cannot be saved."))
         << q.toStdString();
     EXPECT_EQ(prompts.defaultNoQuestions, 1);
     prompts.yesNoAnswer = true;
@@ -166,13 +166,14 @@ TEST_F(RomFeedback, EveryControlExplainsItselfAndSwatchesGiveTheirColourWord)
     ASSERT_TRUE(open(writeRom("game.smc", true)));
     const ExpectedColour c = expectedRawColour(5, 3); // sprite 0 uses palette 5
     const QString word = QStringLiteral("$%1").arg(expectedColourWord(5, 3) & 0x7FFF, 4, 16, QChar('0')).toUpper();
-    EXPECT_EQ(window->control(1004 + 3)->toolTip(),
+    // The keys that pick it follow on a line of their own.
+    EXPECT_TRUE(window->control(1004 + 3)->toolTip().startsWith(
               QStringLiteral("Color 3: red %1, green %2, blue %3 (%4)\n"
                              "Left click: foreground color; right click: background color")
                   .arg(c.red)
                   .arg(c.green)
                   .arg(c.blue)
-                  .arg(word));
+                  .arg(word) + "\nFrom the keyboard: "));
     EXPECT_TRUE(window->control(1004)->toolTip().startsWith("Color 0: transparent, not stored"));
 }
 
