@@ -51,7 +51,9 @@ const Art kChest = {
 
 std::uint32_t hash(int a, int b, int c)
 {
-    std::uint32_t h = static_cast<std::uint32_t>(a * 73856093 ^ b * 19349663 ^ c * 83492791);
+    // Unsigned, so the products wrap instead of overflowing.
+    std::uint32_t h = static_cast<std::uint32_t>(a) * 73856093u ^ static_cast<std::uint32_t>(b) * 19349663u ^
+                      static_cast<std::uint32_t>(c) * 83492791u;
     h ^= h >> 13;
     return h * 0x5bd1e995u;
 }
