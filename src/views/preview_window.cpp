@@ -173,7 +173,7 @@ void PreviewWindow::listEdited()
     frames_ = list.frames;
     frame_ = 0;
     updateTimer();
-    repaintNow();
+    showFrame();
 }
 
 int PreviewWindow::shownSprite() const
@@ -188,7 +188,7 @@ void PreviewWindow::advance()
 {
     if (frames_.empty()) return;
     frame_ = (frame_ + 1) % frames_.size();
-    repaintNow();
+    showFrame();
 }
 
 void PreviewWindow::updateTimer()
@@ -214,8 +214,15 @@ void PreviewWindow::updateTexts()
 
 void PreviewWindow::repaintNow()
 {
-    updateTexts();
+    // An edit changes the pixels, never the frame or the list, so the texts
+    // stay as they are on the canvas's every repaint.
     if (isVisible() && !isMinimized()) canvas_->update();
+}
+
+void PreviewWindow::showFrame()
+{
+    updateTexts();
+    repaintNow();
 }
 
 void PreviewWindow::romChanged()
@@ -223,7 +230,7 @@ void PreviewWindow::romChanged()
     if (!state_.romOpen()) hide();
     frame_ = 0;
     updateTimer();
-    repaintNow();
+    showFrame();
 }
 
 void PreviewWindow::showAndRaise()
@@ -237,7 +244,7 @@ void PreviewWindow::showAndRaise()
     raise();
     activateWindow(); // without a window manager nothing else gives it the keys
     list_->setFocus();
-    repaintNow();
+    showFrame();
 }
 
 void PreviewWindow::showEvent(QShowEvent* event)

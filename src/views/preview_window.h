@@ -66,6 +66,8 @@ private:
     void listEdited();
     void updateTimer();
     void updateTexts();
+    // A new frame or list: its texts, then its picture.
+    void showFrame();
 
     const EditorState& state_;
     QLineEdit* list_;
